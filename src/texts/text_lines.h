@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+namespace tessory {
+
+// The lines of 8-bit text as the compiler and the archive read a shader file: a line ends at CR,
+// LF or CR LF, a last line without a line end counts, and the text ends at its first NUL byte.
+// The lines carry no line-end characters; an empty text has no lines.
+QList<QByteArray> splitTextLines(QByteArrayView text);
+
+// The lines joined as the driver is given them: each line followed by CR LF.
+QByteArray joinLinesCrLf(const QList<QByteArray>& lines);
+
+}  // namespace tessory
