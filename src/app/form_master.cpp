@@ -1,0 +1,281 @@
+#include "app/form_master.h"
+
+#include "app/icons.h"
+#include "texts/ui_texts.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace tessory {
+namespace {
+
+QTextEdit* makePane(const char* name) {
+    auto* pane = new QTextEdit;
+    pane->setObjectName(QString::fromLatin1(name));
+    pane->setLineWrapMode(QTextEdit::NoWrap);
+    pane->setAcceptRichText(false);
+    return pane;
+}
+
+QWidget* makeTabSheet(const char* name, QWidget* content) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return sheet;
+}
+
+}  // namespace
+
+TForm_Master::TForm_Master(Environment environment, QWidget* parent)
+    : QMainWindow(parent), env_(std::move(environment)) {
+    setObjectName(QStringLiteral("Form_Master"));
+    setWindowTitle(kProgramTitle);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setupActions();
+    setupMenus();
+    setupToolBar();
+    setupLayout();
+    setupStatusBar();
+    FormCreate();
+}
+
+TForm_Master::~TForm_Master() = default;
+
+QAction* TForm_Master::makeAction(const char* name, const QString& caption, const QString& icon) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!icon.isEmpty()) {
+        action->setIcon(commandIcon(icon));
+    }
+    return action;
+}
+
+void TForm_Master::setupActions() {
+    Action_SelWorkSpace =
+        makeAction("Action_SelWorkSpace", QStringLiteral("Select WorkSpace"), "document-open");
+    Action_NES =
+        makeAction("Action_NES", QStringLiteral("New Empty Shader (Vert+Frag)"), "document-new");
+    Action_NewShader = makeAction("Action_NewShader", QStringLiteral("New Shader (Vert+Frag)"),
+                                  "shader-new-from-current");
+    Action_SaveShader =
+        makeAction("Action_SaveShader", QStringLiteral("Save Shader (Vert+Frag)"), "document-save");
+    Action_DelS =
+        makeAction("Action_DelS", QStringLiteral("Delete Shader (Selected)"), "edit-delete");
+    Action_Rename = makeAction("Action_Rename", QStringLiteral("Rename Shader"));
+    Action_Exit = makeAction("Action_Exit", QStringLiteral("Exit"));
+    Action_Undo = makeAction("Action_Undo", QStringLiteral("Undo"), "edit-undo");
+    Action_Cut = makeAction("Action_Cut", QStringLiteral("Cut"), "edit-cut");
+    Action_Copy = makeAction("Action_Copy", QStringLiteral("Copy"), "edit-copy");
+    Action_Paste = makeAction("Action_Paste", QStringLiteral("Paste"), "edit-paste");
+    Action_Config = makeAction("Action_Config", QStringLiteral("Configuration"));
+    Action_Compile =
+        makeAction("Action_Compile", QStringLiteral("Test Shader (Compile)"), "shader-test");
+    Action_TestAll =
+        makeAction("Action_TestAll", QStringLiteral("Test WorkSpace"), "shader-test-all");
+    Action_hp = makeAction("Action_hp", QStringLiteral("Brimvale-Homepage"));
+    Action_info = makeAction("Action_info", QStringLiteral("Info"));
+
+    Action_Undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    Action_Cut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    Action_Copy->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
+    Action_Paste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
+
+    for (QAction* action : {Action_SaveShader, Action_DelS, Action_Rename, Action_Undo,
+                            Action_Paste, Action_Compile, Action_TestAll}) {
+        action->setEnabled(false);
+    }
+
+    connect(Action_Exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm_Master::setupMenus() {
+    // The menu bar begins with a separator, as the tool bar does.
+    menuBar()->addSeparator();
+    const auto addMenu = [this](const QString& title, const QList<QAction*>& actions) {
+        QMenu* menu = menuBar()->addMenu(title);
+        for (QAction* action : actions) {
+            if (action == nullptr) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(action);
+            }
+        }
+        MainMenus.append(menu);
+    };
+    addMenu(QStringLiteral("&File"),
+            {Action_SelWorkSpace, nullptr, Action_NES, Action_NewShader, nullptr, Action_SaveShader,
+             nullptr, Action_DelS, nullptr, Action_Rename, nullptr, Action_Exit});
+    addMenu(QStringLiteral("&Edit"), {Action_Undo, nullptr, Action_Cut, Action_Copy, Action_Paste});
+    addMenu(QStringLiteral("&Options"), {Action_Config});
+    addMenu(QStringLiteral("&Start"), {Action_Compile, Action_TestAll});
+    addMenu(QStringLiteral("&Help"), {Action_hp, nullptr, Action_info});
+
+    PopupActionBar1 = new QMenu(this);
+    PopupActionBar1->setObjectName(QStringLiteral("PopupActionBar1"));
+    PopupActionBar1->addActions({Action_NES, Action_NewShader, Action_DelS, Action_Rename});
+}
+
+void TForm_Master::setupToolBar() {
+    ActionToolBar1 = addToolBar(QStringLiteral("ActionToolBar1"));
+    ActionToolBar1->setObjectName(QStringLiteral("ActionToolBar1"));
+    ActionToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ActionToolBar1->setIconSize(QSize(16, 16));
+    ActionToolBar1->setMovable(false);
+    for (QAction* action : {(QAction*)nullptr, Action_SelWorkSpace, (QAction*)nullptr, Action_NES,
+                            Action_NewShader, Action_SaveShader, (QAction*)nullptr, Action_Compile,
+                            (QAction*)nullptr, Action_TestAll, (QAction*)nullptr}) {
+        if (action == nullptr) {
+            ActionToolBar1->addSeparator();
+        } else {
+            ActionToolBar1->addAction(action);
+        }
+    }
+}
+
+void TForm_Master::setupLayout() {
+    Panel2 = new QLabel(QStringLiteral("WorkSpace"));
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(24);
+    Panel2->setAlignment(Qt::AlignCenter);
+
+    ListBox1 = new QListWidget;
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupActionBar1->popup(ListBox1->viewport()->mapToGlobal(pos));
+    });
+
+    Panel1 = new QWidget;
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* column = new QVBoxLayout(Panel1);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(Panel2);
+    column->addWidget(ListBox1);
+
+    RichEdit_Vertex = makePane("RichEdit_Vertex");
+    RichEdit_Fragment = makePane("RichEdit_Fragment");
+    TabSheet1 = makeTabSheet("TabSheet1", RichEdit_Vertex);
+    TabSheet2 = makeTabSheet("TabSheet2", RichEdit_Fragment);
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("VertexShader"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("FragmentShader"));
+    PageControl1->setCurrentIndex(1);
+    // The pages, not their tabs, are disabled without a pair, so that the active tab never moves.
+    TabSheet1->setEnabled(false);
+    TabSheet2->setEnabled(false);
+
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(2);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(PageControl1);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({177, 683});
+
+    ListBox_Err = new QListWidget;
+    ListBox_Err->setObjectName(QStringLiteral("ListBox_Err"));
+    ListBox_Err->setUniformItemSizes(true);
+
+    Splitter2 = new QSplitter(Qt::Vertical);
+    Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    Splitter2->setHandleWidth(2);
+    Splitter2->setChildrenCollapsible(false);
+    Splitter2->addWidget(Splitter1);
+    Splitter2->addWidget(ListBox_Err);
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setSizes({500, 80});
+    setCentralWidget(Splitter2);
+}
+
+void TForm_Master::setupStatusBar() {
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    const int widths[3] = {100, 150, 50};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanel[i] = new QLabel;
+        StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanel[i]->setMinimumWidth(widths[i]);
+        // The WorkSpace path takes whatever room the first two panels leave.
+        StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+        if (i < 2) {
+            StatusPanel[i]->setFixedWidth(widths[i]);
+        }
+    }
+}
+
+void TForm_Master::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        showError(error);
+    }
+}
+
+void TForm_Master::showError(const std::exception& error) {
+    message(QMessageBox::Critical, QString::fromUtf8(error.what()));
+}
+
+QMessageBox::StandardButton TForm_Master::message(QMessageBox::Icon icon, const QString& text,
+                                                  QMessageBox::StandardButtons buttons) {
+    return env_.prompter->showMessage(this, icon, text, buttons);
+}
+
+void TForm_Master::SetLanguageTexts(int code) {
+    MessageTexts = QStringList(kMessageCount, QString());
+    const std::optional<LanguageTexts> texts = languageTexts(code);
+    if (!texts) {
+        return;
+    }
+    for (int i = 0; i < MainMenus.size(); ++i) {
+        MainMenus[i]->setTitle(texts->menus[i]);
+    }
+    for (const auto& [name, caption] : texts->actionCaptions) {
+        findChild<QAction*>(name, Qt::FindDirectChildrenOnly)->setText(caption);
+    }
+    for (const auto& [name, hint] : texts->actionHints) {
+        QAction* action = findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+        action->setToolTip(hint);
+        action->setStatusTip(hint);
+    }
+    ListBox1->setToolTip(texts->workspaceListHint);
+    Panel2->setText(texts->workspacePanelCaption);
+    MessageTexts = texts->messages;
+}
+
+void TForm_Master::CheckStatusEnabled() {
+    const QListWidgetItem* current = ListBox1->currentItem();
+    const bool pairSelected = current != nullptr && current->isSelected();
+    for (QAction* action :
+         {Action_Compile, Action_TestAll, Action_SaveShader, Action_DelS, Action_Rename}) {
+        action->setEnabled(pairSelected);
+    }
+    TabSheet1->setEnabled(pairSelected);
+    TabSheet2->setEnabled(pairSelected);
+}
+
+void TForm_Master::SetAppCaption() {
+    const bool modified =
+        RichEdit_Vertex->document()->isModified() || RichEdit_Fragment->document()->isModified();
+    QString title = kProgramTitle + QStringLiteral(" - [") + cfg.CurrentFileName +
+                    (modified ? QStringLiteral("] *") : QStringLiteral("]"));
+    // "[*]" is Qt's placeholder for a modified mark; doubled, it shows as written (a pair "*").
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title);
+}
+
+}  // namespace tessory

@@ -1,0 +1,158 @@
+// Start-up, showing, geometry tracking and closing of the main window.
+#include "app/form_master.h"
+
+#include "app/hints.h"
+#include "texts/ui_texts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QTabWidget>
+
+#include <stdexcept>
+
+namespace tessory {
+namespace {
+
+const QString kSettingsGroup = QStringLiteral("V1/settings");
+
+QSize primaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().size() : QSize(860, 660);
+}
+
+}  // namespace
+
+void TForm_Master::FormCreate() {
+    cfg = defaultSettings(env_.programDir);
+    RegIniRead();
+    trimExtensions(cfg);
+    fitToScreen(cfg, primaryScreenSize());
+    move(cfg.main_pos_left, cfg.main_pos_top);
+    resize(cfg.main_size_width, cfg.main_size_height);
+    if (cfg.main_size_maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    // The texts come before the WorkSpace scan, which may already need a message.
+    LanguageGerman = IsGermanLanguage(env_.languageName);
+    SetLanguageTexts(LanguageGerman ? LanguageGermanCode : LanguageEnglish);
+    CheckStatusEnabled();
+    installHintTiming(*qApp);
+}
+
+void TForm_Master::FormShow() {
+    SetAppCaption();
+    loading_ = false;
+    StatusPanel[0]->setText(QStringLiteral("Cursor:"));
+    if (PageControl1->currentIndex() == 0) {
+        StatusPanel[1]->setText(
+            MessageTexts[cfg.vertex_overwrite ? MsgOverwriteVertex : MsgInsertVertex]);
+    } else {
+        StatusPanel[1]->setText(
+            MessageTexts[cfg.fragment_overwrite ? MsgOverwriteFragment : MsgInsertFragment]);
+    }
+    ListBox1->setFocus();
+}
+
+void TForm_Master::FormResize() {
+    // Only the normal bounds are kept, so that a maximized window comes back from its normal size.
+    if (cfg.main_size_maximized || windowState() != Qt::WindowNoState) {
+        return;
+    }
+    if (y() > 0) {
+        cfg.main_pos_top = y();
+    }
+    if (x() > 0) {
+        cfg.main_pos_left = x();
+    }
+    cfg.main_size_width = width();
+    cfg.main_size_height = height();
+}
+
+void TForm_Master::SystemCommand(Qt::WindowStates states) {
+    cfg.main_size_maximized = (states & ~Qt::WindowActive) == Qt::WindowMaximized;
+}
+
+bool TForm_Master::FormCloseQuery() {
+    return true;
+}
+
+void TForm_Master::FormClose() {
+    if (!cfg.main_size_maximized) {
+        FormResize();
+    }
+    RegIniSave();
+}
+
+void TForm_Master::RegIniRead() {
+    const std::unique_ptr<QSettings> store = env_.openSettings();
+    store->beginGroup(kSettingsGroup);
+    if (store->childKeys().isEmpty()) {
+        return;
+    }
+    const SettingsLookup lookup = [&store](const QString& name) -> std::optional<QVariant> {
+        if (!store->contains(name)) {
+            return std::nullopt;
+        }
+        return store->value(name);
+    };
+    readSettings(lookup, cfg, primaryScreenSize());
+}
+
+void TForm_Master::RegIniSave() {
+    const std::unique_ptr<QSettings> store = env_.openSettings();
+    store->beginGroup(kSettingsGroup);
+    for (const auto& [name, value] : storedValues(cfg)) {
+        store->setValue(name, value);
+    }
+    store->endGroup();
+    store->sync();
+    if (store->status() != QSettings::NoError) {
+        throw std::runtime_error(QStringLiteral("The settings could not be written to %1.")
+                                     .arg(store->fileName())
+                                     .toStdString());
+    }
+}
+
+void TForm_Master::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_ && !event->spontaneous()) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TForm_Master::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    try {
+        FormClose();
+        event->accept();
+    } catch (const std::exception& error) {
+        showError(error);
+        event->ignore();
+    }
+}
+
+void TForm_Master::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TForm_Master::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FormResize();
+}
+
+void TForm_Master::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        SystemCommand(windowState());
+    }
+}
+
+}  // namespace tessory

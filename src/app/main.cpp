@@ -1,0 +1,47 @@
+#include "app/form_master.h"
+#include "app/prompter.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+// The last line of defence: an exception that escapes an event handler is shown, and the program
+// goes on. Commands catch their own errors; this only keeps a forgotten one from ending the run.
+class TessoryApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), tessory::kProgramTitle,
+                                  QString::fromUtf8(error.what()));
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TessoryApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Brimvale"));
+    QApplication::setApplicationName(QStringLiteral("GLSL Tessory"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.1.20"));
+
+    tessory::QtPrompter prompter;
+    tessory::TForm_Master::Environment environment;
+    environment.prompter = &prompter;
+    environment.programDir = QApplication::applicationDirPath() + QLatin1Char('/');
+    environment.languageName = QLocale::system().nativeLanguageName();
+    environment.openSettings = [] { return std::make_unique<QSettings>(); };
+
+    tessory::TForm_Master Form_Master(std::move(environment));
+    Form_Master.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,46 @@
+#include "app/prompter.h"
+
+#include "texts/ui_texts.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+
+namespace tessory {
+
+QMessageBox::StandardButton QtPrompter::showMessage(QWidget* owner, QMessageBox::Icon icon,
+                                                    const QString& text,
+                                                    QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, kProgramTitle, displayText(text), buttons, owner);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+int QtPrompter::execDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+std::optional<QString> QtPrompter::chooseDirectory(QWidget* owner, const QString& title,
+                                                   const QString& start) {
+    // Qt's own dialog, so that the new-folder button is there on every desktop.
+    const QString dir = QFileDialog::getExistingDirectory(
+        owner, title, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (dir.isEmpty()) {
+        return std::nullopt;
+    }
+    return dir;
+}
+
+std::optional<QColor> QtPrompter::chooseColor(QWidget* owner, const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, owner);
+    if (!color.isValid()) {
+        return std::nullopt;
+    }
+    return color;
+}
+
+bool QtPrompter::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+}  // namespace tessory

@@ -1,0 +1,227 @@
+#include "app/settings.h"
+
+#include <array>
+#include <limits>
+
+namespace tessory {
+namespace {
+
+// A stored integer must be a 32-bit integer. The native store on this platform keeps every value
+// as text, so a text that is exactly a decimal 32-bit integer counts as one.
+std::optional<qint32> toInt32(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::Int:
+            return value.toInt();
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong: {
+            bool ok = false;
+            const qlonglong v = value.toLongLong(&ok);
+            if (ok && v >= std::numeric_limits<qint32>::min() &&
+                v <= std::numeric_limits<qint32>::max()) {
+                return qint32(v);
+            }
+            return std::nullopt;
+        }
+        case QMetaType::QString: {
+            const QString text = value.toString();
+            if (text.isEmpty() || text.front().isSpace() || text.back().isSpace()) {
+                return std::nullopt;
+            }
+            bool ok = false;
+            const qint32 v = text.toInt(&ok, 10);
+            return ok ? std::optional<qint32>(v) : std::nullopt;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+struct StopReading {};
+
+class Reader {
+public:
+    explicit Reader(const SettingsLookup& lookup) : lookup_(lookup) {}
+
+    qint32 integer(const QString& name) const {
+        const std::optional<QVariant> value = lookup_(name);
+        if (!value) {
+            throw StopReading{};
+        }
+        const std::optional<qint32> v = toInt32(*value);
+        if (!v) {
+            throw StopReading{};
+        }
+        return *v;
+    }
+
+    bool boolean(const QString& name) const { return integer(name) != 0; }
+
+    QString string(const QString& name) const {
+        const std::optional<QVariant> value = lookup_(name);
+        if (!value || !value->isValid()) {
+            return {};
+        }
+        if (value->typeId() != QMetaType::QString) {
+            throw StopReading{};
+        }
+        const QString text = value->toString();
+        const qsizetype nul = text.indexOf(QChar(0));
+        return nul < 0 ? text : text.left(nul);
+    }
+
+private:
+    const SettingsLookup& lookup_;
+};
+
+constexpr std::array<TColor TCFG::*, kCategoryCount> kFontColorFields = {
+    &TCFG::FontColor_DataTypes, &TCFG::FontColor_FunctionNames, &TCFG::FontColor_StateVars,
+    &TCFG::FontColor_TypeQualifiers, &TCFG::FontColor_Comment};
+constexpr std::array<qint32 TCFG::*, kCategoryCount> kTextEffectFields = {
+    &TCFG::TextEffects_DataTypes, &TCFG::TextEffects_FunctionNames, &TCFG::TextEffects_StateVars,
+    &TCFG::TextEffects_TypeQualifiers, &TCFG::TextEffects_Comment};
+
+const std::array<QString, kCategoryCount> kCategoryNames = {
+    QStringLiteral("DataTypes"), QStringLiteral("FunctionNames"), QStringLiteral("StateVars"),
+    QStringLiteral("TypeQualifiers"), QStringLiteral("Comment")};
+
+QString fontColorName(int category) {
+    return QStringLiteral("FontColor_") + kCategoryNames[category];
+}
+
+QString textEffectsName(int category) {
+    return QStringLiteral("TextEffects_") + kCategoryNames[category];
+}
+
+bool fits(qint32 pos, qint32 size, int screen) {
+    return pos >= 0 && size >= 0 && qint64(pos) + size <= screen;
+}
+
+}  // namespace
+
+TCFG defaultSettings(const QString& programDir) {
+    TCFG cfg;
+    cfg.CurrentDir = programDir.endsWith('/') ? programDir : programDir + '/';
+    return cfg;
+}
+
+TColor& fontColor(TCFG& cfg, Category category) {
+    return cfg.*kFontColorFields[int(category)];
+}
+
+qint32& textEffects(TCFG& cfg, Category category) {
+    return cfg.*kTextEffectFields[int(category)];
+}
+
+CategoryFormats categoryFormats(const TCFG& cfg) {
+    CategoryFormats formats;
+    for (int i = 0; i < kCategoryCount; ++i) {
+        formats[i] = {cfg.*kFontColorFields[i], cfg.*kTextEffectFields[i]};
+    }
+    return formats;
+}
+
+SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen) {
+    const Reader read(lookup);
+    SettingsReadResult result;
+    try {
+        const qint32 left = read.integer(QStringLiteral("main_pos_left"));
+        const qint32 width = read.integer(QStringLiteral("main_size_width"));
+        if (fits(left, width, screen.width())) {
+            cfg.main_pos_left = left;
+            cfg.main_size_width = width;
+        }
+        result.horizontalRead = true;
+
+        const qint32 top = read.integer(QStringLiteral("main_pos_top"));
+        const qint32 height = read.integer(QStringLiteral("main_size_height"));
+        if (fits(top, height, screen.height())) {
+            cfg.main_pos_top = top;
+            cfg.main_size_height = height;
+        }
+        result.verticalRead = true;
+
+        cfg.main_size_maximized = read.boolean(QStringLiteral("main_size_maximized"));
+        result.maximizedRead = true;
+
+        cfg.CurrentDir = read.string(QStringLiteral("CurrentDir"));
+        cfg.CurrentFileName = read.string(QStringLiteral("CurrentFileName"));
+        cfg.FileExtVertex = read.string(QStringLiteral("FileExtVertex"));
+        cfg.FileExtFragment = read.string(QStringLiteral("FileExtFragment"));
+
+        for (int i = 0; i < kCategoryCount; ++i) {
+            cfg.*kFontColorFields[i] = TColor(read.integer(fontColorName(i)));
+        }
+        for (int i = 0; i < kCategoryCount; ++i) {
+            cfg.*kTextEffectFields[i] = read.integer(textEffectsName(i));
+        }
+
+        cfg.AutoSaveOnChange = read.boolean(QStringLiteral("AutoSaveOnChange"));
+    } catch (const StopReading&) {
+        // A damaged or partial store keeps what was read so far; the rest stays at its default.
+    }
+    return result;
+}
+
+QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {
+    QList<std::pair<QString, QVariant>> values = {
+        {QStringLiteral("main_pos_left"), cfg.main_pos_left},
+        {QStringLiteral("main_pos_top"), cfg.main_pos_top},
+        {QStringLiteral("main_size_width"), cfg.main_size_width},
+        {QStringLiteral("main_size_height"), cfg.main_size_height},
+        {QStringLiteral("main_size_maximized"), int(cfg.main_size_maximized)},
+        {QStringLiteral("CurrentDir"), cfg.CurrentDir},
+        {QStringLiteral("CurrentFileName"), cfg.CurrentFileName},
+        {QStringLiteral("FileExtVertex"), cfg.FileExtVertex},
+        {QStringLiteral("FileExtFragment"), cfg.FileExtFragment},
+    };
+    for (int i = 0; i < kCategoryCount; ++i) {
+        values.append({fontColorName(i), qint32(cfg.*kFontColorFields[i])});
+    }
+    for (int i = 0; i < kCategoryCount; ++i) {
+        values.append({textEffectsName(i), cfg.*kTextEffectFields[i]});
+    }
+    values.append({QStringLiteral("AutoSaveOnChange"), int(cfg.AutoSaveOnChange)});
+    return values;
+}
+
+QString trimControls(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20) {
+        ++begin;
+    }
+    while (end > begin && text[end - 1].unicode() <= 0x20) {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
+void trimExtensions(TCFG& cfg) {
+    const TCFG defaults;
+    cfg.FileExtVertex = trimControls(cfg.FileExtVertex);
+    cfg.FileExtFragment = trimControls(cfg.FileExtFragment);
+    if (cfg.FileExtVertex.isEmpty()) {
+        cfg.FileExtVertex = defaults.FileExtVertex;
+    }
+    if (cfg.FileExtFragment.isEmpty()) {
+        cfg.FileExtFragment = defaults.FileExtFragment;
+    }
+}
+
+void fitToScreen(TCFG& cfg, QSize screen) {
+    if (screen.width() < qint64(cfg.main_pos_left) + cfg.main_size_width) {
+        cfg.main_pos_left = 0;
+        if (screen.width() < cfg.main_size_width) {
+            cfg.main_size_width = screen.width();
+        }
+    }
+    if (screen.height() < qint64(cfg.main_pos_top) + cfg.main_size_height) {
+        cfg.main_pos_top = 0;
+        if (screen.height() < cfg.main_size_height) {
+            cfg.main_size_height = screen.height();
+        }
+    }
+}
+
+}  // namespace tessory

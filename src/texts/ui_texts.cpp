@@ -1,0 +1,144 @@
+#include "texts/ui_texts.h"
+
+namespace tessory {
+namespace {
+
+LanguageTexts english() {
+    LanguageTexts t;
+    t.menus = {QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Options"),
+               QStringLiteral("&Start"), QStringLiteral("&Help")};
+    t.actionCaptions = {
+        {QStringLiteral("Action_SelWorkSpace"), QStringLiteral("Select Workspace...")},
+        {QStringLiteral("Action_SaveShader"), QStringLiteral("Save Shader (Vert+Frag)")},
+        {QStringLiteral("Action_Exit"), QStringLiteral("Exit")},
+        {QStringLiteral("Action_NewShader"), QStringLiteral("New Shader from current (Vert+Frag)")},
+        {QStringLiteral("Action_NES"), QStringLiteral("New Shader (Vert+Frag)")},
+        {QStringLiteral("Action_Copy"), QStringLiteral("Copy")},
+        {QStringLiteral("Action_Paste"), QStringLiteral("Paste")},
+        {QStringLiteral("Action_Cut"), QStringLiteral("Cut")},
+        {QStringLiteral("Action_Undo"), QStringLiteral("Undo")},
+        {QStringLiteral("Action_info"), QStringLiteral("About")},
+        {QStringLiteral("Action_hp"), QStringLiteral("Brimvale hompage")},
+        {QStringLiteral("Action_Config"), QStringLiteral("Configuration")},
+        {QStringLiteral("Action_Compile"), QStringLiteral("Test Shader")},
+        {QStringLiteral("Action_TestAll"), QStringLiteral("Test all shaders (WorkSpace)")},
+    };
+    t.actionHints = {
+        {QStringLiteral("Action_SelWorkSpace"), QStringLiteral("Select Directory as WorkSpace.")},
+        {QStringLiteral("Action_SaveShader"), QStringLiteral("Saves both shader files [2 files].")},
+        {QStringLiteral("Action_NewShader"),
+         QStringLiteral("Creates a new shader as a copy from current shader [2 files].")},
+        {QStringLiteral("Action_NES"), QStringLiteral("Creates a new shader.")},
+        {QStringLiteral("Action_Compile"),
+         QStringLiteral("Compiles both shaderfiles with current gfx-driver.")},
+        {QStringLiteral("Action_TestAll"),
+         QStringLiteral("Compiles all shaders in WorkSpace with current gfx-driver.")},
+    };
+    t.workspaceListHint = QStringLiteral(
+        "All shader files in current WorkSpace (two files  [Vertex+Fragment] per entry).");
+    t.workspacePanelCaption = QStringLiteral("WorkSpace");
+    t.messages = {
+        QStringLiteral("Could not load vertex shader file."),
+        QStringLiteral("Could not load fragment shader file."),
+        QStringLiteral("Vertex-/ Fragment Shader Pair not found!\n\rPlease check the selected "
+                       "fileextensions in the Configuration!"),
+        QStringLiteral("Save Changes to Current file?"),
+        QStringLiteral("Insert [Vertex]"),
+        QStringLiteral("Overwrite [Vertex]"),
+        QStringLiteral("Insert [Fragment]"),
+        QStringLiteral("Overwrite [Fragment]"),
+        QStringLiteral("Select Workspace Directory..."),
+        QStringLiteral("File already exists!"),
+        QStringLiteral("Invalid Vertex FileExt!"),
+        QStringLiteral("Invalid Fragment FileExt!"),
+        QStringLiteral("FileExtensions must be different!"),
+        QStringLiteral("Changing the FileExtension will force You to save all open files and "
+                       "rescan current Directory!"),
+        QStringLiteral("Could not load Shader files."),
+    };
+    return t;
+}
+
+LanguageTexts german() {
+    LanguageTexts t;
+    t.menus = {QStringLiteral("&Datei"), QStringLiteral("&Bearbeiten"),
+               QStringLiteral("&Einstellungen"), QStringLiteral("&Start"),
+               QStringLiteral("&Hilfe")};
+    t.actionCaptions = {
+        {QStringLiteral("Action_SelWorkSpace"), QStringLiteral("Arbeitsbereich auswählen...")},
+        {QStringLiteral("Action_SaveShader"), QStringLiteral("Shader speichern (Vert+Frag)")},
+        {QStringLiteral("Action_Exit"), QStringLiteral("Beenden")},
+        {QStringLiteral("Action_NewShader"),
+         QStringLiteral("Kopie vom aktuellen Shader erstellen (Vert+Frag)")},
+        {QStringLiteral("Action_NES"), QStringLiteral("Neuer Shader (Vert+Frag)")},
+        {QStringLiteral("Action_Copy"), QStringLiteral("Kopieren")},
+        {QStringLiteral("Action_Paste"), QStringLiteral("Einfügen")},
+        {QStringLiteral("Action_Cut"), QStringLiteral("Ausschneiden")},
+        {QStringLiteral("Action_Undo"), QStringLiteral("Rückgängig")},
+        {QStringLiteral("Action_info"), QStringLiteral("Info")},
+        {QStringLiteral("Action_hp"), QStringLiteral("Brimvale-Homepage")},
+        {QStringLiteral("Action_Config"), QStringLiteral("Konfiguration")},
+        {QStringLiteral("Action_Compile"), QStringLiteral("Shader testen")},
+        {QStringLiteral("Action_TestAll"), QStringLiteral("Alle Shader testen (Arbeitsbereich)")},
+    };
+    t.actionHints = {
+        {QStringLiteral("Action_SelWorkSpace"),
+         QStringLiteral("Aktiven Arbeitsbereich auswählen (Directory).")},
+        {QStringLiteral("Action_SaveShader"), QStringLiteral("Speichert beide Shader Dateien.")},
+        {QStringLiteral("Action_NewShader"),
+         QStringLiteral("Erstellt einen neuen Shader als Kopie des aktuellen Shader.")},
+        {QStringLiteral("Action_NES"), QStringLiteral("Erstellt einen neuen Shader.")},
+        {QStringLiteral("Action_Compile"),
+         QStringLiteral("Compiliert beide Shaderfiles mit den aktuellen Grafikkartentreibern.")},
+        {QStringLiteral("Action_TestAll"),
+         QStringLiteral("Compiliert alle Shader des Arbeitsbereichs mit den aktuellen "
+                        "Grafikkartentreibern.")},
+    };
+    t.workspaceListHint = QStringLiteral(
+        "Alle Shaderfiles des aktuellen Arbeitsbereichs (jeweils 2 Shaderfiles [Vertex+Fragment] "
+        "pro Eintrag).");
+    t.workspacePanelCaption = QStringLiteral("Arbeitsbereich");
+    t.messages = {
+        QStringLiteral("Vertex Shader File konnte nicht geladen werden."),
+        QStringLiteral("Fragment Shader File konnte nicht geladen werden."),
+        QStringLiteral("Vertex-/ Fragment Shader Paar konnte nicht geladen werden!\n\rBitte prüfen "
+                       "Sie die eingestellten Dateiendungen in der Konfiguration!"),
+        QStringLiteral("Sollen die Änderungen im aktuellen Shader gespeichert werden?"),
+        QStringLiteral("Einfügen [Vertex]"),
+        QStringLiteral("Überschreiben [Vertex]"),
+        QStringLiteral("Einfügen [Fragment]"),
+        QStringLiteral("Überschreiben [Fragment]"),
+        QStringLiteral("Verzeichnis für Arbeitsbereich auswählen..."),
+        QStringLiteral("Datei ist bereits vorhanden!"),
+        QStringLiteral("Ungültige Dateiendung für Vertex Shader File!"),
+        QStringLiteral("Ungültige Dateiendung für Fragment Shader File!"),
+        QStringLiteral("Dateiendungen für Vertex- und Fragmentshader müssen unterschiedlich sein!"),
+        QStringLiteral("Eine Änderung der Dateiendungen erfordert das Speichern aller geöffneten "
+                       "Dateien.\n\rAnschließend wird das aktuelle Verzeichnis neu eingelesen!"),
+        QStringLiteral("Shader Files konnten nicht geladen werden."),
+    };
+    return t;
+}
+
+}  // namespace
+
+bool IsGermanLanguage(const QString& languageName) {
+    return languageName.contains(QStringLiteral("Deutsch"), Qt::CaseSensitive);
+}
+
+std::optional<LanguageTexts> languageTexts(int code) {
+    switch (code) {
+        case LanguageEnglish:
+            return english();
+        case LanguageGermanCode:
+            return german();
+        default:
+            return std::nullopt;
+    }
+}
+
+QString displayText(QString text) {
+    return text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+}
+
+}  // namespace tessory

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <utility>
+
+namespace tessory {
+
+// Slots of the message table, in table order.
+enum MessageSlot {
+    MsgCouldNotLoadVertex = 0,
+    MsgCouldNotLoadFragment,
+    MsgPairNotFound,
+    MsgSaveChanges,
+    MsgInsertVertex,
+    MsgOverwriteVertex,
+    MsgInsertFragment,
+    MsgOverwriteFragment,
+    MsgSelectWorkspaceTitle,
+    MsgFileExists,
+    MsgInvalidVertexExt,
+    MsgInvalidFragmentExt,
+    MsgExtensionsMustDiffer,
+    MsgExtensionChangeWarning,
+    MsgCouldNotLoadShaders,
+};
+inline constexpr int kMessageCount = 15;
+
+enum LanguageCode { LanguageEnglish = 0, LanguageGermanCode = 1 };
+
+// Everything the language step writes, for one language. Action captions and hints are keyed by
+// the action's object name and listed in the order in which they are written.
+struct LanguageTexts {
+    std::array<QString, 5> menus;
+    QList<std::pair<QString, QString>> actionCaptions;
+    QList<std::pair<QString, QString>> actionHints;
+    QString workspaceListHint;
+    QString workspacePanelCaption;
+    QStringList messages;  // kMessageCount entries
+};
+
+// German exactly when the platform's name of the user's language contains "Deutsch".
+bool IsGermanLanguage(const QString& languageName);
+
+// The texts of a language code; nothing for a code other than English or German.
+std::optional<LanguageTexts> languageTexts(int code);
+
+// Texts shown on screen keep the stored "\n\r" line breaks of the message table; message boxes
+// show them as plain line feeds.
+QString displayText(QString text);
+
+}  // namespace tessory

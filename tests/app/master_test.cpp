@@ -1,0 +1,219 @@
+#include "support/master_harness.h"
+
+#include "texts/ui_texts.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+using tessory::testing::MasterHarness;
+
+namespace {
+
+QList<QAction*> pairActions(const TForm_Master& w) {
+    return {w.Action_Compile, w.Action_TestAll, w.Action_SaveShader, w.Action_DelS,
+            w.Action_Rename};
+}
+
+bool pairCommandsEnabled(const TForm_Master& w) {
+    bool all = true;
+    bool none = true;
+    for (QAction* a : pairActions(w)) {
+        all = all && a->isEnabled();
+        none = none && !a->isEnabled();
+    }
+    EXPECT_TRUE(all || none) << "pair commands out of step";
+    EXPECT_EQ(w.TabSheet1->isEnabled(), all);
+    EXPECT_EQ(w.TabSheet2->isEnabled(), all);
+    return all;
+}
+
+TEST(MasterStartUp, AFirstStartUsesTheDefaults) {
+    MasterHarness h;
+    TForm_Master& w = h.start();
+    EXPECT_EQ(w.cfg.CurrentDir, h.programDir());
+    EXPECT_EQ(w.cfg.CurrentFileName, QString());
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_FALSE(w.cfg.main_size_maximized);
+    TCFG expected;
+    fitToScreen(expected, QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(w.size(), QSize(expected.main_size_width, expected.main_size_height));
+    EXPECT_FALSE(pairCommandsEnabled(w));
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
+    EXPECT_EQ(w.StatusPanel[0]->text(), QStringLiteral("Cursor:"));
+    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Fragment]"));
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+}
+
+TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
+    for (const auto& [language, german] :
+         {std::pair{QStringLiteral("Deutsch"), true}, std::pair{QStringLiteral("deutsch"), false},
+          std::pair{QStringLiteral("Schweizer Deutsch"), true},
+          std::pair{QStringLiteral("English"), false}}) {
+        MasterHarness h;
+        h.languageName = language;
+        TForm_Master& w = h.start();
+        EXPECT_EQ(w.LanguageGerman, german) << language.toStdString();
+        EXPECT_EQ(w.MessageTexts.size(), kMessageCount);
+        if (german) {
+            EXPECT_EQ(w.Action_SelWorkSpace->text(), QStringLiteral("Arbeitsbereich auswählen..."));
+            EXPECT_EQ(w.MainMenus[1]->title(), QStringLiteral("&Bearbeiten"));
+            EXPECT_EQ(w.Panel2->text(), QStringLiteral("Arbeitsbereich"));
+            EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Einfügen [Fragment]"));
+            EXPECT_TRUE(w.MessageTexts[MsgExtensionChangeWarning].contains("\n\r"));
+        } else {
+            EXPECT_EQ(w.Action_SelWorkSpace->text(), QStringLiteral("Select Workspace..."));
+            EXPECT_EQ(w.Action_info->text(), QStringLiteral("About"));
+            EXPECT_EQ(w.Action_hp->text(), QStringLiteral("Brimvale hompage"));
+            EXPECT_EQ(w.Action_Compile->toolTip(),
+                      QStringLiteral("Compiles both shaderfiles with current gfx-driver."));
+            EXPECT_FALSE(w.MessageTexts[MsgExtensionChangeWarning].contains("\n\r"));
+        }
+        // Both languages keep these two captions.
+        EXPECT_EQ(w.Action_DelS->text(), QStringLiteral("Delete Shader (Selected)"));
+        EXPECT_EQ(w.Action_Rename->text(), QStringLiteral("Rename Shader"));
+        EXPECT_TRUE(w.MessageTexts[MsgPairNotFound].contains("\n\r"));
+    }
+}
+
+TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) {
+    MasterHarness h;
+    TForm_Master& w = h.start();
+    w.SetLanguageTexts(7);
+    EXPECT_EQ(w.MessageTexts, QStringList(kMessageCount, QString()));
+    w.SetLanguageTexts(LanguageEnglish);
+    EXPECT_EQ(w.Action_NES->text(), QStringLiteral("New Shader (Vert+Frag)"));
+    EXPECT_EQ(w.Action_NewShader->text(), QStringLiteral("New Shader from current (Vert+Frag)"));
+}
+
+TEST(MasterCommands, PairCommandsFollowTheSelection) {
+    MasterHarness h;
+    TForm_Master& w = h.start();
+    w.CheckStatusEnabled();
+    EXPECT_FALSE(pairCommandsEnabled(w));
+    w.ListBox1->addItems({"a", "b"});
+    w.ListBox1->setCurrentRow(-1);
+    w.CheckStatusEnabled();
+    EXPECT_FALSE(pairCommandsEnabled(w));
+    w.ListBox1->setCurrentRow(1);
+    w.CheckStatusEnabled();
+    EXPECT_TRUE(pairCommandsEnabled(w));
+    // Commands that need no pair stay enabled.
+    for (QAction* a : {w.Action_SelWorkSpace, w.Action_NES, w.Action_NewShader, w.Action_Exit,
+                       w.Action_Config, w.Action_hp, w.Action_info}) {
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    }
+}
+
+TEST(MasterCaption, ShowsTheOpenPairAndItsModifiedMark) {
+    MasterHarness h;
+    TForm_Master& w = h.start();
+    w.cfg.CurrentFileName = QStringLiteral("Water");
+    w.SetAppCaption();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
+    w.RichEdit_Fragment->document()->setModified(true);
+    w.SetAppCaption();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water] *"));
+    w.RichEdit_Fragment->document()->setModified(false);
+    // A pair named "*" is shown as it is, not taken for Qt's modified-mark placeholder.
+    w.cfg.CurrentFileName = QStringLiteral("*");
+    w.SetAppCaption();
+    EXPECT_EQ(w.windowHandle()->title(), QStringLiteral("GLSL Tessory - [*]"));
+}
+
+TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
+    MasterHarness h;
+    {
+        TForm_Master& w = h.start();
+        w.cfg.CurrentDir = h.path("nowhere/");
+        w.cfg.CurrentFileName = QStringLiteral("Water");
+        w.cfg.FileExtVertex = QStringLiteral(".vs");
+        w.cfg.FontColor_Comment = 0x00ABCDEF;
+        w.cfg.TextEffects_Comment = EffectItalic | EffectBold;
+        w.cfg.AutoSaveOnChange = true;
+        w.cfg.vertex_overwrite = true;
+        ASSERT_TRUE(h.close());
+    }
+    EXPECT_EQ(h.settings()->childKeys().size(), 20);
+    EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
+    TForm_Master& w = h.start();
+    EXPECT_EQ(w.cfg.CurrentDir, h.path("nowhere/"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("Water"));
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_EQ(w.cfg.FontColor_Comment, 0x00ABCDEFu);
+    EXPECT_EQ(w.cfg.TextEffects_Comment, EffectItalic | EffectBold);
+    EXPECT_TRUE(w.cfg.AutoSaveOnChange);
+    EXPECT_FALSE(w.cfg.vertex_overwrite);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
+}
+
+TEST(MasterSettings, StoredBlankExtensionsFallBackToTheDefaults) {
+    MasterHarness h;
+    h.start();
+    h.window->cfg.FileExtVertex = QStringLiteral("  ");
+    h.window->cfg.FileExtFragment = QStringLiteral(" .fs ");
+    ASSERT_TRUE(h.close());
+    TForm_Master& w = h.start();
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".fs"));
+}
+
+TEST(MasterSettings, AFailedWriteIsShownAndTheWindowStaysOpen) {
+    MasterHarness h;
+    h.start();
+    // A file where the settings folder should be: the store cannot be written.
+    QFile blocker(h.path("settings"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(h.close());
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(h.prompter.messages[0].text.contains(h.settingsPath));
+    EXPECT_TRUE(h.window->isVisible());
+}
+
+TEST(MasterGeometry, MaximizedAtCloseKeepsTheLastNormalBounds) {
+    MasterHarness h;
+    QSize normal;
+    {
+        TForm_Master& w = h.start();
+        w.resize(500, 400);
+        normal = w.size();
+        w.setWindowState(Qt::WindowMaximized);
+        EXPECT_TRUE(w.cfg.main_size_maximized);
+        w.resize(700, 600);  // what the window system does to a maximized window
+        ASSERT_TRUE(h.close());
+    }
+    EXPECT_EQ(h.settings()->value("main_size_maximized").toString(), QStringLiteral("1"));
+    EXPECT_EQ(h.settings()->value("main_size_width").toInt(), normal.width());
+    EXPECT_EQ(h.settings()->value("main_size_height").toInt(), normal.height());
+    TForm_Master& w = h.start();
+    EXPECT_TRUE(w.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_TRUE(w.cfg.main_size_maximized);
+}
+
+TEST(MasterGeometry, AnyOtherStateChangeClearsTheMaximizedFlag) {
+    for (Qt::WindowStates other :
+         {Qt::WindowStates(Qt::WindowNoState), Qt::WindowStates(Qt::WindowMinimized),
+          Qt::WindowStates(Qt::WindowMinimized | Qt::WindowMaximized),
+          Qt::WindowStates(Qt::WindowFullScreen)}) {
+        MasterHarness h;
+        TForm_Master& w = h.start();
+        w.setWindowState(Qt::WindowMaximized);
+        ASSERT_TRUE(w.cfg.main_size_maximized);
+        w.setWindowState(other);
+        EXPECT_FALSE(w.cfg.main_size_maximized) << int(other);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+#include "app/settings.h"
+
+#include <QMap>
+#include <QRect>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+
+namespace {
+
+const QSize kScreen(1280, 1024);
+
+// A store of named values, as the settings file holds them (every value as text).
+SettingsLookup storeOf(const QMap<QString, QVariant>& values) {
+    return [values](const QString& name) -> std::optional<QVariant> {
+        const auto it = values.find(name);
+        return it == values.end() ? std::nullopt : std::optional<QVariant>(*it);
+    };
+}
+
+QMap<QString, QVariant> completeStore() {
+    TCFG cfg = defaultSettings(QStringLiteral("/ws/"));
+    cfg.main_pos_left = 20;
+    cfg.main_pos_top = 30;
+    cfg.main_size_width = 800;
+    cfg.main_size_height = 600;
+    cfg.main_size_maximized = true;
+    cfg.CurrentFileName = QStringLiteral("Water");
+    cfg.FileExtVertex = QStringLiteral(".vs");
+    cfg.FileExtFragment = QStringLiteral(".fs");
+    cfg.FontColor_Comment = 0x00123456;
+    cfg.TextEffects_Comment = EffectItalic;
+    cfg.AutoSaveOnChange = true;
+    QMap<QString, QVariant> values;
+    for (const auto& [name, value] : storedValues(cfg)) {
+        values.insert(name, value.toString());
+    }
+    return values;
+}
+
+TEST(ReadSettings, TakesEveryStoredValue) {
+    TCFG cfg = defaultSettings(QStringLiteral("/program/"));
+    readSettings(storeOf(completeStore()), cfg, kScreen);
+    EXPECT_EQ(cfg.main_pos_left, 20);
+    EXPECT_EQ(cfg.main_pos_top, 30);
+    EXPECT_EQ(cfg.main_size_width, 800);
+    EXPECT_EQ(cfg.main_size_height, 600);
+    EXPECT_TRUE(cfg.main_size_maximized);
+    EXPECT_EQ(cfg.CurrentDir, QStringLiteral("/ws/"));
+    EXPECT_EQ(cfg.CurrentFileName, QStringLiteral("Water"));
+    EXPECT_EQ(cfg.FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_EQ(cfg.FileExtFragment, QStringLiteral(".fs"));
+    EXPECT_EQ(cfg.FontColor_Comment, 0x00123456u);
+    EXPECT_EQ(cfg.TextEffects_Comment, EffectItalic);
+    EXPECT_TRUE(cfg.AutoSaveOnChange);
+}
+
+TEST(ReadSettings, GeometryWithoutTheMaximizedFlagKeepsTheRestAtDefaults) {
+    TCFG cfg = defaultSettings(QStringLiteral("/program/"));
+    const auto result = readSettings(storeOf({{"main_pos_left", "5"},
+                                              {"main_size_width", "700"},
+                                              {"main_pos_top", "6"},
+                                              {"main_size_height", "500"}}),
+                                     cfg, kScreen);
+    EXPECT_TRUE(result.verticalRead);
+    EXPECT_FALSE(result.maximizedRead);
+    EXPECT_EQ(QRect(cfg.main_pos_left, cfg.main_pos_top, cfg.main_size_width, cfg.main_size_height),
+              QRect(5, 6, 700, 500));
+    const TCFG defaults = defaultSettings(QStringLiteral("/program/"));
+    EXPECT_EQ(cfg.CurrentDir, defaults.CurrentDir);
+    EXPECT_EQ(cfg.FileExtVertex, defaults.FileExtVertex);
+    EXPECT_EQ(cfg.TextEffects_StateVars, defaults.TextEffects_StateVars);
+}
+
+struct GeometryCase {
+    const char* left;
+    const char* width;
+    bool taken;
+};
+
+class ReadSettingsGeometry : public ::testing::TestWithParam<GeometryCase> {};
+
+TEST_P(ReadSettingsGeometry, TakesPositionAndSizeOnlyWhenTheyFitTheScreen) {
+    TCFG cfg;
+    auto values = completeStore();
+    values["main_pos_left"] = GetParam().left;
+    values["main_size_width"] = GetParam().width;
+    readSettings(storeOf(values), cfg, kScreen);
+    if (GetParam().taken) {
+        EXPECT_EQ(cfg.main_pos_left, QByteArray(GetParam().left).toInt());
+        EXPECT_EQ(cfg.main_size_width, QByteArray(GetParam().width).toInt());
+    } else {
+        EXPECT_EQ(cfg.main_pos_left, TCFG().main_pos_left);
+        EXPECT_EQ(cfg.main_size_width, TCFG().main_size_width);
+    }
+    // The reading goes on after a pair that was not taken.
+    EXPECT_EQ(cfg.main_pos_top, 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, ReadSettingsGeometry,
+                         ::testing::Values(GeometryCase{"0", "1280", true},
+                                           GeometryCase{"1", "1280", false},
+                                           GeometryCase{"-1", "100", false},
+                                           GeometryCase{"100", "-5", false},
+                                           GeometryCase{"2147483647", "2147483647", false},
+                                           GeometryCase{"480", "800", true}));
+
+struct DamageCase {
+    const char* name;
+    QVariant value;   // an invalid QVariant removes the value
+    int fieldsTaken;  // how many of the checked fields below kept their stored value
+};
+
+class ReadSettingsDamage : public ::testing::TestWithParam<DamageCase> {};
+
+// Fields in reading order, each checked for its stored (not default) value.
+int storedFieldsTaken(const TCFG& cfg) {
+    const bool taken[] = {cfg.main_pos_left == 20,
+                          cfg.main_pos_top == 30,
+                          cfg.main_size_maximized,
+                          cfg.CurrentFileName == QStringLiteral("Water"),
+                          cfg.FontColor_Comment == 0x00123456u,
+                          cfg.TextEffects_Comment == EffectItalic,
+                          cfg.AutoSaveOnChange};
+    int n = 0;
+    while (n < int(std::size(taken)) && taken[n]) {
+        ++n;
+    }
+    return n;
+}
+
+TEST_P(ReadSettingsDamage, StopsAtTheFirstBadValueAndKeepsWhatWasRead) {
+    auto values = completeStore();
+    if (GetParam().value.isValid()) {
+        values[GetParam().name] = GetParam().value;
+    } else {
+        values.remove(GetParam().name);
+    }
+    TCFG cfg;
+    readSettings(storeOf(values), cfg, kScreen);
+    EXPECT_EQ(storedFieldsTaken(cfg), GetParam().fieldsTaken);
+}
+
+INSTANTIATE_TEST_SUITE_P(Store, ReadSettingsDamage,
+                         ::testing::Values(DamageCase{"main_pos_left", QVariant(), 0},
+                                           DamageCase{"main_pos_top", "ten", 1},
+                                           DamageCase{"main_pos_top", " 30", 1},
+                                           DamageCase{"main_size_maximized", "4294967296", 2},
+                                           DamageCase{"main_size_maximized", QVariant(), 2},
+                                           DamageCase{"CurrentFileName", QStringList{"a", "b"}, 3},
+                                           DamageCase{"FontColor_DataTypes", "0x0000FF", 4},
+                                           DamageCase{"TextEffects_DataTypes", "", 5},
+                                           DamageCase{"AutoSaveOnChange", "yes", 6},
+                                           DamageCase{"FileExtVertex", QVariant(), 7}));
+
+TEST(ReadSettings, AMissingWorkSpaceReadsAsEmpty) {
+    auto values = completeStore();
+    values.remove("CurrentDir");
+    TCFG cfg = defaultSettings(QStringLiteral("/program/"));
+    readSettings(storeOf(values), cfg, kScreen);
+    EXPECT_EQ(cfg.CurrentDir, QString());
+    EXPECT_EQ(cfg.CurrentFileName, QStringLiteral("Water"));
+}
+
+TEST(ReadSettings, BooleansAreIntegersAndTextsEndAtTheirFirstNul) {
+    auto values = completeStore();
+    values["main_size_maximized"] = "2";
+    values["AutoSaveOnChange"] = "0";
+    values["CurrentFileName"] = QStringLiteral("Wa") + QChar(0) + QStringLiteral("ter");
+    TCFG cfg;
+    readSettings(storeOf(values), cfg, kScreen);
+    EXPECT_TRUE(cfg.main_size_maximized);
+    EXPECT_FALSE(cfg.AutoSaveOnChange);
+    EXPECT_EQ(cfg.CurrentFileName, QStringLiteral("Wa"));
+}
+
+TEST(TrimExtensions, StripsBlanksAndFallsBackToTheDefaults) {
+    TCFG cfg;
+    cfg.FileExtVertex = QStringLiteral(" \t.glslv\r\n");
+    cfg.FileExtFragment = QStringLiteral("   ");
+    trimExtensions(cfg);
+    EXPECT_EQ(cfg.FileExtVertex, QStringLiteral(".glslv"));
+    EXPECT_EQ(cfg.FileExtFragment, QStringLiteral(".frag"));
+    cfg.FileExtVertex.clear();
+    trimExtensions(cfg);
+    EXPECT_EQ(cfg.FileExtVertex, QStringLiteral(".vert"));
+}
+
+struct FitCase {
+    QRect stored;
+    QRect fitted;
+};
+
+class FitToScreen : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FitToScreen, MovesToTheEdgeAndCutsOnlyWhatIsTooLarge) {
+    TCFG cfg;
+    const QRect r = GetParam().stored;
+    cfg.main_pos_left = r.x();
+    cfg.main_pos_top = r.y();
+    cfg.main_size_width = r.width();
+    cfg.main_size_height = r.height();
+    fitToScreen(cfg, QSize(1024, 768));
+    EXPECT_EQ(QRect(cfg.main_pos_left, cfg.main_pos_top, cfg.main_size_width, cfg.main_size_height),
+              GetParam().fitted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, FitToScreen,
+                         ::testing::Values(FitCase{{10, 10, 860, 660}, {10, 10, 860, 660}},
+                                           FitCase{{200, 10, 860, 660}, {0, 10, 860, 660}},
+                                           FitCase{{10, 200, 860, 660}, {10, 0, 860, 660}},
+                                           FitCase{{10, 10, 2000, 1000}, {0, 0, 1024, 768}},
+                                           FitCase{{164, 108, 860, 660}, {164, 108, 860, 660}}));
+
+TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
+    QStringList names;
+    for (const auto& [name, value] : storedValues(TCFG())) {
+        names.append(name);
+    }
+    EXPECT_EQ(names, QStringList({"main_pos_left",
+                                  "main_pos_top",
+                                  "main_size_width",
+                                  "main_size_height",
+                                  "main_size_maximized",
+                                  "CurrentDir",
+                                  "CurrentFileName",
+                                  "FileExtVertex",
+                                  "FileExtFragment",
+                                  "FontColor_DataTypes",
+                                  "FontColor_FunctionNames",
+                                  "FontColor_StateVars",
+                                  "FontColor_TypeQualifiers",
+                                  "FontColor_Comment",
+                                  "TextEffects_DataTypes",
+                                  "TextEffects_FunctionNames",
+                                  "TextEffects_StateVars",
+                                  "TextEffects_TypeQualifiers",
+                                  "TextEffects_Comment",
+                                  "AutoSaveOnChange"}));
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <QList>
+
+#include <deque>
+#include <functional>
+
+namespace tessory::testing {
+
+// Answers every question the program asks from a script and records what was asked. A message
+// box that only offers OK is answered without a script; any other question, dialog or chooser
+// that the test did not script fails the test and is answered with Cancel, so nothing blocks.
+class ScriptedPrompter final : public Prompter {
+public:
+    struct Message {
+        QWidget* owner;
+        QMessageBox::Icon icon;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    QList<Message> messages;
+    std::deque<QMessageBox::StandardButton> answers;
+
+    // Each script plays the user on one dialog; the dialog must be closed when it returns.
+    std::deque<std::function<void(QDialog&)>> dialogScripts;
+    int dialogsShown = 0;
+
+    struct DirectoryRequest {
+        QString title;
+        QString start;
+    };
+    QList<DirectoryRequest> directoryRequests;
+    std::deque<std::optional<QString>> directories;
+
+    QList<QColor> colorRequests;
+    std::deque<std::optional<QColor>> colors;
+
+    QList<QUrl> openedUrls;
+    bool urlsOpen = true;
+
+    QStringList messageTexts() const;
+
+    QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon,
+                                            const QString& text,
+                                            QMessageBox::StandardButtons buttons) override;
+    int execDialog(QDialog& dialog) override;
+    std::optional<QString> chooseDirectory(QWidget* owner, const QString& title,
+                                           const QString& start) override;
+    std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+}  // namespace tessory::testing
