@@ -1,8 +1,15 @@
 #include "app/icons.h"
 
+// The icons live in a static library; its resources must be registered before the first use.
+static void registerIcons() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace tessory {
 
 QIcon commandIcon(const QString& name) {
+    static const bool registered = (registerIcons(), true);
+    Q_UNUSED(registered);
     const QIcon own(QStringLiteral(":/icons/%1.png").arg(name));
     if (name.startsWith(QStringLiteral("shader-")) || !QIcon::hasThemeIcon(name)) {
         return own;

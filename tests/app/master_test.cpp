@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QTextEdit>
 #include <QWindow>
 
@@ -84,6 +85,19 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
         EXPECT_EQ(w.Action_Rename->text(), QStringLiteral("Rename Shader"));
         EXPECT_TRUE(w.MessageTexts[MsgPairNotFound].contains("\n\r"));
     }
+}
+
+TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
+    MasterHarness h;
+    TForm_Master& w = h.start();
+    int buttons = 0;
+    for (QAction* action : w.ActionToolBar1->actions()) {
+        if (!action->isSeparator()) {
+            ++buttons;
+            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(buttons, 6);
 }
 
 TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) {
