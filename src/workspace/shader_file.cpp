@@ -19,20 +19,22 @@ LineEnd firstLineEnd(QByteArrayView bytes) {
     return LineEnd::Lf;
 }
 
-QByteArray withLfLineEnds(QByteArrayView bytes) {
-    QByteArray out;
-    out.reserve(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r') {
-            out.append(bytes[i]);
+// Turns CR LF and lone CR into LF in place.
+void useLfLineEnds(QString& text) {
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    const char16_t* const end = begin + text.size();
+    char16_t* out = begin;
+    for (const char16_t* in = begin; in != end; ++in) {
+        if (*in != u'\r') {
+            *out++ = *in;
             continue;
         }
-        out.append('\n');
-        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            ++i;
+        *out++ = u'\n';
+        if (in + 1 != end && in[1] == u'\n') {
+            ++in;
         }
     }
-    return out;
+    text.truncate(out - begin);
 }
 
 QString describe(int line, char32_t character) {
@@ -58,11 +60,11 @@ QByteArray lineEndBytes(LineEnd lineEnd) {
 }
 
 ShaderText decodeShaderText(QByteArrayView bytes) {
-    const LineEnd lineEnd = firstLineEnd(bytes);
-    if (lineEnd == LineEnd::Lf && !bytes.contains('\r')) {
-        return ShaderText{fromWin1252(bytes), lineEnd};
+    ShaderText source{fromWin1252(bytes), firstLineEnd(bytes)};
+    if (bytes.contains('\r')) {
+        useLfLineEnds(source.text);
     }
-    return ShaderText{fromWin1252(withLfLineEnds(bytes)), lineEnd};
+    return source;
 }
 
 UnencodableTextError::UnencodableTextError(const QString& path, int line, char32_t character)
