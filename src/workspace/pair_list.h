@@ -31,7 +31,8 @@ public:
     bool isEmpty() const { return names_.isEmpty(); }
     const QString& at(qsizetype index) const { return names_.at(index); }
 
-    // The index of the name equal to `name` ignoring A-Z case, or -1.
+    // The index of the name equal to `name` ignoring A-Z case, or -1. Linear in the size: for
+    // single look-ups by the commands, not for loops over a whole scan.
     qsizetype indexOf(QStringView name) const;
     bool contains(QStringView name) const { return indexOf(name) >= 0; }
 

@@ -118,7 +118,7 @@ QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extens
 
 WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
                             const QLocale& locale) {
-    WorkspaceScan scan{PairList(locale), {}, {}};
+    WorkspaceScan scan{PairList(locale), {}, {}, {}};
     // The walk sees every entry, so the pair check looks names up here instead of asking the
     // file system once more per file.
     QSet<QString> files;
@@ -148,6 +148,14 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
             !scan.unpairedFiles.isEmpty() && scan.unpairedFiles.last() == entryName;
         if (!counted && !hasBothFiles(files, baseName, extensions)) {
             scan.unpairedFiles.append(entryName);
+        }
+    }
+    const QSet<QString> listed(scan.pairs.names().cbegin(), scan.pairs.names().cend());
+    QSet<QString> shadowed;
+    for (const QString& baseName : baseNames) {
+        if (!listed.contains(baseName) && !shadowed.contains(baseName)) {
+            shadowed.insert(baseName);
+            scan.shadowedNames.append(baseName);
         }
     }
     return scan;

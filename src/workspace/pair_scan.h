@@ -54,6 +54,9 @@ struct WorkspaceScan {
     // does not have both files as files. Unlike `missingFiles` this also names a file whose
     // partner differs only in letter case (b.frag beside B.vert and B.frag).
     QStringList unpairedFiles;
+    // Base names found but not listed because a listed name equals them ignoring A-Z case
+    // (b beside B), in the order found; on this file system their files are other files.
+    QStringList shadowedNames;
 
     bool complete() const { return missingFiles.isEmpty(); }
     // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.

@@ -100,6 +100,18 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{
             "extension only at the end", {"a.vert.bak", "a.frag~", "a.vertx"}, {}, {}, {}, {}}));
 
+TEST(WorkspaceScan, NamesThePairsHiddenBehindACaseVariant) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + u'/';
+    for (const char* file : {"B.vert", "B.frag", "b.vert", "b.frag", "bB.vert", "c.vert"}) {
+        test_files::writeBytes(dir + file, "");
+    }
+    const WorkspaceScan scan = scanWorkspace(dir, kDefaultExtensions, kEnglish);
+    EXPECT_EQ(scan.pairs.names(), QStringList({"B", "bB", "c"}));
+    EXPECT_EQ(scan.shadowedNames, QStringList({"b"}));
+    EXPECT_EQ(scan.unpairedFiles, QStringList({"bB.vert", "c.vert"}));
+}
+
 TEST(WorkspaceScan, LinksCountAsWhatTheyPointTo) {
     QTemporaryDir temp;
     const QString dir = temp.path() + u'/';
