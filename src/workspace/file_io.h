@@ -3,7 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QList>
+
+#include <functional>
 #include <stdexcept>
+
+class QSaveFile;
 
 namespace tessory {
 
@@ -20,5 +25,20 @@ private:
 
 // The whole content of a file; throws FileError when it cannot be opened or read.
 QByteArray readWholeFile(const QString& path);
+
+struct FileContent {
+    QString path;
+    QByteArray bytes;
+};
+
+// Commits one file whose new content is complete in its temporary; false when that fails.
+using CommitFile = std::function<bool(QSaveFile& file)>;
+
+// Writes the files as one unit: each goes to a temporary file beside it, and only when every
+// temporary is complete are they renamed over the old files. When any step fails, files already
+// committed get their old content back (or are removed when they are new), so the old files all
+// stay as they were; throws FileError naming the file that failed. `commit` exists so that tests
+// can make a late step fail; it defaults to QSaveFile::commit.
+void writeFilesTogether(const QList<FileContent>& files, const CommitFile& commit = {});
 
 }  // namespace tessory

@@ -1,0 +1,62 @@
+#include "workspace/name_rules.h"
+
+#include <QFileInfo>
+
+namespace tessory {
+namespace {
+
+char16_t foldAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 0x20) : c;
+}
+
+bool takenPath(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+}  // namespace
+
+QString pairFilePath(const QString& directory, const QString& baseName, const QString& extension) {
+    return directory + baseName + extension;
+}
+
+QString foldAsciiCase(QStringView name) {
+    QString folded(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        folded[i] = QChar(foldAscii(name[i].unicode()));
+    }
+    return folded;
+}
+
+bool sameNameIgnoringAsciiCase(QStringView a, QStringView b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i].unicode()) != foldAscii(b[i].unicode())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isValidShaderName(QStringView name) {
+    if (name.isEmpty() || name == u"." || name == u"..") {
+        return false;
+    }
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || u == u'/' || u == u'\\') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool pairFileExists(const QString& directory, const QString& baseName,
+                    const PairExtensions& extensions) {
+    return takenPath(pairFilePath(directory, baseName, extensions.vertex)) ||
+           takenPath(pairFilePath(directory, baseName, extensions.fragment));
+}
+
+}  // namespace tessory

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace tessory {
+
+// The two file name extensions that make a shader pair, dot included (".vert", ".frag").
+struct PairExtensions {
+    QString vertex;
+    QString fragment;
+};
+
+// The file of one side of a pair: plain concatenation, the directory ends in a separator.
+QString pairFilePath(const QString& directory, const QString& baseName, const QString& extension);
+
+// The name with a-z folded to A-Z and every other character kept: the key under which two base
+// names count as the same pair name.
+QString foldAsciiCase(QStringView name);
+
+// Equal length and equal characters after folding a-z to A-Z; no other letter is folded.
+bool sameNameIgnoringAsciiCase(QStringView a, QStringView b);
+
+// Whether a typed base name can name the files of a pair: not empty, not "." or "..", and without
+// path separators ("/", "\") or control characters (below 0x20, and 0x7F), which would put the
+// files elsewhere or make names the user cannot see or type again.
+bool isValidShaderName(QStringView name);
+
+// Whether something (a file, a directory, even a dangling link) already takes the place of the
+// vertex or the fragment file of the base name, so that creating the pair would overwrite it or
+// fail.
+bool pairFileExists(const QString& directory, const QString& baseName,
+                    const PairExtensions& extensions);
+
+}  // namespace tessory

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "workspace/name_rules.h"
+#include "workspace/pair_list.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace tessory {
+
+enum class EntryKind {
+    File,       // a regular file, or a link to one
+    Directory,  // a directory, or a link to one
+    Other,      // anything else: a dangling link, a pipe, a socket, a device
+};
+
+struct DirEntry {
+    QString name;
+    EntryKind kind = EntryKind::File;
+};
+
+// Called for each entry with the directory path (ending in "/"); returns whether to go on.
+using EntryCallback = std::function<bool(const QString& directory, const DirEntry& entry)>;
+
+// Walks the entries of one directory (not its subdirectories) whose names match the wildcard
+// mask, hidden ones included, and calls the callback for every entry that is not a directory.
+// "*" and "*.*" match every name. The entries come in the byte order of their names, so a walk
+// does not depend on the file system's order. A directory that cannot be read has no entries.
+void FindRecursive(const QString& directory, const QString& mask, const EntryCallback& callback);
+
+enum class PairSide { Vertex, Fragment };
+
+struct PairFileName {
+    QString baseName;
+    PairSide side = PairSide::Vertex;
+};
+
+// What one directory entry gives the WorkSpace: its base name for each pair extension that its
+// extension (from the last "." on) equals exactly, case-sensitively, as this file system tells
+// names apart. The base name is the entry name without the last length-of-extension characters.
+// Directories give nothing. Two results when both extensions are the same text.
+QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extensions);
+
+struct WorkspaceScan {
+    // Every base name found, also when some of them lack a file.
+    PairList pairs;
+    // "name + extension" of each file that a listed name lacks (not there, or not a file), in the
+    // list's order, vertex before fragment. The WorkSpace is rejected when this is not empty.
+    QStringList missingFiles;
+    // Each entry that counted as a pair file (in byte order of the names) whose exact base name
+    // does not have both files as files. Unlike `missingFiles` this also names a file whose
+    // partner differs only in letter case (b.frag beside B.vert and B.frag).
+    QStringList unpairedFiles;
+    // Base names found but not listed because a listed name equals them ignoring A-Z case
+    // (b beside B), in the order found; on this file system their files are other files.
+    QStringList shadowedNames;
+
+    bool complete() const { return missingFiles.isEmpty(); }
+    // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.
+    QStringList listedNames() const { return complete() ? pairs.names() : QStringList(); }
+};
+
+// Finds the pairs of a WorkSpace directory (a path ending in "/"). A missing directory gives an
+// empty, complete scan. The pair list sorts by the collation of `locale`.
+WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
+                            const QLocale& locale = QLocale());
+
+}  // namespace tessory
