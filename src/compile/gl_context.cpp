@@ -265,6 +265,11 @@ GlContextResult GlContext::create() {
                              "No OpenGL context: EGL found no display to use (last EGL error %1).")
                              .arg(eglErrorText())};
     }
+    // A failed try unbinds its own context, which would also drop one made current before.
+    const EGLDisplay previousDisplay = eglGetCurrentDisplay();
+    const EGLContext previousContext = eglGetCurrentContext();
+    const EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW);
+    const EGLSurface previousRead = eglGetCurrentSurface(EGL_READ);
     QStringList tried;
     for (const Candidate& candidate : candidates) {
         QString why;
@@ -285,6 +290,9 @@ GlContextResult GlContext::create() {
                                                          made->renderer, made->version,
                                                          candidate.platform)),
                 {}};
+    }
+    if (previousContext != EGL_NO_CONTEXT) {
+        eglMakeCurrent(previousDisplay, previousDraw, previousRead, previousContext);
     }
     return {nullptr,
             QStringLiteral("No OpenGL context: %1.").arg(tried.join(QStringLiteral("; ")))};

@@ -10,7 +10,8 @@ namespace tessory {
 
 // One compile-and-link run of a shader pair on the current context. The run counts as clean when
 // every info log it reads is empty; compile and link status are never asked for. Construct it,
-// read HasLog, destroy it: the program object lives exactly as long as the object.
+// read HasLog, destroy it: the program object lives exactly as long as the object. The entry
+// points it is given must outlive it.
 class TShaderMod {
 public:
     // The editor run: compiles the two sources (the pane lines joined with joinLinesCrLf) and
