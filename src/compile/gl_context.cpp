@@ -1,0 +1,318 @@
+#include "compile/gl_context.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <QStringList>
+
+#include <map>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace tessory {
+
+static_assert(std::is_same_v<GlHandle, GLhandleARB>);
+static_assert(std::is_same_v<GlEnum, GLenum>);
+static_assert(std::is_same_v<GlInt, GLint> && std::is_same_v<GlSizei, GLsizei>);
+static_assert(std::is_same_v<GlUbyte, GLubyte>);
+static_assert(kGlFragmentShaderArb == GL_FRAGMENT_SHADER_ARB);
+static_assert(kGlVertexShaderArb == GL_VERTEX_SHADER_ARB);
+static_assert(kGlObjectInfoLogLengthArb == GL_OBJECT_INFO_LOG_LENGTH_ARB);
+
+namespace {
+
+QString eglErrorText() {
+    const EGLint code = eglGetError();
+    static const std::map<EGLint, const char*> names = {
+        {EGL_NOT_INITIALIZED, "EGL_NOT_INITIALIZED"},
+        {EGL_BAD_ACCESS, "EGL_BAD_ACCESS"},
+        {EGL_BAD_ALLOC, "EGL_BAD_ALLOC"},
+        {EGL_BAD_ATTRIBUTE, "EGL_BAD_ATTRIBUTE"},
+        {EGL_BAD_CONFIG, "EGL_BAD_CONFIG"},
+        {EGL_BAD_CONTEXT, "EGL_BAD_CONTEXT"},
+        {EGL_BAD_DISPLAY, "EGL_BAD_DISPLAY"},
+        {EGL_BAD_MATCH, "EGL_BAD_MATCH"},
+        {EGL_BAD_PARAMETER, "EGL_BAD_PARAMETER"},
+        {EGL_BAD_SURFACE, "EGL_BAD_SURFACE"},
+        {EGL_CONTEXT_LOST, "EGL_CONTEXT_LOST"},
+    };
+    const auto it = names.find(code);
+    const QString hex = QStringLiteral("0x%1").arg(code, 4, 16, QLatin1Char('0'));
+    return it == names.end() ? hex : QStringLiteral("%1 (%2)").arg(it->second, hex);
+}
+
+bool hasExtension(const char* list, std::string_view name) {
+    if (list == nullptr) {
+        return false;
+    }
+    std::string_view rest(list);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(' ');
+        if (rest.substr(0, end) == name) {
+            return true;
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(end + 1);
+    }
+    return false;
+}
+
+// EGL hands out one display per platform and device, and eglTerminate ends every context on it at
+// once; so a display is only terminated when the last context made on it goes.
+std::map<EGLDisplay, int>& displayUsers() {
+    static std::map<EGLDisplay, int> users;
+    return users;
+}
+
+void terminateIfUnused(EGLDisplay display) {
+    if (!displayUsers().contains(display)) {
+        eglTerminate(display);
+    }
+}
+
+struct Candidate {
+    EGLDisplay display;
+    QString platform;
+    QString label;
+};
+
+std::vector<Candidate> candidateDisplays() {
+    std::vector<Candidate> found;
+    const auto add = [&found](EGLDisplay display, const QString& platform, const QString& label) {
+        for (const Candidate& c : found) {
+            if (c.display == display) {
+                return;
+            }
+        }
+        if (display != EGL_NO_DISPLAY) {
+            found.push_back({display, platform, label});
+        }
+    };
+    const char* client = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+    const auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay != nullptr && hasExtension(client, "EGL_EXT_platform_base")) {
+        const auto queryDevices =
+            reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+        if (queryDevices != nullptr && hasExtension(client, "EGL_EXT_platform_device")) {
+            EGLDeviceEXT devices[16];
+            EGLint count = 0;
+            if (queryDevices(16, devices, &count) == EGL_TRUE) {
+                for (EGLint i = 0; i < count; ++i) {
+                    add(getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, devices[i], nullptr),
+                        QStringLiteral("device"), QStringLiteral("EGL device %1").arg(i));
+                }
+            }
+        }
+        if (hasExtension(client, "EGL_MESA_platform_surfaceless")) {
+            add(getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr),
+                QStringLiteral("surfaceless"), QStringLiteral("surfaceless display"));
+        }
+    }
+    add(eglGetDisplay(EGL_DEFAULT_DISPLAY), QStringLiteral("default"),
+        QStringLiteral("default display"));
+    return found;
+}
+
+// Prefers the exact 8/8/8/8 colour, 24 depth, 0 stencil layout; EGL sorts deeper colour first.
+std::optional<EGLConfig> chooseConfig(EGLDisplay display) {
+    const EGLint wanted[] = {EGL_RED_SIZE,     8,  EGL_GREEN_SIZE,      8,
+                             EGL_BLUE_SIZE,    8,  EGL_ALPHA_SIZE,      8,
+                             EGL_DEPTH_SIZE,   24, EGL_STENCIL_SIZE,    0,
+                             EGL_SURFACE_TYPE, 0,  EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                             EGL_NONE};
+    EGLConfig configs[64];
+    EGLint count = 0;
+    if (eglChooseConfig(display, wanted, configs, 64, &count) != EGL_TRUE || count < 1) {
+        return std::nullopt;
+    }
+    for (EGLint i = 0; i < count; ++i) {
+        bool exact = true;
+        for (int k = 0; k < 12 && exact; k += 2) {
+            EGLint value = -1;
+            eglGetConfigAttrib(display, configs[i], wanted[k], &value);
+            exact = value == wanted[k + 1];
+        }
+        if (exact) {
+            return configs[i];
+        }
+    }
+    return configs[0];
+}
+
+template <typename Fn>
+void resolve(Fn*& slot, const char* name, QStringList& missing) {
+    slot = reinterpret_cast<Fn*>(eglGetProcAddress(name));
+    if (slot == nullptr) {
+        missing << QString::fromLatin1(name);
+    }
+}
+
+QStringList resolveAll(ArbApi& arb) {
+    QStringList missing;
+    resolve(arb.createProgramObjectARB, "glCreateProgramObjectARB", missing);
+    resolve(arb.createShaderObjectARB, "glCreateShaderObjectARB", missing);
+    resolve(arb.shaderSourceARB, "glShaderSourceARB", missing);
+    resolve(arb.compileShaderARB, "glCompileShaderARB", missing);
+    resolve(arb.getObjectParameterivARB, "glGetObjectParameterivARB", missing);
+    resolve(arb.getInfoLogARB, "glGetInfoLogARB", missing);
+    resolve(arb.attachObjectARB, "glAttachObjectARB", missing);
+    resolve(arb.deleteObjectARB, "glDeleteObjectARB", missing);
+    resolve(arb.linkProgramARB, "glLinkProgramARB", missing);
+    resolve(arb.getString, "glGetString", missing);
+    resolve(arb.enable, "glEnable", missing);
+    resolve(arb.disable, "glDisable", missing);
+    resolve(arb.cullFace, "glCullFace", missing);
+    resolve(arb.frontFace, "glFrontFace", missing);
+    resolve(arb.depthFunc, "glDepthFunc", missing);
+    return missing;
+}
+
+QString glText(const ArbApi& arb, GlEnum name) {
+    const GlUbyte* text = arb.getString(name);
+    return text == nullptr ? QString() : QString::fromLatin1(reinterpret_cast<const char*>(text));
+}
+
+struct Made {
+    EGLContext context;
+    ArbApi arb;
+    QString renderer;
+    QString version;
+};
+
+// Everything that must hold on the current context before compiling can work on it.
+QString checkCurrentContext(Made& made) {
+    const QStringList missing = resolveAll(made.arb);
+    if (!missing.isEmpty()) {
+        return QStringLiteral("the driver lacks %1").arg(missing.join(QStringLiteral(", ")));
+    }
+    made.renderer = glText(made.arb, GL_RENDERER);
+    made.version = glText(made.arb, GL_VERSION);
+    const GlUbyte* extensions = made.arb.getString(GL_EXTENSIONS);
+    if (!hasExtension(reinterpret_cast<const char*>(extensions), "GL_ARB_shader_objects")) {
+        return QStringLiteral("the driver (%1, OpenGL %2) does not offer GL_ARB_shader_objects")
+            .arg(made.renderer, made.version);
+    }
+    return {};
+}
+
+std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
+    if (eglInitialize(display, nullptr, nullptr) != EGL_TRUE) {
+        why = QStringLiteral("eglInitialize failed: %1").arg(eglErrorText());
+        return std::nullopt;
+    }
+    const auto fail = [&](const QString& cause) {
+        why = cause;
+        terminateIfUnused(display);
+        return std::nullopt;
+    };
+    if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
+        return fail(QStringLiteral("desktop OpenGL is not offered: %1").arg(eglErrorText()));
+    }
+    const std::optional<EGLConfig> config = chooseConfig(display);
+    if (!config) {
+        return fail(QStringLiteral("no configuration with 8-bit RGBA, 24-bit depth and OpenGL"));
+    }
+    const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                    EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display, *config, EGL_NO_CONTEXT, compatibility);
+    if (context == EGL_NO_CONTEXT) {
+        // Without EGL 1.5 or EGL_KHR_create_context the profile cannot be named; a context made
+        // the old way is a compatibility context anyway.
+        context = eglCreateContext(display, *config, EGL_NO_CONTEXT, nullptr);
+    }
+    if (context == EGL_NO_CONTEXT) {
+        return fail(QStringLiteral("eglCreateContext failed: %1").arg(eglErrorText()));
+    }
+    if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) != EGL_TRUE) {
+        const QString cause = eglErrorText();
+        eglDestroyContext(display, context);
+        return fail(
+            QStringLiteral("the context cannot be made current without a surface: %1").arg(cause));
+    }
+    Made made{context, {}, {}, {}};
+    const QString unusable = checkCurrentContext(made);
+    if (!unusable.isEmpty()) {
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display, context);
+        return fail(unusable);
+    }
+    return made;
+}
+
+}  // namespace
+
+GlContext::GlContext(void* display, void* context, const ArbApi& arb, QString renderer,
+                     QString version, QString platform)
+    : display_(display),
+      context_(context),
+      arb_(arb),
+      renderer_(std::move(renderer)),
+      version_(std::move(version)),
+      platform_(std::move(platform)) {}
+
+GlContextResult GlContext::create() {
+    const std::vector<Candidate> candidates = candidateDisplays();
+    if (candidates.empty()) {
+        return {nullptr, QStringLiteral(
+                             "No OpenGL context: EGL found no display to use (last EGL error %1).")
+                             .arg(eglErrorText())};
+    }
+    // A failed try unbinds its own context, which would also drop one made current before.
+    const EGLDisplay previousDisplay = eglGetCurrentDisplay();
+    const EGLContext previousContext = eglGetCurrentContext();
+    const EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW);
+    const EGLSurface previousRead = eglGetCurrentSurface(EGL_READ);
+    QStringList tried;
+    for (const Candidate& candidate : candidates) {
+        QString why;
+        std::optional<Made> made = tryDisplay(candidate.display, why);
+        if (!made) {
+            tried << QStringLiteral("%1: %2").arg(candidate.label, why);
+            continue;
+        }
+        ++displayUsers()[candidate.display];
+        const ArbApi& arb = made->arb;
+        arb.enable(GL_CULL_FACE);
+        arb.cullFace(GL_BACK);
+        arb.frontFace(GL_CCW);
+        arb.enable(GL_DEPTH_TEST);
+        arb.depthFunc(GL_LEQUAL);
+        arb.disable(GL_NORMALIZE);
+        return {std::unique_ptr<GlContext>(new GlContext(candidate.display, made->context, arb,
+                                                         made->renderer, made->version,
+                                                         candidate.platform)),
+                {}};
+    }
+    if (previousContext != EGL_NO_CONTEXT) {
+        eglMakeCurrent(previousDisplay, previousDraw, previousRead, previousContext);
+    }
+    return {nullptr,
+            QStringLiteral("No OpenGL context: %1.").arg(tried.join(QStringLiteral("; ")))};
+}
+
+bool GlContext::makeCurrent() const {
+    return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) == EGL_TRUE;
+}
+
+GlContext::~GlContext() {
+    if (eglGetCurrentContext() == context_) {
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+    eglDestroyContext(display_, context_);
+    auto& users = displayUsers();
+    const auto it = users.find(display_);
+    if (it != users.end() && --it->second == 0) {
+        users.erase(it);
+        eglTerminate(display_);
+    }
+}
+
+}  // namespace tessory

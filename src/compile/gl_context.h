@@ -1,0 +1,55 @@
+#pragma once
+
+#include "compile/arb_api.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace tessory {
+
+class GlContext;
+
+// What GlContext::create gives: a context, or the reason in words why there is none.
+struct GlContextResult {
+    std::unique_ptr<GlContext> context;
+    QString failure;
+};
+
+// The one desktop OpenGL compatibility-profile context of the program, made through EGL without a
+// window or display server and current on the creating thread until the object is destroyed.
+// Compiling needs nothing but the context and its entry points, so no surface is ever made.
+class GlContext {
+public:
+    // Tries the EGL device platform, then Mesa's surfaceless platform, then the default display,
+    // and keeps the first on which a context can be made current and offers the ARB shader
+    // objects. On success the fixed render state is set. Never throws.
+    static GlContextResult create();
+
+    ~GlContext();
+    GlContext(const GlContext&) = delete;
+    GlContext& operator=(const GlContext&) = delete;
+
+    // Makes this context current again on the calling thread (another GlContext may have taken
+    // its place); false when EGL refuses.
+    bool makeCurrent() const;
+
+    const ArbApi& arb() const { return arb_; }
+    const QString& renderer() const { return renderer_; }
+    const QString& version() const { return version_; }
+    // "device", "surfaceless" or "default": the EGL route that gave the context.
+    const QString& platform() const { return platform_; }
+
+private:
+    GlContext(void* display, void* context, const ArbApi& arb, QString renderer, QString version,
+              QString platform);
+
+    void* display_ = nullptr;
+    void* context_ = nullptr;
+    ArbApi arb_;
+    QString renderer_;
+    QString version_;
+    QString platform_;
+};
+
+}  // namespace tessory

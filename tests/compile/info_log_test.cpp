@@ -1,0 +1,189 @@
+#include "compile/info_log.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace tessory;
+
+namespace {
+
+struct LogCase {
+    const char* name;
+    QByteArray vertexLog;
+    QByteArray fragmentLog;
+    QByteArray linkLog;
+    bool hasLog;
+    std::vector<QByteArray> entries;
+};
+
+void PrintTo(const LogCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// Logs as drivers write them: Mesa's recorded from llvmpipe, the marker form from drivers that
+// head each part of a link log with "Vertex info" and "Fragment info".
+const QByteArray kMesaTwoLines =
+    "0:3(2): error: `x' undeclared\n"
+    "0:3(2): error: value of type int cannot be assigned to variable of type error\n";
+const QByteArray kMesaVarying =
+    "error: fragment shader varying neverWritten not written by vertex shader\n."
+    "error: fragment shader varying neverWritten not written by vertex shader\n.";
+const QByteArray kMarkedLinkLog =
+    "Vertex info\n-----------\n0(12) : error C1008: undefined variable \"x\"\n"
+    "0(13) : error C1008: undefined variable \"y\"\n\n"
+    "Fragment info\n-------------\n0(3) : error C0000: syntax error\n";
+
+class ComposeErrorList : public testing::TestWithParam<LogCase> {};
+
+TEST_P(ComposeErrorList, GivesTheEntriesInOrder) {
+    const LogCase& c = GetParam();
+    const ErrorListReport report = composeErrorList(c.vertexLog, c.fragmentLog, c.linkLog);
+    EXPECT_EQ(report.hasLog, c.hasLog);
+    EXPECT_EQ(std::vector<QByteArray>(report.entries.begin(), report.entries.end()), c.entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CompileLogs, ComposeErrorList,
+    testing::Values(
+        LogCase{"NoLogAtAll", "", "", "", false, {"VertexShader: OK", "FragmentShader: OK"}},
+        LogCase{"TwoLinesLf",
+                kMesaTwoLines,
+                "",
+                "",
+                true,
+                {"0:3(2): error: `x' undeclared  [VertexShader]",
+                 "0:3(2): error: value of type int cannot be assigned to variable of type error"
+                 "  [VertexShader]",
+                 "FragmentShader: OK"}},
+        LogCase{"TwoLinesCrLf",
+                "",
+                "first\r\nsecond\r\n",
+                "",
+                true,
+                {"VertexShader: OK", "first  [FragmentShader]", "  [FragmentShader]",
+                 "second  [FragmentShader]", "  [FragmentShader]"}},
+        LogCase{"OneCharacter", "x", "", "", true, {"  [VertexShader]", "FragmentShader: OK"}},
+        LogCase{"LastCharacterDropped",
+                "abc",
+                "",
+                "",
+                true,
+                {"ab  [VertexShader]", "FragmentShader: OK"}},
+        LogCase{"CrOnItsOwn",
+                "a\rb\n",
+                "",
+                "",
+                true,
+                {"a  [VertexShader]", "b  [VertexShader]", "FragmentShader: OK"}},
+        LogCase{"VertexAlwaysFirst",
+                "v\n",
+                "f\n",
+                "",
+                true,
+                {"v  [VertexShader]", "f  [FragmentShader]"}},
+        LogCase{"LinkLogIgnoredAfterCompileLog",
+                "",
+                "f\n",
+                kMarkedLinkLog,
+                true,
+                {"VertexShader: OK", "f  [FragmentShader]"}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    LinkLogs, ComposeErrorList,
+    testing::Values(
+        LogCase{"MesaWithoutMarkers",
+                "",
+                "",
+                kMesaVarying,
+                true,
+                {"error: fragment shader varying neverWritten not written by vertex shader"
+                 "  [VertexShader]",
+                 ".error: fragment shader varying neverWritten not written by vertex shader"
+                 "  [VertexShader]",
+                 "FragmentShader: OK"}},
+        LogCase{"NoMarkerLosesLastCharacter",
+                "",
+                "",
+                "link failed",
+                true,
+                {"link faile  [VertexShader]", "FragmentShader: OK"}},
+        LogCase{"NoMarkerCutAtParenthesis",
+                "",
+                "",
+                "error (see below)\nmore\n",
+                true,
+                {"(see below)  [VertexShader]", "more  [VertexShader]", "FragmentShader: OK"}},
+        LogCase{"Markers",
+                "",
+                "",
+                kMarkedLinkLog,
+                true,
+                {"(12) : error C1008: undefined variable \"x\"  [VertexShader]",
+                 "0(13) : error C1008: undefined variable \"y\"  [VertexShader]",
+                 "(3) : error C0000: syntax error  [FragmentShader]"}},
+        LogCase{"MarkersInAnyCase",
+                "",
+                "",
+                "VERTEX INFO\n0(1) : a\nfRaGmEnT iNfO\n0(2) : b\n",
+                true,
+                {"(1) : a  [VertexShader]", "(2) : b  [FragmentShader]"}},
+        // The fragment part is n - p1 - p2 + 1 long: a vertex marker at position 3 costs the
+        // fragment part two more bytes at its end ("ef" besides the final line end).
+        LogCase{"VertexMarkerLater",
+                "",
+                "",
+                "X\nvertex info\n0(1) : a\nfragment info\n0(2) : bcdef\n",
+                true,
+                {"(1) : a  [VertexShader]", "(2) : bcd  [FragmentShader]"}},
+        // Fragment marker first: the vertex part is empty, the fragment part is cut short.
+        LogCase{"FragmentMarkerFirst",
+                "",
+                "",
+                "fragment info\n(1) f\nvertex info\n(2) v\n",
+                true,
+                {"VertexShader: OK", "(1)  [FragmentShader]"}},
+        LogCase{"OnlyFragmentMarker",
+                "",
+                "",
+                "fragment info\n0(7) : f\n",
+                true,
+                {"VertexShader: OK", "(7) : f  [FragmentShader]"}},
+        LogCase{"BothPartsEmptyAfterTrimming",
+                "",
+                "",
+                " \t\n\r ",
+                true,
+                {"VertexShader: OK", "FragmentShader: OK"}}));
+
+TEST(SplitLogInto, AppendsToWhatIsThere) {
+    QList<QByteArray> target{"kept"};
+    splitLogInto("a\n\nb", "!", target);
+    EXPECT_EQ(target, (QList<QByteArray>{"kept", "a!", "!", "b!"}));
+    splitLogInto("", "!", target);
+    EXPECT_EQ(target.last(), "!");
+}
+
+TEST(TrimControls, RemovesEveryByteUpToSpaceAtBothEnds) {
+    EXPECT_EQ(trimControls(QByteArray("\x01 \t a b \r\n\x20\0", 12)), "a b");
+    EXPECT_EQ(trimControls("\xA0x\xA0"), "\xA0x\xA0");
+    EXPECT_EQ(trimControls(" \n "), "");
+}
+
+TEST(DivideLinkLog, KeepsTheMarkerLinesUntilTheCut) {
+    const LinkLogParts parts = divideLinkLog(kMarkedLinkLog);
+    EXPECT_EQ(parts.vertex,
+              "Vertex info\n-----------\n0(12) : error C1008: undefined variable \"x\"\n"
+              "0(13) : error C1008: undefined variable \"y\"");
+    EXPECT_EQ(parts.fragment, "Fragment info\n-------------\n0(3) : error C0000: syntax error");
+}
+
+TEST(DivideLinkLog, LowersOnlyAsciiLetters) {
+    // 0xC9 is É in Windows-1252; "VÉRTEX INFO" is no marker, so everything is the vertex part.
+    const LinkLogParts parts = divideLinkLog("V\xC9RTEX INFO x\n");
+    EXPECT_EQ(parts.vertex, "V\xC9RTEX INFO x");
+    EXPECT_EQ(parts.fragment, "");
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+#include "compile/shader_mod.h"
+
+#include "workspace/file_io.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace tessory;
+
+namespace {
+
+// A driver that records every call by the role of the object it gets, and hands out the logs a
+// test gives it. Handles are 1 program, 2 fragment, 3 vertex in creation order.
+struct FakeDriver {
+    std::vector<std::string> calls;
+    std::map<GlHandle, QByteArray> logs;
+    std::map<GlHandle, GlInt> reportedLength;  // overrides the log's own length + 1
+    std::map<GlHandle, QByteArray> sources;
+    std::set<GlHandle> live;
+    GlHandle next = 1;
+};
+FakeDriver* fake = nullptr;
+
+std::string role(GlHandle h) {
+    static const char* names[] = {"none", "program", "fragment", "vertex"};
+    return h < 4 ? names[h] : std::to_string(h);
+}
+
+GlHandle create(const std::string& call) {
+    const GlHandle h = fake->next++;
+    fake->live.insert(h);
+    fake->calls.push_back(call + " " + role(h));
+    return h;
+}
+
+ArbApi fakeApi() {
+    ArbApi api;
+    api.createProgramObjectARB = [] { return create("create"); };
+    api.createShaderObjectARB = [](GlEnum type) {
+        EXPECT_EQ(type, fake->next % 3 == 2 ? kGlFragmentShaderArb : kGlVertexShaderArb);
+        return create("create");
+    };
+    api.shaderSourceARB = [](GlHandle s, GlSizei count, const char* const* strings,
+                             const GlInt* lengths) {
+        ASSERT_EQ(count, 1);
+        fake->sources[s] = QByteArray(strings[0], lengths[0]);
+        fake->calls.push_back("source " + role(s));
+    };
+    api.compileShaderARB = [](GlHandle s) { fake->calls.push_back("compile " + role(s)); };
+    api.getObjectParameterivARB = [](GlHandle o, GlEnum name, GlInt* value) {
+        EXPECT_EQ(name, kGlObjectInfoLogLengthArb);
+        const auto it = fake->reportedLength.find(o);
+        *value = it != fake->reportedLength.end() ? it->second : GlInt(fake->logs[o].size() + 1);
+        fake->calls.push_back("length " + role(o));
+    };
+    api.getInfoLogARB = [](GlHandle o, GlSizei size, GlSizei* written, char* log) {
+        const QByteArray& text = fake->logs[o];
+        const GlSizei n = std::min<GlSizei>(size - 1, GlSizei(text.size()));
+        std::memcpy(log, text.constData(), std::size_t(n));
+        log[n] = '\0';
+        *written = n;
+        fake->calls.push_back("log " + role(o));
+    };
+    api.attachObjectARB = [](GlHandle p, GlHandle s) {
+        fake->calls.push_back("attach " + role(p) + " " + role(s));
+    };
+    api.deleteObjectARB = [](GlHandle o) {
+        fake->live.erase(o);
+        fake->calls.push_back("delete " + role(o));
+    };
+    api.linkProgramARB = [](GlHandle p) { fake->calls.push_back("link " + role(p)); };
+    return api;
+}
+
+class ShaderModCalls : public testing::Test {
+protected:
+    void SetUp() override { fake = &driver; }
+    void TearDown() override { fake = nullptr; }
+
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    FakeDriver driver;
+    ArbApi api = fakeApi();
+    QTemporaryDir dir;
+};
+
+const std::vector<std::string> kCompileAndLink = {
+    "create program",          "create fragment",       "create vertex",
+    "source vertex",           "source fragment",       "compile fragment",
+    "compile vertex",          "length vertex",         "length fragment",
+    "attach program fragment", "attach program vertex", "delete fragment",
+    "delete vertex",           "link program",          "length program"};
+
+TEST_F(ShaderModCalls, EditorRunKeepsTheDriverOrderAndFreesEverything) {
+    QStringList list{"Compiling Shader..."};
+    {
+        TShaderMod mod(api, "v\r\n", "f\r\n", list);
+        EXPECT_EQ(driver.calls, kCompileAndLink);
+        EXPECT_EQ(mod.ProgramObject, 1u);
+        EXPECT_FALSE(mod.HasLog);
+        EXPECT_EQ(driver.sources[3], "v\r\n");
+        EXPECT_EQ(driver.sources[2], "f\r\n");
+    }
+    EXPECT_EQ(driver.calls.back(), "delete program");
+    EXPECT_TRUE(driver.live.empty());
+    EXPECT_EQ(list, (QStringList{"VertexShader: OK", "FragmentShader: OK"}));
+}
+
+TEST_F(ShaderModCalls, EditorRunSkipsTheLinkLogAfterACompileLog) {
+    driver.logs[3] = "0:1(1): warning: x\n";
+    driver.logs[1] = "never read\n";
+    QStringList list;
+    TShaderMod mod(api, "", "", list);
+    auto expected = kCompileAndLink;
+    expected.insert(expected.begin() + 8, "log vertex");
+    expected.pop_back();
+    EXPECT_EQ(driver.calls, expected);
+    EXPECT_TRUE(mod.HasLog);
+    EXPECT_EQ(mod.vertexLog(), "0:1(1): warning: x\n");
+    EXPECT_EQ(mod.linkLog(), "");
+    EXPECT_EQ(driver.sources[3], "");
+    EXPECT_EQ(list, (QStringList{"0:1(1): warning: x  [VertexShader]", "FragmentShader: OK"}));
+}
+
+TEST_F(ShaderModCalls, ShortLogLengthsMeanNoLog) {
+    driver.logs[2] = "x";
+    driver.reportedLength[2] = 1;
+    driver.logs[3] = "y";
+    driver.reportedLength[3] = -5;
+    QStringList list;
+    TShaderMod mod(api, "", "", list);
+    EXPECT_FALSE(mod.HasLog);
+    EXPECT_EQ(list, (QStringList{"VertexShader: OK", "FragmentShader: OK"}));
+}
+
+TEST_F(ShaderModCalls, LogEndsAtItsFirstNul) {
+    driver.logs[1] = QByteArray("ab\0cd", 5);
+    QStringList list;
+    TShaderMod mod(api, "", "", list);
+    EXPECT_EQ(mod.linkLog(), "ab");
+    EXPECT_EQ(list, (QStringList{"a  [VertexShader]", "FragmentShader: OK"}));
+}
+
+TEST_F(ShaderModCalls, EntriesAreDecodedAsWindows1252) {
+    driver.logs[2] = "\x80 \xE9\n";
+    QStringList list;
+    TShaderMod mod(api, "", "", list);
+    EXPECT_EQ(list.last(), QString::fromUtf8("€ é  [FragmentShader]"));
+}
+
+TEST_F(ShaderModCalls, FileRunAlwaysReadsTheLinkLog) {
+    const QString vertex = writeFile("a.vert", "line1\nline2");
+    const QString fragment = writeFile("a.frag", QByteArray("f\r\n\0ignored", 11));
+    driver.logs[3] = "0:1(1): error: x\n";
+    driver.logs[1] = "error: linking with uncompiled/unspecialized shader";
+    {
+        TShaderMod mod(api, vertex, fragment);
+        auto expected = kCompileAndLink;
+        expected.insert(expected.begin() + 8, "log vertex");
+        expected.push_back("log program");
+        EXPECT_EQ(driver.calls, expected);
+        EXPECT_TRUE(mod.HasLog);
+        EXPECT_EQ(mod.linkLog(), "error: linking with uncompiled/unspecialized shader");
+        EXPECT_EQ(driver.sources[3], "line1\r\nline2\r\n");
+        EXPECT_EQ(driver.sources[2], "f\r\n");
+    }
+    EXPECT_TRUE(driver.live.empty());
+}
+
+TEST_F(ShaderModCalls, FileRunHasLogFromTheLinkLogAlone) {
+    driver.logs[1] = "x";
+    TShaderMod mod(api, writeFile("a.vert", "v"), writeFile("a.frag", "f"));
+    EXPECT_TRUE(mod.HasLog);
+}
+
+TEST_F(ShaderModCalls, UnreadableFileThrowsAndLeavesNoObject) {
+    const QString vertex = writeFile("a.vert", "v");
+    const QString missing = dir.filePath("missing.frag");
+    try {
+        TShaderMod mod(api, vertex, missing);
+        FAIL() << "no FileError";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), missing);
+    }
+    EXPECT_TRUE(driver.live.empty());
+    EXPECT_EQ(driver.calls.size(), 6u);  // three made, three deleted, nothing compiled
+    EXPECT_THROW(TShaderMod(api, dir.filePath("missing.vert"), writeFile("a.frag", "f")),
+                 FileError);
+    EXPECT_TRUE(driver.live.empty());
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include "compile/shader_mod.h"
+
+#include "compile/error_line.h"
+#include "driver.h"
+#include "texts/text_lines.h"
+#include "workspace/file_io.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+using namespace tessory;
+using tessory::testing::RealDriver;
+
+namespace {
+
+// Sources as the window hands them over: pane lines joined with CR LF.
+QByteArray source(const QList<QByteArray>& lines) {
+    return joinLinesCrLf(lines);
+}
+
+const QByteArray kVertex =
+    source({"varying vec3 normal;", "void main() {", "    normal = gl_NormalMatrix * gl_Normal;",
+            "    gl_Position = ftransform();", "}"});
+const QByteArray kFragment = source({"varying vec3 normal;", "void main() {",
+                                     "    gl_FragColor = vec4(normalize(normal), 1.0);", "}"});
+// Line 3 names something never declared.
+const QByteArray kVertexError = source({"void main() {", "    gl_Position = ftransform();",
+                                        "    gl_Position.x += undefinedThing;", "}"});
+const QByteArray kFragmentError = source(
+    {"void main() {", "    float a = 1.0;", "    gl_FragColor = vec4(a) * undefinedThing;", "}"});
+const QByteArray kNeverWritten = source({"varying vec3 neverWritten;", "void main() {",
+                                         "    gl_FragColor = vec4(neverWritten, 1.0);", "}"});
+const QByteArray kPlainVertex = source({"void main() {", "    gl_Position = ftransform();", "}"});
+
+using EditorRun = RealDriver;
+
+TEST_F(EditorRun, CleanPairGivesTwoOkLines) {
+    QStringList list{"Compiling Shader..."};
+    TShaderMod mod(gl(), kVertex, kFragment, list);
+    EXPECT_EQ(list, (QStringList{"VertexShader: OK", "FragmentShader: OK"}));
+    EXPECT_FALSE(mod.HasLog);
+    EXPECT_NE(mod.ProgramObject, 0u);
+}
+
+TEST_F(EditorRun, VertexErrorPointsAtItsLine) {
+    QStringList list;
+    TShaderMod mod(gl(), kVertexError, kFragment, list);
+    EXPECT_TRUE(mod.HasLog);
+    ASSERT_GE(list.size(), 2);
+    EXPECT_TRUE(list.first().startsWith(QStringLiteral("0:3("))) << list.first().toStdString();
+    EXPECT_TRUE(list.first().contains(QStringLiteral("undefinedThing")));
+    for (qsizetype i = 0; i + 1 < list.size(); ++i) {
+        EXPECT_TRUE(list[i].endsWith(QStringLiteral("  [VertexShader]")));
+    }
+    EXPECT_EQ(errorLineIndex(list.first()), 2);
+    EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
+    EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
+    EXPECT_TRUE(mod.linkLog().isEmpty());  // not read after a compile log
+}
+
+TEST_F(EditorRun, FragmentErrorPointsAtItsLine) {
+    QStringList list;
+    TShaderMod mod(gl(), kPlainVertex, kFragmentError, list);
+    EXPECT_TRUE(mod.HasLog);
+    ASSERT_GE(list.size(), 2);
+    EXPECT_EQ(list.first(), QStringLiteral("VertexShader: OK"));
+    EXPECT_TRUE(list[1].startsWith(QStringLiteral("0:3("))) << list[1].toStdString();
+    EXPECT_TRUE(list[1].endsWith(QStringLiteral("  [FragmentShader]")));
+    EXPECT_EQ(errorLineIndex(list[1]), 2);
+    EXPECT_EQ(errorEntryPane(list[1]), ErrorPane::Fragment);
+}
+
+TEST_F(EditorRun, BothSidesWithErrorsListTheVertexFirst) {
+    QStringList list;
+    TShaderMod mod(gl(), kVertexError, kFragmentError, list);
+    ASSERT_GE(list.size(), 2);
+    EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
+    EXPECT_EQ(errorEntryPane(list.last()), ErrorPane::Fragment);
+}
+
+// Mesa's link log has no "Vertex info" or "Fragment info" headings, so all of it lands on the
+// vertex side, without its final ".", and no entry is navigable.
+TEST_F(EditorRun, LinkErrorGoesToTheVertexSide) {
+    QStringList list;
+    TShaderMod mod(gl(), kPlainVertex, kNeverWritten, list);
+    EXPECT_TRUE(mod.HasLog);
+    EXPECT_TRUE(mod.vertexLog().isEmpty() && mod.fragmentLog().isEmpty());
+    EXPECT_FALSE(mod.linkLog().isEmpty());
+    ASSERT_GE(list.size(), 2);
+    EXPECT_EQ(list.first(),
+              QStringLiteral("error: fragment shader varying neverWritten not written by vertex "
+                             "shader  [VertexShader]"));
+    for (qsizetype i = 0; i + 1 < list.size(); ++i) {
+        EXPECT_TRUE(list[i].endsWith(QStringLiteral("  [VertexShader]")));
+        EXPECT_EQ(errorLineIndex(list[i]), std::nullopt);
+    }
+    EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
+}
+
+TEST_F(EditorRun, EmptySourcesAreCompiledAsTheyAre) {
+    QStringList list;
+    TShaderMod mod(gl(), QByteArray(), QByteArray(), list);
+    EXPECT_TRUE(mod.HasLog);
+    ASSERT_GE(list.size(), 2);
+    EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
+    EXPECT_EQ(errorEntryPane(list.last()), ErrorPane::Fragment);
+    EXPECT_EQ(list.first(), QStringLiteral("0:1(1): error: syntax error, unexpected end of file"
+                                           "  [VertexShader]"));
+}
+
+class FileRun : public RealDriver {
+protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(FileRun, CleanPairHasNoLog) {
+    TShaderMod mod(gl(), write("a.vert", kVertex), write("a.frag", kFragment));
+    EXPECT_FALSE(mod.HasLog);
+    EXPECT_NE(mod.ProgramObject, 0u);
+}
+
+TEST_F(FileRun, LinkLogAloneSetsHasLog) {
+    TShaderMod mod(gl(), write("a.vert", kPlainVertex), write("a.frag", kNeverWritten));
+    EXPECT_TRUE(mod.HasLog);
+    EXPECT_TRUE(mod.vertexLog().isEmpty() && mod.fragmentLog().isEmpty());
+    EXPECT_TRUE(mod.linkLog().contains("neverWritten"));
+}
+
+TEST_F(FileRun, LinkLogIsReadAfterACompileError) {
+    // LF line ends and no final line end: the driver still sees the error on line 3.
+    QByteArray lf = kVertexError;
+    lf.replace("\r\n", "\n").chop(1);
+    TShaderMod mod(gl(), write("a.vert", lf), write("a.frag", kFragment));
+    EXPECT_TRUE(mod.HasLog);
+    EXPECT_TRUE(mod.vertexLog().startsWith("0:3(")) << mod.vertexLog().toStdString();
+    EXPECT_FALSE(mod.linkLog().isEmpty());
+}
+
+TEST_F(FileRun, MissingFileThrowsFileError) {
+    const QString vertex = write("a.vert", kVertex);
+    EXPECT_THROW(TShaderMod(gl(), vertex, dir.filePath("gone.frag")), FileError);
+}
+
+}  // namespace
