@@ -18,9 +18,6 @@ using LayoutRanges = QList<QTextLayout::FormatRange>;
 // it does not document, so a new range cuts away what it covers and the list stays disjoint and
 // sorted.
 void overlay(LayoutRanges& ranges, int start, int length, const QTextCharFormat& format) {
-    if (length <= 0) {
-        return;
-    }
     const int end = start + length;
     LayoutRanges result;
     result.reserve(ranges.size() + 2);
@@ -61,27 +58,36 @@ QTextCharFormat highlightFormat(TColor color, qint32 effects, TColor background)
 }
 
 PaneHighlighter::PaneHighlighter(QTextDocument* document, const KeywordTable& table,
-                                 CommentFormatSource commentFormat)
+                                 CommentFormatSource commentFormat, LoadingFlag isLoading)
     : QObject(document),
       document_(document),
       table_(table),
-      commentFormat_(std::move(commentFormat)) {
+      commentFormat_(std::move(commentFormat)),
+      isLoading_(std::move(isLoading)) {
     // A document without a layout never reports its changes.
     document->documentLayout();
-    connect(document, &QTextDocument::contentsChange, this, &PaneHighlighter::recordChange);
+    connect(document, &QTextDocument::contentsChange, this, &PaneHighlighter::rehighlightChange);
 }
 
 void PaneHighlighter::ParseAll() {
-    discardTouchedLines();
     if (!document_ || document_->isEmpty()) {
         return;
     }
     QScopedValueRollback guard(highlighting_, true);
     const TextFormat comment = commentFormat_();
+    // Qt lays out again everything between the first and the last line whose formats changed;
+    // after a cancelled options dialog that is nothing.
+    int from = -1;
+    int to = -1;
     for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
-        highlightBlock(block, comment, kWhite);
+        if (highlightBlock(block, comment, kWhite)) {
+            from = from < 0 ? block.position() : from;
+            to = block.position() + block.length();
+        }
     }
-    document_->markContentsDirty(0, document_->characterCount());
+    if (from >= 0) {
+        document_->markContentsDirty(from, to - from);
+    }
 }
 
 void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
@@ -90,8 +96,9 @@ void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
     }
     QScopedValueRollback guard(highlighting_, true);
     const QTextBlock block = document_->findBlockByNumber(lineIndex);
-    highlightBlock(block, commentFormat_(), background);
-    document_->markContentsDirty(block.position(), block.length());
+    if (highlightBlock(block, commentFormat_(), background)) {
+        document_->markContentsDirty(block.position(), block.length());
+    }
 }
 
 void PaneHighlighter::SetTextAttrib2(int start, int end, qint32 effects, TColor color,
@@ -106,7 +113,7 @@ void PaneHighlighter::SetTextAttrib2(int start, int end, qint32 effects, TColor 
         return;
     }
     QScopedValueRollback guard(highlighting_, true);
-    const QTextCharFormat& format = cachedFormat(color, effects, background);
+    const QTextCharFormat format = cachedFormat(color, effects, background);
     for (QTextBlock block = document_->findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         const int from = std::max(start, block.position()) - block.position();
@@ -120,61 +127,62 @@ void PaneHighlighter::SetTextAttrib2(int start, int end, qint32 effects, TColor 
     document_->markContentsDirty(start, end - start);
 }
 
-void PaneHighlighter::rehighlightTouchedLines() {
-    if (!document_ || touchedFirst_ < 0) {
+void PaneHighlighter::rehighlightChange(int position, int /*charsRemoved*/, int charsAdded) {
+    // Setting layout formats reports no change of its own, but the guard keeps it that way.
+    if (highlighting_ || !document_ || (isLoading_ && isLoading_())) {
         return;
     }
-    const int first = std::min(touchedFirst_, document_->blockCount() - 1);
-    const int last = std::min(touchedLast_, document_->blockCount() - 1);
-    discardTouchedLines();
     QScopedValueRollback guard(highlighting_, true);
-    const TextFormat comment = commentFormat_();
-    const QTextBlock firstBlock = document_->findBlockByNumber(first);
-    QTextBlock block = firstBlock;
-    QTextBlock lastBlock = block;
-    for (int n = first; n <= last && block.isValid(); ++n, block = block.next()) {
-        highlightBlock(block, comment, kWhite);
-        lastBlock = block;
-    }
-    const int from = firstBlock.position();
-    document_->markContentsDirty(from, lastBlock.position() + lastBlock.length() - from);
-}
-
-void PaneHighlighter::discardTouchedLines() {
-    touchedFirst_ = -1;
-    touchedLast_ = -1;
-}
-
-void PaneHighlighter::recordChange(int position, int /*charsRemoved*/, int charsAdded) {
-    if (highlighting_ || !document_) {
-        return;
-    }
     // After replacing the whole text Qt reports one character more than the document holds, so
-    // the end falls back to the last line.
-    const QTextBlock firstBlock = document_->findBlock(position);
-    const QTextBlock lastBlock = document_->findBlock(position + charsAdded);
-    const int first = firstBlock.isValid() ? firstBlock.blockNumber() : document_->blockCount() - 1;
-    const int last = lastBlock.isValid() ? lastBlock.blockNumber() : document_->blockCount() - 1;
-    if (touchedFirst_ < 0) {
-        touchedFirst_ = first;
-        touchedLast_ = last;
-    } else {
-        touchedFirst_ = std::min(touchedFirst_, first);
-        touchedLast_ = std::max(touchedLast_, last);
+    // an end past the text falls back to the last line.
+    QTextBlock first = document_->findBlock(position);
+    QTextBlock last = document_->findBlock(position + charsAdded);
+    if (!first.isValid()) {
+        first = document_->lastBlock();
     }
+    if (!last.isValid()) {
+        last = document_->lastBlock();
+    }
+    const TextFormat comment = commentFormat_();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        highlightBlock(block, comment, kWhite);
+        if (block == last) {
+            break;
+        }
+    }
+    // Inside the change notification this only widens the range Qt lays out for the edit.
+    document_->markContentsDirty(first.position(),
+                                 last.position() + last.length() - first.position());
 }
 
-void PaneHighlighter::highlightBlock(const QTextBlock& block, const TextFormat& comment,
+bool PaneHighlighter::highlightBlock(const QTextBlock& block, const TextFormat& comment,
                                      TColor background) {
     lineRanges_.clear();
     const QString text = block.text();
     scanLine(text, table_, comment, background, lineRanges_);
     LayoutRanges ranges;
     ranges.reserve(static_cast<qsizetype>(lineRanges_.size()) * 2);
-    for (const FormatRange& r : lineRanges_) {
-        overlay(ranges, r.start, r.length, cachedFormat(r.color, r.effects, r.background));
+    // The first range resets the whole line; the others are disjoint and in order, so the reset
+    // fills the gaps between them.
+    const FormatRange& reset = lineRanges_.front();
+    const QTextCharFormat plain = cachedFormat(reset.color, reset.effects, reset.background);
+    int covered = 0;
+    for (std::size_t i = 1; i < lineRanges_.size(); ++i) {
+        const FormatRange& r = lineRanges_[i];
+        if (r.start > covered) {
+            ranges.append({covered, r.start - covered, plain});
+        }
+        ranges.append({r.start, r.length, cachedFormat(r.color, r.effects, r.background)});
+        covered = r.start + r.length;
+    }
+    if (reset.length > covered) {
+        ranges.append({covered, reset.length - covered, plain});
+    }
+    if (ranges == block.layout()->formats()) {
+        return false;
     }
     block.layout()->setFormats(ranges);
+    return true;
 }
 
 const QTextCharFormat& PaneHighlighter::cachedFormat(TColor color, qint32 effects,

@@ -28,18 +28,24 @@ QTextCharFormat highlightFormat(TColor color, qint32 effects, TColor background)
 // mark the document modified and leaves caret, selection and scroll position where they are.
 // Lines are the document's blocks; positions are the document's own (a line break is one
 // character).
+//
+// Every text change (typing, paste, drop, undo, redo) re-highlights on white each line it touched,
+// from within the document's change notification, so that Qt lays the lines out once for the edit
+// and the highlight together. Changes made while `isLoading` returns true are not highlighted: a
+// ParseAll follows the load.
 class PaneHighlighter : public QObject {
     Q_OBJECT
 public:
     using CommentFormatSource = std::function<TextFormat()>;
+    using LoadingFlag = std::function<bool()>;
 
     // The table is read at every highlight (it is rebuilt in place when colours change); the
     // comment format is asked for at the start of every highlight. The highlighter is a child
     // of the document.
     PaneHighlighter(QTextDocument* document, const KeywordTable& table,
-                    CommentFormatSource commentFormat);
+                    CommentFormatSource commentFormat, LoadingFlag isLoading);
 
-    // Every line on white; nothing for an empty document. Drops the recorded changes.
+    // Every line on white; nothing for an empty document.
     void ParseAll();
 
     // One line (0-based) on the given background; nothing for an index beyond the last line.
@@ -48,18 +54,10 @@ public:
     // Formats the characters from `start` up to, not including, `end`.
     void SetTextAttrib2(int start, int end, qint32 effects, TColor color, TColor background);
 
-    // Re-highlights on white every line that the text changes since the last call touched (for
-    // typing, the caret's line), then forgets them.
-    void rehighlightTouchedLines();
-
-    // Forgets the recorded changes without highlighting, for edits a ParseAll will follow.
-    void discardTouchedLines();
-
-    bool hasTouchedLines() const { return touchedFirst_ >= 0; }
-
 private:
-    void recordChange(int position, int charsRemoved, int charsAdded);
-    void highlightBlock(const QTextBlock& block, const TextFormat& comment, TColor background);
+    void rehighlightChange(int position, int charsRemoved, int charsAdded);
+    // False when the line already had these formats; it is then left alone.
+    bool highlightBlock(const QTextBlock& block, const TextFormat& comment, TColor background);
     const QTextCharFormat& cachedFormat(TColor color, qint32 effects, TColor background);
 
     struct CachedFormat {
@@ -72,8 +70,7 @@ private:
     QPointer<QTextDocument> document_;
     const KeywordTable& table_;
     CommentFormatSource commentFormat_;
-    int touchedFirst_ = -1;
-    int touchedLast_ = -1;
+    LoadingFlag isLoading_;
     bool highlighting_ = false;
     std::vector<FormatRange> lineRanges_;
     std::vector<CachedFormat> formats_;

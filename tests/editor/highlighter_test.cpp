@@ -22,20 +22,13 @@ using tessory::testing::formatOf;
 
 namespace {
 
-// A pane wired as the main window wires it: a loading flag around loads, every text change
-// re-highlights the lines it touched unless a load is running.
+// A pane wired as the main window wires it: the loading flag is set around loads.
 class Pane : public ::testing::Test {
 protected:
     Pane() : table(filledTable()), comment(formatOf(Category::Comment)) {
         edit.resize(400, 200);
-        highlighter = new PaneHighlighter(edit.document(), table, [this] { return comment; });
-        QObject::connect(&edit, &QTextEdit::textChanged, [this] {
-            if (loading) {
-                highlighter->discardTouchedLines();
-            } else {
-                highlighter->rehighlightTouchedLines();
-            }
-        });
+        highlighter = new PaneHighlighter(
+            edit.document(), table, [this] { return comment; }, [this] { return loading; });
     }
 
     void load(const QString& text) {
@@ -138,7 +131,6 @@ TEST_F(Pane, ParseAllLeavesTheDocumentUnmodifiedAndWithoutUndo) {
     EXPECT_EQ(textChanges.count(), 0);
     EXPECT_FALSE(edit.document()->isModified());
     EXPECT_FALSE(edit.document()->isUndoAvailable());
-    EXPECT_FALSE(highlighter->hasTouchedLines());
 }
 
 TEST_F(Pane, ParseAllOfAnEmptyDocumentDoesNothing) {
@@ -287,8 +279,15 @@ TEST_F(Pane, NothingIsHighlightedWhileLoading) {
     placeCaret(3, 4);
     QTest::keyClicks(&edit, "x");
     loading = false;
-    EXPECT_FALSE(highlighter->hasTouchedLines());
     expectCategory(3, 5, Category::StateVars);  // the old ranges stay where they were
+}
+
+TEST_F(Pane, TextReplacedOutsideALoadIsHighlightedAsItChanges) {
+    edit.setPlainText(kShader);
+    expectCategory(0, 0, Category::TypeQualifiers);
+    expectCategory(3, 30, Category::StateVars);
+    edit.clear();
+    EXPECT_FALSE(formatAt(0, 0).has_value());
 }
 
 TEST_F(Pane, HighlightingKeepsCaretSelectionAndScrollPosition) {
