@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
@@ -40,6 +41,11 @@ ShaderEdit::ShaderEdit(QWidget* parent) : QTextEdit(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFont(shaderEditFont());
+    // The highlighter draws every character black on white; the rest of the pane matches it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    setPalette(colours);
 }
 
 void ShaderEdit::keyPressEvent(QKeyEvent* event) {
@@ -54,6 +60,11 @@ void ShaderEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTextEdit::keyPressEvent(event);
+}
+
+void ShaderEdit::keyReleaseEvent(QKeyEvent* event) {
+    emit keyUp(event->key(), event->modifiers());
+    QTextEdit::keyReleaseEvent(event);
 }
 
 void ShaderEdit::mousePressEvent(QMouseEvent* event) {

@@ -21,6 +21,8 @@ TEST(ShaderEdit, IsAnUnwrappedFixedPitchPlainTextPane) {
     EXPECT_EQ(edit.font().pointSize(), 10);
     EXPECT_TRUE(QFontInfo(edit.font()).fixedPitch());
     EXPECT_EQ(edit.document()->defaultFont().pointSize(), 10);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(edit.palette().color(QPalette::Text), QColor(Qt::black));
 }
 
 TEST(ShaderEdit, AnnouncesAKeyBeforeItTakesEffect) {
@@ -44,6 +46,15 @@ TEST(ShaderEdit, AnnouncesAKeyBeforeItTakesEffect) {
     // The owner switches the overwrite mode; the pane does not.
     EXPECT_FALSE(edit.overwriteMode());
     EXPECT_EQ(edit.toPlainText(), "a");
+}
+
+TEST(ShaderEdit, AnnouncesKeyReleases) {
+    ShaderEdit edit;
+    QList<int> released;
+    QObject::connect(&edit, &ShaderEdit::keyUp,
+                     [&](int key, Qt::KeyboardModifiers) { released << key; });
+    QTest::keyRelease(&edit, Qt::Key_F10);
+    EXPECT_EQ(released, QList<int>({Qt::Key_F10}));
 }
 
 TEST(ShaderEdit, AnnouncesEveryMousePressBeforeItTakesEffect) {
