@@ -1,0 +1,79 @@
+#pragma once
+
+#include "editor/keyword_table.h"
+#include "editor/line_scanner.h"
+#include "editor/text_format.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+#include <functional>
+#include <vector>
+
+class QTextBlock;
+
+namespace tessory {
+
+// 0x00BBGGRR as a QColor.
+QColor toQColor(TColor color);
+
+// The character format of one highlight: effect bits 1 bold, 2 italic, 4 underline.
+QTextCharFormat highlightFormat(TColor color, qint32 effects, TColor background);
+
+// Colours one pane's document line by line. The formats live in the blocks' layouts, as with
+// QSyntaxHighlighter, so highlighting never becomes part of the text: it is not undone, does not
+// mark the document modified and leaves caret, selection and scroll position where they are.
+// Lines are the document's blocks; positions are the document's own (a line break is one
+// character).
+//
+// Every text change (typing, paste, drop, undo, redo) re-highlights on white each line it touched,
+// from within the document's change notification, so that Qt lays the lines out once for the edit
+// and the highlight together. Changes made while `isLoading` returns true are not highlighted: a
+// ParseAll follows the load.
+class PaneHighlighter : public QObject {
+    Q_OBJECT
+public:
+    using CommentFormatSource = std::function<TextFormat()>;
+    using LoadingFlag = std::function<bool()>;
+
+    // The table is read at every highlight (it is rebuilt in place when colours change); the
+    // comment format is asked for at the start of every highlight. The highlighter is a child
+    // of the document.
+    PaneHighlighter(QTextDocument* document, const KeywordTable& table,
+                    CommentFormatSource commentFormat, LoadingFlag isLoading);
+
+    // Every line on white; nothing for an empty document.
+    void ParseAll();
+
+    // One line (0-based) on the given background; nothing for an index beyond the last line.
+    void ParseTextRange(int lineIndex, TColor background);
+
+    // Formats the characters from `start` up to, not including, `end`.
+    void SetTextAttrib2(int start, int end, qint32 effects, TColor color, TColor background);
+
+private:
+    void rehighlightChange(int position, int charsRemoved, int charsAdded);
+    // False when the line already had these formats; it is then left alone.
+    bool highlightBlock(const QTextBlock& block, const TextFormat& comment, TColor background);
+    const QTextCharFormat& cachedFormat(TColor color, qint32 effects, TColor background);
+
+    struct CachedFormat {
+        TColor color;
+        qint32 effects;
+        TColor background;
+        QTextCharFormat format;
+    };
+
+    QPointer<QTextDocument> document_;
+    const KeywordTable& table_;
+    CommentFormatSource commentFormat_;
+    LoadingFlag isLoading_;
+    bool highlighting_ = false;
+    std::vector<FormatRange> lineRanges_;
+    std::vector<CachedFormat> formats_;
+};
+
+}  // namespace tessory
