@@ -1,6 +1,7 @@
 #include "app/form_master.h"
 
 #include "app/icons.h"
+#include "editor/shader_edit.h"
 #include "texts/ui_texts.h"
 
 #include <QLabel>
@@ -10,18 +11,15 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace tessory {
 namespace {
 
-QTextEdit* makePane(const char* name) {
-    auto* pane = new QTextEdit;
+ShaderEdit* makePane(const char* name) {
+    auto* pane = new ShaderEdit;
     pane->setObjectName(QString::fromLatin1(name));
-    pane->setLineWrapMode(QTextEdit::NoWrap);
-    pane->setAcceptRichText(false);
     return pane;
 }
 
@@ -45,7 +43,9 @@ TForm_Master::TForm_Master(Environment environment, QWidget* parent)
     setupMenus();
     setupToolBar();
     setupLayout();
+    setupEditors();
     setupStatusBar();
+    connectCommands();
     FormCreate();
 }
 
@@ -94,8 +94,39 @@ void TForm_Master::setupActions() {
                             Action_Paste, Action_Compile, Action_TestAll}) {
         action->setEnabled(false);
     }
+}
 
+void TForm_Master::connectCommands() {
+    const auto bind = [this](QAction* action, void (TForm_Master::*handler)()) {
+        connect(action, &QAction::triggered, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    bind(Action_SelWorkSpace, &TForm_Master::Action_SelWorkSpaceExecute);
+    bind(Action_NES, &TForm_Master::Action_NESExecute);
+    bind(Action_NewShader, &TForm_Master::Action_NewShaderExecute);
+    bind(Action_SaveShader, &TForm_Master::Action_SaveShaderExecute);
+    bind(Action_DelS, &TForm_Master::Action_DelSExecute);
+    bind(Action_Rename, &TForm_Master::Action_RenameExecute);
     connect(Action_Exit, &QAction::triggered, this, &QWidget::close);
+    bind(Action_Undo, &TForm_Master::Action_UndoExecute);
+    bind(Action_Cut, &TForm_Master::Action_CutExecute);
+    bind(Action_Copy, &TForm_Master::Action_CopyExecute);
+    bind(Action_Paste, &TForm_Master::Action_PasteExecute);
+    // The user's selection is handled once the list has finished with the click or key, so that
+    // a selection put back by a cancelled save prompt is not overwritten by the list itself.
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {
+        if (selectingFromCode_ || listClickPending_) {
+            return;
+        }
+        listClickPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                listClickPending_ = false;
+                guarded([this] { ListBox1Click(); });
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void TForm_Master::setupMenus() {
@@ -237,6 +268,7 @@ QMessageBox::StandardButton TForm_Master::message(QMessageBox::Icon icon, const 
 
 void TForm_Master::SetLanguageTexts(int code) {
     MessageTexts = QStringList(kMessageCount, QString());
+    ExtraTexts = {};
     const std::optional<LanguageTexts> texts = languageTexts(code);
     if (!texts) {
         return;
@@ -255,6 +287,7 @@ void TForm_Master::SetLanguageTexts(int code) {
     ListBox1->setToolTip(texts->workspaceListHint);
     Panel2->setText(texts->workspacePanelCaption);
     MessageTexts = texts->messages;
+    ExtraTexts = texts->extra;
 }
 
 void TForm_Master::CheckStatusEnabled() {

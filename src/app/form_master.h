@@ -2,6 +2,11 @@
 
 #include "app/prompter.h"
 #include "app/settings.h"
+#include "editor/keyword_table.h"
+#include "texts/ui_texts.h"
+#include "workspace/name_rules.h"
+#include "workspace/pair_list.h"
+#include "workspace/shader_file.h"
 
 #include <QMainWindow>
 #include <QSettings>
@@ -23,6 +28,10 @@ class QToolBar;
 
 namespace tessory {
 
+class PaneHighlighter;
+class ShaderEdit;
+struct NameDialogTexts;
+
 // The main window: the WorkSpace list, the two editor panes, the error list and every command.
 class TForm_Master : public QMainWindow {
     Q_OBJECT
@@ -43,10 +52,53 @@ public:
     void SetAppCaption();
     void SetLanguageTexts(int code);
 
+    // WorkSpace and pairs.
+    void ScanDir();
+    void LoadFilesToEdit(const QString& dir, const QString& name);
+    void SaveRichEditsToFiles(const QString& dir, const QString& name);
+    bool CheckFileSave();
+    void RichEdits_Clear();
+    void RichEdits_SetUnModified();
+    void ListBox1Click();
+    void Action_SaveShaderExecute();
+    void Action_SelWorkSpaceExecute();
+    bool AdvSelectDirectory(const QString& caption, QString& directory);
+    void Action_NewShaderExecute();
+    void Action_NESExecute();
+    void Action_DelSExecute();
+    void Action_RenameExecute();
+
+    // Editor panes.
+    void ParseAll(QTextEdit* pane);
+    void ParseTextRange(QTextEdit* pane, int line, TColor background);
+    void SetEditOptions();
+    void RichEdit_VertexChange();
+    void RichEdit_FragmentChange();
+    void RichEdit_VertexKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void RichEdit_FragmentKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void RichEdit_VertexMouseDown();
+    void RichEdit_FragmentMouseDown();
+    void RichEdit_VertexSelectionChange();
+    void RichEdit_FragmentSelectionChange();
+    void PageControl1Change();
+    void Action_UndoExecute();
+    void Action_CutExecute();
+    void Action_CopyExecute();
+    void Action_PasteExecute();
+    void UnHighLightErrorLine();
+
     // The settings block.
     TCFG cfg;
     QStringList MessageTexts;
+    LanguageTexts::Extra ExtraTexts;
     bool LanguageGerman = false;
+    // The base names of the last WorkSpace scan.
+    PairList pairList;
+    // The GLSL words with the colours and effects of their categories.
+    KeywordTable keywordTable;
+    // The one pane line drawn on red after a jump to an error: pane 0 vertex, 1 fragment.
+    int ErrorMarkPane = -1;
+    int ErrorMarkLine = -1;
 
     // Components, named as in the layout.
     QToolBar* ActionToolBar1 = nullptr;
@@ -57,8 +109,8 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
-    QTextEdit* RichEdit_Vertex = nullptr;
-    QTextEdit* RichEdit_Fragment = nullptr;
+    ShaderEdit* RichEdit_Vertex = nullptr;
+    ShaderEdit* RichEdit_Fragment = nullptr;
     QSplitter* Splitter2 = nullptr;
     QListWidget* ListBox_Err = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -96,6 +148,8 @@ private:
     void setupToolBar();
     void setupLayout();
     void setupStatusBar();
+    void setupEditors();
+    void connectCommands();
 
     void FormCreate();
     void FormShow();
@@ -107,6 +161,27 @@ private:
     void RegIniRead();
     void RegIniSave();
 
+    PairExtensions extensions() const;
+    QString vertexPath(const QString& dir, const QString& name) const;
+    QString fragmentPath(const QString& dir, const QString& name) const;
+    QStringList listedNames() const;
+    // Selections made here do not count as the user's: they do not load a pair.
+    void selectListEntry(int row);
+    void fillList(const QStringList& names);
+    void reselectOpenPair();
+    void ReloadLastPair();
+    void openFirstPair();
+    void loadPane(QTextEdit* pane, const std::optional<ShaderText>& file, LineEnd& lineEnd,
+                  int missingMessage);
+    void createPair(bool empty);
+    PaneHighlighter* highlighterOf(const QTextEdit* pane) const;
+    ShaderEdit* activePane() const;
+    QString insertModeText(bool vertex) const;
+    void paneKeyDown(ShaderEdit* pane, bool& overwrite, int key, Qt::KeyboardModifiers modifiers);
+    void paneSelectionChange(const QTextEdit* pane);
+    void runEditCommand(void (QTextEdit::*command)());
+    NameDialogTexts nameDialogTexts() const;
+
     QAction* makeAction(const char* name, const QString& caption, const QString& icon = {});
     // Runs a command; anything it throws is shown to the user and the program goes on.
     void guarded(const std::function<void()>& command);
@@ -116,6 +191,12 @@ private:
 
     Environment env_;
     bool shown_ = false;
+    bool selectingFromCode_ = false;
+    bool listClickPending_ = false;
+    LineEnd vertexLineEnd_ = LineEnd::Lf;
+    LineEnd fragmentLineEnd_ = LineEnd::Lf;
+    PaneHighlighter* vertexHighlighter_ = nullptr;
+    PaneHighlighter* fragmentHighlighter_ = nullptr;
     // True from start-up until the first pair is loaded or the window is shown: text changes in
     // the panes then are loads, not edits, and are not re-highlighted one by one.
     bool loading_ = true;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
@@ -29,6 +30,10 @@ void TForm_Master::FormCreate() {
     cfg = defaultSettings(env_.programDir);
     RegIniRead();
     trimExtensions(cfg);
+    // Pair files are the WorkSpace path and the name put together, so the path ends in "/".
+    if (!cfg.CurrentDir.isEmpty() && !cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
+        cfg.CurrentDir += QLatin1Char('/');
+    }
     fitToScreen(cfg, primaryScreenSize());
     move(cfg.main_pos_left, cfg.main_pos_top);
     resize(cfg.main_size_width, cfg.main_size_height);
@@ -38,6 +43,11 @@ void TForm_Master::FormCreate() {
     // The texts come before the WorkSpace scan, which may already need a message.
     LanguageGerman = IsGermanLanguage(env_.languageName);
     SetLanguageTexts(LanguageGerman ? LanguageGermanCode : LanguageEnglish);
+    FillSearchList(keywordTable, categoryFormats(cfg));
+    if (QFileInfo(cfg.CurrentDir).isDir()) {
+        ScanDir();
+    }
+    guarded([this] { ReloadLastPair(); });
     CheckStatusEnabled();
     installHintTiming(*qApp);
 }
@@ -76,7 +86,7 @@ void TForm_Master::SystemCommand(Qt::WindowStates states) {
 }
 
 bool TForm_Master::FormCloseQuery() {
-    return true;
+    return CheckFileSave();
 }
 
 void TForm_Master::FormClose() {
@@ -125,17 +135,14 @@ void TForm_Master::showEvent(QShowEvent* event) {
 }
 
 void TForm_Master::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
-    try {
-        FormClose();
-        event->accept();
-    } catch (const std::exception& error) {
-        showError(error);
-        event->ignore();
-    }
+    // A save or a settings write that fails keeps the window open, with the error shown.
+    event->ignore();
+    guarded([this, event] {
+        if (FormCloseQuery()) {
+            FormClose();
+            event->accept();
+        }
+    });
 }
 
 void TForm_Master::resizeEvent(QResizeEvent* event) {

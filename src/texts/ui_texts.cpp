@@ -56,6 +56,7 @@ LanguageTexts english() {
                        "rescan current Directory!"),
         QStringLiteral("Could not load Shader files."),
     };
+    t.extra.invalidShaderName = QStringLiteral("Invalid shader name!");
     return t;
 }
 
@@ -117,6 +118,7 @@ LanguageTexts german() {
                        "Dateien.\n\rAnschließend wird das aktuelle Verzeichnis neu eingelesen!"),
         QStringLiteral("Shader Files konnten nicht geladen werden."),
     };
+    t.extra.invalidShaderName = QStringLiteral("Ungültiger Shader-Name!");
     return t;
 }
 

@@ -41,6 +41,11 @@ struct LanguageTexts {
     QString workspaceListHint;
     QString workspacePanelCaption;
     QStringList messages;  // kMessageCount entries
+
+    // Texts beyond the message table.
+    struct Extra {
+        QString invalidShaderName;
+    } extra;
 };
 
 // German exactly when the platform's name of the user's language contains "Deutsch".

@@ -1,5 +1,7 @@
 #include "workspace/name_rules.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 namespace tessory {
@@ -57,6 +59,46 @@ bool pairFileExists(const QString& directory, const QString& baseName,
                     const PairExtensions& extensions) {
     return takenPath(pairFilePath(directory, baseName, extensions.vertex)) ||
            takenPath(pairFilePath(directory, baseName, extensions.fragment));
+}
+
+namespace {
+
+bool listedIgnoringAsciiCase(const QString& name, const QStringList& listedNames) {
+    return std::any_of(listedNames.begin(), listedNames.end(), [&name](const QString& listed) {
+        return sameNameIgnoringAsciiCase(name, listed);
+    });
+}
+
+}  // namespace
+
+NameVerdict checkNewShaderName(const QString& typed, const QString& currentName,
+                               const QString& directory, const PairExtensions& extensions,
+                               const QStringList& listedNames) {
+    if (typed.isEmpty()) {
+        return NameVerdict::Accept;
+    }
+    if (!isValidShaderName(typed)) {
+        return NameVerdict::Invalid;
+    }
+    if (sameNameIgnoringAsciiCase(typed, currentName) ||
+        listedIgnoringAsciiCase(typed, listedNames) ||
+        pairFileExists(directory, typed, extensions)) {
+        return NameVerdict::Exists;
+    }
+    return NameVerdict::Accept;
+}
+
+NameVerdict checkRenameShaderName(const QString& typed, const QString& directory,
+                                  const PairExtensions& extensions,
+                                  const QStringList& listedNames) {
+    if (!isValidShaderName(typed)) {
+        return NameVerdict::Invalid;
+    }
+    if (listedIgnoringAsciiCase(typed, listedNames) ||
+        pairFileExists(directory, typed, extensions)) {
+        return NameVerdict::Exists;
+    }
+    return NameVerdict::Accept;
 }
 
 }  // namespace tessory

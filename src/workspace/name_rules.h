@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace tessory {
@@ -31,5 +32,19 @@ bool isValidShaderName(QStringView name);
 // fail.
 bool pairFileExists(const QString& directory, const QString& baseName,
                     const PairExtensions& extensions);
+
+enum class NameVerdict { Accept, Invalid, Exists };
+
+// The name dialog of the New commands. An empty name is accepted: it means "no new pair". Refused
+// as existing: the open pair's name and, so that a new pair never writes over other files, any
+// name that already has a vertex or fragment file or that a listed pair has in another letter case.
+NameVerdict checkNewShaderName(const QString& typed, const QString& currentName,
+                               const QString& directory, const PairExtensions& extensions,
+                               const QStringList& listedNames);
+
+// The rename dialog. Refused as existing: a name of the WorkSpace list (ignoring A-Z case), and any
+// name that already has a vertex or fragment file, which the move would not replace.
+NameVerdict checkRenameShaderName(const QString& typed, const QString& directory,
+                                  const PairExtensions& extensions, const QStringList& listedNames);
 
 }  // namespace tessory

@@ -1,13 +1,20 @@
 #pragma once
 
 #include "app/form_master.h"
+#include "editor/shader_edit.h"
+#include "support/qt_printers.h"
 #include "support/scripted_prompter.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+
+#include <gtest/gtest.h>
 
 namespace tessory::testing {
 
@@ -29,6 +36,38 @@ public:
         auto store = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
         store->beginGroup(QStringLiteral("V1/settings"));
         return store;
+    }
+
+    // Stores a complete set of settings, as a previous run would have left them, with the given
+    // WorkSpace and open pair.
+    void storeSettings(const QString& workspace, const QString& fileName,
+                       const std::function<void(TCFG&)>& change = {}) const {
+        TCFG cfg = defaultSettings(programDir());
+        cfg.CurrentDir = workspace;
+        cfg.CurrentFileName = fileName;
+        if (change) {
+            change(cfg);
+        }
+        auto store = settings();
+        for (const auto& [name, value] : storedValues(cfg)) {
+            store->setValue(name, value);
+        }
+    }
+
+    // Writes a file below the sandbox, creating its folder.
+    QString writeFile(const QString& name, const QByteArray& bytes) const {
+        const QString file = path(name);
+        QDir().mkpath(QFileInfo(file).path());
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+            ADD_FAILURE() << "cannot write " << file.toStdString();
+        }
+        return file;
+    }
+
+    QByteArray readFile(const QString& name) const {
+        QFile in(path(name));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     }
 
     // Creates the window (start-up runs) and shows it.

@@ -17,7 +17,8 @@ QStringList ScriptedPrompter::messageTexts() const {
 QMessageBox::StandardButton ScriptedPrompter::showMessage(QWidget* owner, QMessageBox::Icon icon,
                                                           const QString& text,
                                                           QMessageBox::StandardButtons buttons) {
-    messages.append({owner, icon, text, buttons});
+    messages.append(
+        {owner, owner != nullptr ? owner->objectName() : QString(), icon, text, buttons});
     if (!answers.empty()) {
         const QMessageBox::StandardButton answer = answers.front();
         answers.pop_front();

@@ -3,6 +3,8 @@
 #include "app/prompter.h"
 
 #include <QList>
+#include <QPointer>
+#include <QWidget>
 
 #include <deque>
 #include <functional>
@@ -15,7 +17,8 @@ namespace tessory::testing {
 class ScriptedPrompter final : public Prompter {
 public:
     struct Message {
-        QWidget* owner;
+        QPointer<QWidget> owner;  // gone once the owning dialog is
+        QString ownerName;        // the owner's object name, kept
         QMessageBox::Icon icon;
         QString text;
         QMessageBox::StandardButtons buttons;

@@ -1,0 +1,261 @@
+// The WorkSpace side of the main window: the scan, the list, loading, saving and the save prompt.
+#include "app/form_master.h"
+
+#include "editor/shader_edit.h"
+#include "texts/ui_texts.h"
+#include "workspace/pair_scan.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace tessory {
+namespace {
+
+// The pane's lines joined with "\n". Not toPlainText(): that turns the no-break space (byte 0xA0)
+// into a plain space.
+QString paneText(const QTextEdit* pane) {
+    QString text = pane->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+PairExtensions TForm_Master::extensions() const {
+    return {cfg.FileExtVertex, cfg.FileExtFragment};
+}
+
+QString TForm_Master::vertexPath(const QString& dir, const QString& name) const {
+    return pairFilePath(dir, name, cfg.FileExtVertex);
+}
+
+QString TForm_Master::fragmentPath(const QString& dir, const QString& name) const {
+    return pairFilePath(dir, name, cfg.FileExtFragment);
+}
+
+QStringList TForm_Master::listedNames() const {
+    QStringList names;
+    names.reserve(ListBox1->count());
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        names.append(ListBox1->item(i)->text());
+    }
+    return names;
+}
+
+void TForm_Master::selectListEntry(int row) {
+    const bool wasSelecting = selectingFromCode_;
+    selectingFromCode_ = true;
+    ListBox1->setCurrentRow(row);
+    selectingFromCode_ = wasSelecting;
+}
+
+void TForm_Master::fillList(const QStringList& names) {
+    const bool wasSelecting = selectingFromCode_;
+    selectingFromCode_ = true;
+    ListBox1->setUpdatesEnabled(false);
+    ListBox1->clear();
+    ListBox1->addItems(names);
+    ListBox1->setUpdatesEnabled(true);
+    selectingFromCode_ = wasSelecting;
+}
+
+void TForm_Master::ScanDir() {
+    fillList({});
+    StatusPanel[2]->setText(cfg.CurrentDir);
+    WorkspaceScan scan = scanWorkspace(cfg.CurrentDir, extensions());
+    pairList = std::move(scan.pairs);
+    if (!scan.complete()) {
+        message(QMessageBox::Critical, MessageTexts[MsgPairNotFound]);
+        return;
+    }
+    fillList(pairList.names());
+}
+
+void TForm_Master::ReloadLastPair() {
+    for (int i = 0; i < ListBox1->count() && i < pairList.size(); ++i) {
+        if (sameNameIgnoringAsciiCase(pairList.at(i), cfg.CurrentFileName) &&
+            QFileInfo(fragmentPath(cfg.CurrentDir, cfg.CurrentFileName)).isFile() &&
+            QFileInfo(vertexPath(cfg.CurrentDir, cfg.CurrentFileName)).isFile()) {
+            LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+            RichEdits_SetUnModified();
+            selectListEntry(i);
+            return;
+        }
+    }
+}
+
+void TForm_Master::LoadFilesToEdit(const QString& dir, const QString& name) {
+    loading_ = true;
+    const auto loaded = qScopeGuard([this] { loading_ = false; });
+    // Both files are read before either pane changes, so that a file that cannot be read leaves
+    // the panes as they were.
+    const std::optional<ShaderText> vertex = loadShaderFile(vertexPath(dir, name));
+    const std::optional<ShaderText> fragment = loadShaderFile(fragmentPath(dir, name));
+    loadPane(RichEdit_Vertex, vertex, vertexLineEnd_, MsgCouldNotLoadVertex);
+    loadPane(RichEdit_Fragment, fragment, fragmentLineEnd_, MsgCouldNotLoadFragment);
+    if (PageControl1->currentIndex() == 1) {
+        ParseAll(RichEdit_Fragment);
+        ParseAll(RichEdit_Vertex);
+    } else {
+        ParseAll(RichEdit_Vertex);
+        ParseAll(RichEdit_Fragment);
+    }
+    loading_ = false;
+    SetEditOptions();
+}
+
+void TForm_Master::loadPane(QTextEdit* pane, const std::optional<ShaderText>& file,
+                            LineEnd& lineEnd, int missingMessage) {
+    if (file) {
+        pane->setPlainText(file->text);
+        lineEnd = file->lineEnd;
+        return;
+    }
+    message(QMessageBox::Critical, MessageTexts[missingMessage]);
+    // An empty pane rather than the previous pair's text, which a save would otherwise write
+    // into this pair's file.
+    pane->clear();
+    lineEnd = LineEnd::Lf;
+}
+
+void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name) {
+    saveShaderPair(vertexPath(dir, name), {paneText(RichEdit_Vertex), vertexLineEnd_},
+                   fragmentPath(dir, name), {paneText(RichEdit_Fragment), fragmentLineEnd_});
+}
+
+bool TForm_Master::CheckFileSave() {
+    if (!RichEdit_Vertex->document()->isModified() &&
+        !RichEdit_Fragment->document()->isModified()) {
+        return true;
+    }
+    if (cfg.AutoSaveOnChange) {
+        SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+        return true;
+    }
+    const QMessageBox::StandardButton answer =
+        message(QMessageBox::Question, MessageTexts[MsgSaveChanges],
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    if (answer == QMessageBox::Yes) {
+        SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+    }
+    return true;
+}
+
+void TForm_Master::RichEdits_Clear() {
+    RichEdit_Vertex->clear();
+    RichEdit_Fragment->clear();
+    vertexLineEnd_ = LineEnd::Lf;
+    fragmentLineEnd_ = LineEnd::Lf;
+}
+
+void TForm_Master::RichEdits_SetUnModified() {
+    RichEdit_Vertex->document()->setModified(false);
+    RichEdit_Fragment->document()->setModified(false);
+}
+
+void TForm_Master::reselectOpenPair() {
+    const QStringList names = listedNames();
+    for (int i = 0; i < names.size(); ++i) {
+        if (sameNameIgnoringAsciiCase(names[i], cfg.CurrentFileName)) {
+            selectListEntry(i);
+            return;
+        }
+    }
+    selectListEntry(-1);
+}
+
+void TForm_Master::ListBox1Click() {
+    bool leave = false;
+    try {
+        leave = CheckFileSave();
+    } catch (...) {
+        // The open pair could not be saved: stay on it.
+        reselectOpenPair();
+        throw;
+    }
+    if (!leave) {
+        const QStringList names = listedNames();
+        for (int i = 0; i < names.size(); ++i) {
+            if (sameNameIgnoringAsciiCase(names[i], cfg.CurrentFileName)) {
+                selectListEntry(i);
+                return;
+            }
+        }
+    }
+    const QListWidgetItem* selected = ListBox1->currentItem();
+    if (selected == nullptr) {
+        return;
+    }
+    const QString previous = cfg.CurrentFileName;
+    cfg.CurrentFileName = selected->text();
+    try {
+        LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+    } catch (...) {
+        cfg.CurrentFileName = previous;
+        reselectOpenPair();
+        throw;
+    }
+    ListBox_Err->clear();
+    RichEdits_SetUnModified();
+    SetAppCaption();
+    CheckStatusEnabled();
+}
+
+void TForm_Master::Action_SaveShaderExecute() {
+    SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+    RichEdits_SetUnModified();
+    SetAppCaption();
+}
+
+bool TForm_Master::AdvSelectDirectory(const QString& caption, QString& directory) {
+    if (!QFileInfo(directory).isDir()) {
+        directory.clear();
+    }
+    const std::optional<QString> chosen = env_.prompter->chooseDirectory(this, caption, directory);
+    if (!chosen) {
+        return false;
+    }
+    directory = *chosen;
+    return true;
+}
+
+void TForm_Master::Action_SelWorkSpaceExecute() {
+    if (!CheckFileSave()) {
+        return;
+    }
+    RichEdits_Clear();
+    RichEdits_SetUnModified();
+    cfg.CurrentFileName.clear();
+    SetAppCaption();
+    AdvSelectDirectory(MessageTexts[MsgSelectWorkspaceTitle], cfg.CurrentDir);
+    if (!cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
+        cfg.CurrentDir += QLatin1Char('/');
+    }
+    if (QFileInfo(cfg.CurrentDir).isDir()) {
+        ScanDir();
+    }
+    openFirstPair();
+    ListBox_Err->clear();
+    CheckStatusEnabled();
+}
+
+void TForm_Master::openFirstPair() {
+    if (ListBox1->count() == 0) {
+        return;
+    }
+    cfg.CurrentFileName = ListBox1->item(0)->text();
+    LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+    RichEdits_SetUnModified();
+    SetAppCaption();
+    selectListEntry(0);
+}
+
+}  // namespace tessory

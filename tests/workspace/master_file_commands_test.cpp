@@ -1,0 +1,215 @@
+#include "support/master_harness.h"
+
+#include "texts/ui_texts.h"
+#include "workspace/name_dialogs.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+using tessory::testing::MasterHarness;
+
+namespace {
+
+QStringList entries(const TForm_Master& w) {
+    QStringList names;
+    for (int i = 0; i < w.ListBox1->count(); ++i) {
+        names.append(w.ListBox1->item(i)->text());
+    }
+    return names;
+}
+
+QString selectedEntry(const TForm_Master& w) {
+    const QListWidgetItem* item = w.ListBox1->currentItem();
+    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
+}
+
+// The user types each name in turn and presses OK; after the last, Cancel if still open.
+std::function<void(QDialog&)> typeNames(QStringList names, bool cancelAtEnd = false) {
+    return [names, cancelAtEnd](QDialog& dialog) {
+        auto& nameDialog = static_cast<NameDialog&>(dialog);
+        for (const QString& name : names) {
+            nameDialog.Edit1->setText(name);
+            nameDialog.Button1->click();
+        }
+        if (cancelAtEnd && nameDialog.isVisible()) {
+            nameDialog.Button2->click();
+        }
+    };
+}
+
+class FileCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        h.writeFile("ws/a.vert", "// a vertex\n");
+        h.writeFile("ws/a.frag", "// a fragment\n");
+        h.writeFile("ws/c.vert", "// c vertex\n");
+        h.writeFile("ws/c.frag", "// c fragment\n");
+        h.storeSettings(h.path("ws/"), "c");
+    }
+
+    TForm_Master& start() {
+        TForm_Master& w = h.start();
+        w.ListBox_Err->addItem(QStringLiteral("0:1(1): error: old  [VertexShader]"));
+        return w;
+    }
+
+    QStringList wsFiles() const {
+        return QDir(h.path("ws")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    MasterHarness h;
+};
+
+TEST_F(FileCommands, NewShaderFromCurrentCopiesThePanesIntoANewPair) {
+    TForm_Master& w = start();
+    QTest::keyClicks(w.RichEdit_Vertex, "edited ");
+    h.prompter.answers.push_back(QMessageBox::No);  // the edits go to the copy only
+    h.prompter.dialogScripts.push_back(typeNames({"b"}));
+    w.Action_NewShader->trigger();
+    EXPECT_EQ(h.readFile("ws/b.vert"), QByteArray("edited // c vertex\n"));
+    EXPECT_EQ(h.readFile("ws/b.frag"), QByteArray("// c fragment\n"));
+    EXPECT_EQ(h.readFile("ws/c.vert"), QByteArray("// c vertex\n"));
+    EXPECT_EQ(entries(w), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
+    EXPECT_EQ(w.ListBox_Err->count(), 0);
+}
+
+TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
+    TForm_Master& w = start();
+    h.prompter.dialogScripts.push_back(typeNames({"new one"}));
+    w.Action_NES->trigger();
+    EXPECT_TRUE(QFileInfo(h.path("ws/new one.vert")).isFile());
+    EXPECT_EQ(h.readFile("ws/new one.vert"), QByteArray());
+    EXPECT_EQ(h.readFile("ws/new one.frag"), QByteArray());
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("new one"));
+    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+}
+
+TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
+    TForm_Master& w = start();
+    const QStringList before = wsFiles();
+    h.prompter.dialogScripts.push_back(typeNames({}, true));
+    w.Action_NES->trigger();
+    h.prompter.dialogScripts.push_back(typeNames({""}));
+    w.Action_NewShader->trigger();
+    EXPECT_EQ(wsFiles(), before);
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
+    EXPECT_EQ(entries(w), QStringList({"a", "c"}));
+    EXPECT_EQ(w.ListBox_Err->count(), 1);
+}
+
+TEST_F(FileCommands, TheNameDialogRefusesNamesThatWouldOverwriteFiles) {
+    h.writeFile("ws/lone.frag", "keep me\n");
+    TForm_Master& w = start();
+    h.prompter.messages.clear();  // the lone file's pair-not-found message
+    h.prompter.dialogScripts.push_back(typeNames({"C", "a", "A", "lone"}, true));
+    w.Action_NES->trigger();
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList(4, w.MessageTexts[MsgFileExists]));
+    for (const auto& m : h.prompter.messages) {
+        EXPECT_EQ(m.icon, QMessageBox::Information);
+        EXPECT_EQ(m.ownerName, QStringLiteral("Form_New"));
+    }
+    EXPECT_EQ(h.readFile("ws/lone.frag"), QByteArray("keep me\n"));
+    EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("// a vertex\n"));
+}
+
+TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
+    TForm_Master& w = start();
+    const QStringList bad = {".",
+                             "..",
+                             "../escape",
+                             "sub/name",
+                             "back\\slash",
+                             QStringLiteral("tab\there"),
+                             QString(QChar(0)) + "nul"};
+    h.prompter.dialogScripts.push_back(typeNames(bad, true));
+    w.Action_NES->trigger();
+    h.prompter.dialogScripts.push_back(typeNames(QStringList(bad) << "", true));
+    w.Action_Rename->trigger();
+    EXPECT_EQ(h.prompter.messageTexts(),
+              QStringList(2 * bad.size() + 1, QStringLiteral("Invalid shader name!")));
+    EXPECT_EQ(QDir(h.path("")).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert"}));
+}
+
+TEST_F(FileCommands, GermanUsersAreToldInGerman) {
+    h.languageName = QStringLiteral("Deutsch");
+    TForm_Master& w = start();
+    h.prompter.dialogScripts.push_back(typeNames({"..", "c"}, true));
+    w.Action_NES->trigger();
+    EXPECT_EQ(h.prompter.messageTexts(),
+              QStringList({QStringLiteral("Ungültiger Shader-Name!"),
+                           QStringLiteral("Datei ist bereits vorhanden!")}));
+}
+
+TEST_F(FileCommands, DeleteAsksInGermanAndOpensTheFirstPair) {
+    h.writeFile("ws/b.vert", "");
+    h.writeFile("ws/b.frag", "");
+    TForm_Master& w = start();
+    ASSERT_EQ(selectedEntry(w), QStringLiteral("c"));
+    h.prompter.answers.push_back(QMessageBox::No);
+    w.Action_DelS->trigger();
+    EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
+    EXPECT_EQ(w.ListBox_Err->count(), 1);
+
+    h.prompter.answers.push_back(QMessageBox::Yes);
+    w.Action_DelS->trigger();
+    ASSERT_EQ(h.prompter.messages.size(), 2);
+    EXPECT_EQ(h.prompter.messages[1].text,
+              QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r") +
+                  h.path("ws/c.vert") + "\n\r" + h.path("ws/c.frag"));
+    EXPECT_EQ(h.prompter.messages[1].icon, QMessageBox::Question);
+    EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.vert")));
+    EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.frag")));
+    EXPECT_EQ(entries(w), QStringList({"a", "b"}));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// a vertex\n"));
+    EXPECT_EQ(w.ListBox_Err->count(), 0);
+}
+
+TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
+    QFile::remove(h.path("ws/a.vert"));
+    QFile::remove(h.path("ws/a.frag"));
+    TForm_Master& w = start();
+    h.prompter.answers.push_back(QMessageBox::Yes);
+    w.Action_DelS->trigger();
+    EXPECT_TRUE(entries(w).isEmpty());
+    EXPECT_EQ(w.cfg.CurrentFileName, QString());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
+    EXPECT_FALSE(w.Action_DelS->isEnabled());
+    EXPECT_FALSE(w.TabSheet1->isEnabled());
+}
+
+TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
+    TForm_Master& w = start();
+    h.prompter.dialogScripts.push_back(typeNames({"z"}));
+    w.Action_Rename->trigger();
+    EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.vert")));
+    EXPECT_EQ(h.readFile("ws/z.vert"), QByteArray("// c vertex\n"));
+    EXPECT_EQ(h.readFile("ws/z.frag"), QByteArray("// c fragment\n"));
+    EXPECT_EQ(entries(w), QStringList({"a", "z"}));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("z"));
+    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// c fragment\n"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [z]"));
+    EXPECT_EQ(w.ListBox_Err->count(), 1);
+}
+
+TEST_F(FileCommands, RenameRefusesTheSameNameInAnyCaseAndExistingFiles) {
+    TForm_Master& w = start();
+    h.writeFile("ws/lone.vert", "");  // appears after the scan
+    h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "lone"}, true));
+    w.Action_Rename->trigger();
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList(4, w.MessageTexts[MsgFileExists]));
+    EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
+}
+
+}  // namespace
