@@ -49,7 +49,9 @@ TForm_Master::TForm_Master(Environment environment, QWidget* parent)
     FormCreate();
 }
 
-TForm_Master::~TForm_Master() = default;
+TForm_Master::~TForm_Master() {
+    FormDestroy();
+}
 
 QAction* TForm_Master::makeAction(const char* name, const QString& caption, const QString& icon) {
     auto* action = new QAction(caption, this);
@@ -112,6 +114,10 @@ void TForm_Master::connectCommands() {
     bind(Action_Cut, &TForm_Master::Action_CutExecute);
     bind(Action_Copy, &TForm_Master::Action_CopyExecute);
     bind(Action_Paste, &TForm_Master::Action_PasteExecute);
+    bind(Action_Compile, &TForm_Master::Action_CompileExecute);
+    bind(Action_TestAll, &TForm_Master::Action_TestAllExecute);
+    connect(ListBox_Err, &QListWidget::itemDoubleClicked, this,
+            [this] { guarded([this] { ListBox_ErrDblClick(); }); });
     // The user's selection is handled once the list has finished with the click or key, so that
     // a selection put back by a cancelled save prompt is not overwritten by the list itself.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {

@@ -2,6 +2,7 @@
 
 #include "app/prompter.h"
 #include "app/settings.h"
+#include "compile/gl_context.h"
 #include "editor/keyword_table.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_rules.h"
@@ -43,6 +44,7 @@ public:
         QString programDir;    // the default WorkSpace
         QString languageName;  // the user's language as the platform names it
         std::function<std::unique_ptr<QSettings>()> openSettings;
+        std::function<GlContextResult()> createGlContext;
     };
 
     explicit TForm_Master(Environment environment, QWidget* parent = nullptr);
@@ -86,6 +88,14 @@ public:
     void Action_CopyExecute();
     void Action_PasteExecute();
     void UnHighLightErrorLine();
+
+    // Compiling and the error list.
+    void Action_CompileExecute();
+    void Action_TestAllExecute();
+    void ShowFirstErrorLine();
+    void ListBox_ErrDblClick();
+    void RichEdit_MoveTo(int selector, int line, int column);
+    static const QString kCompilingEntry;
 
     // The settings block.
     TCFG cfg;
@@ -157,6 +167,14 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void FormDestroy();
+    void CreateGlContext();
+    bool glReady();
+    void setErrorList(const QStringList& entries);
+    void showCompiling();
+    static QByteArray paneSource(const ShaderEdit* pane);
+    void compilePanes();
+    bool jumpToEntry(const QString& entry);
+    int compileWorkspace();
     void SystemCommand(Qt::WindowStates states);
     void RegIniRead();
     void RegIniSave();
@@ -197,6 +215,9 @@ private:
     LineEnd fragmentLineEnd_ = LineEnd::Lf;
     PaneHighlighter* vertexHighlighter_ = nullptr;
     PaneHighlighter* fragmentHighlighter_ = nullptr;
+    std::unique_ptr<GlContext> glContext_;
+    QString glFailure_;
+    bool testRunning_ = false;
     // True from start-up until the first pair is loaded or the window is shown: text changes in
     // the panes then are loads, not edits, and are not re-highlighted one by one.
     bool loading_ = true;

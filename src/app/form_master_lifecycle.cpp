@@ -49,6 +49,7 @@ void TForm_Master::FormCreate() {
     }
     guarded([this] { ReloadLastPair(); });
     CheckStatusEnabled();
+    CreateGlContext();
     installHintTiming(*qApp);
 }
 
@@ -137,6 +138,9 @@ void TForm_Master::showEvent(QShowEvent* event) {
 void TForm_Master::closeEvent(QCloseEvent* event) {
     // A save or a settings write that fails keeps the window open, with the error shown.
     event->ignore();
+    if (testRunning_) {
+        return;
+    }
     guarded([this, event] {
         if (FormCloseQuery()) {
             FormClose();

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     environment.programDir = QApplication::applicationDirPath() + QLatin1Char('/');
     environment.languageName = QLocale::system().nativeLanguageName();
     environment.openSettings = [] { return std::make_unique<QSettings>(); };
+    environment.createGlContext = &tessory::GlContext::create;
 
     tessory::TForm_Master Form_Master(std::move(environment));
     Form_Master.show();

@@ -8,8 +8,8 @@
 namespace tessory {
 
 TForm_Progress::TForm_Progress(QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint),
+    : QWidget(owner,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       owner_(owner) {
     setObjectName(QStringLiteral("Form_Progress"));
     setWindowTitle(QStringLiteral("GLSL Tessory"));

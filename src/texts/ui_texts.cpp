@@ -57,6 +57,9 @@ LanguageTexts english() {
         QStringLiteral("Could not load Shader files."),
     };
     t.extra.invalidShaderName = QStringLiteral("Invalid shader name!");
+    t.extra.noOpenGlAtStart = QStringLiteral(
+        "No OpenGL driver is available: %1\nShaders cannot be tested; editing works as usual.");
+    t.extra.noOpenGlEntry = QStringLiteral("No OpenGL driver is available: %1");
     return t;
 }
 
@@ -119,6 +122,10 @@ LanguageTexts german() {
         QStringLiteral("Shader Files konnten nicht geladen werden."),
     };
     t.extra.invalidShaderName = QStringLiteral("Ungültiger Shader-Name!");
+    t.extra.noOpenGlAtStart = QStringLiteral(
+        "Kein OpenGL-Treiber verfügbar: %1\nShader können nicht getestet werden; das Bearbeiten "
+        "funktioniert wie gewohnt.");
+    t.extra.noOpenGlEntry = QStringLiteral("Kein OpenGL-Treiber verfügbar: %1");
     return t;
 }
 

@@ -45,6 +45,8 @@ struct LanguageTexts {
     // Texts beyond the message table.
     struct Extra {
         QString invalidShaderName;
+        QString noOpenGlAtStart;  // %1: the cause
+        QString noOpenGlEntry;    // %1: the cause
     } extra;
 };
 

@@ -31,6 +31,8 @@ public:
     QString settingsPath = root_.filePath(QStringLiteral("settings/GLSL Tessory.conf"));
     QString languageName = QStringLiteral("English");
     ScriptedPrompter prompter;
+    // The machine's real driver, unless a test wants to see the program without one.
+    std::function<GlContextResult()> createGlContext = &GlContext::create;
 
     std::unique_ptr<QSettings> settings() const {
         auto store = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
@@ -80,6 +82,7 @@ public:
         environment.openSettings = [file] {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
+        environment.createGlContext = createGlContext;
         window = std::make_unique<TForm_Master>(std::move(environment));
         window->show();
         return *window;

@@ -19,6 +19,9 @@ QMessageBox::StandardButton ScriptedPrompter::showMessage(QWidget* owner, QMessa
                                                           QMessageBox::StandardButtons buttons) {
     messages.append(
         {owner, owner != nullptr ? owner->objectName() : QString(), icon, text, buttons});
+    if (onMessage) {
+        onMessage(messages.last());
+    }
     if (!answers.empty()) {
         const QMessageBox::StandardButton answer = answers.front();
         answers.pop_front();

@@ -26,6 +26,8 @@ public:
 
     QList<Message> messages;
     std::deque<QMessageBox::StandardButton> answers;
+    // Runs while a message box is up, to look at the program at that moment.
+    std::function<void(const Message&)> onMessage;
 
     // Each script plays the user on one dialog; the dialog must be closed when it returns.
     std::deque<std::function<void(QDialog&)>> dialogScripts;

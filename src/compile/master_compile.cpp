@@ -1,0 +1,146 @@
+// "Test Shader", the error list and the jumps from an error to its source line.
+#include "app/form_master.h"
+
+#include "compile/error_line.h"
+#include "compile/gl_context.h"
+#include "compile/shader_mod.h"
+#include "editor/shader_edit.h"
+#include "texts/text_lines.h"
+#include "texts/win1252.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTextBlock>
+
+namespace tessory {
+
+const QString TForm_Master::kCompilingEntry = QStringLiteral("Compiling Shader...");
+
+void TForm_Master::CreateGlContext() {
+    GlContextResult result = env_.createGlContext();
+    glContext_ = std::move(result.context);
+    glFailure_ = result.failure;
+    if (!glContext_) {
+        message(QMessageBox::Warning, ExtraTexts.noOpenGlAtStart.arg(glFailure_));
+    }
+}
+
+void TForm_Master::FormDestroy() {
+    glContext_.reset();
+}
+
+bool TForm_Master::glReady() {
+    if (glContext_ && glContext_->makeCurrent()) {
+        return true;
+    }
+    setErrorList({ExtraTexts.noOpenGlEntry.arg(
+        glContext_ ? QStringLiteral("the OpenGL context cannot be made current") : glFailure_)});
+    return false;
+}
+
+void TForm_Master::setErrorList(const QStringList& entries) {
+    ListBox_Err->setUpdatesEnabled(false);
+    ListBox_Err->clear();
+    ListBox_Err->addItems(entries);
+    ListBox_Err->setUpdatesEnabled(true);
+}
+
+void TForm_Master::showCompiling() {
+    setErrorList({kCompilingEntry});
+    // Painted now: the driver blocks the interface until it returns.
+    QCoreApplication::processEvents();
+    ListBox_Err->repaint();
+}
+
+QByteArray TForm_Master::paneSource(const ShaderEdit* pane) {
+    QString text = pane->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return joinLinesCrLf(splitTextLines(toWin1252Lossy(text)));
+}
+
+void TForm_Master::compilePanes() {
+    QStringList entries;
+    {
+        TShaderMod run(glContext_->arb(), paneSource(RichEdit_Vertex),
+                       paneSource(RichEdit_Fragment), entries);
+    }
+    setErrorList(entries);
+}
+
+void TForm_Master::Action_CompileExecute() {
+    showCompiling();
+    if (!glReady()) {
+        return;
+    }
+    compilePanes();
+    ShowFirstErrorLine();
+}
+
+bool TForm_Master::jumpToEntry(const QString& entry) {
+    const std::optional<qint64> line = errorLineIndex(entry);
+    if (!line) {
+        return false;
+    }
+    ShaderEdit* pane = nullptr;
+    int selector = 0;
+    switch (errorEntryPane(entry)) {
+        case ErrorPane::Vertex:
+            PageControl1->setCurrentIndex(0);
+            pane = RichEdit_Vertex;
+            selector = 1;
+            break;
+        case ErrorPane::Fragment:
+            PageControl1->setCurrentIndex(1);
+            pane = RichEdit_Fragment;
+            selector = 2;
+            break;
+        case ErrorPane::None:
+            return false;
+    }
+    if (*line < 0 || *line > pane->document()->blockCount() - 1) {
+        return false;
+    }
+    RichEdit_MoveTo(selector, int(*line), 0);
+    QCoreApplication::processEvents();
+    pane->setFocus();
+    return true;
+}
+
+void TForm_Master::ShowFirstErrorLine() {
+    for (int i = 0; i < ListBox_Err->count(); ++i) {
+        if (jumpToEntry(ListBox_Err->item(i)->text())) {
+            return;
+        }
+    }
+}
+
+void TForm_Master::ListBox_ErrDblClick() {
+    const QListWidgetItem* selected = ListBox_Err->currentItem();
+    if (selected == nullptr || !selected->isSelected()) {
+        return;
+    }
+    jumpToEntry(selected->text());
+}
+
+void TForm_Master::RichEdit_MoveTo(int selector, int line, int column) {
+    ShaderEdit* pane = selector == 1   ? RichEdit_Vertex
+                       : selector == 2 ? RichEdit_Fragment
+                                       : nullptr;
+    if (pane == nullptr) {
+        return;
+    }
+    const QTextBlock block = pane->document()->findBlockByNumber(line);
+    if (block.isValid()) {
+        QTextCursor caret(pane->document());
+        caret.setPosition(block.position() + qMin(column, block.length() - 1));
+        pane->setTextCursor(caret);
+        pane->ensureCursorVisible();
+    }
+    UnHighLightErrorLine();
+    ParseTextRange(pane, line, kRed);
+    ErrorMarkPane = selector - 1;
+    ErrorMarkLine = line;
+}
+
+}  // namespace tessory

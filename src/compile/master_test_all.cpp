@@ -1,0 +1,108 @@
+// "Test all shaders (WorkSpace)": every pair compiled from disk until the driver reports something.
+#include "app/form_master.h"
+
+#include "compile/form_progress.h"
+#include "compile/gl_context.h"
+#include "compile/shader_mod.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScopeGuard>
+
+#include <vector>
+
+namespace tessory {
+namespace {
+
+// Turns widgets and commands off for the length of a task and back to what they were after it,
+// however the task ends.
+class DisabledWhileRunning {
+public:
+    explicit DisabledWhileRunning(const QList<QObject*>& objects) {
+        for (QObject* object : objects) {
+            if (auto* action = qobject_cast<QAction*>(object)) {
+                saved_.push_back({object, action->isEnabled()});
+                action->setEnabled(false);
+            } else if (auto* widget = qobject_cast<QWidget*>(object)) {
+                saved_.push_back({object, widget->isEnabled()});
+                widget->setEnabled(false);
+            }
+        }
+    }
+    ~DisabledWhileRunning() {
+        for (const auto& [object, enabled] : saved_) {
+            if (auto* action = qobject_cast<QAction*>(object.data())) {
+                action->setEnabled(enabled);
+            } else if (auto* widget = qobject_cast<QWidget*>(object.data())) {
+                widget->setEnabled(enabled);
+            }
+        }
+    }
+    DisabledWhileRunning(const DisabledWhileRunning&) = delete;
+    DisabledWhileRunning& operator=(const DisabledWhileRunning&) = delete;
+
+private:
+    std::vector<std::pair<QPointer<QObject>, bool>> saved_;
+};
+
+}  // namespace
+
+void TForm_Master::Action_TestAllExecute() {
+    const int selectedRow = ListBox1->currentRow();
+    if (ListBox1->count() == 0 || selectedRow < 0 || !CheckFileSave()) {
+        return;
+    }
+    showCompiling();
+    if (!glReady()) {
+        return;
+    }
+    // The window keeps repainting while the test runs; nothing may change the WorkSpace, the pair
+    // or the panes under it, nor start a second test.
+    const DisabledWhileRunning frozen({ListBox1, TabSheet1, TabSheet2, Action_SelWorkSpace,
+                                       Action_NES, Action_NewShader, Action_SaveShader, Action_DelS,
+                                       Action_Rename, Action_Undo, Action_Cut, Action_Paste,
+                                       Action_Config, Action_Compile, Action_TestAll});
+    testRunning_ = true;
+    const auto stopped = qScopeGuard([this] { testRunning_ = false; });
+
+    const int reportedRow = compileWorkspace();
+
+    const int row = reportedRow >= 0 ? reportedRow : selectedRow;
+    selectListEntry(row);
+    cfg.CurrentFileName = ListBox1->item(row)->text();
+    LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+    RichEdits_SetUnModified();
+    SetAppCaption();
+    compilePanes();
+    ShowFirstErrorLine();
+}
+
+int TForm_Master::compileWorkspace() {
+    auto* progress = new TForm_Progress(this);
+    const auto closeProgress = qScopeGuard([progress] {
+        progress->hide();
+        progress->deleteLater();
+    });
+    progress->ProgressBar1->setRange(0, ListBox1->count() - 1);
+    progress->show();
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        progress->ProgressBar1->setValue(i);
+        QCoreApplication::processEvents();
+        const QString name = ListBox1->item(i)->text();
+        const QString vertex = vertexPath(cfg.CurrentDir, name);
+        const QString fragment = fragmentPath(cfg.CurrentDir, name);
+        if (!QFileInfo(vertex).isFile()) {
+            message(QMessageBox::Critical, MessageTexts[MsgCouldNotLoadVertex]);
+        } else if (!QFileInfo(fragment).isFile()) {
+            message(QMessageBox::Critical, MessageTexts[MsgCouldNotLoadFragment]);
+        } else if (TShaderMod(glContext_->arb(), vertex, fragment).HasLog) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace tessory

@@ -1,0 +1,241 @@
+#include "support/master_harness.h"
+
+#include "editor/highlighter.h"
+#include "texts/ui_texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+using tessory::testing::MasterHarness;
+
+namespace {
+
+const QByteArray kCleanVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
+const QByteArray kCleanFragment = "void main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
+// Line 3 uses a name that does not exist.
+const QByteArray kBrokenVertex = "void main()\n{\n    gl_Position = undefinedThing;\n}\n";
+const QByteArray kBrokenFragment =
+    "uniform float k;\nvoid main()\n{\n\n    gl_FragColor = vec4(k) * nothing;\n}\n";
+
+QStringList errorEntries(const TForm_Master& w) {
+    QStringList entries;
+    for (int i = 0; i < w.ListBox_Err->count(); ++i) {
+        entries.append(w.ListBox_Err->item(i)->text());
+    }
+    return entries;
+}
+
+int caretLine(const QTextEdit* pane) {
+    return pane->textCursor().block().blockNumber();
+}
+
+// The background the highlighter gave the first character of a line.
+QColor lineBackground(const QTextEdit* pane, int line) {
+    const QTextBlock block = pane->document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        if (range.start == 0) {
+            return range.format.background().color();
+        }
+    }
+    return QColor();
+}
+
+class CompileWindow : public ::testing::Test {
+protected:
+    TForm_Master& startWith(const QByteArray& vertex, const QByteArray& fragment) {
+        h.writeFile("ws/p.vert", vertex);
+        h.writeFile("ws/p.frag", fragment);
+        h.storeSettings(h.path("ws/"), "p");
+        return h.start();
+    }
+
+    MasterHarness h;
+};
+
+TEST_F(CompileWindow, ACleanPairListsTwoOkLinesAndJumpsNowhere) {
+    TForm_Master& w = startWith(kCleanVertex, kCleanFragment);
+    w.Action_Compile->trigger();
+    EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(w.ErrorMarkLine, -1);
+    EXPECT_EQ(caretLine(w.RichEdit_Fragment), 0);
+}
+
+TEST_F(CompileWindow, AVertexErrorLandsOnItsLineMarkedRedUntilTheNextKey) {
+    TForm_Master& w = startWith(kBrokenVertex, kCleanFragment);
+    w.Action_Compile->trigger();
+    const QStringList entries = errorEntries(w);
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_TRUE(entries[0].startsWith("0:3(")) << entries[0].toStdString();
+    EXPECT_TRUE(entries[0].endsWith("  [VertexShader]"));
+    EXPECT_EQ(entries.last(), QStringLiteral("FragmentShader: OK"));
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(caretLine(w.RichEdit_Vertex), 2);
+    EXPECT_EQ(w.RichEdit_Vertex->textCursor().positionInBlock(), 0);
+    EXPECT_EQ(w.ErrorMarkPane, 0);
+    EXPECT_EQ(w.ErrorMarkLine, 2);
+    EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::red));
+    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Vertex]"));
+
+    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Right);
+    EXPECT_EQ(w.ErrorMarkLine, -1);
+    EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::white));
+}
+
+TEST_F(CompileWindow, AFragmentErrorLandsOnTheFragmentTabAndAClickRemovesTheMark) {
+    TForm_Master& w = startWith(kCleanVertex, kBrokenFragment);
+    w.PageControl1->setCurrentIndex(0);
+    w.Action_Compile->trigger();
+    EXPECT_EQ(errorEntries(w).first(), QStringLiteral("VertexShader: OK"));
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(caretLine(w.RichEdit_Fragment), 4);
+    EXPECT_EQ(w.ErrorMarkPane, 1);
+    QTest::mouseClick(w.RichEdit_Fragment->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w.ErrorMarkPane, -1);
+    EXPECT_EQ(lineBackground(w.RichEdit_Fragment, 4), QColor(Qt::white));
+}
+
+TEST_F(CompileWindow, ALinkErrorIsListedWithoutAJump) {
+    TForm_Master& w = startWith(kCleanVertex,
+                                "varying vec3 neverWritten;\nvoid main()\n{\n"
+                                "    gl_FragColor = vec4(neverWritten, 1.0);\n}\n");
+    w.Action_Compile->trigger();
+    const QStringList entries = errorEntries(w);
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_TRUE(entries[0].contains("neverWritten")) << entries[0].toStdString();
+    EXPECT_TRUE(entries[0].endsWith("  [VertexShader]"));
+    EXPECT_EQ(entries.last(), QStringLiteral("FragmentShader: OK"));
+    EXPECT_EQ(w.ErrorMarkLine, -1);
+}
+
+TEST_F(CompileWindow, DoubleClickingAnEntryJumpsToItsLine) {
+    TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
+    w.Action_Compile->trigger();
+    const QStringList entries = errorEntries(w);
+    const auto found = std::find_if(entries.begin(), entries.end(), [](const QString& e) {
+        return e.endsWith("[FragmentShader]");
+    });
+    const int fragmentEntry = found == entries.end() ? -1 : int(found - entries.begin());
+    ASSERT_GE(fragmentEntry, 0);
+    QListWidgetItem* item = w.ListBox_Err->item(fragmentEntry);
+    w.ListBox_Err->setCurrentItem(item);
+    emit w.ListBox_Err->itemDoubleClicked(item);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(caretLine(w.RichEdit_Fragment), 4);
+    EXPECT_EQ(w.ErrorMarkPane, 1);
+    EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::white));
+}
+
+struct JumpCase {
+    QStringList entries;
+    int page;  // -1: unchanged
+    int markPane;
+    int markLine;
+};
+
+class ShowFirstErrorLine : public CompileWindow, public ::testing::WithParamInterface<JumpCase> {};
+
+TEST_P(ShowFirstErrorLine, FollowsTheFirstEntryThatLeadsToALine) {
+    TForm_Master& w = startWith("a\nb\nc\n", "d\ne\n");
+    w.ListBox_Err->addItems(GetParam().entries);
+    w.ShowFirstErrorLine();
+    EXPECT_EQ(w.PageControl1->currentIndex(), GetParam().page < 0 ? 1 : GetParam().page);
+    EXPECT_EQ(w.ErrorMarkPane, GetParam().markPane);
+    EXPECT_EQ(w.ErrorMarkLine, GetParam().markLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ShowFirstErrorLine,
+    ::testing::Values(
+        JumpCase{{"(2) : error  [VertexShader]"}, 0, 0, 1},
+        JumpCase{{"(0) first line  [VertexShader]"}, 0, 0, 0},
+        JumpCase{{"(-3) nowhere  [VertexShader]"}, 0, -1, -1},
+        JumpCase{{"(x) not a number  [FragmentShader]"}, -1, -1, -1},
+        JumpCase{{"(99) beyond  [VertexShader]", "0:2(1): error: e  [FragmentShader]"}, 1, 1, 1},
+        JumpCase{{"0(3) : error C1008: x  [VertexShader]"}, 0, 0, 2},
+        JumpCase{{"ERROR: 0:1: 'x' : syntax error  [FragmentShader]"}, 1, 1, 0},
+        JumpCase{{"0:99999999999999999999(1): error: far  [VertexShader]"}, 0, -1, -1},
+        JumpCase{{"VertexShader: OK", "FragmentShader: OK", "Compiling Shader..."}, -1, -1, -1}));
+
+TEST(CompileWithoutOpenGl, TheProgramStartsEditsAndSaysWhyItCannotTest) {
+    MasterHarness h;
+    h.createGlContext = [] { return GlContextResult{nullptr, QStringLiteral("no EGL display")}; };
+    h.writeFile("ws/p.vert", kCleanVertex);
+    h.writeFile("ws/p.frag", kCleanFragment);
+    h.storeSettings(h.path("ws/"), "p");
+    TForm_Master& w = h.start();
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_TRUE(h.prompter.messages[0].text.contains("no EGL display"));
+    w.Action_Compile->trigger();
+    EXPECT_EQ(errorEntries(w),
+              QStringList({QStringLiteral("No OpenGL driver is available: no EGL display")}));
+    w.ListBox_Err->clear();
+    w.Action_TestAll->trigger();
+    EXPECT_EQ(errorEntries(w).size(), 1);
+    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+}
+
+TEST_F(CompileWindow, TheStatusBarFollowsTheCaretAndTheInsertMode) {
+    TForm_Master& w = startWith("first\nsecond line\n", "x\n");
+    w.PageControl1->setCurrentIndex(0);
+    QTextCursor c = w.RichEdit_Vertex->textCursor();
+    c.setPosition(3);
+    w.RichEdit_Vertex->setTextCursor(c);
+    c.setPosition(0);
+    w.RichEdit_Vertex->setTextCursor(c);
+    EXPECT_EQ(w.StatusPanel[0]->text(), QStringLiteral("Cursor: 1 : 1"));
+    // A selection made backwards reports its start.
+    c.setPosition(13);
+    c.setPosition(8, QTextCursor::KeepAnchor);
+    w.RichEdit_Vertex->setTextCursor(c);
+    EXPECT_EQ(w.StatusPanel[0]->text(), QStringLiteral("Cursor: 2 : 3"));
+
+    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Vertex]"));
+    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Insert);
+    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Overwrite [Vertex]"));
+    EXPECT_TRUE(w.RichEdit_Vertex->overwriteMode());
+    w.PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Fragment]"));
+    w.PageControl1->setCurrentIndex(0);
+    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Insert);
+    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Vertex]"));
+}
+
+TEST_F(CompileWindow, EditCommandsFollowThePaneOfTheActiveTab) {
+    TForm_Master& w = startWith("alpha\n", "beta\n");
+    w.PageControl1->setCurrentIndex(0);
+    w.SetEditOptions();
+    EXPECT_FALSE(w.Action_Undo->isEnabled());
+    EXPECT_FALSE(w.Action_Cut->isEnabled());
+    w.RichEdit_Vertex->selectAll();
+    EXPECT_TRUE(w.Action_Cut->isEnabled());
+    EXPECT_TRUE(w.Action_Copy->isEnabled());
+    w.Action_Copy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("alpha\n"));
+    EXPECT_TRUE(w.Action_Paste->isEnabled());
+    w.Action_Cut->trigger();
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
+    EXPECT_TRUE(w.Action_Undo->isEnabled());
+    w.Action_Undo->trigger();
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("alpha\n"));
+    w.PageControl1->setCurrentIndex(1);
+    w.Action_Paste->trigger();
+    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("alpha\nbeta\n"));
+    QApplication::clipboard()->clear();
+    w.SetEditOptions();
+    EXPECT_FALSE(w.Action_Paste->isEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "support/master_harness.h"
+
+#include "compile/form_progress.h"
+#include "texts/ui_texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+using tessory::testing::MasterHarness;
+
+namespace {
+
+const QByteArray kVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
+const QByteArray kFragment = "void main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
+const QByteArray kBrokenFragment = "void main()\n{\n    gl_FragColor = broken;\n}\n";
+
+QStringList errorEntries(const TForm_Master& w) {
+    QStringList entries;
+    for (int i = 0; i < w.ListBox_Err->count(); ++i) {
+        entries.append(w.ListBox_Err->item(i)->text());
+    }
+    return entries;
+}
+
+QString selectedEntry(const TForm_Master& w) {
+    const QListWidgetItem* item = w.ListBox1->currentItem();
+    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
+}
+
+// A WorkSpace of the pairs p1 ... pN, all clean, with `open` open.
+class TestAll : public ::testing::Test {
+protected:
+    TForm_Master& start(int pairs, const QString& open) {
+        for (int i = 1; i <= pairs; ++i) {
+            h.writeFile(QStringLiteral("ws/p%1.vert").arg(i), kVertex);
+            h.writeFile(QStringLiteral("ws/p%1.frag").arg(i), kFragment);
+        }
+        h.storeSettings(h.path("ws/"), open);
+        return h.start();
+    }
+
+    MasterHarness h;
+};
+
+TEST_F(TestAll, ACleanWorkSpaceReopensTheSelectedPairWithItsOkLines) {
+    TForm_Master& w = start(5, "p2");
+    QTest::keyClicks(w.RichEdit_Vertex, "// unsaved");
+    h.prompter.answers.push_back(QMessageBox::No);
+    w.Action_TestAll->trigger();
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("p2"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p2"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
+    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [p2]"));
+}
+
+TEST_F(TestAll, StopsAtTheFirstReportedPairAndOpensItAtItsError) {
+    TForm_Master& w = start(5, "p1");
+    h.writeFile("ws/p3.frag", kBrokenFragment);
+    // Were pair 4 reached, its missing file would be reported.
+    QFile::remove(h.path("ws/p4.frag"));
+    w.Action_TestAll->trigger();
+    EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("p3"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p3"));
+    ASSERT_FALSE(errorEntries(w).isEmpty());
+    EXPECT_EQ(errorEntries(w).first(), QStringLiteral("VertexShader: OK"));
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(w.RichEdit_Fragment->textCursor().block().blockNumber(), 2);
+    EXPECT_EQ(w.ErrorMarkLine, 2);
+}
+
+TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
+    TForm_Master& w = start(3, "p1");
+    QFile::remove(h.path("ws/p2.frag"));
+    QFile::remove(h.path("ws/p3.vert"));
+    w.Action_TestAll->trigger();
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgCouldNotLoadFragment],
+                                                      w.MessageTexts[MsgCouldNotLoadVertex]}));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("p1"));
+    EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
+}
+
+TEST_F(TestAll, OnePairOnlyAndTheCommandsComeBackAfterwards) {
+    TForm_Master& w = start(1, "p1");
+    w.Action_TestAll->trigger();
+    EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.findChild<TForm_Progress*>(), nullptr);
+    for (QAction* a : {w.Action_TestAll, w.Action_Compile, w.Action_SelWorkSpace, w.Action_NES,
+                       w.Action_Config, w.Action_SaveShader}) {
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    }
+    EXPECT_TRUE(w.ListBox1->isEnabled());
+    EXPECT_TRUE(w.TabSheet1->isEnabled());
+}
+
+TEST_F(TestAll, CommandsThatChangeThePairAreOffWhileItRuns) {
+    TForm_Master& w = start(2, "p1");
+    QStringList enabledDuringRun;
+    bool listEnabled = true;
+    // The first message box comes up during the run, for the pair whose file is gone.
+    QFile::remove(h.path("ws/p2.vert"));
+    h.prompter.onMessage = [&](const auto&) {
+        listEnabled = w.ListBox1->isEnabled();
+        for (QAction* a : w.findChildren<QAction*>()) {
+            if (a->isEnabled()) {
+                enabledDuringRun.append(a->objectName());
+            }
+        }
+    };
+    w.Action_TestAll->trigger();
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_FALSE(listEnabled);
+    for (const char* name : {"Action_TestAll", "Action_Compile", "Action_SelWorkSpace",
+                             "Action_NES", "Action_NewShader", "Action_DelS", "Action_Rename",
+                             "Action_SaveShader", "Action_Config"}) {
+        EXPECT_FALSE(enabledDuringRun.contains(name)) << name;
+    }
+    EXPECT_TRUE(w.Action_TestAll->isEnabled());
+}
+
+}  // namespace
