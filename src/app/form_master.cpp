@@ -118,6 +118,7 @@ void TForm_Master::connectCommands() {
     bind(Action_TestAll, &TForm_Master::Action_TestAllExecute);
     connect(ListBox_Err, &QListWidget::itemDoubleClicked, this,
             [this] { guarded([this] { ListBox_ErrDblClick(); }); });
+    bind(Action_Config, &TForm_Master::Action_ConfigExecute);
     // The user's selection is handled once the list has finished with the click or key, so that
     // a selection put back by a cancelled save prompt is not overwritten by the list itself.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {

@@ -10,6 +10,7 @@
 #include "workspace/shader_file.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSettings>
 #include <QStringList>
 
@@ -31,6 +32,7 @@ namespace tessory {
 
 class PaneHighlighter;
 class ShaderEdit;
+class TForm_Config;
 struct NameDialogTexts;
 
 // The main window: the WorkSpace list, the two editor panes, the error list and every command.
@@ -97,6 +99,14 @@ public:
     void RichEdit_MoveTo(int selector, int line, int column);
     static const QString kCompilingEntry;
 
+    // Options.
+    void Action_ConfigExecute();
+    // Rebuilds the keyword table from the settings and re-highlights both panes.
+    void ApplyFormatSettings();
+    // Saves the open pair if need be, then reads the WorkSpace with the new extensions and opens
+    // its first pair; false when the user cancelled the save prompt.
+    bool ChangeExtensions(const QString& vertexExt, const QString& fragmentExt);
+
     // The settings block.
     TCFG cfg;
     QStringList MessageTexts;
@@ -144,6 +154,9 @@ public:
     QAction* Action_TestAll = nullptr;
     QAction* Action_hp = nullptr;
     QAction* Action_info = nullptr;
+
+    // The options dialog while it is open.
+    QPointer<TForm_Config> Form_Config;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/settings.h"
+#include "editor/text_format.h"
+
+#include <QColor>
+#include <QString>
+
+namespace tessory {
+
+// A typed extension as it is taken: the letters A to Z in lower case (other letters as typed),
+// then without the blanks and control characters at either end.
+QString normalizeExtension(const QString& typed);
+
+// What OK makes of the two extension fields.
+enum class ExtensionCheck {
+    InvalidVertex,    // the vertex field is empty once normalised
+    InvalidFragment,  // the fragment field is empty once normalised
+    NotDifferent,     // both fields name the same extension
+    Unchanged,        // exactly the extensions in use: nothing to do
+    Changed,          // new extensions: the WorkSpace must be read again
+};
+
+struct CheckedExtensions {
+    ExtensionCheck verdict = ExtensionCheck::Unchanged;
+    QString vertex;  // normalised
+    QString fragment;
+};
+
+// Checks the fields in the order the user is told about them; the current extensions are compared
+// exactly, letter case included.
+CheckedExtensions checkExtensions(const QString& vertexField, const QString& fragmentField,
+                                  const QString& currentVertex, const QString& currentFragment);
+
+// What the options dialog changes while it is open, kept so that Cancel can put it back without
+// undoing what the main window changed meanwhile.
+struct FormatBackup {
+    CategoryFormats formats;
+    bool autoSaveOnChange = false;
+};
+
+FormatBackup takeFormatBackup(const TCFG& cfg);
+void restoreFormatBackup(TCFG& cfg, const FormatBackup& backup);
+
+// A chosen colour as 0x00BBGGRR; its alpha channel is dropped.
+TColor fromQColor(const QColor& color);
+
+// `effects` with one effect bit set or cleared, the other bits as they were.
+qint32 withEffect(qint32 effects, qint32 bit, bool on);
+
+// The dialog captions that follow the interface language.
+struct ConfigCaptions {
+    QString fileExtPage;
+    QString colorsGroup;
+    QString bold;
+    QString italic;
+    QString underline;
+    QString fileExtGroup;
+    QString autoSaveBox;
+    QString ok;
+    QString cancel;
+};
+
+ConfigCaptions configCaptions(bool german);
+
+}  // namespace tessory

@@ -1,0 +1,305 @@
+#include "options/form_config.h"
+
+#include "editor/highlighter.h"
+#include "texts/ui_texts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace tessory {
+namespace {
+
+const QStringList kCategoryNames = {
+    QStringLiteral("DataTypes"),      QStringLiteral("FunctionNames"), QStringLiteral("StateVars"),
+    QStringLiteral("TypeQualifiers"), QStringLiteral("Comment"),
+};
+
+template <typename W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QCheckBox* makeCheckBox(const char* name, QWidget* parent, QRect geometry) {
+    auto* box = named(new QCheckBox(parent), name);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel* makeLabel(const char* name, const QString& text, QWidget* parent, QPoint at) {
+    auto* label = named(new QLabel(text, parent), name);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* makeEdit(const char* name, QWidget* parent, QPoint at) {
+    auto* edit = named(new QLineEdit(parent), name);
+    edit->setGeometry(at.x(), at.y(), 73, 21);
+    return edit;
+}
+
+QPushButton* makeButton(const char* name, QWidget* parent, QRect geometry) {
+    auto* button = named(new QPushButton(parent), name);
+    button->setGeometry(geometry);
+    // Enter in a field must not close the dialog by surprise.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QWidget* makePage(const char* name) {
+    return named(new QWidget, name);
+}
+
+}  // namespace
+
+TForm_Config::TForm_Config(QWidget* parent, ConfigHost host)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      host_(std::move(host)),
+      cfg_(*host_.cfg) {
+    setObjectName(QStringLiteral("Form_Config"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("Options"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(292, 269);
+    setupLayout();
+    FormCreate();
+}
+
+void TForm_Config::setupLayout() {
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    PageControl1->setGeometry(8, 8, 273, 201);
+    TabSheet1 = makePage("TabSheet1");
+    TabSheet2 = makePage("TabSheet2");
+    TabSheet3 = makePage("TabSheet3");
+    PageControl1->addTab(TabSheet1, QStringLiteral("Editor"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("ShaderFileExt"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Misc"));
+
+    GroupBox1 = named(new QGroupBox(QStringLiteral(" Colors "), TabSheet1), "GroupBox1");
+    GroupBox1->setGeometry(8, 8, 249, 153);
+    ComboBox1 = named(new QComboBox(GroupBox1), "ComboBox1");
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->addItems(kCategoryNames);
+    ComboBox1->setCurrentIndex(0);
+    ComboBox1->setGeometry(24, 24, 201, ComboBox1->sizeHint().height());
+    CB_Bold = makeCheckBox("CB_Bold", GroupBox1, {24, 64, 113, 17});
+    CB_Italic = makeCheckBox("CB_Italic", GroupBox1, {24, 88, 113, 17});
+    CB_underline = makeCheckBox("CB_underline", GroupBox1, {24, 112, 113, 17});
+    Image1 = named(new QLabel(GroupBox1), "Image1");
+    Image1->setGeometry(152, 64, 73, 65);
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
+
+    GroupBox2 = named(new QGroupBox(QStringLiteral(" FileExtensions "), TabSheet2), "GroupBox2");
+    GroupBox2->setGeometry(8, 8, 249, 105);
+    Edit_Vertex = makeEdit("Edit_Vertex", GroupBox2, {16, 24});
+    Edit_Vertex->setText(QStringLiteral(".vert"));
+    Label1 = makeLabel("Label1", QStringLiteral("VertexShader"), GroupBox2, {104, 28});
+    Edit_Fragment = makeEdit("Edit_Fragment", GroupBox2, {16, 56});
+    Edit_Fragment->setText(QStringLiteral(".frag"));
+    Label2 = makeLabel("Label2", QStringLiteral("FragmentShader"), GroupBox2, {104, 60});
+
+    GroupBox3 = named(new QGroupBox(QStringLiteral(" AutoSave "), TabSheet3), "GroupBox3");
+    GroupBox3->setGeometry(8, 8, 249, 65);
+    CheckBox1 = makeCheckBox("CheckBox1", GroupBox3, {16, 24, 209, 17});
+    CheckBox1->setText(QStringLiteral("No Save Files Questions (always save)"));
+
+    Bevel1 = named(new QFrame(this), "Bevel1");
+    Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Bevel1->setGeometry(2, 216, 290, 2);
+    BT_Cancel = makeButton("BT_Cancel", this, {96, 232, 81, 25});
+    BT_Cancel->setText(QStringLiteral("Cancel"));
+    BT_OK = makeButton("BT_OK", this, {192, 232, 81, 25});
+    BT_OK->setText(QStringLiteral("Ok"));
+
+    // Only what the user does counts: boxes set from the settings change no setting.
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm_Config::selectorChanged);
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm_Config::selectorChanged);
+    connect(CB_Bold, &QCheckBox::clicked, this, &TForm_Config::CB_BoldClick);
+    connect(CB_Italic, &QCheckBox::clicked, this, &TForm_Config::CB_ItalicClick);
+    connect(CB_underline, &QCheckBox::clicked, this, &TForm_Config::CB_underlineClick);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TForm_Config::CheckBox1Click);
+    connect(BT_OK, &QPushButton::clicked, this, &TForm_Config::BT_OKClick);
+    connect(BT_Cancel, &QPushButton::clicked, this, &TForm_Config::BT_CancelClick);
+}
+
+void TForm_Config::FormCreate() {
+    const ConfigCaptions captions = configCaptions(host_.german);
+    PageControl1->setTabText(1, captions.fileExtPage);
+    GroupBox1->setTitle(captions.colorsGroup);
+    CB_Bold->setText(captions.bold);
+    CB_Italic->setText(captions.italic);
+    CB_underline->setText(captions.underline);
+    GroupBox2->setTitle(captions.fileExtGroup);
+    CheckBox1->setText(captions.autoSaveBox);
+    BT_OK->setText(captions.ok);
+    BT_Cancel->setText(captions.cancel);
+}
+
+void TForm_Config::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The window system shows the dialog again after a minimised main window comes back; only
+    // the first showing takes the backup.
+    if (initialising_) {
+        FormShow();
+    }
+}
+
+void TForm_Config::FormShow() {
+    backup_ = takeFormatBackup(cfg_);
+    ComboBox1Change();
+    Edit_Vertex->setText(cfg_.FileExtVertex);
+    Edit_Fragment->setText(cfg_.FileExtFragment);
+    CheckBox1->setChecked(cfg_.AutoSaveOnChange);
+    initialising_ = false;
+}
+
+int TForm_Config::categoryIndex() const {
+    const int index = ComboBox1->currentIndex();
+    if (index < 0 || index >= kCategoryCount || ComboBox1->currentText() != kCategoryNames[index]) {
+        return -1;
+    }
+    return index;
+}
+
+void TForm_Config::selectorChanged() {
+    const std::pair<int, QString> selection{categoryIndex(), ComboBox1->currentText()};
+    if (selection == shownSelection_) {
+        return;
+    }
+    ComboBox1Change();
+}
+
+void TForm_Config::ComboBox1Change() {
+    shownSelection_ = {categoryIndex(), ComboBox1->currentText()};
+    const int index = shownSelection_.first;
+    if (index >= 0) {
+        const Category category = Category(index);
+        FillIMG(fontColor(cfg_, category));
+        const qint32 effects = textEffects(cfg_, category);
+        CB_Bold->setChecked(effects & EffectBold);
+        CB_Italic->setChecked(effects & EffectItalic);
+        CB_underline->setChecked(effects & EffectUnderline);
+    }
+    if (!initialising_) {
+        host_.applyFormatSettings();
+    }
+}
+
+void TForm_Config::FillIMG(TColor color) {
+    QImage picture(Image1->size(), QImage::Format_RGB32);
+    picture.fill(toQColor(color));
+    const int right = picture.width() - 1;
+    const int bottom = picture.height() - 1;
+    QPainter painter(&picture);
+    painter.setPen(QPen(Qt::black, 1));
+    const QPoint frame[] = {{0, 0}, {right, 0}, {right, bottom}, {0, bottom}, {0, 0}};
+    painter.drawPolyline(frame, 5);
+    painter.end();
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+bool TForm_Config::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
+        Image1MouseDown();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_Config::Image1MouseDown() {
+    const std::optional<QColor> chosen = host_.prompter->chooseColor(this, toQColor(chooserColor_));
+    if (!chosen) {
+        return;
+    }
+    chooserColor_ = fromQColor(*chosen);
+    FillIMG(chooserColor_);
+    const int index = categoryIndex();
+    if (index >= 0) {
+        fontColor(cfg_, Category(index)) = chooserColor_;
+    }
+    host_.applyFormatSettings();
+}
+
+void TForm_Config::effectClick(const QCheckBox* box, qint32 bit) {
+    const int index = categoryIndex();
+    if (index < 0) {
+        return;
+    }
+    qint32& effects = textEffects(cfg_, Category(index));
+    effects = withEffect(effects, bit, box->isChecked());
+    host_.applyFormatSettings();
+}
+
+void TForm_Config::CB_BoldClick() {
+    effectClick(CB_Bold, EffectBold);
+}
+
+void TForm_Config::CB_ItalicClick() {
+    effectClick(CB_Italic, EffectItalic);
+}
+
+void TForm_Config::CB_underlineClick() {
+    effectClick(CB_underline, EffectUnderline);
+}
+
+void TForm_Config::CheckBox1Click() {
+    cfg_.AutoSaveOnChange = CheckBox1->isChecked();
+}
+
+QMessageBox::StandardButton TForm_Config::message(int slot, QMessageBox::Icon icon,
+                                                  QMessageBox::StandardButtons buttons) {
+    return host_.prompter->showMessage(nullptr, icon, host_.messages.value(slot), buttons);
+}
+
+void TForm_Config::BT_OKClick() {
+    const CheckedExtensions checked = checkExtensions(Edit_Vertex->text(), Edit_Fragment->text(),
+                                                      cfg_.FileExtVertex, cfg_.FileExtFragment);
+    switch (checked.verdict) {
+        case ExtensionCheck::InvalidVertex:
+            message(MsgInvalidVertexExt, QMessageBox::Critical, QMessageBox::Ok);
+            return;
+        case ExtensionCheck::InvalidFragment:
+            message(MsgInvalidFragmentExt, QMessageBox::Critical, QMessageBox::Ok);
+            return;
+        case ExtensionCheck::NotDifferent:
+            message(MsgExtensionsMustDiffer, QMessageBox::Critical, QMessageBox::Ok);
+            return;
+        case ExtensionCheck::Unchanged:
+            accept();
+            return;
+        case ExtensionCheck::Changed:
+            break;
+    }
+    if (message(MsgExtensionChangeWarning, QMessageBox::Warning,
+                QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
+    if (!host_.changeExtensions(checked.vertex, checked.fragment)) {
+        return;
+    }
+    accept();
+}
+
+void TForm_Config::BT_CancelClick() {
+    restoreFormatBackup(cfg_, backup_);
+    host_.applyFormatSettings();
+    reject();
+}
+
+}  // namespace tessory

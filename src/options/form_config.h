@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/prompter.h"
+#include "app/settings.h"
+#include "options/config_rules.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace tessory {
+
+// What the options dialog works on: the settings it edits in place and the window operations that
+// make the edits visible.
+struct ConfigHost {
+    TCFG* cfg = nullptr;
+    Prompter* prompter = nullptr;
+    QStringList messages;  // the message table
+    bool german = false;
+    // Rebuilds the keyword table from the settings and re-highlights both panes.
+    std::function<void()> applyFormatSettings;
+    // Switches the WorkSpace to other extensions; false when the user kept the old ones.
+    std::function<bool(const QString& vertexExt, const QString& fragmentExt)> changeExtensions;
+};
+
+// The options dialog: highlight colours and effects, the pair extensions and automatic saving.
+// It does not block the window that opened it, and it deletes itself when it closes. Colour,
+// effect and AutoSave changes take effect at once; the extensions only on OK.
+class TForm_Config : public QDialog {
+    Q_OBJECT
+
+public:
+    TForm_Config(QWidget* parent, ConfigHost host);
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QCheckBox* CB_Bold = nullptr;
+    QCheckBox* CB_Italic = nullptr;
+    QCheckBox* CB_underline = nullptr;
+    QLabel* Image1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLineEdit* Edit_Vertex = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit_Fragment = nullptr;
+    QLabel* Label2 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QPushButton* BT_Cancel = nullptr;
+    QPushButton* BT_OK = nullptr;
+
+    // The category shown by the selector (0 to 4), or -1 while its text names none.
+    int categoryIndex() const;
+
+    void ComboBox1Change();
+    void FillIMG(TColor color);
+    void Image1MouseDown();
+    void CB_BoldClick();
+    void CB_ItalicClick();
+    void CB_underlineClick();
+    void CheckBox1Click();
+    void BT_OKClick();
+    void BT_CancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setupLayout();
+    void FormCreate();
+    void FormShow();
+    void selectorChanged();
+    void effectClick(const QCheckBox* box, qint32 bit);
+    QMessageBox::StandardButton message(int slot, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons);
+
+    ConfigHost host_;
+    TCFG& cfg_;
+    // Set until the dialog has been shown: showing the first category then re-applies nothing.
+    bool initialising_ = true;
+    FormatBackup backup_;
+    // Where the colour chooser starts: the colour last chosen in this dialog.
+    TColor chooserColor_ = kBlack;
+    // The selector state last shown, so that one user choice that Qt announces twice (as a new
+    // index and as a new text) is handled once.
+    std::pair<int, QString> shownSelection_{-2, QString()};
+};
+
+}  // namespace tessory

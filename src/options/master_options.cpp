@@ -1,0 +1,64 @@
+// The options side of the main window: the options dialog and what its changes do to the window.
+#include "app/form_master.h"
+
+#include "editor/shader_edit.h"
+#include "options/form_config.h"
+
+#include <QFileInfo>
+#include <QListWidget>
+
+namespace tessory {
+
+void TForm_Master::Action_ConfigExecute() {
+    if (Form_Config.isNull()) {
+        ConfigHost host;
+        host.cfg = &cfg;
+        host.prompter = env_.prompter;
+        host.messages = MessageTexts;
+        host.german = LanguageGerman;
+        host.applyFormatSettings = [this] { guarded([this] { ApplyFormatSettings(); }); };
+        host.changeExtensions = [this](const QString& vertexExt, const QString& fragmentExt) {
+            bool changed = false;
+            guarded([&] { changed = ChangeExtensions(vertexExt, fragmentExt); });
+            return changed;
+        };
+        Form_Config = new TForm_Config(this, std::move(host));
+        // The dialog deletes itself later; a "Configuration" before that must make a new one.
+        connect(Form_Config, &QDialog::finished, this, [this] { Form_Config = nullptr; });
+    }
+    Form_Config->show();
+    Form_Config->raise();
+    Form_Config->activateWindow();
+}
+
+void TForm_Master::ApplyFormatSettings() {
+    FillSearchList(keywordTable, categoryFormats(cfg));
+    ParseAll(RichEdit_Vertex);
+    ParseAll(RichEdit_Fragment);
+}
+
+bool TForm_Master::ChangeExtensions(const QString& vertexExt, const QString& fragmentExt) {
+    // The open pair is saved under the extensions it was loaded with.
+    if (!CheckFileSave()) {
+        return false;
+    }
+    RichEdits_Clear();
+    RichEdits_SetUnModified();
+    cfg.CurrentFileName.clear();
+    SetAppCaption();
+    cfg.FileExtVertex = vertexExt;
+    cfg.FileExtFragment = fragmentExt;
+    if (!cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
+        cfg.CurrentDir += QLatin1Char('/');
+    }
+    if (QFileInfo(cfg.CurrentDir).isDir()) {
+        ScanDir();
+    }
+    openFirstPair();
+    // The error list spoke of the pair that was open, and the pair commands need a listed pair.
+    ListBox_Err->clear();
+    CheckStatusEnabled();
+    return true;
+}
+
+}  // namespace tessory

@@ -1,0 +1,547 @@
+#include "support/master_harness.h"
+
+#include "editor/highlighter.h"
+#include "options/form_config.h"
+#include "texts/ui_texts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+using tessory::testing::MasterHarness;
+
+namespace {
+
+// Line 0 is a comment, line 1 starts with the DataTypes keyword "void".
+const QByteArray kVertex = "// vertex\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
+const QByteArray kFragment = "// fragment\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
+
+QTextCharFormat formatAt(const QTextEdit* pane, int line, int column) {
+    const QTextBlock block = pane->document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
+        if (column >= r.start && column < r.start + r.length) {
+            return r.format;
+        }
+    }
+    ADD_FAILURE() << "no format at line " << line << " column " << column;
+    return {};
+}
+
+QStringList entries(const TForm_Master& w) {
+    QStringList names;
+    for (int i = 0; i < w.ListBox1->count(); ++i) {
+        names.append(w.ListBox1->item(i)->text());
+    }
+    return names;
+}
+
+// Lets dialogs that closed delete themselves.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// A WorkSpace "ws/" with the pair "a" open after start-up.
+class OptionsWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        h.writeFile("ws/a.vert", kVertex);
+        h.writeFile("ws/a.frag", kFragment);
+        h.storeSettings(ws(), "a");
+    }
+
+    QString ws() const { return h.path("ws/"); }
+
+    TForm_Config& openConfig(TForm_Master& w) {
+        w.Action_Config->trigger();
+        EXPECT_FALSE(w.Form_Config.isNull());
+        return *w.Form_Config;
+    }
+
+    // The format a keyword category should be drawn in now, on white.
+    QTextCharFormat expected(TColor color, qint32 effects) const {
+        return highlightFormat(color, effects, kWhite);
+    }
+
+    void expectKeywordAndComment(const TForm_Master& w, const TextFormat& keyword,
+                                 const TextFormat& comment) const {
+        for (const QTextEdit* pane :
+             std::initializer_list<const QTextEdit*>{w.RichEdit_Vertex, w.RichEdit_Fragment}) {
+            SCOPED_TRACE(pane->objectName().toStdString());
+            EXPECT_EQ(formatAt(pane, 1, 0), expected(keyword.color, keyword.effects));
+            EXPECT_EQ(formatAt(pane, 0, 3), expected(comment.color, comment.effects));
+        }
+    }
+
+    MasterHarness h;
+};
+
+TEST_F(OptionsWindow, ConfigurationOpensANonModalDialogShowingTheSettings) {
+    h.storeSettings(ws(), "a", [](TCFG& cfg) {
+        cfg.AutoSaveOnChange = true;
+        cfg.TextEffects_DataTypes = EffectBold | EffectUnderline;
+    });
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.isModal());
+    EXPECT_EQ(d.parentWidget(), &w);
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Options"));
+    EXPECT_EQ(d.size(), QSize(292, 269));
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
+    const QPoint offCentre = d.frameGeometry().center() - w.frameGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
+    EXPECT_TRUE(d.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(d.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(d.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(d.font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(d.PageControl1->tabText(0), QStringLiteral("Editor"));
+    EXPECT_EQ(d.PageControl1->tabText(1), QStringLiteral("ShaderFileExt"));
+    EXPECT_EQ(d.PageControl1->tabText(2), QStringLiteral("Misc"));
+    EXPECT_EQ(d.GroupBox1->title(), QStringLiteral(" Colors "));
+    EXPECT_EQ(d.GroupBox2->title(), QStringLiteral(" FileExtensions "));
+    EXPECT_EQ(d.GroupBox3->title(), QStringLiteral(" AutoSave "));
+    EXPECT_EQ(d.CB_Bold->text(), QStringLiteral(" Bold"));
+    EXPECT_EQ(d.CB_Italic->text(), QStringLiteral(" Italic"));
+    EXPECT_EQ(d.CB_underline->text(), QStringLiteral(" Underline"));
+    EXPECT_EQ(d.CheckBox1->text(), QStringLiteral(" No Save Files Questions (always save)"));
+    EXPECT_EQ(d.Label1->text(), QStringLiteral("VertexShader"));
+    EXPECT_EQ(d.Label2->text(), QStringLiteral("FragmentShader"));
+    EXPECT_EQ(d.BT_OK->text(), QStringLiteral("OK"));
+    EXPECT_EQ(d.BT_Cancel->text(), QStringLiteral("Cancel"));
+
+    ASSERT_EQ(d.ComboBox1->count(), 5);
+    EXPECT_EQ(d.ComboBox1->itemText(4), QStringLiteral("Comment"));
+    EXPECT_TRUE(d.ComboBox1->isEditable());
+    EXPECT_EQ(d.ComboBox1->currentIndex(), 0);
+    EXPECT_TRUE(d.CB_Bold->isChecked());
+    EXPECT_FALSE(d.CB_Italic->isChecked());
+    EXPECT_TRUE(d.CB_underline->isChecked());
+    EXPECT_EQ(d.Edit_Vertex->text(), QStringLiteral(".vert"));
+    EXPECT_EQ(d.Edit_Fragment->text(), QStringLiteral(".frag"));
+    EXPECT_TRUE(d.CheckBox1->isChecked());
+
+    // The swatch: DataTypes red inside a one-pixel black frame; a hand over it only.
+    const QImage swatch = d.Image1->pixmap().toImage();
+    ASSERT_EQ(swatch.size(), QSize(73, 65));
+    for (const QPoint p : {QPoint(0, 0), QPoint(72, 0), QPoint(72, 64), QPoint(0, 64),
+                           QPoint(36, 0), QPoint(0, 32), QPoint(72, 32), QPoint(36, 64)}) {
+        EXPECT_EQ(swatch.pixelColor(p), QColor(Qt::black)) << p.x() << "," << p.y();
+    }
+    for (const QPoint p : {QPoint(1, 1), QPoint(36, 32), QPoint(71, 63)}) {
+        EXPECT_EQ(swatch.pixelColor(p), QColor(255, 0, 0)) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(d.Image1->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(d.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(d.TabSheet1->cursor().shape(), Qt::ArrowCursor);
+
+    // Showing the dialog changes nothing, and the window stays usable meanwhile.
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+    EXPECT_TRUE(w.isEnabled());
+    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+}
+
+TEST_F(OptionsWindow, GermanCaptionsFollowTheInterfaceLanguage) {
+    h.languageName = QStringLiteral("Deutsch (Deutschland)");
+    TForm_Master& w = h.start();
+    const TForm_Config& d = openConfig(w);
+    EXPECT_EQ(d.PageControl1->tabText(0), QStringLiteral("Editor"));
+    EXPECT_EQ(d.PageControl1->tabText(1), QStringLiteral("Shader-Dateiendungen"));
+    EXPECT_EQ(d.PageControl1->tabText(2), QStringLiteral("Misc"));
+    EXPECT_EQ(d.GroupBox1->title(), QStringLiteral(" Farben "));
+    EXPECT_EQ(d.CB_Bold->text(), QStringLiteral(" Fett"));
+    EXPECT_EQ(d.CB_Italic->text(), QStringLiteral(" Kursiv"));
+    EXPECT_EQ(d.CB_underline->text(), QStringLiteral(" Unterstrichen"));
+    EXPECT_EQ(d.GroupBox2->title(), QStringLiteral(" Dateiendungen "));
+    EXPECT_EQ(d.GroupBox3->title(), QStringLiteral(" AutoSave "));
+    EXPECT_EQ(d.CheckBox1->text(), QStringLiteral(" Änderungen immer speichern"));
+    EXPECT_EQ(d.BT_OK->text(), QStringLiteral("OK"));
+    EXPECT_EQ(d.BT_Cancel->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Options"));
+    EXPECT_EQ(d.Label1->text(), QStringLiteral("VertexShader"));
+    EXPECT_EQ(d.ComboBox1->itemText(0), QStringLiteral("DataTypes"));
+}
+
+TEST_F(OptionsWindow, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    h.prompter.colors.push_back(QColor(0, 0, 255));
+    QTest::mouseClick(d.Image1, Qt::LeftButton);
+    ASSERT_EQ(w.cfg.FontColor_DataTypes, 0x00FF0000u);
+
+    w.Action_Config->trigger();
+    EXPECT_EQ(w.Form_Config.data(), &d);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(w.findChildren<TForm_Config*>().size(), 1);
+
+    // No new backup was taken: Cancel goes back to the colour from before the first opening.
+    d.BT_Cancel->click();
+    EXPECT_EQ(w.cfg.FontColor_DataTypes, 0x000000FFu);
+}
+
+TEST_F(OptionsWindow, EveryWayOfClosingDeletesTheDialogAndTheNextOneIsNew) {
+    TForm_Master& w = h.start();
+    const auto closers = std::vector<std::function<void(TForm_Config&)>>{
+        [](TForm_Config& d) { d.BT_OK->click(); },
+        [](TForm_Config& d) { d.BT_Cancel->click(); },
+        [](TForm_Config& d) { d.close(); },
+    };
+    for (size_t i = 0; i < closers.size(); ++i) {
+        SCOPED_TRACE(i);
+        QPointer<TForm_Config> d = &openConfig(w);
+        closers[i](*d);
+        EXPECT_TRUE(w.Form_Config.isNull());
+        settle();
+        EXPECT_TRUE(d.isNull());
+    }
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+}
+
+TEST_F(OptionsWindow, ConfigurationRightAfterAClosePendingDeletionMakesANewDialog) {
+    TForm_Master& w = h.start();
+    QPointer<TForm_Config> first = &openConfig(w);
+    first->BT_OK->click();
+    TForm_Config& second = openConfig(w);
+    EXPECT_NE(&second, first.data());
+    settle();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isVisible());
+}
+
+struct BadExtensions {
+    const char* name;
+    const char* vertex;
+    const char* fragment;
+    int slot;
+    const char* text;
+};
+
+class OptionsExtensionFaults : public OptionsWindow,
+                               public ::testing::WithParamInterface<BadExtensions> {};
+
+TEST_P(OptionsExtensionFaults, AreRefusedWithAnErrorAndTheDialogStaysOpen) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.Edit_Vertex->setText(QString::fromUtf8(GetParam().vertex));
+    d.Edit_Fragment->setText(QString::fromUtf8(GetParam().fragment));
+    d.BT_OK->click();
+
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    const auto& m = h.prompter.messages[0];
+    EXPECT_EQ(m.text, QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(m.text, w.MessageTexts[GetParam().slot]);
+    EXPECT_EQ(m.icon, QMessageBox::Critical);
+    EXPECT_EQ(m.buttons, QMessageBox::Ok);
+    EXPECT_TRUE(m.ownerName.isEmpty());
+
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.Edit_Vertex->text(), QString::fromUtf8(GetParam().vertex));
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".frag"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, OptionsExtensionFaults,
+    ::testing::Values(
+        BadExtensions{"VertexEmpty", "", ".fs", MsgInvalidVertexExt, "Invalid Vertex FileExt!"},
+        BadExtensions{"VertexBlanks", " \t ", "", MsgInvalidVertexExt, "Invalid Vertex FileExt!"},
+        BadExtensions{"FragmentEmpty", ".vs", "  ", MsgInvalidFragmentExt,
+                      "Invalid Fragment FileExt!"},
+        BadExtensions{"Equal", ".frag", ".frag", MsgExtensionsMustDiffer,
+                      "FileExtensions must be different!"},
+        BadExtensions{"EqualOnceNormalised", " .VS", ".vs ", MsgExtensionsMustDiffer,
+                      "FileExtensions must be different!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OptionsWindow, FieldsDifferingOnlyInCaseAndBlanksCloseWithoutAsking) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.Edit_Vertex->setText(QStringLiteral(" .VERT "));
+    d.Edit_Fragment->setText(QStringLiteral("\t.Frag"));
+    d.BT_OK->click();
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+}
+
+TEST_F(OptionsWindow, CancelAtTheWarningKeepsTheDialogOpenAndNothingChanged) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.Edit_Vertex->setText(QStringLiteral(".VS "));
+    h.prompter.answers.push_back(QMessageBox::Cancel);
+    d.BT_OK->click();
+
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    const auto& m = h.prompter.messages[0];
+    EXPECT_EQ(m.text, QStringLiteral("Changing the FileExtension will force You to save all open "
+                                     "files and rescan current Directory!"));
+    EXPECT_EQ(m.icon, QMessageBox::Warning);
+    EXPECT_EQ(m.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_TRUE(m.ownerName.isEmpty());
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(entries(w), QStringList({"a"}));
+}
+
+TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) {
+    TForm_Master& w = h.start();
+    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    TForm_Config& d = openConfig(w);
+    d.Edit_Fragment->setText(QStringLiteral(".fs"));
+    h.prompter.answers = {QMessageBox::Ok, QMessageBox::Cancel};
+    d.BT_OK->click();
+
+    ASSERT_EQ(h.prompter.messages.size(), 2);
+    EXPECT_EQ(h.prompter.messages[1].text, w.MessageTexts[MsgSaveChanges]);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".frag"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
+}
+
+TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFirstPair) {
+    h.writeFile("ws/b.vs", "// b vertex\n");
+    h.writeFile("ws/b.fs", "// b fragment\n");
+    h.writeFile("ws/c.vs", "// c vertex\n");
+    h.writeFile("ws/c.fs", "// c fragment\n");
+    TForm_Master& w = h.start();
+    w.ListBox_Err->addItem(QStringLiteral("old message"));
+    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    TForm_Config& d = openConfig(w);
+    d.Edit_Vertex->setText(QStringLiteral(" .VS"));
+    d.Edit_Fragment->setText(QStringLiteral(".fs"));
+    h.prompter.answers = {QMessageBox::Ok, QMessageBox::Yes};
+    d.BT_OK->click();
+
+    EXPECT_EQ(h.prompter.messages.size(), 2);
+    EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
+    EXPECT_FALSE(QFileInfo::exists(h.path("ws/a.vs")));
+    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".fs"));
+    EXPECT_EQ(entries(w), QStringList({"b", "c"}));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("b"));
+    EXPECT_EQ(w.ListBox1->currentRow(), 0);
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// b vertex\n"));
+    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// b fragment\n"));
+    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
+    EXPECT_EQ(w.ListBox_Err->count(), 0);
+    EXPECT_TRUE(w.Action_SaveShader->isEnabled());
+    // The new pair is highlighted as it loads.
+    EXPECT_EQ(formatAt(w.RichEdit_Fragment, 0, 0), expected(w.cfg.FontColor_Comment, 0));
+}
+
+TEST_F(OptionsWindow, AnAcceptedChangeWithNoPairsLeavesNothingOpen) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.Edit_Vertex->setText(QStringLiteral(".vs"));
+    d.Edit_Fragment->setText(QStringLiteral(".fs"));
+    h.prompter.answers = {QMessageBox::Ok};
+    d.BT_OK->click();
+
+    EXPECT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_TRUE(entries(w).isEmpty());
+    EXPECT_TRUE(w.cfg.CurrentFileName.isEmpty());
+    EXPECT_TRUE(w.RichEdit_Vertex->document()->isEmpty());
+    EXPECT_TRUE(w.RichEdit_Fragment->document()->isEmpty());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
+    EXPECT_FALSE(w.Action_SaveShader->isEnabled());
+    EXPECT_FALSE(w.TabSheet1->isEnabled());
+}
+
+TEST_F(OptionsWindow, AnIncompletePairUnderTheNewExtensionsListsNothing) {
+    h.writeFile("ws/b.vs", "// b vertex\n");
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.Edit_Vertex->setText(QStringLiteral(".vs"));
+    d.Edit_Fragment->setText(QStringLiteral(".fs"));
+    h.prompter.answers = {QMessageBox::Ok};
+    d.BT_OK->click();
+
+    ASSERT_EQ(h.prompter.messages.size(), 2);
+    EXPECT_EQ(h.prompter.messages[1].text, w.MessageTexts[MsgPairNotFound]);
+    EXPECT_TRUE(entries(w).isEmpty());
+    EXPECT_TRUE(w.cfg.CurrentFileName.isEmpty());
+    EXPECT_TRUE(w.RichEdit_Vertex->document()->isEmpty());
+    EXPECT_TRUE(w.Form_Config.isNull());
+}
+
+TEST_F(OptionsWindow, AChosenColourReHighlightsBothPanesAtOnce) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    h.prompter.colors.push_back(QColor(0x12, 0x34, 0x56));
+    QTest::mouseClick(d.Image1, Qt::RightButton);
+
+    EXPECT_EQ(w.cfg.FontColor_DataTypes, 0x00563412u);
+    expectKeywordAndComment(w, {0x00563412, 0}, {w.cfg.FontColor_Comment, 0});
+    EXPECT_EQ(d.Image1->pixmap().toImage().pixelColor(36, 32), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(h.prompter.colorRequests.size(), 1);
+}
+
+TEST_F(OptionsWindow, TheColourChooserStartsAtBlackInEachNewDialog) {
+    TForm_Master& w = h.start();
+    TForm_Config& first = openConfig(w);
+    first.ComboBox1->setCurrentIndex(1);  // FunctionNames, blue
+    h.prompter.colors = {QColor(0x10, 0x20, 0x30), std::nullopt};
+    QTest::mouseClick(first.Image1, Qt::LeftButton);
+    QTest::mouseClick(first.Image1, Qt::LeftButton);
+    ASSERT_EQ(h.prompter.colorRequests.size(), 2);
+    EXPECT_EQ(h.prompter.colorRequests[0], QColor(Qt::black));
+    EXPECT_EQ(h.prompter.colorRequests[1], QColor(0x10, 0x20, 0x30));
+    // The cancelled chooser changed nothing.
+    EXPECT_EQ(w.cfg.FontColor_FunctionNames, 0x00302010u);
+    EXPECT_EQ(first.Image1->pixmap().toImage().pixelColor(36, 32), QColor(0x10, 0x20, 0x30));
+    first.BT_OK->click();
+
+    TForm_Config& second = openConfig(w);
+    h.prompter.colors = {std::nullopt};
+    QTest::mouseClick(second.Image1, Qt::LeftButton);
+    ASSERT_EQ(h.prompter.colorRequests.size(), 3);
+    EXPECT_EQ(h.prompter.colorRequests[2], QColor(Qt::black));
+}
+
+TEST_F(OptionsWindow, ItalicCommentsStayAfterARestart) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.ComboBox1->setCurrentIndex(4);
+    EXPECT_FALSE(d.CB_Italic->isChecked());
+    d.CB_Italic->click();
+    EXPECT_EQ(w.cfg.TextEffects_Comment, EffectItalic);
+    expectKeywordAndComment(w, {w.cfg.FontColor_DataTypes, 0},
+                            {w.cfg.FontColor_Comment, EffectItalic});
+    d.BT_OK->click();
+    EXPECT_TRUE(w.Form_Config.isNull());
+    ASSERT_TRUE(h.close());
+
+    TForm_Master& again = h.start();
+    EXPECT_EQ(again.cfg.TextEffects_Comment, EffectItalic);
+    expectKeywordAndComment(again, {again.cfg.FontColor_DataTypes, 0},
+                            {again.cfg.FontColor_Comment, EffectItalic});
+}
+
+TEST_F(OptionsWindow, ShowingACategoryChangesNoSetting) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    const CategoryFormats before = categoryFormats(w.cfg);
+    for (int i : {2, 0, 2, 4, 1}) {
+        d.ComboBox1->setCurrentIndex(i);
+        EXPECT_EQ(d.CB_underline->isChecked(), i == 2);
+    }
+    EXPECT_EQ(categoryFormats(w.cfg), before);
+}
+
+TEST_F(OptionsWindow, TypedSelectorTextAddsNoItemAndSelectsNoCategory) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    const CategoryFormats before = categoryFormats(w.cfg);
+    d.ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(d.ComboBox1->lineEdit(), "xyz");
+    QTest::keyClick(d.ComboBox1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(d.ComboBox1->count(), 5);
+    EXPECT_EQ(d.categoryIndex(), -1);
+
+    // With no category the effect boxes and the colour store nothing.
+    d.CB_Italic->click();
+    h.prompter.colors.push_back(QColor(0x11, 0x22, 0x33));
+    QTest::mouseClick(d.Image1, Qt::LeftButton);
+    EXPECT_EQ(categoryFormats(w.cfg), before);
+
+    // A category's name typed in full and confirmed selects it.
+    d.ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(d.ComboBox1->lineEdit(), "StateVars");
+    QTest::keyClick(d.ComboBox1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(d.ComboBox1->count(), 5);
+    EXPECT_EQ(d.categoryIndex(), 2);
+    EXPECT_TRUE(d.CB_underline->isChecked());
+    EXPECT_FALSE(d.CB_Italic->isChecked());
+}
+
+TEST_F(OptionsWindow, AutoSaveTakesEffectAtOnce) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.CheckBox1->click();
+    EXPECT_TRUE(w.cfg.AutoSaveOnChange);
+    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    // Without AutoSave this would ask.
+    EXPECT_TRUE(w.CheckFileSave());
+    EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+}
+
+TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges) {
+    h.writeFile("ws2/z.vert", kVertex);
+    h.writeFile("ws2/z.frag", kFragment);
+    TForm_Master& w = h.start();
+    const TCFG before = w.cfg;
+    TForm_Config& d = openConfig(w);
+
+    h.prompter.colors.push_back(QColor(0, 0x80, 0x80));
+    QTest::mouseClick(d.Image1, Qt::LeftButton);  // DataTypes
+    d.CB_Bold->click();
+    d.ComboBox1->setCurrentIndex(4);  // Comment
+    d.CB_underline->click();
+    d.CheckBox1->click();
+    d.Edit_Vertex->setText(QStringLiteral(".vs"));
+    expectKeywordAndComment(w, {0x00808000, EffectBold},
+                            {before.FontColor_Comment, EffectUnderline});
+
+    // Meanwhile the main window goes to another WorkSpace.
+    h.prompter.directories.push_back(h.path("ws2"));
+    w.Action_SelWorkSpace->trigger();
+    ASSERT_EQ(w.cfg.CurrentFileName, QStringLiteral("z"));
+    QTest::keyClick(w.RichEdit_Fragment, Qt::Key_Insert);
+    ASSERT_TRUE(w.cfg.fragment_overwrite);
+
+    d.BT_Cancel->click();
+    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(categoryFormats(w.cfg), categoryFormats(before));
+    EXPECT_FALSE(w.cfg.AutoSaveOnChange);
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.cfg.CurrentDir, h.path("ws2/"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("z"));
+    EXPECT_TRUE(w.cfg.fragment_overwrite);
+    expectKeywordAndComment(w, {before.FontColor_DataTypes, before.TextEffects_DataTypes},
+                            {before.FontColor_Comment, before.TextEffects_Comment});
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+}
+
+TEST_F(OptionsWindow, TheCloseBoxKeepsFormatChangesAndDropsExtensionEdits) {
+    TForm_Master& w = h.start();
+    TForm_Config& d = openConfig(w);
+    d.ComboBox1->setCurrentIndex(3);  // TypeQualifiers
+    d.CB_Bold->click();
+    d.CheckBox1->click();
+    d.Edit_Vertex->setText(QStringLiteral(".vs"));
+    d.close();
+
+    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(w.cfg.TextEffects_TypeQualifiers, EffectBold);
+    EXPECT_TRUE(w.cfg.AutoSaveOnChange);
+    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_TRUE(h.prompter.messages.isEmpty());
+}
+
+}  // namespace
