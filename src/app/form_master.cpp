@@ -112,6 +112,8 @@ void TForm_Master::connectCommands() {
     bind(Action_Cut, &TForm_Master::Action_CutExecute);
     bind(Action_Copy, &TForm_Master::Action_CopyExecute);
     bind(Action_Paste, &TForm_Master::Action_PasteExecute);
+    bind(Action_hp, &TForm_Master::Action_hpExecute);
+    bind(Action_info, &TForm_Master::Action_infoExecute);
     // The user's selection is handled once the list has finished with the click or key, so that
     // a selection put back by a cancelled save prompt is not overwritten by the list itself.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {
@@ -127,6 +129,7 @@ void TForm_Master::connectCommands() {
             },
             Qt::QueuedConnection);
     });
+    connectKeyUp();
 }
 
 void TForm_Master::setupMenus() {
