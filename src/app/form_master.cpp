@@ -119,6 +119,8 @@ void TForm_Master::connectCommands() {
     connect(ListBox_Err, &QListWidget::itemDoubleClicked, this,
             [this] { guarded([this] { ListBox_ErrDblClick(); }); });
     bind(Action_Config, &TForm_Master::Action_ConfigExecute);
+    bind(Action_hp, &TForm_Master::Action_hpExecute);
+    bind(Action_info, &TForm_Master::Action_infoExecute);
     // The user's selection is handled once the list has finished with the click or key, so that
     // a selection put back by a cancelled save prompt is not overwritten by the list itself.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {
@@ -134,6 +136,7 @@ void TForm_Master::connectCommands() {
             },
             Qt::QueuedConnection);
     });
+    connectKeyUp();
 }
 
 void TForm_Master::setupMenus() {

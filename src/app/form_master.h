@@ -2,6 +2,7 @@
 
 #include "app/prompter.h"
 #include "app/settings.h"
+#include "archive/rcx.h"
 #include "compile/gl_context.h"
 #include "editor/keyword_table.h"
 #include "texts/ui_texts.h"
@@ -107,6 +108,14 @@ public:
     // its first pair; false when the user cancelled the save prompt.
     bool ChangeExtensions(const QString& vertexExt, const QString& fragmentExt);
 
+    // Key releases of the window, both panes and both lists; F10 writes the shader archive.
+    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+
+    // Help.
+    void OpenURL(const QString& address);
+    void Action_hpExecute();
+    void Action_infoExecute();
+
     // The settings block.
     TCFG cfg;
     QStringList MessageTexts;
@@ -164,6 +173,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void setupActions();
@@ -173,6 +183,7 @@ private:
     void setupStatusBar();
     void setupEditors();
     void connectCommands();
+    void connectKeyUp();
 
     void FormCreate();
     void FormShow();
@@ -212,6 +223,7 @@ private:
     void paneSelectionChange(const QTextEdit* pane);
     void runEditCommand(void (QTextEdit::*command)());
     NameDialogTexts nameDialogTexts() const;
+    void SaveShaderArchive();
 
     QAction* makeAction(const char* name, const QString& caption, const QString& icon = {});
     // Runs a command; anything it throws is shown to the user and the program goes on.
@@ -234,6 +246,9 @@ private:
     // True from start-up until the first pair is loaded or the window is shown: text changes in
     // the panes then are loads, not edits, and are not re-highlighted one by one.
     bool loading_ = true;
+    // The random prefixes of the archive lines: keyed once per run and only ever advanced, so the
+    // first archive after a start is always the same and every later one differs.
+    RCxState archiveGenerator_ = RCxNewGenerator();
 };
 
 }  // namespace tessory
