@@ -54,18 +54,10 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
     for (const QString& directory : options.directories) {
         checks.append(checkWorkspace(made.context->arb(), directory, options.extensions));
     }
-    const CheckSummary summary = summarize(checks);
-    if (options.format == OutputFormat::Json) {
-        out << QString::fromUtf8(
-            jsonReport(checks, DriverInfo{made.context->renderer(), made.context->version()}));
-    } else {
-        for (const QString& line : messageLines(checks)) {
-            out << line << '\n';
-        }
-        out << summaryLine(summary) << '\n';
-    }
+    writeReport(checks, options.format,
+                DriverInfo{made.context->renderer(), made.context->version()}, out);
     out.flush();
-    int status = summary.clean() ? kExitClean : kExitFindings;
+    int status = summarize(checks).clean() ? kExitClean : kExitFindings;
     if (!options.archiveOut.isEmpty()) {
         status = std::max(status, writeArchive(options, checks.first(), err));
     }

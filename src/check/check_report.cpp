@@ -129,4 +129,16 @@ QByteArray jsonReport(const QList<WorkspaceCheck>& checks, const DriverInfo& dri
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+void writeReport(const QList<WorkspaceCheck>& checks, OutputFormat format, const DriverInfo& driver,
+                 QTextStream& out) {
+    if (format == OutputFormat::Json) {
+        out << QString::fromUtf8(jsonReport(checks, driver));
+        return;
+    }
+    for (const QString& line : messageLines(checks)) {
+        out << line << '\n';
+    }
+    out << summaryLine(summarize(checks)) << '\n';
+}
+
 }  // namespace tessory

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "check/check_options.h"
 #include "check/workspace_check.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 namespace tessory {
 
@@ -39,5 +41,9 @@ struct DriverInfo {
 // One JSON document: the driver, every WorkSpace with its problems and pairs, every pair with its
 // files and messages (file, line or null, severity, text, origin), and the summary.
 QByteArray jsonReport(const QList<WorkspaceCheck>& checks, const DriverInfo& driver);
+
+// The report as the program prints it: the message lines and the summary line, or the JSON.
+void writeReport(const QList<WorkspaceCheck>& checks, OutputFormat format, const DriverInfo& driver,
+                 QTextStream& out);
 
 }  // namespace tessory
