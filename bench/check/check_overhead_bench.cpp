@@ -1,0 +1,192 @@
+// How much of a WorkSpace check is the checker's own work rather than the driver's: the check of
+// 200 copies of the example lighting pair (and of 200 copies with an error in each, so that every
+// pair has messages to read and print), with every OpenGL entry point wrapped in a stopwatch.
+// Own work = the whole check as the program does it (scan, reading the files, TShaderMod,
+// splitting the logs, writing the text or the JSON report) minus the time spent inside the
+// driver's entry points. The context's creation, once per run of the program, is printed apart.
+#include "check/check_report.h"
+#include "check/workspace_check.h"
+#include "compile/gl_context.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+using namespace tessory;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+ArbApi realApi;
+Clock::duration driverTime{};
+
+// Each call's time inside the driver; the two clock reads count as driver time, which makes the
+// own share a little smaller than the truth (about 40 ns per call, 13 calls per pair).
+struct DriverStopwatch {
+    Clock::time_point start = Clock::now();
+    ~DriverStopwatch() { driverTime += Clock::now() - start; }
+};
+
+template <auto Member, typename Pointer>
+struct Timed;
+template <auto Member, typename R, typename... Args>
+struct Timed<Member, R (*)(Args...)> {
+    static R call(Args... args) {
+        const DriverStopwatch watch;
+        return (realApi.*Member)(args...);
+    }
+};
+
+#define TESSORY_TIME(api, name) api.name = &Timed<&ArbApi::name, decltype(ArbApi::name)>::call
+
+ArbApi timedApi() {
+    ArbApi api = realApi;
+    TESSORY_TIME(api, createProgramObjectARB);
+    TESSORY_TIME(api, createShaderObjectARB);
+    TESSORY_TIME(api, shaderSourceARB);
+    TESSORY_TIME(api, compileShaderARB);
+    TESSORY_TIME(api, getObjectParameterivARB);
+    TESSORY_TIME(api, getInfoLogARB);
+    TESSORY_TIME(api, attachObjectARB);
+    TESSORY_TIME(api, deleteObjectARB);
+    TESSORY_TIME(api, linkProgramARB);
+    return api;
+}
+
+const PairExtensions kExtensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
+constexpr int kPairs = 200;
+
+QByteArray readExample(const char* name) {
+    QFile file(QStringLiteral(TESSORY_EXAMPLES_DIR "/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read the example %s", name);
+    }
+    return file.readAll();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+}
+
+struct Workspace {
+    QTemporaryDir dir;
+    QString path() const { return dir.path() + u'/'; }
+};
+
+// 200 copies of the lighting pair; with withError, each vertex shader reads an undeclared name.
+const Workspace& workspace(bool withError) {
+    static std::map<bool, Workspace> made;
+    if (made.contains(withError)) {
+        return made[withError];
+    }
+    Workspace& ws = made[withError];
+    QByteArray vertex = readExample("lighting.vert");
+    const QByteArray fragment = readExample("lighting.frag");
+    if (withError) {
+        vertex.replace("gl_Position = ", "gl_Position = undefinedScale * ");
+    }
+    for (int i = 0; i < kPairs; ++i) {
+        const QString name = QStringLiteral("lighting_%1").arg(i, 3, 10, QLatin1Char('0'));
+        write(ws.path() + name + ".vert", vertex);
+        write(ws.path() + name + ".frag", fragment);
+    }
+    return ws;
+}
+
+struct Share {
+    Clock::duration total{};
+    Clock::duration driver{};
+};
+std::map<std::string, Share> shares;
+
+// Arguments: whether every pair has an error, whether the report is JSON.
+void BM_CheckWorkspace(benchmark::State& state) {
+    const bool withError = state.range(0) != 0;
+    const OutputFormat format = state.range(1) != 0 ? OutputFormat::Json : OutputFormat::Text;
+    const Workspace& ws = workspace(withError);
+    const ArbApi api = timedApi();
+    Share& share = shares[std::string(withError ? "errors" : "clean") +
+                          (format == OutputFormat::Json ? ", JSON" : ", text")];
+    qsizetype messages = 0;
+    for (auto _ : state) {
+        QString report;
+        QTextStream out(&report);
+        const Clock::duration driverBefore = driverTime;
+        const Clock::time_point start = Clock::now();
+        const QList<WorkspaceCheck> checks{checkWorkspace(api, ws.path(), kExtensions)};
+        writeReport(checks, format, DriverInfo{}, out);
+        out.flush();
+        share.total += Clock::now() - start;
+        share.driver += driverTime - driverBefore;
+        messages = messageLines(checks).size();
+        if (checks.first().pairs.size() != kPairs) {
+            state.SkipWithError("not every pair was checked");
+        }
+    }
+    state.counters["messages"] = double(messages);
+    state.counters["pairs_per_s"] = benchmark::Counter(double(kPairs) * double(state.iterations()),
+                                                       benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CheckWorkspace)
+    ->ArgNames({"errors", "json"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
+double ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // As glsl-tessory-check does: every source is compiled, none taken from the cache.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+    QElapsedTimer contextTimer;
+    contextTimer.start();
+    GlContextResult made = GlContext::create();
+    const double contextMs = double(contextTimer.nsecsElapsed()) / 1e6;
+    if (!made.context) {
+        std::fprintf(stderr, "%s\n", made.failure.toLocal8Bit().constData());
+        return 1;
+    }
+    realApi = made.context->arb();
+    std::printf("Driver: %s, OpenGL %s\n", made.context->renderer().toLocal8Bit().constData(),
+                made.context->version().toLocal8Bit().constData());
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    std::printf("\nContext creation (once per run of the program): %.1f ms\n", contextMs);
+    std::printf("Share of the check outside the driver's entry points (target: under 5 %%):\n");
+    for (const auto& [name, share] : shares) {
+        if (share.total.count() == 0) {
+            continue;
+        }
+        const double own = ms(share.total - share.driver);
+        std::printf("  200 pairs, %-13s total %9.1f ms, driver %9.1f ms, own %7.1f ms = %5.2f %%\n",
+                    name.c_str(), ms(share.total), ms(share.driver), own,
+                    100.0 * own / ms(share.total));
+    }
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace tessory {
+
+// The exit status of glsl-tessory-check.
+enum CheckExit : int {
+    kExitClean = 0,     // every pair compiled and linked without a message
+    kExitFindings = 1,  // messages, incomplete pairs, a name not in the archive, a bad archive
+    kExitFailure = 2,   // usage error, no OpenGL context, an output that cannot be written
+};
+
+// The whole program: reads the arguments (program name first), does what they ask, writes the
+// report to out and the tool's own complaints to err, and returns the exit status.
+int runCheckProgram(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace tessory

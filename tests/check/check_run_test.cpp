@@ -1,0 +1,253 @@
+// The checker against Mesa's real driver, run as a program: report lines, JSON and exit status.
+#include "checker_process.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using tessory::testing::CheckerProcess;
+using tessory::testing::CheckerRun;
+
+namespace {
+
+const QByteArray kVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
+const QByteArray kFragment = "void main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
+// An undeclared name on line 4; CR LF line ends, which the driver must see as the same lines.
+const QByteArray kVertexError =
+    "void main()\r\n{\r\n    gl_Position = ftransform();\r\n    gl_Position.x += undefinedThing;"
+    "\r\n}\r\n";
+const QByteArray kFragmentError =
+    "void main()\n{\n    gl_FragColor = vec4(1.0) * missingColor;\n}\n";
+const QByteArray kVaryingReader =
+    "varying vec3 neverWritten;\nvoid main()\n{\n    gl_FragColor = vec4(neverWritten, 1.0);\n}\n";
+const QByteArray kVertexWarning =
+    "#extension GL_tessory_nothing : warn\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
+
+class CheckRun : public CheckerProcess {
+protected:
+    void pair(const QString& dir, const QString& name, const QByteArray& vertex,
+              const QByteArray& fragment) const {
+        put(dir + u'/' + name + QStringLiteral(".vert"), vertex);
+        put(dir + u'/' + name + QStringLiteral(".frag"), fragment);
+    }
+};
+
+TEST_F(CheckRun, CleanPairsExitZeroWithOnlyTheSummary) {
+    pair("ws", "a", kVertex, kFragment);
+    pair("ws", "b", kVertex, kFragment);
+    const CheckerRun r = run({"ws"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("pairs checked: 2, pairs with messages: 0\n"));
+    EXPECT_EQ(r.err, QString());
+}
+
+TEST_F(CheckRun, VertexErrorNamesTheVertexFileAndLine) {
+    pair("ws", "bad", kVertexError, kFragment);
+    const CheckerRun r = run({"ws"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.outLines(), (QStringList{
+                                "ws/bad.vert:4: error: `undefinedThing' undeclared",
+                                "ws/bad.vert: error: linking with uncompiled/unspecialized shader",
+                                "pairs checked: 1, pairs with messages: 1",
+                            }));
+}
+
+TEST_F(CheckRun, FragmentErrorNamesTheFragmentFileAndLine) {
+    pair("ws/", "frag", kVertex, kFragmentError);
+    const CheckerRun r = run({"ws/"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.outLines(), (QStringList{
+                                "ws/frag.frag:3: error: `missingColor' undeclared",
+                                "ws/frag.frag:3: error: operands to arithmetic operators must be "
+                                "numeric",
+                                "ws/frag.vert: error: linking with uncompiled/unspecialized shader",
+                                "pairs checked: 1, pairs with messages: 1",
+                            }));
+}
+
+TEST_F(CheckRun, LinkErrorGoesToTheVertexFileWithoutLine) {
+    pair("ws", "link", kVertex, kVaryingReader);
+    const CheckerRun r = run({"ws"});
+    EXPECT_EQ(r.exitCode, 1);
+    const QString message =
+        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader";
+    EXPECT_EQ(r.outLines(),
+              (QStringList{message, message, message, "pairs checked: 1, pairs with messages: 1"}));
+}
+
+// Mesa's shader cache drops a source's warnings once it has compiled it, so the same warning must
+// come back on every run.
+TEST_F(CheckRun, WarningsFailTheCheckOnEveryRun) {
+    pair("ws", "warn", kVertexWarning, kFragment);
+    const QStringList expected{
+        "ws/warn.vert:1: warning: extension `GL_tessory_nothing' unsupported in vertex shader",
+        "pairs checked: 1, pairs with messages: 1"};
+    for (int round = 0; round < 2; ++round) {
+        const CheckerRun r = run({"ws"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.outLines(), expected) << "round " << round;
+    }
+}
+
+TEST_F(CheckRun, LoneFileIsNamedAndTheOtherPairsStillChecked) {
+    pair("ws", "a", kVertexError, kFragment);
+    put("ws/c.frag", kFragment);
+    put("ws/d.vert", kVertex);
+    const CheckerRun r = run({"ws"});
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList lines = r.outLines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0],
+              "ws/c.frag: error: Vertex-/ Fragment Shader Pair not found: no file c.vert "
+              "beside it");
+    EXPECT_EQ(lines[1],
+              "ws/d.vert: error: Vertex-/ Fragment Shader Pair not found: no file d.frag "
+              "beside it");
+    EXPECT_TRUE(lines[2].startsWith("ws/a.vert:4: error: "));
+    EXPECT_EQ(lines.last(), "pairs checked: 1, pairs with messages: 1, WorkSpace problems: 2");
+}
+
+TEST_F(CheckRun, LoneFileAloneFailsTheCheck) {
+    pair("ws", "a", kVertex, kFragment);
+    put("ws/c.frag", kFragment);
+    const CheckerRun r = run({"ws"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.outLines().last(),
+              "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1");
+}
+
+TEST_F(CheckRun, PairHiddenByLetterCaseIsReported) {
+    pair("ws", "Water", kVertex, kFragment);
+    pair("ws", "water", kVertexError, kFragment);
+    const CheckerRun r = run({"ws"});
+    EXPECT_EQ(r.exitCode, 1);
+    ASSERT_EQ(r.outLines().size(), 2);
+    EXPECT_TRUE(r.outLines().first().startsWith("ws/water.vert: error: pair water not checked"));
+}
+
+TEST_F(CheckRun, OwnExtensionsAndSeveralWorkSpaces) {
+    put("one/a.vs", kVertex);
+    put("one/a.fs", kFragment);
+    put("one/a.vert", kVertexError);  // not a pair file with these extensions
+    put("two/a.vs", kVertex);
+    put("two/a.fs", kFragmentError);
+    const CheckerRun r = run({"--vertex-ext", ".vs", "--fragment-ext=.fs", "one", "two"});
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList lines = r.outLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.first().startsWith("two/a.fs:3: error: ")) << lines.first().toStdString();
+    EXPECT_EQ(lines.last(), "pairs checked: 2, pairs with messages: 1");
+}
+
+TEST_F(CheckRun, UsageErrorsExitTwoWithTheReason) {
+    put("ws/a.vert", kVertex);
+    put("ws/a.frag", kFragment);
+    put("file.txt", "not a directory");
+    const struct {
+        QStringList arguments;
+        const char* reason;
+    } cases[] = {
+        {{}, "no WorkSpace directory given"},
+        {{"--bogus", "ws"}, "Unknown option 'bogus'"},
+        {{"missing"}, "no such directory: missing"},
+        {{"ws", "missing"}, "no such directory: missing"},
+        {{"file.txt"}, "not a directory: file.txt"},
+        {{"--format=xml", "ws"}, "--format is text or json"},
+        {{"--vertex-ext", "vert", "ws"}, "starts with a dot"},
+        {{"--fragment-ext", ".vert", "ws"}, "are both '.vert'"},
+        {{"--archive", "out.dat", "ws", "ws"}, "one WorkSpace"},
+        {{"--extract", "a.dat", "x"}, "ARCHIVE NAME OUTDIR"},
+        {{"--extract", "--format=json", "a.dat", "x", "out"}, "--extract takes no --format"},
+        {{"--extract", "a.dat", "../x", "out"}, "cannot be the base name"},
+    };
+    for (const auto& c : cases) {
+        const CheckerRun r = run(c.arguments);
+        EXPECT_EQ(r.exitCode, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.reason))) << r.err.toStdString();
+        EXPECT_EQ(r.out, QString()) << c.arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(CheckRun, HelpAndVersion) {
+    const CheckerRun help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: glsl-tessory-check"));
+    EXPECT_TRUE(help.out.contains("--extract"));
+    const CheckerRun version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("glsl-tessory-check 1.0.1.20\n"));
+}
+
+// With no EGL vendor library, GLVND can make no context: the checker must say so and not pass.
+TEST_F(CheckRun, NoContextExitsTwoWithTheReason) {
+    pair("ws", "a", kVertex, kFragment);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("__EGL_VENDOR_LIBRARY_FILENAMES", path("no-such-vendor.json"));
+    const CheckerRun r = run({"ws"}, environment);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith("glsl-tessory-check: No OpenGL context")) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString());
+}
+
+// The JSON report says the same as the text report, message for message.
+TEST_F(CheckRun, JsonMatchesTheTextReport) {
+    pair("ws", "bad", kVertexError, kFragment);
+    pair("ws", "frag", kVertex, kFragmentError);
+    pair("ws", "link", kVertex, kVaryingReader);
+    pair("ws", "warn", kVertexWarning, kFragment);
+    pair("ws", "good", kVertex, kFragment);
+    put("ws/lone.frag", kFragment);
+    const CheckerRun text = run({"ws"});
+    const CheckerRun json = run({"--format=json", "ws"});
+    EXPECT_EQ(json.exitCode, text.exitCode);
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json.out.toUtf8(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const auto line = [](const QJsonValue& m) {
+        const QJsonObject o = m.toObject();
+        QString location = o["file"].toString();
+        if (!o["line"].isNull()) {
+            location += ':' + QString::number(o["line"].toInteger());
+        }
+        return QStringLiteral("%1: %2: %3")
+            .arg(location, o["severity"].toString(), o["text"].toString());
+    };
+    QStringList lines;
+    QStringList names;
+    for (const QJsonValue& workspace : document["workspaces"].toArray()) {
+        EXPECT_EQ(workspace["directory"].toString(), "ws/");
+        EXPECT_FALSE(workspace["complete"].toBool());
+        for (const QJsonValue& problem : workspace["problems"].toArray()) {
+            lines.append(line(problem));
+        }
+        for (const QJsonValue& p : workspace["pairs"].toArray()) {
+            names.append(p["name"].toString());
+            EXPECT_EQ(p["vertex"].toString(), "ws/" + p["name"].toString() + ".vert");
+            EXPECT_EQ(p["fragment"].toString(), "ws/" + p["name"].toString() + ".frag");
+            EXPECT_EQ(p["clean"].toBool(), p["messages"].toArray().isEmpty());
+            for (const QJsonValue& m : p["messages"].toArray()) {
+                lines.append(line(m));
+            }
+        }
+    }
+    EXPECT_EQ(names, (QStringList{"bad", "frag", "good", "link", "warn"}));
+    QStringList textLines = text.outLines();
+    textLines.removeLast();
+    EXPECT_EQ(lines, textLines);
+    const QJsonObject summary = document["summary"].toObject();
+    EXPECT_EQ(summary["pairsChecked"].toInt(), 5);
+    EXPECT_EQ(summary["pairsWithMessages"].toInt(), 4);
+    EXPECT_EQ(summary["workspaceProblems"].toInt(), 1);
+    EXPECT_FALSE(summary["clean"].toBool());
+    EXPECT_FALSE(document["driver"]["renderer"].toString().isEmpty());
+}
+
+// The pairs the program ships must pass its own check on Mesa.
+TEST_F(CheckRun, EveryExamplePairChecksClean) {
+    const CheckerRun r = run({QStringLiteral(TESSORY_EXAMPLES_DIR)});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("pairs checked: 4, pairs with messages: 0\n"));
+}
+
+}  // namespace
