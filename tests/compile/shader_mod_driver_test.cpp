@@ -98,6 +98,20 @@ TEST_F(EditorRun, LinkErrorGoesToTheVertexSide) {
     EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
 }
 
+// The driver must compile a source again rather than remember it, or its warnings would show only
+// the first time.
+TEST_F(EditorRun, AWarningComesBackOnEveryRun) {
+    const QByteArray warning = source({"#extension GL_tessory_nothing : warn", "void main() {",
+                                       "    gl_Position = ftransform();", "}"});
+    for (int round = 0; round < 2; ++round) {
+        QStringList list;
+        TShaderMod mod(gl(), warning, kFragment, list);
+        EXPECT_TRUE(mod.HasLog) << "round " << round;
+        ASSERT_FALSE(list.isEmpty());
+        EXPECT_TRUE(list[0].contains("warning")) << list[0].toStdString();
+    }
+}
+
 TEST_F(EditorRun, EmptySourcesAreCompiledAsTheyAre) {
     QStringList list;
     TShaderMod mod(gl(), QByteArray(), QByteArray(), list);
