@@ -48,9 +48,8 @@ void TForm_Master::setErrorList(const QStringList& entries) {
 
 void TForm_Master::showCompiling() {
     setErrorList({kCompilingEntry});
-    // Painted now: the driver blocks the interface until it returns.
+    // The pending repaint runs now: the driver blocks the interface until it returns.
     QCoreApplication::processEvents();
-    ListBox_Err->repaint();
 }
 
 QByteArray TForm_Master::paneSource(const ShaderEdit* pane) {

@@ -1,0 +1,280 @@
+// The main window's own cost around the work it hands to others: the WorkSpace scan with the list
+// filled, loading a large pair with its highlighting, and "Test Shader" and "Test all shaders"
+// next to the bare driver calls for the same sources, measured in the same run.
+// Run by hand: build/bench/app/window_bench
+#include "app/form_master.h"
+#include "compile/gl_context.h"
+#include "support/generated_shader.h"
+#include "texts/text_lines.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+using namespace tessory;
+
+namespace {
+
+// Answers every question with its first harmless button, so nothing waits for a user.
+class SilentPrompter final : public Prompter {
+public:
+    QMessageBox::StandardButton showMessage(QWidget*, QMessageBox::Icon, const QString& text,
+                                            QMessageBox::StandardButtons) override {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+        return QMessageBox::Ok;
+    }
+    int execDialog(QDialog&) override { return 0; }
+    std::optional<QString> chooseDirectory(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    bool openUrl(const QUrl&) override { return false; }
+};
+
+QByteArray readExample(const char* name) {
+    QFile file(QStringLiteral(TESSORY_EXAMPLES_DIR "/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read the example %s", name);
+    }
+    return file.readAll();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+}
+
+// A window on its own WorkSpace and settings, as a user who has just opened `pair` has it.
+struct Window {
+    explicit Window(const QString& workspace, const QString& pair = {}) {
+        TForm_Master::Environment environment;
+        environment.prompter = &prompter;
+        environment.programDir = workspace;
+        environment.languageName = QStringLiteral("English");
+        const QString file = settings.filePath(QStringLiteral("settings.conf"));
+        environment.openSettings = [file] {
+            return std::make_unique<QSettings>(file, QSettings::IniFormat);
+        };
+        environment.createGlContext = &GlContext::create;
+        window = std::make_unique<TForm_Master>(std::move(environment));
+        window->show();
+        if (!pair.isEmpty()) {
+            window->cfg.CurrentFileName = pair;
+            window->LoadFilesToEdit(workspace, pair);
+            const QList<QListWidgetItem*> items =
+                window->ListBox1->findItems(pair, Qt::MatchExactly);
+            window->ListBox1->setCurrentItem(items.value(0));
+            window->RichEdits_SetUnModified();
+        }
+    }
+
+    SilentPrompter prompter;
+    QTemporaryDir settings;
+    std::unique_ptr<TForm_Master> window;
+};
+
+// The driver calls of one compile-and-link run on their own, as TShaderMod makes them.
+class BareDriver {
+public:
+    BareDriver() : made_(GlContext::create()) {
+        if (!made_.context) {
+            qFatal("%s", qPrintable(made_.failure));
+        }
+    }
+
+    void run(const QByteArray& vertex, const QByteArray& fragment) const {
+        made_.context->makeCurrent();
+        const ArbApi& gl = made_.context->arb();
+        const GlHandle p = gl.createProgramObjectARB();
+        const GlHandle fs = gl.createShaderObjectARB(kGlFragmentShaderArb);
+        const GlHandle vs = gl.createShaderObjectARB(kGlVertexShaderArb);
+        send(vs, vertex);
+        send(fs, fragment);
+        gl.compileShaderARB(fs);
+        gl.compileShaderARB(vs);
+        const qsizetype logs = log(vs).size() + log(fs).size();
+        gl.attachObjectARB(p, fs);
+        gl.attachObjectARB(p, vs);
+        gl.deleteObjectARB(fs);
+        gl.deleteObjectARB(vs);
+        gl.linkProgramARB(p);
+        benchmark::DoNotOptimize(logs + log(p).size());
+        gl.deleteObjectARB(p);
+    }
+
+private:
+    void send(GlHandle shader, const QByteArray& source) const {
+        const char* text = source.constData();
+        const GlInt length = GlInt(source.size());
+        made_.context->arb().shaderSourceARB(shader, 1, &text, &length);
+    }
+
+    QByteArray log(GlHandle object) const {
+        const ArbApi& gl = made_.context->arb();
+        GlInt n = 0;
+        gl.getObjectParameterivARB(object, kGlObjectInfoLogLengthArb, &n);
+        QByteArray text(qMax(n, 0), '\0');
+        if (n >= 2) {
+            GlSizei written = 0;
+            gl.getInfoLogARB(object, n, &written, text.data());
+        }
+        return text;
+    }
+
+    GlContextResult made_;
+};
+
+const BareDriver& bareDriver() {
+    static const BareDriver driver;
+    return driver;
+}
+
+QByteArray driverSource(const QByteArray& file) {
+    return joinLinesCrLf(splitTextLines(file));
+}
+
+constexpr int kPairs = 200;
+
+// A WorkSpace of kPairs copies of the example lighting pair.
+const QString& lightingWorkspace() {
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        const QByteArray vertex = readExample("lighting.vert");
+        const QByteArray fragment = readExample("lighting.frag");
+        for (int i = 0; i < kPairs; ++i) {
+            const QString base = dir.filePath(QStringLiteral("lit%1").arg(i, 3, 10, QChar('0')));
+            write(base + ".vert", vertex);
+            write(base + ".frag", fragment);
+        }
+        return true;
+    }();
+    Q_UNUSED(made);
+    static const QString path = dir.path() + '/';
+    return path;
+}
+
+void BM_ScanDir_10000Pairs(benchmark::State& state) {
+    QTemporaryDir dir;
+    for (int i = 0; i < 10000; ++i) {
+        const QString base = dir.filePath(QStringLiteral("pair%1").arg(i));
+        write(base + ".vert", {});
+        write(base + ".frag", {});
+    }
+    for (int i = 0; i < 1000; ++i) {
+        write(dir.filePath(QStringLiteral("notes%1.txt").arg(i)), {});
+    }
+    Window w(dir.path() + '/');
+    for (auto _ : state) {
+        w.window->ScanDir();
+    }
+    state.counters["entries"] = w.window->ListBox1->count();
+}
+
+void BM_LoadPair_20000Lines(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QByteArray text = bench::generateShader(20000).toLatin1();
+    write(dir.filePath("big.vert"), text);
+    write(dir.filePath("big.frag"), text);
+    Window w(dir.path() + '/');
+    for (auto _ : state) {
+        w.window->LoadFilesToEdit(dir.path() + '/', QStringLiteral("big"));
+    }
+}
+
+void BM_TestShader_Window(benchmark::State& state) {
+    Window w(lightingWorkspace(), QStringLiteral("lit000"));
+    for (auto _ : state) {
+        w.window->Action_CompileExecute();
+    }
+}
+
+void BM_TestShader_BareDriver(benchmark::State& state) {
+    const QByteArray vertex = driverSource(readExample("lighting.vert"));
+    const QByteArray fragment = driverSource(readExample("lighting.frag"));
+    for (auto _ : state) {
+        bareDriver().run(vertex, fragment);
+    }
+}
+
+void BM_TestAll_Window(benchmark::State& state) {
+    Window w(lightingWorkspace(), QStringLiteral("lit000"));
+    for (auto _ : state) {
+        w.window->Action_TestAllExecute();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// The same driver work as the test of the whole WorkSpace: every pair once from its files, then
+// the reopened pair once more from the panes.
+void BM_TestAll_BareDriver(benchmark::State& state) {
+    const QByteArray vertex = driverSource(readExample("lighting.vert"));
+    const QByteArray fragment = driverSource(readExample("lighting.frag"));
+    for (auto _ : state) {
+        for (int i = 0; i <= kPairs; ++i) {
+            bareDriver().run(vertex, fragment);
+        }
+    }
+}
+
+#define TESSORY_WINDOW_BENCHMARK(fn) \
+    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(5)->MeasureProcessCPUTime()
+
+TESSORY_WINDOW_BENCHMARK(BM_ScanDir_10000Pairs);
+TESSORY_WINDOW_BENCHMARK(BM_LoadPair_20000Lines);
+TESSORY_WINDOW_BENCHMARK(BM_TestShader_Window);
+TESSORY_WINDOW_BENCHMARK(BM_TestShader_BareDriver);
+TESSORY_WINDOW_BENCHMARK(BM_TestAll_Window);
+TESSORY_WINDOW_BENCHMARK(BM_TestAll_BareDriver);
+
+// Keeps the median wall time of each benchmark for the summary.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> medians;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+void printShare(const MedianReporter& r, const char* what, const std::string& window,
+                const std::string& bare) {
+    const auto w = r.medians.find(window);
+    const auto b = r.medians.find(bare);
+    if (w == r.medians.end() || b == r.medians.end()) {
+        return;
+    }
+    std::printf("  %-22s window %9.3f ms, driver %9.3f ms: own work %5.2f %% of the whole\n", what,
+                w->second, b->second, 100.0 * (w->second - b->second) / w->second);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::printf("\nMedians (wall):\n");
+    printShare(reporter, "Test Shader", "BM_TestShader_Window", "BM_TestShader_BareDriver");
+    printShare(reporter, "Test all (200 pairs)", "BM_TestAll_Window", "BM_TestAll_BareDriver");
+    return 0;
+}
