@@ -4,6 +4,7 @@
 // Run by hand: build/bench/app/window_bench
 #include "app/form_master.h"
 #include "compile/gl_context.h"
+#include "support/bench_files.h"
 #include "support/generated_shader.h"
 #include "texts/text_lines.h"
 
@@ -19,6 +20,8 @@
 #include <map>
 
 using namespace tessory;
+using tessory::bench::readExample;
+using tessory::bench::writeBenchFile;
 
 namespace {
 
@@ -37,21 +40,6 @@ public:
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
     bool openUrl(const QUrl&) override { return false; }
 };
-
-QByteArray readExample(const char* name) {
-    QFile file(QStringLiteral(TESSORY_EXAMPLES_DIR "/") + QString::fromLatin1(name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        qFatal("cannot read the example %s", name);
-    }
-    return file.readAll();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write %s", qPrintable(path));
-    }
-}
 
 // A window on its own WorkSpace and settings, as a user who has just opened `pair` has it.
 struct Window {
@@ -152,8 +140,8 @@ const QString& lightingWorkspace() {
         const QByteArray fragment = readExample("lighting.frag");
         for (int i = 0; i < kPairs; ++i) {
             const QString base = dir.filePath(QStringLiteral("lit%1").arg(i, 3, 10, QChar('0')));
-            write(base + ".vert", vertex);
-            write(base + ".frag", fragment);
+            writeBenchFile(base + ".vert", vertex);
+            writeBenchFile(base + ".frag", fragment);
         }
         return true;
     }();
@@ -166,11 +154,11 @@ void BM_ScanDir_10000Pairs(benchmark::State& state) {
     QTemporaryDir dir;
     for (int i = 0; i < 10000; ++i) {
         const QString base = dir.filePath(QStringLiteral("pair%1").arg(i));
-        write(base + ".vert", {});
-        write(base + ".frag", {});
+        writeBenchFile(base + ".vert", {});
+        writeBenchFile(base + ".frag", {});
     }
     for (int i = 0; i < 1000; ++i) {
-        write(dir.filePath(QStringLiteral("notes%1.txt").arg(i)), {});
+        writeBenchFile(dir.filePath(QStringLiteral("notes%1.txt").arg(i)), {});
     }
     Window w(dir.path() + '/');
     for (auto _ : state) {
@@ -182,8 +170,8 @@ void BM_ScanDir_10000Pairs(benchmark::State& state) {
 void BM_LoadPair_20000Lines(benchmark::State& state) {
     QTemporaryDir dir;
     const QByteArray text = bench::generateShader(20000).toLatin1();
-    write(dir.filePath("big.vert"), text);
-    write(dir.filePath("big.frag"), text);
+    writeBenchFile(dir.filePath("big.vert"), text);
+    writeBenchFile(dir.filePath("big.frag"), text);
     Window w(dir.path() + '/');
     for (auto _ : state) {
         w.window->LoadFilesToEdit(dir.path() + '/', QStringLiteral("big"));

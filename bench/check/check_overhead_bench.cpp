@@ -7,6 +7,7 @@
 #include "check/check_report.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
+#include "support/bench_files.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -24,6 +25,8 @@
 #include <string>
 
 using namespace tessory;
+using tessory::bench::readExample;
+using tessory::bench::writeBenchFile;
 
 namespace {
 
@@ -68,21 +71,6 @@ ArbApi timedApi() {
 const PairExtensions kExtensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
 constexpr int kPairs = 200;
 
-QByteArray readExample(const char* name) {
-    QFile file(QStringLiteral(TESSORY_EXAMPLES_DIR "/") + QString::fromLatin1(name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        qFatal("cannot read the example %s", name);
-    }
-    return file.readAll();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write %s", qPrintable(path));
-    }
-}
-
 struct Workspace {
     QTemporaryDir dir;
     QString path() const { return dir.path() + u'/'; }
@@ -102,8 +90,8 @@ const Workspace& workspace(bool withError) {
     }
     for (int i = 0; i < kPairs; ++i) {
         const QString name = QStringLiteral("lighting_%1").arg(i, 3, 10, QLatin1Char('0'));
-        write(ws.path() + name + ".vert", vertex);
-        write(ws.path() + name + ".frag", fragment);
+        writeBenchFile(ws.path() + name + ".vert", vertex);
+        writeBenchFile(ws.path() + name + ".frag", fragment);
     }
     return ws;
 }

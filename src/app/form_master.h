@@ -213,6 +213,10 @@ private:
     void reselectOpenPair();
     void ReloadLastPair();
     void openFirstPair();
+    // Empties the panes and leaves no pair open.
+    void closeOpenPair();
+    // Reads the WorkSpace again and opens its first pair.
+    void reopenWorkspace();
     void loadPane(QTextEdit* pane, const std::optional<ShaderText>& file, LineEnd& lineEnd,
                   int missingMessage);
     void createPair(bool empty);

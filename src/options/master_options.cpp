@@ -4,7 +4,6 @@
 #include "editor/shader_edit.h"
 #include "options/form_config.h"
 
-#include <QFileInfo>
 #include <QListWidget>
 
 namespace tessory {
@@ -42,22 +41,10 @@ bool TForm_Master::ChangeExtensions(const QString& vertexExt, const QString& fra
     if (!CheckFileSave()) {
         return false;
     }
-    RichEdits_Clear();
-    RichEdits_SetUnModified();
-    cfg.CurrentFileName.clear();
-    SetAppCaption();
+    closeOpenPair();
     cfg.FileExtVertex = vertexExt;
     cfg.FileExtFragment = fragmentExt;
-    if (!cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
-        cfg.CurrentDir += QLatin1Char('/');
-    }
-    if (QFileInfo(cfg.CurrentDir).isDir()) {
-        ScanDir();
-    }
-    openFirstPair();
-    // The error list spoke of the pair that was open, and the pair commands need a listed pair.
-    ListBox_Err->clear();
-    CheckStatusEnabled();
+    reopenWorkspace();
     return true;
 }
 

@@ -88,21 +88,13 @@ void TForm_Master::Action_DelSExecute() {
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) != QMessageBox::Yes) {
         return;
     }
-    RichEdits_Clear();
-    RichEdits_SetUnModified();
-    cfg.CurrentFileName.clear();
-    SetAppCaption();
+    closeOpenPair();
     for (const QString& path : {vertex, fragment}) {
         if (QFileInfo(path).isFile()) {
             QFile::remove(path);
         }
     }
-    if (QFileInfo(cfg.CurrentDir).isDir()) {
-        ScanDir();
-    }
-    openFirstPair();
-    ListBox_Err->clear();
-    CheckStatusEnabled();
+    reopenWorkspace();
 }
 
 void TForm_Master::Action_RenameExecute() {

@@ -231,16 +231,28 @@ void TForm_Master::Action_SelWorkSpaceExecute() {
     if (!CheckFileSave()) {
         return;
     }
+    closeOpenPair();
+    AdvSelectDirectory(MessageTexts[MsgSelectWorkspaceTitle], cfg.CurrentDir);
+    reopenWorkspace();
+}
+
+void TForm_Master::closeOpenPair() {
     RichEdits_Clear();
     RichEdits_SetUnModified();
     cfg.CurrentFileName.clear();
     SetAppCaption();
-    AdvSelectDirectory(MessageTexts[MsgSelectWorkspaceTitle], cfg.CurrentDir);
+}
+
+void TForm_Master::reopenWorkspace() {
     if (!cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
         cfg.CurrentDir += QLatin1Char('/');
     }
     if (QFileInfo(cfg.CurrentDir).isDir()) {
         ScanDir();
+    } else {
+        // The names listed so far belong to a WorkSpace that is gone.
+        pairList.clear();
+        fillList({});
     }
     openFirstPair();
     ListBox_Err->clear();

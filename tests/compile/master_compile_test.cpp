@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
-using tessory::testing::MasterHarness;
+using namespace tessory::testing;
 
 namespace {
 
@@ -26,14 +26,6 @@ const QByteArray kCleanFragment = "void main()\n{\n    gl_FragColor = vec4(1.0);
 const QByteArray kBrokenVertex = "void main()\n{\n    gl_Position = undefinedThing;\n}\n";
 const QByteArray kBrokenFragment =
     "uniform float k;\nvoid main()\n{\n\n    gl_FragColor = vec4(k) * nothing;\n}\n";
-
-QStringList errorEntries(const TForm_Master& w) {
-    QStringList entries;
-    for (int i = 0; i < w.ListBox_Err->count(); ++i) {
-        entries.append(w.ListBox_Err->item(i)->text());
-    }
-    return entries;
-}
 
 int caretLine(const QTextEdit* pane) {
     return pane->textCursor().block().blockNumber();

@@ -12,26 +12,13 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
-using tessory::testing::MasterHarness;
+using namespace tessory::testing;
 
 namespace {
 
 const QByteArray kVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
 const QByteArray kFragment = "void main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
 const QByteArray kBrokenFragment = "void main()\n{\n    gl_FragColor = broken;\n}\n";
-
-QStringList errorEntries(const TForm_Master& w) {
-    QStringList entries;
-    for (int i = 0; i < w.ListBox_Err->count(); ++i) {
-        entries.append(w.ListBox_Err->item(i)->text());
-    }
-    return entries;
-}
-
-QString selectedEntry(const TForm_Master& w) {
-    const QListWidgetItem* item = w.ListBox1->currentItem();
-    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
-}
 
 // A WorkSpace of the pairs p1 ... pN, all clean, with `open` open.
 class TestAll : public ::testing::Test {

@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
-using tessory::testing::MasterHarness;
+using namespace tessory::testing;
 
 namespace {
 
@@ -37,14 +37,6 @@ QTextCharFormat formatAt(const QTextEdit* pane, int line, int column) {
     }
     ADD_FAILURE() << "no format at line " << line << " column " << column;
     return {};
-}
-
-QStringList entries(const TForm_Master& w) {
-    QStringList names;
-    for (int i = 0; i < w.ListBox1->count(); ++i) {
-        names.append(w.ListBox1->item(i)->text());
-    }
-    return names;
 }
 
 // Lets dialogs that closed delete themselves.

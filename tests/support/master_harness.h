@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -99,5 +100,28 @@ public:
 
     std::unique_ptr<TForm_Master> window;
 };
+
+// What the user sees in the window's lists.
+inline QStringList listTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts.append(list->item(i)->text());
+    }
+    return texts;
+}
+
+inline QStringList entries(const TForm_Master& w) {
+    return listTexts(w.ListBox1);
+}
+
+inline QStringList errorEntries(const TForm_Master& w) {
+    return listTexts(w.ListBox_Err);
+}
+
+// The selected WorkSpace entry, or "<none>".
+inline QString selectedEntry(const TForm_Master& w) {
+    const QListWidgetItem* item = w.ListBox1->currentItem();
+    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
+}
 
 }  // namespace tessory::testing

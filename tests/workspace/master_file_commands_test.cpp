@@ -12,22 +12,9 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
-using tessory::testing::MasterHarness;
+using namespace tessory::testing;
 
 namespace {
-
-QStringList entries(const TForm_Master& w) {
-    QStringList names;
-    for (int i = 0; i < w.ListBox1->count(); ++i) {
-        names.append(w.ListBox1->item(i)->text());
-    }
-    return names;
-}
-
-QString selectedEntry(const TForm_Master& w) {
-    const QListWidgetItem* item = w.ListBox1->currentItem();
-    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
-}
 
 // The user types each name in turn and presses OK; after the last, Cancel if still open.
 std::function<void(QDialog&)> typeNames(QStringList names, bool cancelAtEnd = false) {

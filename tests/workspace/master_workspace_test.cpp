@@ -12,25 +12,12 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
-using tessory::testing::MasterHarness;
+using namespace tessory::testing;
 
 namespace {
 
 const QByteArray kVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
 const QByteArray kFragment = "void main()\r\n{\r\n    gl_FragColor = vec4(1.0);\r\n}\r\n";
-
-QStringList entries(const TForm_Master& w) {
-    QStringList names;
-    for (int i = 0; i < w.ListBox1->count(); ++i) {
-        names.append(w.ListBox1->item(i)->text());
-    }
-    return names;
-}
-
-QString selectedEntry(const TForm_Master& w) {
-    const QListWidgetItem* item = w.ListBox1->currentItem();
-    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
-}
 
 QString paneText(const QTextEdit* pane) {
     return pane->toPlainText();
