@@ -265,4 +265,14 @@ TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
     EXPECT_FALSE(w.TabSheet1->isEnabled());
 }
 
+TEST_F(WorkspaceWindow, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) {
+    TForm_Master& w = start();
+    ASSERT_TRUE(QDir(ws()).removeRecursively());
+    EXPECT_TRUE(w.ChangeExtensions(".vs", ".fs"));
+    EXPECT_TRUE(entries(w).isEmpty());
+    EXPECT_EQ(w.cfg.CurrentFileName, QString());
+    EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(w.Action_SaveShader->isEnabled());
+}
+
 }  // namespace
