@@ -1,21 +1,43 @@
-# Thin wrapper around CMake: `make run` starts the editor, `make test` runs every test headless.
+# Thin wrapper around CMake: `make run` starts the editor, `make test` runs every test headless:
+# the plain build's tests, then the same tests built with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, where any report fails the test.
 BUILD ?= build
+SANITIZE_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test clean
+# No debug information: it doubles the time the tests take to build and nobody steps through
+# this build. The program keeps its optimisation.
+PLAIN_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+    -DTESSORY_LINKER=gold -DTESSORY_UNITY_BUILD=ON
+# Clang builds the instrumented tests in half the time GCC takes, with precompiled headers.
+SANITIZE_OPTIONS = -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS_RELEASE="-DNDEBUG" -DTESSORY_SANITIZE=ON -DTESSORY_BUILD_BENCHMARKS=OFF \
+    -DTESSORY_PRECOMPILE_TEST_HEADERS=ON -DTESSORY_LINKER=gold -DTESSORY_UNITY_BUILD=ON
+
+.PHONY: deps build run test test-plain build-sanitize test-sanitize clean
 
 deps:
 	./scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(PLAIN_OPTIONS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/bin/glsl-tessory
 
-test: build
+test: test-plain test-sanitize
+
+test-plain: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+build-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) $(SANITIZE_OPTIONS)
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
+# The sanitizers' settings and suppressions come with each test (see cmake/sanitize.cmake).
+test-sanitize: build-sanitize
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -26,7 +26,11 @@ public:
 };
 
 // Qt picks a display time from the hint's length; this keeps every hint up for the same time.
+// Q_OBJECT gives it a meta-object of its own, which findChild needs to tell it from the
+// application's other children.
 class HintDuration final : public QObject {
+    Q_OBJECT
+
 public:
     using QObject::QObject;
 
@@ -53,3 +57,5 @@ void installHintTiming(QApplication& app) {
 }
 
 }  // namespace tessory
+
+#include "hints.moc"
