@@ -4,6 +4,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -45,12 +50,26 @@ FileError::FileError(const QString& path, const QString& cause)
     : std::runtime_error(QStringLiteral("%1:\n%2").arg(path, cause).toStdString()), path_(path) {}
 
 QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
+    // Opened without waiting and read only when it is a regular file: a named pipe would block the
+    // program until some writer came, and a device such as /dev/zero would never end.
+    const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError(path, qt_error_string(errno));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        throw FileError(path, file.errorString());
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        throw FileError(path, qt_error_string(errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
         throw FileError(path, QStringLiteral("Is a directory, not a file."));
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(path, file.errorString());
+    if (!S_ISREG(info.st_mode)) {
+        throw FileError(path, QStringLiteral("Is not a regular file (a pipe, socket or device)."));
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {

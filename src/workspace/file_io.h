@@ -23,7 +23,8 @@ private:
     QString path_;
 };
 
-// The whole content of a file; throws FileError when it cannot be opened or read.
+// The whole content of a file; throws FileError when it cannot be opened or read, or when it is not
+// a regular file (a directory, a pipe, a device), which is never waited on.
 QByteArray readWholeFile(const QString& path);
 
 struct FileContent {
