@@ -2,6 +2,7 @@
 
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
+#include "workspace/shader_file.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -31,7 +32,7 @@ void appendName(QByteArray& out, const QString& baseName, const char* extension)
 
 // The line block of one source file: its line count, then each line behind its length.
 void appendSourceBlock(QByteArray& out, const QString& sourcePath, RCxState& generator) {
-    const QList<QByteArray> lines = splitTextLines(readWholeFile(sourcePath));
+    const QList<QByteArray> lines = splitTextLines(readShaderFile(sourcePath));
     if (lines.size() > kMaxInt) {
         throw FileError(sourcePath, QStringLiteral("The file has too many lines for the archive."));
     }

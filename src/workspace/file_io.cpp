@@ -44,12 +44,21 @@ void restore(const QString& path, const std::optional<QByteArray>& content) {
     }
 }
 
+QString megabytes(qint64 bytes, int decimals) {
+    return QString::number(double(bytes) / (1 << 20), 'f', decimals);
+}
+
+QString tooLong(qint64 size, qint64 maxSize) {
+    return QStringLiteral("The file is %1 MB long; files longer than %2 MB are not read.")
+        .arg(megabytes(size, 1), megabytes(maxSize, 0));
+}
+
 }  // namespace
 
 FileError::FileError(const QString& path, const QString& cause)
     : std::runtime_error(QStringLiteral("%1:\n%2").arg(path, cause).toStdString()), path_(path) {}
 
-QByteArray readWholeFile(const QString& path) {
+QByteArray readWholeFile(const QString& path, qint64 maxSize) {
     // Opened without waiting and read only when it is a regular file: a named pipe would block the
     // program until some writer came, and a device such as /dev/zero would never end.
     const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -71,9 +80,16 @@ QByteArray readWholeFile(const QString& path) {
     if (!S_ISREG(info.st_mode)) {
         throw FileError(path, QStringLiteral("Is not a regular file (a pipe, socket or device)."));
     }
-    QByteArray bytes = file.readAll();
+    if (maxSize >= 0 && info.st_size > maxSize) {
+        throw FileError(path, tooLong(info.st_size, maxSize));
+    }
+    // A file that grows while it is read is cut off one byte past the limit.
+    QByteArray bytes = maxSize >= 0 ? file.read(maxSize + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw FileError(path, file.errorString());
+    }
+    if (maxSize >= 0 && bytes.size() > maxSize) {
+        throw FileError(path, tooLong(bytes.size(), maxSize));
     }
     return bytes;
 }

@@ -19,7 +19,84 @@ using namespace tessory::testing;
 
 namespace {
 
+// Shader-like text of at least `bytes` bytes, in lines as a real file has them.
+QByteArray shaderText(qint64 bytes) {
+    const QByteArray line =
+        "    vec4 colour = texture2D(sampler, gl_TexCoord[0].st) * 0.5; // a comment\n";
+    QByteArray text = "void main()\n{\n";
+    text.reserve(bytes + line.size());
+    while (text.size() < bytes) {
+        text += line;
+    }
+    return text;
+}
+
 class HostileFiles : public HostileWindow {};
+
+TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) {
+    writePair("a");
+    writeBytes("big.frag", kCleanFragment);
+    {
+        QFile big(file("big.vert"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(qint64(200) << 20));  // sparse: made at once, takes no room
+    }
+    const DirSnapshot before = snapshot(ws());
+    const QStringList named = {file("big.vert"), QStringLiteral("200.0 MB")};
+
+    QElapsedTimer timer;
+    timer.start();
+    TForm_Master& w = start("big");
+    reportFigure("start-up with a 200 MB file in the open pair", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(0), named)) << shown();
+    EXPECT_EQ(entries(), QStringList({"a", "big"}));
+    EXPECT_EQ(selectedEntry(), QStringLiteral("<none>"));
+
+    click("a");
+    const qsizetype beforeClick = mark();
+    timer.restart();
+    click("big");
+    reportFigure("selecting the pair with the 200 MB file", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeClick), named));
+    EXPECT_EQ(selectedEntry(), QStringLiteral("a"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kCleanVertex));
+
+    const qsizetype beforeTest = mark();
+    timer.restart();
+    w.Action_TestAll->trigger();
+    reportFigure("Test all over the pair with the 200 MB file", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeTest), named));
+    EXPECT_TRUE(progressGone());
+
+    const qsizetype beforeArchive = mark();
+    timer.restart();
+    pressF10();
+    reportFigure("F10 over the pair with the 200 MB file", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeArchive), named));
+    EXPECT_TRUE(progressGone());
+    EXPECT_EQ(snapshot(ws()), before);
+}
+
+TEST_F(HostileFiles, TheLargestAcceptedShaderFileLoadsAndOneByteMoreIsRefused) {
+    QByteArray text = shaderText(kMaxShaderFileSize - 3);
+    text.truncate(kMaxShaderFileSize - 2);
+    text += "}\n";
+    writePair("a");
+    writePair("large", text, kCleanFragment);
+    TForm_Master& w = start("a");
+    QElapsedTimer timer;
+    timer.start();
+    click("large");
+    reportFigure("loading a 16 MB shader file into its pane", timer.elapsed());
+    EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
+    EXPECT_EQ(selectedEntry(), QStringLiteral("large"));
+    EXPECT_EQ(w.RichEdit_Vertex->document()->blockCount(), text.count('\n') + 1);
+
+    text += ' ';
+    writeBytes("large.vert", text);
+    EXPECT_THROW(loadShaderFile(file("large.vert")), FileError);
+}
 
 TEST_F(HostileFiles, BinaryBytesWithNulsCompileAndSaveBackUnchanged) {
     QByteArray binary;
