@@ -81,6 +81,10 @@ bool writeRawName(const QString& directory, const QByteArray& rawName, const QBy
     return close(fd) == 0 && written;
 }
 
+void removeRawName(const QString& directory, const QByteArray& rawName) {
+    unlink((QFile::encodeName(directory) + "/" + rawName).constData());
+}
+
 void reportFigure(const std::string& what, qint64 milliseconds) {
     std::printf("[ FIGURE   ] %s: %lld ms\n", what.c_str(), static_cast<long long>(milliseconds));
     std::fflush(stdout);

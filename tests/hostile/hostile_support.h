@@ -15,8 +15,10 @@ namespace tessory::testing {
 using DirSnapshot = std::map<QByteArray, QByteArray>;  // raw name -> kind and content
 DirSnapshot snapshot(const QString& directory);
 
-// Creates a file under a raw (not necessarily UTF-8) name; false when that fails.
+// Creates and removes a file under a raw (not necessarily UTF-8) name; false when that fails.
 bool writeRawName(const QString& directory, const QByteArray& rawName, const QByteArray& bytes);
+
+void removeRawName(const QString& directory, const QByteArray& rawName);
 
 // Prints a measured figure next to the test results, e.g. "[ FIGURE   ] scan: 312 ms".
 void reportFigure(const std::string& what, qint64 milliseconds);
