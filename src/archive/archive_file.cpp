@@ -220,7 +220,10 @@ void SaveAllShadersEnCrypted(const QString& archivePath, const QStringList& base
             progress(p + 1, baseNames.size());
         }
     }
-    if (!file.commit()) {
+    // QSaveFile::commit does not notice when the bytes still in its buffer cannot be written (a
+    // full disk) and would put an empty or cut archive in place of the old one; flushed first,
+    // the failure shows.
+    if (!file.flush() || !file.commit()) {
         throw FileError(archivePath, file.errorString());
     }
 }
