@@ -38,8 +38,11 @@ void restore(const QString& path, const std::optional<QByteArray>& content) {
         QFile::remove(path);
         return;
     }
+    // Flushed before the commit: QSaveFile::commit misses a failure to write its last buffered
+    // bytes (a full disk) and would put an empty file in place of the one it should restore.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(*content) == content->size()) {
+    if (file.open(QIODevice::WriteOnly) && file.write(*content) == content->size() &&
+        file.flush()) {
         file.commit();
     }
 }

@@ -4,6 +4,9 @@
 #include "tests/hostile/hostile_window.h"
 
 #include "archive/archive_file.h"
+#include "workspace/file_io.h"
+
+#include <QSaveFile>
 
 #include <QTextEdit>
 
@@ -111,6 +114,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, SaveOnFullDisk,
                          [](const ::testing::TestParamInfo<SaveCase>& info) {
                              return info.param.name;
                          });
+
+TEST_F(DiskFull, PuttingBackAFileOfAPairThatFailedLateNeverLeavesItEmpty) {
+    writePair("a", "// old vertex\n", "// old fragment\n");
+    int commits = 0;
+    // The vertex file is committed, then the disk fills up and the fragment file fails: the
+    // vertex file's old content must go back on a disk without room.
+    const CommitFile commit = [&](QSaveFile& saved) {
+        if (++commits > 1) {
+            return false;
+        }
+        const bool done = saved.commit();
+        fillUp(root(), 0);
+        return done;
+    };
+    EXPECT_THROW(
+        writeFilesTogether(
+            {{file("a.vert"), "// new vertex\n"}, {file("a.frag"), "// new fragment\n"}}, commit),
+        FileError);
+    // Without room the old content may not fit back, and the new one then stays: never nothing.
+    const QByteArray vertex = readBytes("a.vert");
+    EXPECT_TRUE(vertex == "// old vertex\n" || vertex == "// new vertex\n") << vertex.toStdString();
+    EXPECT_EQ(readBytes("a.frag"), "// old fragment\n");
+    EXPECT_EQ(snapshot(ws()).size(), 2u);
+}
 
 struct ArchiveCase {
     const char* name;
