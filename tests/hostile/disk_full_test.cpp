@@ -1,6 +1,6 @@
-// A disk that fills up under the program's writes: the save and the archive (F10). The old files
-// stay as they were byte for byte, the user is told which file failed, and nothing the user typed
-// is lost.
+// A disk that fills up under the program's writes: the save, the archive (F10) and the settings at
+// close. The old files stay as they were byte for byte, the user is told which file failed, and
+// nothing the user typed is lost.
 #include "tests/hostile/hostile_window.h"
 
 #include "archive/archive_file.h"
@@ -184,5 +184,33 @@ INSTANTIATE_TEST_SUITE_P(Cases, ArchiveOnFullDisk,
                          [](const ::testing::TestParamInfo<ArchiveCase>& info) {
                              return info.param.name;
                          });
+
+class SettingsOnFullDisk : public DiskFull, public ::testing::WithParamInterface<qint64> {};
+
+TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndTheWindowOpen) {
+    const QString settingsDir = root() + QStringLiteral("/settings");
+    h.settingsPath = settingsDir + QStringLiteral("/GLSL Tessory.conf");
+    writePair("a");
+    writePair("b");
+    TForm_Master& w = start("a");
+    click("b");
+    ASSERT_EQ(w.cfg.CurrentFileName, QStringLiteral("b"));
+    const DirSnapshot before = snapshot(settingsDir);
+    fill(GetParam());
+
+    const qsizetype beforeClose = mark();
+    EXPECT_FALSE(h.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeClose), {h.settingsPath})) << shown();
+    EXPECT_EQ(snapshot(settingsDir), before);
+
+    makeRoom();
+    EXPECT_TRUE(h.close());
+    EXPECT_EQ(h.settings()->value(QStringLiteral("CurrentFileName")).toString(),
+              QStringLiteral("b"));
+}
+
+// No room at all, room for a page or two, but not for all the files a settings write makes.
+INSTANTIATE_TEST_SUITE_P(Spare, SettingsOnFullDisk, ::testing::Values(0, 4096, 8192));
 
 }  // namespace
