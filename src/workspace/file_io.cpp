@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -45,6 +46,21 @@ void restore(const QString& path, const std::optional<QByteArray>& content) {
         file.flush()) {
         file.commit();
     }
+}
+
+// Up to `limit` bytes, read block by block: QIODevice::read(limit) would take memory for all of
+// them at once, for every small file.
+QByteArray readAtMost(QFile& file, qint64 limit) {
+    QByteArray bytes;
+    char block[64 * 1024];
+    while (bytes.size() < limit) {
+        const qint64 n = file.read(block, std::min<qint64>(sizeof block, limit - bytes.size()));
+        if (n <= 0) {
+            break;
+        }
+        bytes.append(block, n);
+    }
+    return bytes;
 }
 
 QString megabytes(qint64 bytes, int decimals) {
@@ -86,11 +102,11 @@ QByteArray readWholeFile(const QString& path, qint64 maxSize) {
     if (maxSize >= 0 && info.st_size > maxSize) {
         throw FileError(path, tooLong(info.st_size, maxSize));
     }
-    // A file that grows while it is read is cut off one byte past the limit.
-    QByteArray bytes = maxSize >= 0 ? file.read(maxSize + 1) : file.readAll();
+    QByteArray bytes = maxSize >= 0 ? readAtMost(file, maxSize + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw FileError(path, file.errorString());
     }
+    // A file that grew while it was read.
     if (maxSize >= 0 && bytes.size() > maxSize) {
         throw FileError(path, tooLong(bytes.size(), maxSize));
     }
