@@ -49,8 +49,8 @@ TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) 
     TForm_Master& w = start("big");
     reportFigure("start-up with a 200 MB file in the open pair", timer.elapsed());
     EXPECT_TRUE(anyMentions(messagesSince(0), named)) << shown();
-    EXPECT_EQ(entries(), QStringList({"a", "big"}));
-    EXPECT_EQ(selectedEntry(), QStringLiteral("<none>"));
+    EXPECT_EQ(entries(*h.window), QStringList({"a", "big"}));
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("<none>"));
 
     click("a");
     const qsizetype beforeClick = mark();
@@ -58,7 +58,7 @@ TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) 
     click("big");
     reportFigure("selecting the pair with the 200 MB file", timer.elapsed());
     EXPECT_TRUE(anyMentions(messagesSince(beforeClick), named));
-    EXPECT_EQ(selectedEntry(), QStringLiteral("a"));
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("a"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
     EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kCleanVertex));
 
@@ -90,7 +90,7 @@ TEST_F(HostileFiles, TheLargestAcceptedShaderFileLoadsAndOneByteMoreIsRefused) {
     click("large");
     reportFigure("loading a 16 MB shader file into its pane", timer.elapsed());
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
-    EXPECT_EQ(selectedEntry(), QStringLiteral("large"));
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("large"));
     EXPECT_EQ(w.RichEdit_Vertex->document()->blockCount(), text.count('\n') + 1);
 
     text += ' ';
@@ -112,7 +112,7 @@ TEST_F(HostileFiles, BinaryBytesWithNulsCompileAndSaveBackUnchanged) {
     writePair("bin", binary, kCleanFragment);
     TForm_Master& w = start("a");
     click("bin");
-    EXPECT_EQ(selectedEntry(), QStringLiteral("bin"));
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("bin"));
     EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().contains(QChar(0)));
 
     w.Action_Compile->trigger();
@@ -195,12 +195,12 @@ TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
     TForm_Master& w = start("b");
     expectNoWaitOnThePipe();
     if (GetParam().listed) {
-        EXPECT_EQ(entries(), QStringList({"a", "b"}));
+        EXPECT_EQ(entries(*h.window), QStringList({"a", "b"}));
         EXPECT_TRUE(anyMentions(messagesSince(0), {file("b.frag")})) << shown();
-        EXPECT_EQ(selectedEntry(), QStringLiteral("<none>"));
+        EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("<none>"));
     } else {
         EXPECT_EQ(messagesSince(0), QStringList({w.MessageTexts[MsgPairNotFound]}));
-        EXPECT_TRUE(entries().isEmpty());
+        EXPECT_TRUE(entries(*h.window).isEmpty());
     }
     EXPECT_EQ(snapshot(ws()), before);
 }

@@ -72,7 +72,7 @@ TEST_F(HostileNames, ListsEveryPairThatCanBeOpenedByItsNameAndNamesTheOthers) {
     start("a");
     QStringList expected = kAwkwardNames;
     expected.append(QStringLiteral("a"));
-    EXPECT_THAT(entries(), UnorderedElementsAreArray(expected));
+    EXPECT_THAT(entries(*h.window), UnorderedElementsAreArray(expected));
     QStringList rawShown;
     for (const QByteArray& raw : kRawNames) {
         rawShown.append(QFile::decodeName(raw + ".vert"));
@@ -96,7 +96,7 @@ TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
     const DirSnapshot rawBefore = rawFiles();
     TForm_Master& w = start("a");
     click(name);
-    EXPECT_EQ(selectedEntry(), name);
+    EXPECT_EQ(selectedEntry(*h.window), name);
     EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(vertexOf(name)));
 
     w.RichEdit_Vertex->moveCursor(QTextCursor::End);
@@ -118,8 +118,8 @@ TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
         << shown();
     EXPECT_FALSE(QFileInfo::exists(file(name + ".vert")));
     EXPECT_FALSE(QFileInfo::exists(file(name + ".frag")));
-    EXPECT_FALSE(entries().contains(name));
-    EXPECT_EQ(entries().size(), kAwkwardNames.size());
+    EXPECT_FALSE(entries(*h.window).contains(name));
+    EXPECT_EQ(entries(*h.window).size(), kAwkwardNames.size());
     EXPECT_EQ(rawFiles(), rawBefore);
 }
 

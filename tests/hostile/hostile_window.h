@@ -52,19 +52,6 @@ protected:
         return w;
     }
 
-    QStringList entries() const {
-        QStringList names;
-        for (int i = 0; i < h.window->ListBox1->count(); ++i) {
-            names.append(h.window->ListBox1->item(i)->text());
-        }
-        return names;
-    }
-
-    QString selectedEntry() const {
-        const QListWidgetItem* item = h.window->ListBox1->currentItem();
-        return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
-    }
-
     // Clicks the entry as the user would and lets the selection handler run.
     void click(const QString& name) {
         QListWidget* list = h.window->ListBox1;

@@ -53,21 +53,21 @@ TEST_F(ManyFiles, AreListedQuicklyAndTheLongTasksShowTheirProgress) {
     TForm_Master& w = start(pairName(0));
     reportFigure("start-up over 50,000 files (scan, list, open pair)", timer.elapsed());
     ASSERT_EQ(w.ListBox1->count(), kPairs);
-    EXPECT_EQ(selectedEntry(), pairName(0));
+    EXPECT_EQ(selectedEntry(*h.window), pairName(0));
 
     h.prompter.directories.push_back(ws());
     timer.restart();
     w.Action_SelWorkSpace->trigger();
     reportFigure("choosing the WorkSpace of 50,000 files again (rescan)", timer.elapsed());
     EXPECT_EQ(w.ListBox1->count(), kPairs);
-    EXPECT_EQ(selectedEntry(), pairName(0));
+    EXPECT_EQ(selectedEntry(*h.window), pairName(0));
 
     {
         const ProgressPaints paints;
         timer.restart();
         w.Action_TestAll->trigger();
         reportFigure("Test all over 25,000 pairs, stopping at the third", timer.elapsed());
-        EXPECT_EQ(selectedEntry(), pairName(2));
+        EXPECT_EQ(selectedEntry(*h.window), pairName(2));
         EXPECT_EQ(paints.maximum, kPairs - 1);
         EXPECT_TRUE(progressGone());
     }
