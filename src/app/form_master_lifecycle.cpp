@@ -2,6 +2,7 @@
 #include "app/form_master.h"
 
 #include "app/hints.h"
+#include "app/settings_file.h"
 #include "texts/ui_texts.h"
 
 #include <QApplication>
@@ -11,8 +12,6 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QTabWidget>
-
-#include <stdexcept>
 
 namespace tessory {
 namespace {
@@ -114,17 +113,7 @@ void TForm_Master::RegIniRead() {
 
 void TForm_Master::RegIniSave() {
     const std::unique_ptr<QSettings> store = env_.openSettings();
-    store->beginGroup(kSettingsGroup);
-    for (const auto& [name, value] : storedValues(cfg)) {
-        store->setValue(name, value);
-    }
-    store->endGroup();
-    store->sync();
-    if (store->status() != QSettings::NoError) {
-        throw std::runtime_error(QStringLiteral("The settings could not be written to %1.")
-                                     .arg(store->fileName())
-                                     .toStdString());
-    }
+    writeSettingsFile(*store, kSettingsGroup, storedValues(cfg));
 }
 
 void TForm_Master::showEvent(QShowEvent* event) {

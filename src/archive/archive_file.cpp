@@ -2,6 +2,7 @@
 
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
+#include "workspace/shader_file.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -31,7 +32,7 @@ void appendName(QByteArray& out, const QString& baseName, const char* extension)
 
 // The line block of one source file: its line count, then each line behind its length.
 void appendSourceBlock(QByteArray& out, const QString& sourcePath, RCxState& generator) {
-    const QList<QByteArray> lines = splitTextLines(readWholeFile(sourcePath));
+    const QList<QByteArray> lines = splitTextLines(readShaderFile(sourcePath));
     if (lines.size() > kMaxInt) {
         throw FileError(sourcePath, QStringLiteral("The file has too many lines for the archive."));
     }
@@ -219,7 +220,10 @@ void SaveAllShadersEnCrypted(const QString& archivePath, const QStringList& base
             progress(p + 1, baseNames.size());
         }
     }
-    if (!file.commit()) {
+    // QSaveFile::commit does not notice when the bytes still in its buffer cannot be written (a
+    // full disk) and would put an empty or cut archive in place of the old one; flushed first,
+    // the failure shows.
+    if (!file.flush() || !file.commit()) {
         throw FileError(archivePath, file.errorString());
     }
 }

@@ -7,6 +7,7 @@
 #include "editor/shader_edit.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -88,9 +89,22 @@ void TForm_Master::SaveShaderArchive() {
     // Paints the window before the writing blocks the event loop.
     QCoreApplication::processEvents();
 
+    // Over a large WorkSpace the writing takes seconds: the bar moves on from 20 with the pairs
+    // written and is repainted a few times a second, so the window never looks stuck. The user's
+    // input waits until the archive is written, so no command runs in the middle of it.
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    const ArchiveProgress advance = [&progress, &sinceRepaint](qsizetype done, qsizetype total) {
+        if (done == total || sinceRepaint.elapsed() < 100) {
+            return;
+        }
+        progress->ProgressBar1->setValue(int(20 + 80 * done / total));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceRepaint.restart();
+    };
     SaveAllShadersEnCrypted(cfg.CurrentDir + QStringLiteral("shaders.dat"), listedNames(),
                             cfg.CurrentDir, cfg.FileExtVertex, cfg.FileExtFragment,
-                            archiveGenerator_);
+                            archiveGenerator_, advance);
 
     // The full bar stays in sight for a moment before the window goes.
     QThread::msleep(50);

@@ -3,7 +3,7 @@
 #include "compile/info_log.h"
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
-#include "workspace/file_io.h"
+#include "workspace/shader_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +15,7 @@ namespace {
 
 // Shader files reach the driver with CR LF line ends, whatever the file itself uses.
 QByteArray readSource(const QString& path) {
-    return joinLinesCrLf(splitTextLines(readWholeFile(path)));
+    return joinLinesCrLf(splitTextLines(readShaderFile(path)));
 }
 
 void giveSource(const ArbApi& gl, GlHandle shader, const QByteArray& source) {

@@ -20,7 +20,8 @@ public:
     TShaderMod(const ArbApi& gl, const QByteArray& vertexSource, const QByteArray& fragmentSource,
                QStringList& errorList);
     // The file run: compiles the two files and only records whether the driver said anything.
-    // Throws FileError when a file cannot be read; no GL object outlives the throw.
+    // Throws FileError when a file cannot be read or is longer than a shader file may be
+    // (kMaxShaderFileSize); no GL object outlives the throw.
     TShaderMod(const ArbApi& gl, const QString& vertexPath, const QString& fragmentPath);
     ~TShaderMod();
     TShaderMod(const TShaderMod&) = delete;

@@ -60,6 +60,9 @@ LanguageTexts english() {
     t.extra.noOpenGlAtStart = QStringLiteral(
         "No OpenGL driver is available: %1\nShaders cannot be tested; editing works as usual.");
     t.extra.noOpenGlEntry = QStringLiteral("No OpenGL driver is available: %1");
+    t.extra.undecodableFileNames = QStringLiteral(
+        "These shader files are left out of the WorkSpace: their names are not valid UTF-8, so "
+        "they cannot be opened by name. Rename them to use them.\n\r%1");
     return t;
 }
 
@@ -126,6 +129,10 @@ LanguageTexts german() {
         "Kein OpenGL-Treiber verfügbar: %1\nShader können nicht getestet werden; das Bearbeiten "
         "funktioniert wie gewohnt.");
     t.extra.noOpenGlEntry = QStringLiteral("Kein OpenGL-Treiber verfügbar: %1");
+    t.extra.undecodableFileNames = QStringLiteral(
+        "Diese Shader-Dateien fehlen im WorkSpace: Ihre Namen sind kein gültiges UTF-8, daher "
+        "lassen sie sich nicht über ihren Namen öffnen. Benennen Sie sie um, um sie zu "
+        "verwenden.\n\r%1");
     return t;
 }
 

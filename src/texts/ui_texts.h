@@ -45,8 +45,9 @@ struct LanguageTexts {
     // Texts beyond the message table.
     struct Extra {
         QString invalidShaderName;
-        QString noOpenGlAtStart;  // %1: the cause
-        QString noOpenGlEntry;    // %1: the cause
+        QString noOpenGlAtStart;       // %1: the cause
+        QString noOpenGlEntry;         // %1: the cause
+        QString undecodableFileNames;  // %1: the names, one per line
     } extra;
 };
 

@@ -23,8 +23,11 @@ private:
     QString path_;
 };
 
-// The whole content of a file; throws FileError when it cannot be opened or read.
-QByteArray readWholeFile(const QString& path);
+// The whole content of a file; throws FileError when it cannot be opened or read, or when it is not
+// a regular file (a directory, a pipe, a device), which is never waited on. With a maxSize of 0 or
+// more, a file longer than that many bytes is refused, its length given in the message, before
+// more than maxSize + 1 bytes are read.
+QByteArray readWholeFile(const QString& path, qint64 maxSize = -1);
 
 struct FileContent {
     QString path;

@@ -69,6 +69,10 @@ void TForm_Master::ScanDir() {
     StatusPanel[2]->setText(cfg.CurrentDir);
     WorkspaceScan scan = scanWorkspace(cfg.CurrentDir, extensions());
     pairList = std::move(scan.pairs);
+    if (!scan.undecodableFiles.isEmpty()) {
+        message(QMessageBox::Warning,
+                ExtraTexts.undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
+    }
     if (!scan.complete()) {
         message(QMessageBox::Critical, MessageTexts[MsgPairNotFound]);
         return;

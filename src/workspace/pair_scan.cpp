@@ -85,7 +85,8 @@ void FindRecursive(const QString& directory, const QString& mask, const EntryCal
 
     const MaskMatcher matcher(mask);
     for (const RawEntry& raw : entries) {
-        DirEntry entry{QFile::decodeName(raw.name), EntryKind::File};
+        DirEntry entry{QFile::decodeName(raw.name), EntryKind::File, true};
+        entry.nameDecodes = QFile::encodeName(entry.name) == raw.name;
         if (!matcher.matches(entry.name)) {
             continue;
         }
@@ -118,13 +119,19 @@ QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extens
 
 WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
                             const QLocale& locale) {
-    WorkspaceScan scan{PairList(locale), {}, {}, {}};
+    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}};
     // The walk sees every entry, so the pair check looks names up here instead of asking the
     // file system once more per file.
     QSet<QString> files;
     QStringList baseNames;
     QList<std::pair<QString, QString>> pairFiles;  // entry name, base name
     FindRecursive(directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
+        if (!entry.nameDecodes) {
+            if (!Logfiles(entry, extensions).isEmpty()) {
+                scan.undecodableFiles.append(entry.name);
+            }
+            return true;
+        }
         if (entry.kind == EntryKind::File) {
             files.insert(entry.name);
         }

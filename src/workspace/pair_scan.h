@@ -20,6 +20,9 @@ enum class EntryKind {
 struct DirEntry {
     QString name;
     EntryKind kind = EntryKind::File;
+    // False when the name's bytes are not valid in the encoding of file names (UTF-8): `name` then
+    // has U+FFFD in their place, and no file can be opened, saved or deleted by it.
+    bool nameDecodes = true;
 };
 
 // Called for each entry with the directory path (ending in "/"); returns whether to go on.
@@ -57,6 +60,9 @@ struct WorkspaceScan {
     // Base names found but not listed because a listed name equals them ignoring A-Z case
     // (b beside B), in the order found; on this file system their files are other files.
     QStringList shadowedNames;
+    // Entries with a pair extension whose names are not valid UTF-8 (as they read with U+FFFD),
+    // in byte order. They count as no pair file at all: the name shown would reach no file.
+    QStringList undecodableFiles;
 
     bool complete() const { return missingFiles.isEmpty(); }
     // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.

@@ -88,11 +88,15 @@ QByteArray encodeShaderText(const ShaderText& source, const QString& path) {
     return *bytes;
 }
 
+QByteArray readShaderFile(const QString& path) {
+    return readWholeFile(path, kMaxShaderFileSize);
+}
+
 std::optional<ShaderText> loadShaderFile(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         return std::nullopt;
     }
-    return decodeShaderText(readWholeFile(path));
+    return decodeShaderText(readShaderFile(path));
 }
 
 void saveShaderPair(const QString& vertexPath, const ShaderText& vertex,

@@ -43,9 +43,17 @@ private:
 // first character Windows-1252 cannot hold) instead of writing such text with losses.
 QByteArray encodeShaderText(const ShaderText& source, const QString& path);
 
+// Shader files longer than this are not read: no real shader comes near it, and a pane takes
+// seconds per ten megabytes to take one in (minutes and gigabytes for hundreds of megabytes).
+inline constexpr qint64 kMaxShaderFileSize = qint64(16) << 20;
+
+// The bytes of a shader file, for the panes, the compiler and the archive alike; throws FileError
+// when it cannot be read or is longer than kMaxShaderFileSize (the message gives its length).
+QByteArray readShaderFile(const QString& path);
+
 // The file's text, or nothing when there is no file at the path (absent, or not a file, such as a
 // directory): the caller reports "Could not load vertex shader file." or the fragment message.
-// A file that exists but cannot be read throws FileError.
+// A file that exists but cannot be read, or is too long, throws FileError.
 std::optional<ShaderText> loadShaderFile(const QString& path);
 
 // Writes both files of a pair or neither: every character is checked before anything is written,

@@ -1,0 +1,264 @@
+// Files in the WorkSpace that are not what a shader file should be, met at every step of the main
+// window: the start-up scan, selecting the pair, Test Shader, Test all, F10 and saving.
+#include "tests/hostile/hostile_window.h"
+
+#include "texts/ui_texts.h"
+#include "workspace/shader_file.h"
+
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTextEdit>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+using namespace tessory;
+using namespace tessory::testing;
+
+namespace {
+
+// Shader-like text of at least `bytes` bytes, in lines as a real file has them.
+QByteArray shaderText(qint64 bytes) {
+    const QByteArray line =
+        "    vec4 colour = texture2D(sampler, gl_TexCoord[0].st) * 0.5; // a comment\n";
+    QByteArray text = "void main()\n{\n";
+    text.reserve(bytes + line.size());
+    while (text.size() < bytes) {
+        text += line;
+    }
+    return text;
+}
+
+class HostileFiles : public HostileWindow {};
+
+TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) {
+    writePair("a");
+    writeBytes("big.frag", kCleanFragment);
+    {
+        QFile big(file("big.vert"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(qint64(200) << 20));  // sparse: made at once, takes no room
+    }
+    const DirSnapshot before = snapshot(ws());
+    const QStringList named = {file("big.vert"), QStringLiteral("200.0 MB")};
+
+    QElapsedTimer timer;
+    timer.start();
+    TForm_Master& w = start("big");
+    reportFigure("start-up with a 200 MB file in the open pair", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(0), named)) << shown();
+    EXPECT_EQ(entries(*h.window), QStringList({"a", "big"}));
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("<none>"));
+
+    click("a");
+    const qsizetype beforeClick = mark();
+    timer.restart();
+    click("big");
+    reportFigure("selecting the pair with the 200 MB file", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeClick), named));
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("a"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kCleanVertex));
+
+    const qsizetype beforeTest = mark();
+    timer.restart();
+    w.Action_TestAll->trigger();
+    reportFigure("Test all over the pair with the 200 MB file", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeTest), named));
+    EXPECT_TRUE(progressGone());
+
+    const qsizetype beforeArchive = mark();
+    timer.restart();
+    pressF10();
+    reportFigure("F10 over the pair with the 200 MB file", timer.elapsed());
+    EXPECT_TRUE(anyMentions(messagesSince(beforeArchive), named));
+    EXPECT_TRUE(progressGone());
+    EXPECT_EQ(snapshot(ws()), before);
+}
+
+TEST_F(HostileFiles, TheLargestAcceptedShaderFileLoadsAndOneByteMoreIsRefused) {
+    QByteArray text = shaderText(kMaxShaderFileSize - 3);
+    text.truncate(kMaxShaderFileSize - 2);
+    text += "}\n";
+    writePair("a");
+    writePair("large", text, kCleanFragment);
+    TForm_Master& w = start("a");
+    QElapsedTimer timer;
+    timer.start();
+    click("large");
+    reportFigure("loading a 16 MB shader file into its pane", timer.elapsed());
+    EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("large"));
+    EXPECT_EQ(w.RichEdit_Vertex->document()->blockCount(), text.count('\n') + 1);
+
+    text += ' ';
+    writeBytes("large.vert", text);
+    EXPECT_THROW(loadShaderFile(file("large.vert")), FileError);
+}
+
+TEST_F(HostileFiles, BinaryBytesWithNulsCompileAndSaveBackUnchanged) {
+    QByteArray binary;
+    for (int round = 0; round < 64; ++round) {
+        for (int b = 0; b < 256; ++b) {
+            // A lone CR would be a line end of another kind, which saving makes uniform.
+            if (b != '\r') {
+                binary.append(char(b));
+            }
+        }
+    }
+    writePair("a");
+    writePair("bin", binary, kCleanFragment);
+    TForm_Master& w = start("a");
+    click("bin");
+    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("bin"));
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().contains(QChar(0)));
+
+    w.Action_Compile->trigger();
+    EXPECT_GT(w.ListBox_Err->count(), 0);
+    w.Action_SaveShader->trigger();
+    EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
+    EXPECT_EQ(readBytes("bin.vert"), binary);
+    pressF10();
+    EXPECT_TRUE(QFileInfo(file("shaders.dat")).isFile());
+}
+
+// What can stand where a pair file should be.
+enum class Impostor { Directory, LinkLoop, Pipe, UnreadableLink, NoPermission };
+
+struct ImpostorCase {
+    const char* name;
+    Impostor kind;
+    bool listed;  // whether the scan still sees a file there
+};
+
+void PrintTo(const ImpostorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Impostors : public HostileWindow, public ::testing::WithParamInterface<ImpostorCase> {
+protected:
+    void SetUp() override {
+        if (GetParam().kind == Impostor::NoPermission && geteuid() == 0) {
+            GTEST_SKIP() << "permission bits do not stop root from reading; the link to "
+                            "/proc/self/mem is the unreadable file there";
+        }
+    }
+
+    // Puts the impostor in place of the file. A pipe comes with its watchdog.
+    void replace(const QString& name) {
+        const QString path = file(name);
+        QFile::remove(path);
+        switch (GetParam().kind) {
+            case Impostor::Directory:
+                ASSERT_TRUE(QDir().mkdir(path));
+                break;
+            case Impostor::LinkLoop:
+                ASSERT_TRUE(QFile::link(name, path));  // the link names itself
+                break;
+            case Impostor::Pipe:
+                watchdog = std::make_unique<PipeWatchdog>(path, 3);
+                break;
+            case Impostor::UnreadableLink:
+                // A regular file to stat, whose first read fails with an I/O error even for root.
+                ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), path));
+                break;
+            case Impostor::NoPermission:
+                writeBytes(name, kCleanFragment);
+                ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0), 0);
+                break;
+        }
+    }
+
+    // A fresh watch on the pipe for the next step.
+    void watchPipe() {
+        if (GetParam().kind == Impostor::Pipe) {
+            watchdog = std::make_unique<PipeWatchdog>(file("b.frag"), 3);
+        }
+    }
+
+    void expectNoWaitOnThePipe() {
+        if (watchdog) {
+            EXPECT_FALSE(watchdog->stop()) << "the program waited on the pipe";
+        }
+    }
+
+    std::unique_ptr<PipeWatchdog> watchdog;
+};
+
+TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
+    writePair("a");
+    writePair("b");
+    replace("b.frag");
+    const DirSnapshot before = snapshot(ws());
+    TForm_Master& w = start("b");
+    expectNoWaitOnThePipe();
+    if (GetParam().listed) {
+        EXPECT_EQ(entries(*h.window), QStringList({"a", "b"}));
+        EXPECT_TRUE(anyMentions(messagesSince(0), {file("b.frag")})) << shown();
+        EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("<none>"));
+    } else {
+        EXPECT_EQ(messagesSince(0), QStringList({w.MessageTexts[MsgPairNotFound]}));
+        EXPECT_TRUE(entries(*h.window).isEmpty());
+    }
+    EXPECT_EQ(snapshot(ws()), before);
+}
+
+TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
+    writePair("a");
+    writePair("b");
+    TForm_Master& w = start("b");
+    w.RichEdit_Vertex->insertPlainText(QStringLiteral("// edited\n"));
+    const QString edited = w.RichEdit_Vertex->toPlainText();
+    replace("b.frag");
+    const DirSnapshot before = snapshot(ws());
+
+    const qsizetype beforeSave = mark();
+    w.Action_SaveShader->trigger();
+    expectNoWaitOnThePipe();
+    if (GetParam().kind == Impostor::LinkLoop) {
+        // A link that leads nowhere is no file to keep: the save puts the pair's file there.
+        EXPECT_TRUE(messagesSince(beforeSave).isEmpty()) << shown();
+        EXPECT_EQ(readBytes("b.frag"), kCleanFragment);
+        return;
+    }
+    EXPECT_TRUE(anyMentions(messagesSince(beforeSave), {file("b.frag")})) << shown();
+    EXPECT_EQ(snapshot(ws()), before);
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), edited);
+    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("] *")));
+
+    watchPipe();
+    const qsizetype beforeArchive = mark();
+    pressF10();
+    expectNoWaitOnThePipe();
+    EXPECT_TRUE(anyMentions(messagesSince(beforeArchive), {file("b.frag")})) << shown();
+    EXPECT_EQ(snapshot(ws()), before);
+    EXPECT_TRUE(progressGone());
+
+    // Test all first offers to save the edit; the answer No keeps the files as they are.
+    const qsizetype beforeTest = mark();
+    h.prompter.answers.push_back(QMessageBox::No);
+    watchPipe();
+    w.Action_TestAll->trigger();
+    expectNoWaitOnThePipe();
+    const QStringList told = messagesSince(beforeTest);
+    EXPECT_TRUE(anyMentions(told, {file("b.frag")}) ||
+                told.contains(w.MessageTexts[MsgCouldNotLoadFragment]))
+        << told.join('|').toStdString();
+    EXPECT_TRUE(progressGone());
+    EXPECT_TRUE(w.Action_TestAll->isEnabled());
+    EXPECT_EQ(snapshot(ws()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllKinds, Impostors,
+    ::testing::Values(ImpostorCase{"Directory", Impostor::Directory, false},
+                      ImpostorCase{"LinkLoop", Impostor::LinkLoop, false},
+                      ImpostorCase{"Pipe", Impostor::Pipe, false},
+                      ImpostorCase{"UnreadableLink", Impostor::UnreadableLink, true},
+                      ImpostorCase{"NoPermission", Impostor::NoPermission, true}),
+    [](const ::testing::TestParamInfo<ImpostorCase>& info) { return info.param.name; });
+
+}  // namespace

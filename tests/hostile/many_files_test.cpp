@@ -1,0 +1,92 @@
+// A WorkSpace of 50,000 files in one directory: the scan and the list stay quick, and the long
+// tasks over it show their progress while they run.
+#include "tests/hostile/hostile_window.h"
+
+#include "archive/archive_file.h"
+
+#include <QElapsedTimer>
+#include <QProgressBar>
+
+using namespace tessory;
+using namespace tessory::testing;
+
+namespace {
+
+constexpr int kPairs = 25000;
+
+QString pairName(int i) {
+    return QStringLiteral("p%1").arg(i, 5, 10, QLatin1Char('0'));
+}
+
+// Every value the bar of a progress window showed when it was painted.
+class ProgressPaints final : public QObject {
+public:
+    ProgressPaints() { qApp->installEventFilter(this); }
+    ~ProgressPaints() override { qApp->removeEventFilter(this); }
+
+    QList<int> values;
+    int maximum = -1;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* bar = qobject_cast<QProgressBar*>(watched);
+        if (event->type() == QEvent::Paint && bar != nullptr &&
+            qobject_cast<TForm_Progress*>(bar->parentWidget()) != nullptr) {
+            values.append(bar->value());
+            maximum = bar->maximum();
+        }
+        return false;
+    }
+};
+
+class ManyFiles : public HostileWindow {};
+
+TEST_F(ManyFiles, AreListedQuicklyAndTheLongTasksShowTheirProgress) {
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kPairs; ++i) {
+        writePair(pairName(i));
+    }
+    writeBytes(pairName(2) + ".frag", "void main()\n{\n    gl_FragColor = broken;\n}\n");
+    reportFigure("making 50,000 files", timer.elapsed());
+
+    timer.restart();
+    TForm_Master& w = start(pairName(0));
+    reportFigure("start-up over 50,000 files (scan, list, open pair)", timer.elapsed());
+    ASSERT_EQ(w.ListBox1->count(), kPairs);
+    EXPECT_EQ(selectedEntry(*h.window), pairName(0));
+
+    h.prompter.directories.push_back(ws());
+    timer.restart();
+    w.Action_SelWorkSpace->trigger();
+    reportFigure("choosing the WorkSpace of 50,000 files again (rescan)", timer.elapsed());
+    EXPECT_EQ(w.ListBox1->count(), kPairs);
+    EXPECT_EQ(selectedEntry(*h.window), pairName(0));
+
+    {
+        const ProgressPaints paints;
+        timer.restart();
+        w.Action_TestAll->trigger();
+        reportFigure("Test all over 25,000 pairs, stopping at the third", timer.elapsed());
+        EXPECT_EQ(selectedEntry(*h.window), pairName(2));
+        EXPECT_EQ(paints.maximum, kPairs - 1);
+        EXPECT_TRUE(progressGone());
+    }
+    {
+        const ProgressPaints paints;
+        timer.restart();
+        pressF10();
+        reportFigure("F10 over 25,000 pairs", timer.elapsed());
+        EXPECT_TRUE(progressGone());
+        // The bar moved on while the archive was written, not only before and after.
+        EXPECT_TRUE(std::any_of(paints.values.cbegin(), paints.values.cend(),
+                                [](int value) { return value > 20 && value < 100; }))
+            << paints.values.size() << " paints";
+    }
+    const std::optional<ShaderLines> last =
+        LoadFromEncShader(file("shaders.dat"), pairName(kPairs - 1));
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->vertex.first(), "void main()");
+    EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
+}
+
+}  // namespace
