@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -24,8 +25,12 @@ std::optional<qint32> toInt32(const QVariant& value) {
             return std::nullopt;
         }
         case QMetaType::QString: {
+            // Checked here because QString::toInt allows blanks around the number and stops at
+            // a NUL, taking "30\0x" for 30.
             const QString text = value.toString();
-            if (text.isEmpty() || text.front().isSpace() || text.back().isSpace()) {
+            const qsizetype sign = text.startsWith(u'-') || text.startsWith(u'+') ? 1 : 0;
+            const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+            if (text.size() == sign || !std::all_of(text.begin() + sign, text.end(), isDigit)) {
                 return std::nullopt;
             }
             bool ok = false;

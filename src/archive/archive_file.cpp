@@ -57,15 +57,11 @@ QString pairLabel(qsizetype index) {
 }
 
 // Reads the archive's fields one by one, checking every count and length against what is left
-// of the file before anything is allocated for it.
+// of the device before anything is allocated for it.
 class RecordReader {
 public:
-    explicit RecordReader(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::ReadOnly)) {
-            throw FileError(path, file_.errorString());
-        }
-        size_ = file_.size();
-    }
+    RecordReader(QIODevice& device, const QString& name)
+        : device_(device), name_(name), end_(device.size()) {}
 
     // A count of records each at least minRecordSize bytes long.
     qsizetype count(const QString& what, qint64 minRecordSize) {
@@ -107,7 +103,7 @@ public:
     }
 
     [[noreturn]] void fail(const QString& cause) const {
-        throw ArchiveError(file_.fileName(), QStringLiteral("Damaged shader archive. ") + cause);
+        throw ArchiveError(name_, QStringLiteral("Damaged shader archive. ") + cause);
     }
 
 private:
@@ -121,15 +117,16 @@ private:
         if (n > remaining()) {
             fail(QStringLiteral("The file ends inside the %1.").arg(what));
         }
-        if (file_.read(data, n) != n) {
-            throw FileError(file_.fileName(), file_.errorString());
+        if (device_.read(data, n) != n) {
+            throw FileError(name_, device_.errorString());
         }
     }
 
-    qint64 remaining() const { return size_ - file_.pos(); }
+    qint64 remaining() const { return end_ - device_.pos(); }
 
-    QFile file_;
-    qint64 size_ = 0;
+    QIODevice& device_;
+    const QString& name_;
+    qint64 end_;
 };
 
 // Every line record of one block. Lines are deciphered only when they are wanted; the others are
@@ -156,9 +153,9 @@ constexpr qsizetype kDecodeNone = -2;
 
 // The shared walk over an archive: the directory, then every body record. choose sees the
 // directory and returns the index of the one pair to decipher, kDecodeAll or kDecodeNone.
-QList<ArchivePair> readArchive(const QString& path,
+QList<ArchivePair> readArchive(QIODevice& device, const QString& name,
                                const std::function<qsizetype(const QList<ArchivePair>&)>& choose) {
-    RecordReader reader(path);
+    RecordReader reader(device, name);
     // Each pair takes at least its two name lengths and its two line counts.
     const qsizetype n = reader.count(QStringLiteral("pair count"), 4 * kIntSize);
     QList<ArchivePair> pairs(n);
@@ -176,6 +173,12 @@ QList<ArchivePair> readArchive(const QString& path,
     }
     reader.expectEnd();
     return pairs;
+}
+
+void openForReading(QFile& file) {
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw FileError(file.fileName(), file.errorString());
+    }
 }
 
 bool equalIgnoringAsciiCase(QByteArrayView a, QByteArrayView b) {
@@ -229,20 +232,34 @@ void SaveAllShadersEnCrypted(const QString& archivePath, const QStringList& base
 }
 
 QList<ArchivePair> ReadShaderArchive(const QString& archivePath) {
-    return readArchive(archivePath, [](const QList<ArchivePair>&) { return kDecodeAll; });
+    QFile file(archivePath);
+    openForReading(file);
+    return ReadShaderArchive(file, archivePath);
+}
+
+QList<ArchivePair> ReadShaderArchive(QIODevice& archive, const QString& archiveName) {
+    return readArchive(archive, archiveName, [](const QList<ArchivePair>&) { return kDecodeAll; });
 }
 
 std::optional<ShaderLines> LoadFromEncShader(const QString& archivePath, const QString& baseName) {
+    QFile file(archivePath);
+    openForReading(file);
+    return LoadFromEncShader(file, archivePath, baseName);
+}
+
+std::optional<ShaderLines> LoadFromEncShader(QIODevice& archive, const QString& archiveName,
+                                             const QString& baseName) {
     const QByteArray wanted = toWin1252Lossy(baseName) + ".vert";
     qsizetype found = kDecodeNone;
-    QList<ArchivePair> pairs = readArchive(archivePath, [&](const QList<ArchivePair>& directory) {
-        for (qsizetype p = 0; p < directory.size(); ++p) {
-            if (equalIgnoringAsciiCase(directory[p].vertexName, wanted)) {
-                found = p;
+    QList<ArchivePair> pairs =
+        readArchive(archive, archiveName, [&](const QList<ArchivePair>& directory) {
+            for (qsizetype p = 0; p < directory.size(); ++p) {
+                if (equalIgnoringAsciiCase(directory[p].vertexName, wanted)) {
+                    found = p;
+                }
             }
-        }
-        return found;
-    });
+            return found;
+        });
     if (found < 0) {
         return std::nullopt;
     }

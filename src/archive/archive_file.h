@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+class QIODevice;
+
 namespace tessory {
 
 // A shader archive whose content does not have the archive's structure (it ends early, or holds
@@ -52,6 +54,10 @@ struct ArchivePair {
 // size.
 QList<ArchivePair> ReadShaderArchive(const QString& archivePath);
 
+// The same from a device open for reading whose archive runs from its current position to its
+// end (a file or a buffer: its size must be known). Errors name archiveName.
+QList<ArchivePair> ReadShaderArchive(QIODevice& archive, const QString& archiveName);
+
 // The source lines of one pair.
 struct ShaderLines {
     QList<QByteArray> vertex;
@@ -62,5 +68,7 @@ struct ShaderLines {
 // last such entry when several match), or nothing when the archive has none. The whole archive is
 // checked as ReadShaderArchive does, with the same errors.
 std::optional<ShaderLines> LoadFromEncShader(const QString& archivePath, const QString& baseName);
+std::optional<ShaderLines> LoadFromEncShader(QIODevice& archive, const QString& archiveName,
+                                             const QString& baseName);
 
 }  // namespace tessory

@@ -143,17 +143,19 @@ TEST_P(ReadSettingsDamage, StopsAtTheFirstBadValueAndKeepsWhatWasRead) {
     EXPECT_EQ(storedFieldsTaken(cfg), GetParam().fieldsTaken);
 }
 
-INSTANTIATE_TEST_SUITE_P(Store, ReadSettingsDamage,
-                         ::testing::Values(DamageCase{"main_pos_left", QVariant(), 0},
-                                           DamageCase{"main_pos_top", "ten", 1},
-                                           DamageCase{"main_pos_top", " 30", 1},
-                                           DamageCase{"main_size_maximized", "4294967296", 2},
-                                           DamageCase{"main_size_maximized", QVariant(), 2},
-                                           DamageCase{"CurrentFileName", QStringList{"a", "b"}, 3},
-                                           DamageCase{"FontColor_DataTypes", "0x0000FF", 4},
-                                           DamageCase{"TextEffects_DataTypes", "", 5},
-                                           DamageCase{"AutoSaveOnChange", "yes", 6},
-                                           DamageCase{"FileExtVertex", QVariant(), 7}));
+INSTANTIATE_TEST_SUITE_P(
+    Store, ReadSettingsDamage,
+    ::testing::Values(DamageCase{"main_pos_left", QVariant(), 0},
+                      DamageCase{"main_pos_top", "ten", 1}, DamageCase{"main_pos_top", " 30", 1},
+                      DamageCase{"main_pos_top", QString::fromLatin1("30\0x", 4), 1},
+                      DamageCase{"main_pos_top", QString::fromLatin1("30\0", 3), 1},
+                      DamageCase{"main_size_maximized", "4294967296", 2},
+                      DamageCase{"main_size_maximized", QVariant(), 2},
+                      DamageCase{"CurrentFileName", QStringList{"a", "b"}, 3},
+                      DamageCase{"FontColor_DataTypes", "0x0000FF", 4},
+                      DamageCase{"TextEffects_DataTypes", "", 5},
+                      DamageCase{"AutoSaveOnChange", "yes", 6},
+                      DamageCase{"FileExtVertex", QVariant(), 7}));
 
 TEST(ReadSettings, AMissingWorkSpaceReadsAsEmpty) {
     auto values = completeStore();

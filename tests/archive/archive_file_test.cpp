@@ -1,5 +1,6 @@
 #include "archive/archive_file.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -208,6 +209,34 @@ TEST_F(ArchiveFile, LookupIgnoresTheCaseOfAToZOnlyAndTakesTheLastMatch) {
     EXPECT_FALSE(LoadFromEncShader(archive(), "gamma").has_value());
 }
 
+TEST_F(ArchiveFile, DeviceReadersStartAtTheDevicePositionAndAgreeWithTheFileReaders) {
+    put("Pair.vert", "v1\nv2");
+    put("Pair.frag", "f1");
+    put("other.vert", "o");
+    put("other.frag", "");
+    save({"Pair", "other"});
+
+    QBuffer buffer;
+    buffer.setData("header" + stored());
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(buffer.seek(6));
+    const QList<ArchivePair> fromDevice = ReadShaderArchive(buffer, "buffer");
+    const QList<ArchivePair> fromFile = ReadShaderArchive(archive());
+    ASSERT_EQ(fromDevice.size(), 2);
+    for (qsizetype p = 0; p < 2; ++p) {
+        EXPECT_EQ(fromDevice[p].vertexName, fromFile[p].vertexName);
+        EXPECT_EQ(fromDevice[p].fragmentName, fromFile[p].fragmentName);
+        EXPECT_EQ(fromDevice[p].vertexLines, fromFile[p].vertexLines);
+        EXPECT_EQ(fromDevice[p].fragmentLines, fromFile[p].fragmentLines);
+    }
+
+    ASSERT_TRUE(buffer.seek(6));
+    const std::optional<ShaderLines> found = LoadFromEncShader(buffer, "buffer", "pair");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->vertex, (QList<QByteArray>{"v1", "v2"}));
+    EXPECT_EQ(found->fragment, QList<QByteArray>{"f1"});
+}
+
 class DamagedArchive : public ArchiveFile {
 protected:
     void SetUp() override {
@@ -230,6 +259,16 @@ protected:
             EXPECT_EQ(e.path(), path);
         }
         EXPECT_THROW(LoadFromEncShader(path, "q"), ArchiveError) << why;
+
+        QBuffer buffer;
+        buffer.setData(bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        try {
+            ReadShaderArchive(buffer, "in memory");
+            ADD_FAILURE() << "accepted from memory: " << why;
+        } catch (const ArchiveError& e) {
+            EXPECT_EQ(e.path(), "in memory");
+        }
     }
 
     QByteArray valid_;
