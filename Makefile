@@ -1,8 +1,9 @@
 # Thin wrapper around CMake: `make run` starts the editor, `make test` runs every test headless:
 # the plain build's tests, then the same tests built with AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, where any report fails the test.
+# UndefinedBehaviorSanitizer, where any report fails the test, then a short run of each fuzzer.
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
 # No debug information: it doubles the time the tests take to build and nobody steps through
@@ -14,7 +15,7 @@ SANITIZE_OPTIONS = -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-DNDEBUG" -DTESSORY_SANITIZE=ON -DTESSORY_BUILD_BENCHMARKS=OFF \
     -DTESSORY_PRECOMPILE_TEST_HEADERS=ON -DTESSORY_LINKER=gold -DTESSORY_UNITY_BUILD=ON
 
-.PHONY: deps build run test test-plain build-sanitize test-sanitize clean
+.PHONY: deps build run test test-plain build-sanitize test-sanitize test-fuzz clean
 
 deps:
 	./scripts/install-deps
@@ -26,7 +27,7 @@ build: deps
 run: build
 	$(BUILD)/bin/glsl-tessory
 
-test: test-plain test-sanitize
+test: test-plain test-sanitize test-fuzz
 
 test-plain: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -39,5 +40,9 @@ build-sanitize: deps
 test-sanitize: build-sanitize
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# FUZZ_SECONDS sets each target's time (see fuzz/run-fuzzers).
+test-fuzz: deps
+	./fuzz/run-fuzzers $(FUZZ_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -1,7 +1,7 @@
 // A disk that fills up under the program's writes: the save, the archive (F10) and the settings at
 // close. The old files stay as they were byte for byte, the user is told which file failed, and
 // nothing the user typed is lost.
-#include "tests/hostile/hostile_window.h"
+#include "hostile/hostile_window.h"
 
 #include "archive/archive_file.h"
 #include "workspace/file_io.h"

@@ -1,6 +1,6 @@
 // A driver that floods the error list: 100,000 message lines, nearly all of them with line numbers
 // far beyond 32 bits. The list fills in one go, and the jumps land only where a line really is.
-#include "tests/hostile/hostile_window.h"
+#include "hostile/hostile_window.h"
 
 #include "compile/driver_messages.h"
 #include "compile/info_log.h"

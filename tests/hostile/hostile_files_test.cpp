@@ -1,6 +1,6 @@
 // Files in the WorkSpace that are not what a shader file should be, met at every step of the main
 // window: the start-up scan, selecting the pair, Test Shader, Test all, F10 and saving.
-#include "tests/hostile/hostile_window.h"
+#include "hostile/hostile_window.h"
 
 #include "texts/ui_texts.h"
 #include "workspace/shader_file.h"

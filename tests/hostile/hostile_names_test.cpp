@@ -1,7 +1,7 @@
 // File names a shell would trip over, and names that are not text at all: the WorkSpace list shows
 // what can be opened by the name shown, and every pair it shows can be opened, saved, archived
 // and deleted by that name.
-#include "tests/hostile/hostile_window.h"
+#include "hostile/hostile_window.h"
 
 #include "archive/archive_file.h"
 #include "texts/win1252.h"

@@ -1,4 +1,4 @@
-#include "tests/hostile/hostile_support.h"
+#include "hostile/hostile_support.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/master_harness.h"
-#include "tests/hostile/hostile_support.h"
+#include "hostile/hostile_support.h"
 
 #include "compile/form_progress.h"
 

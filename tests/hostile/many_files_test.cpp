@@ -1,6 +1,6 @@
 // A WorkSpace of 50,000 files in one directory: the scan and the list stay quick, and the long
 // tasks over it show their progress while they run.
-#include "tests/hostile/hostile_window.h"
+#include "hostile/hostile_window.h"
 
 #include "archive/archive_file.h"
 
