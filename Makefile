@@ -7,13 +7,15 @@ FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
 # No debug information: it doubles the time the tests take to build and nobody steps through
-# this build. The program keeps its optimisation.
-PLAIN_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-    -DTESSORY_LINKER=gold -DTESSORY_UNITY_BUILD=ON
+# this build. The program keeps its optimisation. Clang with precompiled test headers builds it in
+# two thirds of the time GCC takes.
+PLAIN_OPTIONS = -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DTESSORY_PRECOMPILE_TEST_HEADERS=ON \
+    -DTESSORY_LINKER=lld -DTESSORY_UNITY_BUILD=ON
 # Clang builds the instrumented tests in half the time GCC takes, with precompiled headers.
 SANITIZE_OPTIONS = -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-DNDEBUG" -DTESSORY_SANITIZE=ON -DTESSORY_BUILD_BENCHMARKS=OFF \
-    -DTESSORY_PRECOMPILE_TEST_HEADERS=ON -DTESSORY_LINKER=gold -DTESSORY_UNITY_BUILD=ON
+    -DTESSORY_PRECOMPILE_TEST_HEADERS=ON -DTESSORY_LINKER=lld -DTESSORY_UNITY_BUILD=ON
 
 .PHONY: deps build run test test-plain build-sanitize test-sanitize test-fuzz clean
 

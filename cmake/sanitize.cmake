@@ -4,6 +4,8 @@
 add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
     -fno-omit-frame-pointer)
 add_link_options(-fsanitize=address,undefined)
+# Lets the slowest tests choose a smaller scale for the instrumented run.
+add_compile_definitions(TESSORY_SANITIZED)
 
 # Reports need file and line, not full debug information; -O0 halves the instrumented build and
 # costs the tests little, as their time goes into Qt and the driver, which are not instrumented.
