@@ -1,5 +1,4 @@
-// The headers that nearly every test includes, precompiled once per test program. The widget
-// headers are only there for programs that link Qt Widgets, whose include path they need.
+// The headers that nearly every test includes, precompiled once for all test programs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#if __has_include(<QApplication>) && __has_include(<QTest>)
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -25,4 +23,3 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#endif

@@ -1,0 +1,2 @@
+// The library that owns the tests' precompiled header needs one source file of its own.
+#include "test_headers.h"
