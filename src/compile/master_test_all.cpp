@@ -6,6 +6,7 @@
 #include "compile/shader_mod.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPointer>
@@ -88,9 +89,15 @@ int TForm_Master::compileWorkspace() {
     });
     progress->ProgressBar1->setRange(0, ListBox1->count() - 1);
     progress->show();
+    // The bar follows the pairs but is painted, with the rest of the window, about once a frame:
+    // painting it for every pair cost more than the driver's work on a small pair.
+    QElapsedTimer sincePaint;
     for (int i = 0; i < ListBox1->count(); ++i) {
-        progress->ProgressBar1->setValue(i);
-        QCoreApplication::processEvents();
+        if (!sincePaint.isValid() || sincePaint.elapsed() >= 20) {
+            progress->ProgressBar1->setValue(i);
+            QCoreApplication::processEvents();
+            sincePaint.start();
+        }
         const QString name = ListBox1->item(i)->text();
         const QString vertex = vertexPath(cfg.CurrentDir, name);
         const QString fragment = fragmentPath(cfg.CurrentDir, name);
