@@ -30,62 +30,59 @@ protected:
         put(dir + u'/' + name + QStringLiteral(".vert"), vertex);
         put(dir + u'/' + name + QStringLiteral(".frag"), fragment);
     }
+
+    // A report goes to standard output, whole; standard error stays empty.
+    void expectReport(const QStringList& arguments, int exitCode, const char* report) const {
+        const CheckerRun r = run(arguments);
+        EXPECT_EQ(r.exitCode, exitCode) << r.err.toStdString();
+        EXPECT_EQ(r.out, QString::fromUtf8(report));
+        EXPECT_EQ(r.err, QString());
+    }
 };
 
 TEST_F(CheckRun, CleanPairsExitZeroWithOnlyTheSummary) {
     pair("ws", "a", kVertex, kFragment);
     pair("ws", "b", kVertex, kFragment);
-    const CheckerRun r = run({"ws"});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("pairs checked: 2, pairs with messages: 0\n"));
-    EXPECT_EQ(r.err, QString());
+    expectReport({"ws"}, 0, "pairs checked: 2, pairs with messages: 0\n");
 }
 
 TEST_F(CheckRun, VertexErrorNamesTheVertexFileAndLine) {
     pair("ws", "bad", kVertexError, kFragment);
-    const CheckerRun r = run({"ws"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.outLines(), (QStringList{
-                                "ws/bad.vert:4: error: `undefinedThing' undeclared",
-                                "ws/bad.vert: error: linking with uncompiled/unspecialized shader",
-                                "pairs checked: 1, pairs with messages: 1",
-                            }));
+    expectReport({"ws"}, 1,
+                 "ws/bad.vert:4: error: `undefinedThing' undeclared\n"
+                 "ws/bad.vert: error: linking with uncompiled/unspecialized shader\n"
+                 "pairs checked: 1, pairs with messages: 1\n");
 }
 
 TEST_F(CheckRun, FragmentErrorNamesTheFragmentFileAndLine) {
     pair("ws/", "frag", kVertex, kFragmentError);
-    const CheckerRun r = run({"ws/"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.outLines(), (QStringList{
-                                "ws/frag.frag:3: error: `missingColor' undeclared",
-                                "ws/frag.frag:3: error: operands to arithmetic operators must be "
-                                "numeric",
-                                "ws/frag.vert: error: linking with uncompiled/unspecialized shader",
-                                "pairs checked: 1, pairs with messages: 1",
-                            }));
+    expectReport({"ws/"}, 1,
+                 "ws/frag.frag:3: error: `missingColor' undeclared\n"
+                 "ws/frag.frag:3: error: operands to arithmetic operators must be numeric\n"
+                 "ws/frag.vert: error: linking with uncompiled/unspecialized shader\n"
+                 "pairs checked: 1, pairs with messages: 1\n");
 }
 
 TEST_F(CheckRun, LinkErrorGoesToTheVertexFileWithoutLine) {
     pair("ws", "link", kVertex, kVaryingReader);
-    const CheckerRun r = run({"ws"});
-    EXPECT_EQ(r.exitCode, 1);
-    const QString message =
-        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader";
-    EXPECT_EQ(r.outLines(),
-              (QStringList{message, message, message, "pairs checked: 1, pairs with messages: 1"}));
+    expectReport(
+        {"ws"}, 1,
+        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader\n"
+        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader\n"
+        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader\n"
+        "pairs checked: 1, pairs with messages: 1\n");
 }
 
 // Mesa's shader cache drops a source's warnings once it has compiled it, so the same warning must
 // come back on every run.
 TEST_F(CheckRun, WarningsFailTheCheckOnEveryRun) {
     pair("ws", "warn", kVertexWarning, kFragment);
-    const QStringList expected{
-        "ws/warn.vert:1: warning: extension `GL_tessory_nothing' unsupported in vertex shader",
-        "pairs checked: 1, pairs with messages: 1"};
     for (int round = 0; round < 2; ++round) {
-        const CheckerRun r = run({"ws"});
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.outLines(), expected) << "round " << round;
+        SCOPED_TRACE(round);
+        expectReport(
+            {"ws"}, 1,
+            "ws/warn.vert:1: warning: extension `GL_tessory_nothing' unsupported in vertex shader\n"
+            "pairs checked: 1, pairs with messages: 1\n");
     }
 }
 
@@ -93,36 +90,32 @@ TEST_F(CheckRun, LoneFileIsNamedAndTheOtherPairsStillChecked) {
     pair("ws", "a", kVertexError, kFragment);
     put("ws/c.frag", kFragment);
     put("ws/d.vert", kVertex);
-    const CheckerRun r = run({"ws"});
-    EXPECT_EQ(r.exitCode, 1);
-    const QStringList lines = r.outLines();
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[0],
-              "ws/c.frag: error: Vertex-/ Fragment Shader Pair not found: no file c.vert "
-              "beside it");
-    EXPECT_EQ(lines[1],
-              "ws/d.vert: error: Vertex-/ Fragment Shader Pair not found: no file d.frag "
-              "beside it");
-    EXPECT_TRUE(lines[2].startsWith("ws/a.vert:4: error: "));
-    EXPECT_EQ(lines.last(), "pairs checked: 1, pairs with messages: 1, WorkSpace problems: 2");
+    expectReport({"ws"}, 1,
+                 "ws/c.frag: error: Vertex-/ Fragment Shader Pair not found: no file c.vert "
+                 "beside it\n"
+                 "ws/d.vert: error: Vertex-/ Fragment Shader Pair not found: no file d.frag "
+                 "beside it\n"
+                 "ws/a.vert:4: error: `undefinedThing' undeclared\n"
+                 "ws/a.vert: error: linking with uncompiled/unspecialized shader\n"
+                 "pairs checked: 1, pairs with messages: 1, WorkSpace problems: 2\n");
 }
 
 TEST_F(CheckRun, LoneFileAloneFailsTheCheck) {
     pair("ws", "a", kVertex, kFragment);
     put("ws/c.frag", kFragment);
-    const CheckerRun r = run({"ws"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.outLines().last(),
-              "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1");
+    expectReport({"ws"}, 1,
+                 "ws/c.frag: error: Vertex-/ Fragment Shader Pair not found: no file c.vert "
+                 "beside it\n"
+                 "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1\n");
 }
 
 TEST_F(CheckRun, PairHiddenByLetterCaseIsReported) {
     pair("ws", "Water", kVertex, kFragment);
     pair("ws", "water", kVertexError, kFragment);
-    const CheckerRun r = run({"ws"});
-    EXPECT_EQ(r.exitCode, 1);
-    ASSERT_EQ(r.outLines().size(), 2);
-    EXPECT_TRUE(r.outLines().first().startsWith("ws/water.vert: error: pair water not checked"));
+    expectReport({"ws"}, 1,
+                 "ws/water.vert: error: pair water not checked: the WorkSpace lists Water in its "
+                 "place, as names that differ only in letter case are one pair\n"
+                 "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1\n");
 }
 
 TEST_F(CheckRun, OwnExtensionsAndSeveralWorkSpaces) {
@@ -131,12 +124,11 @@ TEST_F(CheckRun, OwnExtensionsAndSeveralWorkSpaces) {
     put("one/a.vert", kVertexError);  // not a pair file with these extensions
     put("two/a.vs", kVertex);
     put("two/a.fs", kFragmentError);
-    const CheckerRun r = run({"--vertex-ext", ".vs", "--fragment-ext=.fs", "one", "two"});
-    EXPECT_EQ(r.exitCode, 1);
-    const QStringList lines = r.outLines();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.first().startsWith("two/a.fs:3: error: ")) << lines.first().toStdString();
-    EXPECT_EQ(lines.last(), "pairs checked: 2, pairs with messages: 1");
+    expectReport({"--vertex-ext", ".vs", "--fragment-ext=.fs", "one", "two"}, 1,
+                 "two/a.fs:3: error: `missingColor' undeclared\n"
+                 "two/a.fs:3: error: operands to arithmetic operators must be numeric\n"
+                 "two/a.vs: error: linking with uncompiled/unspecialized shader\n"
+                 "pairs checked: 2, pairs with messages: 1\n");
 }
 
 TEST_F(CheckRun, UsageErrorsExitTwoWithTheReason) {
@@ -245,9 +237,8 @@ TEST_F(CheckRun, JsonMatchesTheTextReport) {
 
 // The pairs the program ships must pass its own check on Mesa.
 TEST_F(CheckRun, EveryExamplePairChecksClean) {
-    const CheckerRun r = run({QStringLiteral(TESSORY_EXAMPLES_DIR)});
-    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("pairs checked: 4, pairs with messages: 0\n"));
+    expectReport({QStringLiteral(TESSORY_EXAMPLES_DIR)}, 0,
+                 "pairs checked: 4, pairs with messages: 0\n");
 }
 
 }  // namespace

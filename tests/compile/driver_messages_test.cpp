@@ -1,5 +1,9 @@
 #include "compile/driver_messages.h"
 
+#include "support/qt_printers.h"
+
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -66,90 +70,78 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"12 error: not a location", std::nullopt, E, "12 error: not a location"},
         LineCase{"  Error:  spaced out  ", std::nullopt, E, "spaced out"}));
 
-TEST(CompileLog, OneMessagePerLineForItsFile) {
-    const QList<DriverMessage> messages = compileLogMessages(
-        "0:4(19): error: `a' undeclared\r\n\r\n0:5(3): warning: `b' unused\n", ErrorPane::Fragment);
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].file, ErrorPane::Fragment);
-    EXPECT_EQ(messages[0].log, InfoLogKind::FragmentCompile);
-    EXPECT_EQ(messages[0].line, 4);
-    EXPECT_EQ(messages[1].line, 5);
-    EXPECT_EQ(messages[1].severity, MessageSeverity::Warning);
-    EXPECT_EQ(messages[1].text, QStringLiteral("`b' unused"));
-}
-
-TEST(CompileLog, EmptyLogHasNoMessageButABlankOneHasOne) {
-    EXPECT_TRUE(compileLogMessages("", ErrorPane::Vertex).isEmpty());
-    const QList<DriverMessage> blank = compileLogMessages(" \n\n", ErrorPane::Vertex);
-    ASSERT_EQ(blank.size(), 1);
-    EXPECT_EQ(blank[0].severity, MessageSeverity::Error);
-    EXPECT_FALSE(blank[0].text.isEmpty());
-}
-
-TEST(CompileLog, BytesAreWindows1252) {
-    const QList<DriverMessage> messages =
-        compileLogMessages("0:1(1): error: `gr\xfc\xdf' undeclared\n", ErrorPane::Vertex);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, QString::fromUtf8("`grüß' undeclared"));
-}
-
-// Mesa's shape, verbatim: each message ends with "\n." and the next follows the dot.
-TEST(LinkLog, MesaMessagesGoToTheVertexFileWithoutLine) {
-    const QByteArray log =
-        "error: fragment shader varying v not written by vertex shader\n."
-        "error: fragment shader varying v not written by vertex shader\n.";
-    const QList<DriverMessage> messages = linkLogMessages(log);
-    ASSERT_EQ(messages.size(), 2);
-    for (const DriverMessage& m : messages) {
-        EXPECT_EQ(m.file, ErrorPane::Vertex);
-        EXPECT_EQ(m.log, InfoLogKind::Link);
-        EXPECT_EQ(m.line, std::nullopt);
-        EXPECT_EQ(m.text, QStringLiteral("fragment shader varying v not written by vertex shader"));
+// Every field of a message in one line: "file:line severity: text (log)".
+QString describe(const DriverMessage& m) {
+    static const char* const logs[] = {"vertex compile", "fragment compile", "link"};
+    QString location =
+        m.file == ErrorPane::Fragment ? QStringLiteral("fragment") : QStringLiteral("vertex");
+    if (m.line) {
+        location += u':' + QString::number(*m.line);
     }
+    const bool warning = m.severity == MessageSeverity::Warning;
+    return QStringLiteral("%1 %2: %3 (%4)")
+        .arg(location, QLatin1String(warning ? "warning" : "error"), m.text,
+             QLatin1String(logs[int(m.log)]));
 }
 
-TEST(LinkLog, UnmarkedLocationGivesNoLine) {
-    const QList<DriverMessage> messages = linkLogMessages("0:3(1): error: clash");
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].line, std::nullopt);
-    EXPECT_EQ(messages[0].text, QStringLiteral("clash"));
+struct RunCase {
+    const char* name;
+    QByteArray vertexLog;
+    QByteArray fragmentLog;
+    QByteArray linkLog;
+    const char* messages;  // described, one a line, UTF-8
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-TEST(LinkLog, HeadingsSendMessagesToTheirFileWithLines) {
-    const QByteArray log =
-        "Vertex info\n-----------\n0(4) : error C5145: must write to gl_Position\n\n"
-        "Fragment info\n-------------\n0(9) : warning C7050: \"c\" might be used before\n";
-    const QList<DriverMessage> messages = linkLogMessages(log);
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].file, ErrorPane::Vertex);
-    EXPECT_EQ(messages[0].line, 4);
-    EXPECT_EQ(messages[1].file, ErrorPane::Fragment);
-    EXPECT_EQ(messages[1].line, 9);
-    EXPECT_EQ(messages[1].severity, MessageSeverity::Warning);
+class RunMessages : public testing::TestWithParam<RunCase> {};
+
+TEST_P(RunMessages, GivesEveryMessageWithItsFileLineAndLog) {
+    const RunCase& c = GetParam();
+    QStringList described;
+    for (const DriverMessage& m : runMessages(c.vertexLog, c.fragmentLog, c.linkLog)) {
+        described.append(describe(m) + u'\n');
+    }
+    EXPECT_EQ(described.join(QString()), QString::fromUtf8(c.messages));
 }
 
-TEST(LinkLog, FragmentHeadingAloneStillMovesTheRest) {
-    const QList<DriverMessage> messages =
-        linkLogMessages("error: before\nFRAGMENT INFO\nerror: after\n");
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].file, ErrorPane::Vertex);
-    EXPECT_EQ(messages[1].file, ErrorPane::Fragment);
-}
-
-TEST(LinkLog, HeadingsWithoutMessagesAreStillReported) {
-    const QList<DriverMessage> messages = linkLogMessages("Vertex info\n-----\n\n");
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].log, InfoLogKind::Link);
-}
-
-TEST(RunMessages, VertexThenFragmentThenLink) {
-    const QList<DriverMessage> messages =
-        runMessages("0:1(1): error: v\n", "0:2(1): error: f\n", "error: l");
-    ASSERT_EQ(messages.size(), 3);
-    EXPECT_EQ(messages[0].log, InfoLogKind::VertexCompile);
-    EXPECT_EQ(messages[1].log, InfoLogKind::FragmentCompile);
-    EXPECT_EQ(messages[2].log, InfoLogKind::Link);
-    EXPECT_TRUE(runMessages("", "", "").isEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Logs, RunMessages,
+    testing::Values(
+        RunCase{"NoLogs", "", "", "", ""},
+        RunCase{"VertexThenFragmentThenLink", "0:1(1): error: v\n", "0:2(1): error: f\n",
+                "error: l",
+                "vertex:1 error: v (vertex compile)\n"
+                "fragment:2 error: f (fragment compile)\n"
+                "vertex error: l (link)\n"},
+        RunCase{"OneMessagePerLineBlankLinesSkipped", "",
+                "0:4(19): error: `a' undeclared\r\n\r\n0:5(3): warning: `b' unused\n", "",
+                "fragment:4 error: `a' undeclared (fragment compile)\n"
+                "fragment:5 warning: `b' unused (fragment compile)\n"},
+        // A log that is there must never go unreported, even when it holds only blanks.
+        RunCase{"BlankCompileLog", " \n\n", "", "",
+                "vertex error: the driver wrote an info log without a message (vertex compile)\n"},
+        RunCase{"BytesAreWindows1252", "0:1(1): error: `gr\xfc\xdf' undeclared\n", "", "",
+                "vertex:1 error: `grüß' undeclared (vertex compile)\n"},
+        // Mesa's shape, verbatim: each message ends with "\n." and the next follows the dot.
+        RunCase{"MesaLinkLogGoesToTheVertexFileWithoutLine", "", "",
+                "error: fragment shader varying v not written by vertex shader\n."
+                "error: fragment shader varying v not written by vertex shader\n.",
+                "vertex error: fragment shader varying v not written by vertex shader (link)\n"
+                "vertex error: fragment shader varying v not written by vertex shader (link)\n"},
+        RunCase{"UnmarkedLinkLocationGivesNoLine", "", "", "0:3(1): error: clash",
+                "vertex error: clash (link)\n"},
+        RunCase{"HeadingsSendLinkMessagesToTheirFileWithLines", "", "",
+                "Vertex info\n-----------\n0(4) : error C5145: must write to gl_Position\n\n"
+                "Fragment info\n-------------\n0(9) : warning C7050: \"c\" might be used before\n",
+                "vertex:4 error: C5145: must write to gl_Position (link)\n"
+                "fragment:9 warning: C7050: \"c\" might be used before (link)\n"},
+        RunCase{"FragmentHeadingAloneStillMovesTheRest", "", "",
+                "error: before\nFRAGMENT INFO\nerror: after\n",
+                "vertex error: before (link)\nfragment error: after (link)\n"},
+        RunCase{"HeadingsWithoutMessagesAreStillReported", "", "", "Vertex info\n-----\n\n",
+                "vertex error: the driver wrote an info log without a message (link)\n"}));
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "compile/info_log.h"
 
-#include <gtest/gtest.h>
+#include "support/qt_printers.h"
 
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
 using namespace tessory;
 
@@ -15,7 +14,7 @@ struct LogCase {
     QByteArray fragmentLog;
     QByteArray linkLog;
     bool hasLog;
-    std::vector<QByteArray> entries;
+    QByteArray entries;  // one a line
 };
 
 void PrintTo(const LogCase& c, std::ostream* os) {
@@ -41,121 +40,66 @@ TEST_P(ComposeErrorList, GivesTheEntriesInOrder) {
     const LogCase& c = GetParam();
     const ErrorListReport report = composeErrorList(c.vertexLog, c.fragmentLog, c.linkLog);
     EXPECT_EQ(report.hasLog, c.hasLog);
-    EXPECT_EQ(std::vector<QByteArray>(report.entries.begin(), report.entries.end()), c.entries);
+    QByteArray entries;
+    for (const QByteArray& entry : report.entries) {
+        entries += entry + '\n';
+    }
+    EXPECT_EQ(entries, c.entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     CompileLogs, ComposeErrorList,
     testing::Values(
-        LogCase{"NoLogAtAll", "", "", "", false, {"VertexShader: OK", "FragmentShader: OK"}},
-        LogCase{"TwoLinesLf",
-                kMesaTwoLines,
-                "",
-                "",
-                true,
-                {"0:3(2): error: `x' undeclared  [VertexShader]",
-                 "0:3(2): error: value of type int cannot be assigned to variable of type error"
-                 "  [VertexShader]",
-                 "FragmentShader: OK"}},
-        LogCase{"TwoLinesCrLf",
-                "",
-                "first\r\nsecond\r\n",
-                "",
-                true,
-                {"VertexShader: OK", "first  [FragmentShader]", "  [FragmentShader]",
-                 "second  [FragmentShader]", "  [FragmentShader]"}},
-        LogCase{"OneCharacter", "x", "", "", true, {"  [VertexShader]", "FragmentShader: OK"}},
-        LogCase{"LastCharacterDropped",
-                "abc",
-                "",
-                "",
-                true,
-                {"ab  [VertexShader]", "FragmentShader: OK"}},
-        LogCase{"CrOnItsOwn",
-                "a\rb\n",
-                "",
-                "",
-                true,
-                {"a  [VertexShader]", "b  [VertexShader]", "FragmentShader: OK"}},
-        LogCase{"VertexAlwaysFirst",
-                "v\n",
-                "f\n",
-                "",
-                true,
-                {"v  [VertexShader]", "f  [FragmentShader]"}},
-        LogCase{"LinkLogIgnoredAfterCompileLog",
-                "",
-                "f\n",
-                kMarkedLinkLog,
-                true,
-                {"VertexShader: OK", "f  [FragmentShader]"}}));
+        LogCase{"NoLogAtAll", "", "", "", false, "VertexShader: OK\nFragmentShader: OK\n"},
+        LogCase{"TwoLinesLf", kMesaTwoLines, "", "", true,
+                "0:3(2): error: `x' undeclared  [VertexShader]\n"
+                "0:3(2): error: value of type int cannot be assigned to variable of type error"
+                "  [VertexShader]\n"
+                "FragmentShader: OK\n"},
+        LogCase{"TwoLinesCrLf", "", "first\r\nsecond\r\n", "", true,
+                "VertexShader: OK\nfirst  [FragmentShader]\n  [FragmentShader]\n"
+                "second  [FragmentShader]\n  [FragmentShader]\n"},
+        LogCase{"OneCharacter", "x", "", "", true, "  [VertexShader]\nFragmentShader: OK\n"},
+        LogCase{"LastCharacterDropped", "abc", "", "", true,
+                "ab  [VertexShader]\nFragmentShader: OK\n"},
+        LogCase{"CrOnItsOwn", "a\rb\n", "", "", true,
+                "a  [VertexShader]\nb  [VertexShader]\nFragmentShader: OK\n"},
+        LogCase{"VertexAlwaysFirst", "v\n", "f\n", "", true,
+                "v  [VertexShader]\nf  [FragmentShader]\n"},
+        LogCase{"LinkLogIgnoredAfterCompileLog", "", "f\n", kMarkedLinkLog, true,
+                "VertexShader: OK\nf  [FragmentShader]\n"}));
 
 INSTANTIATE_TEST_SUITE_P(
     LinkLogs, ComposeErrorList,
     testing::Values(
-        LogCase{"MesaWithoutMarkers",
-                "",
-                "",
-                kMesaVarying,
-                true,
-                {"error: fragment shader varying neverWritten not written by vertex shader"
-                 "  [VertexShader]",
-                 ".error: fragment shader varying neverWritten not written by vertex shader"
-                 "  [VertexShader]",
-                 "FragmentShader: OK"}},
-        LogCase{"NoMarkerLosesLastCharacter",
-                "",
-                "",
-                "link failed",
-                true,
-                {"link faile  [VertexShader]", "FragmentShader: OK"}},
-        LogCase{"NoMarkerCutAtParenthesis",
-                "",
-                "",
-                "error (see below)\nmore\n",
-                true,
-                {"(see below)  [VertexShader]", "more  [VertexShader]", "FragmentShader: OK"}},
-        LogCase{"Markers",
-                "",
-                "",
-                kMarkedLinkLog,
-                true,
-                {"(12) : error C1008: undefined variable \"x\"  [VertexShader]",
-                 "0(13) : error C1008: undefined variable \"y\"  [VertexShader]",
-                 "(3) : error C0000: syntax error  [FragmentShader]"}},
-        LogCase{"MarkersInAnyCase",
-                "",
-                "",
-                "VERTEX INFO\n0(1) : a\nfRaGmEnT iNfO\n0(2) : b\n",
-                true,
-                {"(1) : a  [VertexShader]", "(2) : b  [FragmentShader]"}},
+        LogCase{"MesaWithoutMarkers", "", "", kMesaVarying, true,
+                "error: fragment shader varying neverWritten not written by vertex shader"
+                "  [VertexShader]\n"
+                ".error: fragment shader varying neverWritten not written by vertex shader"
+                "  [VertexShader]\n"
+                "FragmentShader: OK\n"},
+        LogCase{"NoMarkerLosesLastCharacter", "", "", "link failed", true,
+                "link faile  [VertexShader]\nFragmentShader: OK\n"},
+        LogCase{"NoMarkerCutAtParenthesis", "", "", "error (see below)\nmore\n", true,
+                "(see below)  [VertexShader]\nmore  [VertexShader]\nFragmentShader: OK\n"},
+        LogCase{"Markers", "", "", kMarkedLinkLog, true,
+                "(12) : error C1008: undefined variable \"x\"  [VertexShader]\n"
+                "0(13) : error C1008: undefined variable \"y\"  [VertexShader]\n"
+                "(3) : error C0000: syntax error  [FragmentShader]\n"},
+        LogCase{"MarkersInAnyCase", "", "", "VERTEX INFO\n0(1) : a\nfRaGmEnT iNfO\n0(2) : b\n",
+                true, "(1) : a  [VertexShader]\n(2) : b  [FragmentShader]\n"},
         // The fragment part is n - p1 - p2 + 1 long: a vertex marker at position 3 costs the
         // fragment part two more bytes at its end ("ef" besides the final line end).
-        LogCase{"VertexMarkerLater",
-                "",
-                "",
-                "X\nvertex info\n0(1) : a\nfragment info\n0(2) : bcdef\n",
-                true,
-                {"(1) : a  [VertexShader]", "(2) : bcd  [FragmentShader]"}},
+        LogCase{"VertexMarkerLater", "", "",
+                "X\nvertex info\n0(1) : a\nfragment info\n0(2) : bcdef\n", true,
+                "(1) : a  [VertexShader]\n(2) : bcd  [FragmentShader]\n"},
         // Fragment marker first: the vertex part is empty, the fragment part is cut short.
-        LogCase{"FragmentMarkerFirst",
-                "",
-                "",
-                "fragment info\n(1) f\nvertex info\n(2) v\n",
-                true,
-                {"VertexShader: OK", "(1)  [FragmentShader]"}},
-        LogCase{"OnlyFragmentMarker",
-                "",
-                "",
-                "fragment info\n0(7) : f\n",
-                true,
-                {"VertexShader: OK", "(7) : f  [FragmentShader]"}},
-        LogCase{"BothPartsEmptyAfterTrimming",
-                "",
-                "",
-                " \t\n\r ",
-                true,
-                {"VertexShader: OK", "FragmentShader: OK"}}));
+        LogCase{"FragmentMarkerFirst", "", "", "fragment info\n(1) f\nvertex info\n(2) v\n", true,
+                "VertexShader: OK\n(1)  [FragmentShader]\n"},
+        LogCase{"OnlyFragmentMarker", "", "", "fragment info\n0(7) : f\n", true,
+                "VertexShader: OK\n(7) : f  [FragmentShader]\n"},
+        LogCase{"BothPartsEmptyAfterTrimming", "", "", " \t\n\r ", true,
+                "VertexShader: OK\nFragmentShader: OK\n"}));
 
 TEST(SplitLogInto, AppendsToWhatIsThere) {
     QList<QByteArray> target{"kept"};

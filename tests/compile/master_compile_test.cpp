@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -113,11 +114,9 @@ TEST_F(CompileWindow, ALinkErrorIsListedWithoutAJump) {
 TEST_F(CompileWindow, DoubleClickingAnEntryJumpsToItsLine) {
     TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
     w.Action_Compile->trigger();
-    const QStringList entries = errorEntries(w);
-    const auto found = std::find_if(entries.begin(), entries.end(), [](const QString& e) {
-        return e.endsWith("[FragmentShader]");
-    });
-    const int fragmentEntry = found == entries.end() ? -1 : int(found - entries.begin());
+    // The pattern must match the whole entry.
+    const int fragmentEntry =
+        int(errorEntries(w).indexOf(QRegularExpression(QStringLiteral(".*\\[FragmentShader\\]"))));
     ASSERT_GE(fragmentEntry, 0);
     QListWidgetItem* item = w.ListBox_Err->item(fragmentEntry);
     w.ListBox_Err->setCurrentItem(item);

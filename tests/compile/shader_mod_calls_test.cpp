@@ -182,12 +182,6 @@ TEST_F(ShaderModCalls, FileRunAlwaysReadsTheLinkLog) {
     EXPECT_TRUE(driver.live.empty());
 }
 
-TEST_F(ShaderModCalls, FileRunHasLogFromTheLinkLogAlone) {
-    driver.logs[1] = "x";
-    TShaderMod mod(api, writeFile("a.vert", "v"), writeFile("a.frag", "f"));
-    EXPECT_TRUE(mod.HasLog);
-}
-
 TEST_F(ShaderModCalls, UnreadableFileThrowsAndLeavesNoObject) {
     const QString vertex = writeFile("a.vert", "v");
     const QString missing = dir.filePath("missing.frag");
