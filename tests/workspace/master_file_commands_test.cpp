@@ -98,7 +98,8 @@ TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
 // a pair to its own name in another case.
 TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     TForm_Master& w = start();
-    h.writeFile("ws/lone.frag", "keep me\n");  // appear after the scan
+    // Both appear after the scan.
+    h.writeFile("ws/lone.frag", "keep me\n");
     h.writeFile("ws/solo.vert", "");
     h.prompter.dialogScripts.push_back(typeNames({"C", "a", "A", "lone"}, true));
     w.Action_NES->trigger();

@@ -78,7 +78,7 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
         QString stored;
         QStringList listed;
     } cases[] = {
-        {{"a.vert", "a.frag", "c.frag"}, "a", {}},
+        {{"a.vert", "a.frag", "c.frag"}, "a", {}},  // the lone c.frag
         // B.frag and b.frag are different files on this file system.
         {{"a.vert", "a.frag", "B.vert", "b.frag"}, "a", {}},
         {{".vert", ".frag", "x.y.vert", "x.y.frag", "d.vert/f", "notes.txt", "Water.VERT"},
