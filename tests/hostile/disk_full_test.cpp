@@ -7,7 +7,6 @@
 #include "workspace/file_io.h"
 
 #include <QSaveFile>
-
 #include <QTextEdit>
 
 using namespace tessory;
@@ -19,7 +18,7 @@ namespace {
 class DiskFull : public HostileWindow {
 protected:
     void SetUp() override {
-        const QString small = smallFileSystem();
+        const QString small = qEnvironmentVariable("TESSORY_SMALL_FS");
         if (small.isEmpty()) {
             GTEST_SKIP() << "no small file system to fill; ctest runs this test through "
                             "with_small_fs.sh, which makes one";
@@ -61,10 +60,6 @@ struct SaveCase {
     qint64 spare;
 };
 
-void PrintTo(const SaveCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class SaveOnFullDisk : public DiskFull, public ::testing::WithParamInterface<SaveCase> {};
 
 TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
@@ -79,9 +74,7 @@ TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
     const DirSnapshot before = snapshot(ws());
     fill(GetParam().spare);
 
-    const qsizetype beforeSave = mark();
-    w.Action_SaveShader->trigger();
-    const QStringList told = messagesSince(beforeSave);
+    const QStringList told = step([&] { w.Action_SaveShader->trigger(); });
     EXPECT_TRUE(anyMentions(told, {file("a.vert")}) || anyMentions(told, {file("a.frag")}))
         << shown();
     EXPECT_EQ(snapshot(ws()), before);
@@ -91,11 +84,9 @@ TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
 
     // Closing offers the save; when that fails too, the window stays open with the edits.
-    const qsizetype beforeClose = mark();
     h.prompter.answers.push_back(QMessageBox::Yes);
-    EXPECT_FALSE(h.close());
+    EXPECT_TRUE(anyMentions(step([&] { EXPECT_FALSE(h.close()); }), {ws()})) << shown();
     EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(anyMentions(messagesSince(beforeClose), {ws()})) << shown();
     EXPECT_EQ(snapshot(ws()), before);
     EXPECT_TRUE(pane->document()->isModified());
 
@@ -111,9 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SaveOnFullDisk,
                                            SaveCase{"VertexSomeRoom", true, 8192},
                                            SaveCase{"FragmentNoRoomAtAll", false, 0},
                                            SaveCase{"FragmentSomeRoom", false, 8192}),
-                         [](const ::testing::TestParamInfo<SaveCase>& info) {
-                             return info.param.name;
-                         });
+                         byName);
 
 TEST_F(DiskFull, PuttingBackAFileOfAPairThatFailedLateNeverLeavesItEmpty) {
     writePair("a", "// old vertex\n", "// old fragment\n");
@@ -145,10 +134,6 @@ struct ArchiveCase {
     qint64 spare;
 };
 
-void PrintTo(const ArchiveCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class ArchiveOnFullDisk : public DiskFull, public ::testing::WithParamInterface<ArchiveCase> {};
 
 TEST_P(ArchiveOnFullDisk, KeepsTheOldArchiveAndNamesIt) {
@@ -163,9 +148,7 @@ TEST_P(ArchiveOnFullDisk, KeepsTheOldArchiveAndNamesIt) {
     const DirSnapshot before = snapshot(ws());
     fill(GetParam().spare);
 
-    const qsizetype beforeArchive = mark();
-    pressF10();
-    EXPECT_TRUE(anyMentions(messagesSince(beforeArchive), {file("shaders.dat")})) << shown();
+    EXPECT_TRUE(anyMentions(step([&] { pressF10(); }), {file("shaders.dat")})) << shown();
     EXPECT_EQ(snapshot(ws()), before);
     EXPECT_TRUE(progressGone());
 
@@ -181,9 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ArchiveOnFullDisk,
                          ::testing::Values(ArchiveCase{"LargeNoRoomAtAll", 20, 0},
                                            ArchiveCase{"LargeSomeRoom", 20, 16384},
                                            ArchiveCase{"SmallNoRoomAtAll", 1, 0}),
-                         [](const ::testing::TestParamInfo<ArchiveCase>& info) {
-                             return info.param.name;
-                         });
+                         byName);
 
 class SettingsOnFullDisk : public DiskFull, public ::testing::WithParamInterface<qint64> {};
 
@@ -198,10 +179,8 @@ TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndTheWindowOpen) {
     const DirSnapshot before = snapshot(settingsDir);
     fill(GetParam());
 
-    const qsizetype beforeClose = mark();
-    EXPECT_FALSE(h.close());
+    EXPECT_TRUE(anyMentions(step([&] { EXPECT_FALSE(h.close()); }), {h.settingsPath})) << shown();
     EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(anyMentions(messagesSince(beforeClose), {h.settingsPath})) << shown();
     EXPECT_EQ(snapshot(settingsDir), before);
 
     makeRoom();

@@ -6,7 +6,6 @@
 #include "compile/info_log.h"
 #include "compile/shader_mod.h"
 
-#include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -45,21 +44,13 @@ QByteArray floodLog() {
 const QByteArray kRealError = "0:4(1): error: `broken' undeclared\n";
 
 // A driver that answers every compile with prepared info logs: the vertex shader's, the fragment
-// shader's and the program's.
+// shader's and the program's, each under its handle.
 struct FloodDriver {
-    static inline QByteArray logs[3];
     static constexpr GlHandle kProgram = 1, kFragment = 2, kVertex = 3;
+    static inline QByteArray logs[4];
 
-    static const QByteArray& logOf(GlHandle object) {
-        switch (object) {
-            case kVertex:
-                return logs[0];
-            case kFragment:
-                return logs[1];
-            default:
-                return logs[2];
-        }
-    }
+    // No log for a handle the driver never gave out.
+    static const QByteArray& logOf(GlHandle object) { return logs[object < 4 ? object : 0]; }
 
     static ArbApi api() {
         ArbApi gl;
@@ -89,18 +80,17 @@ struct FloodDriver {
 
 TEST(ErrorFlood, TheLogFunctionsKeepEveryLineAndEveryNumberWhole) {
     const QByteArray log = floodLog() + kRealError;
-    QElapsedTimer timer;
-    timer.start();
-    const ErrorListReport report = composeErrorList(log, {}, {});
-    reportFigure("a 100,000-line compile log made into error-list entries", timer.elapsed());
+    ErrorListReport report;
+    timed("a 100,000-line compile log made into error-list entries",
+          [&] { report = composeErrorList(log, {}, {}); });
     // One entry per line of the vertex log, and the fragment shader's OK line.
     ASSERT_EQ(report.entries.size(), kFloodLines + 1);
     EXPECT_TRUE(report.entries[kFloodLines - 1].startsWith("0:4(1): error"));
     EXPECT_EQ(report.entries.last(), "FragmentShader: OK");
 
-    timer.restart();
-    const QList<DriverMessage> messages = runMessages(log, {}, {});
-    reportFigure("a 100,000-line compile log read into driver messages", timer.elapsed());
+    QList<DriverMessage> messages;
+    timed("a 100,000-line compile log read into driver messages",
+          [&] { messages = runMessages(log, {}, {}); });
     ASSERT_EQ(messages.size(), kFloodLines);
     EXPECT_EQ(messages[0].line, 4294967299);
     EXPECT_EQ(messages[3].line, 4294967299);
@@ -123,32 +113,26 @@ protected:
 TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     writePair("a");
     TForm_Master& w = start("a");
-    FloodDriver::logs[0] = floodLog();
-    FloodDriver::logs[1] = kRealError;
+    FloodDriver::logs[FloodDriver::kVertex] = floodLog();
+    FloodDriver::logs[FloodDriver::kFragment] = kRealError;
     const ArbApi gl = FloodDriver::api();
 
-    QElapsedTimer timer;
-    timer.start();
     QStringList entries;
-    {
+    timed("the editor run over 100,000 driver lines", [&] {
         const TShaderMod run(gl, QByteArray("vertex"), QByteArray("fragment"), entries);
         EXPECT_TRUE(run.HasLog);
-    }
-    reportFigure("the editor run over 100,000 driver lines", timer.elapsed());
+    });
     ASSERT_EQ(entries.size(), kFloodLines);
 
-    timer.restart();
-    w.ListBox_Err->setUpdatesEnabled(false);
-    w.ListBox_Err->clear();
-    w.ListBox_Err->addItems(entries);
-    w.ListBox_Err->setUpdatesEnabled(true);
-    QCoreApplication::processEvents();
-    reportFigure("filling the error list with 100,000 entries", timer.elapsed());
-
-    timer.restart();
-    w.ShowFirstErrorLine();
-    reportFigure("the jump to the first error past 99,999 entries that lead nowhere",
-                 timer.elapsed());
+    timed("filling the error list with 100,000 entries", [&] {
+        w.ListBox_Err->setUpdatesEnabled(false);
+        w.ListBox_Err->clear();
+        w.ListBox_Err->addItems(entries);
+        w.ListBox_Err->setUpdatesEnabled(true);
+        QCoreApplication::processEvents();
+    });
+    timed("the jump to the first error past 99,999 entries that lead nowhere",
+          [&] { w.ShowFirstErrorLine(); });
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
     EXPECT_EQ(w.RichEdit_Fragment->textCursor().block().blockNumber(), 3);
     EXPECT_EQ(w.ErrorMarkPane, 1);

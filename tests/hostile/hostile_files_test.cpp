@@ -5,7 +5,6 @@
 #include "texts/ui_texts.h"
 #include "workspace/shader_file.h"
 
-#include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -42,38 +41,28 @@ TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) 
         ASSERT_TRUE(big.resize(qint64(200) << 20));  // sparse: made at once, takes no room
     }
     const DirSnapshot before = snapshot(ws());
-    const QStringList named = {file("big.vert"), QStringLiteral("200.0 MB")};
+    // Every step that meets the file names it with its size, and takes its time.
+    const auto namesTheBigFile = [&](const char* figure, const std::function<void()>& action) {
+        const QStringList told = step(action, figure);
+        EXPECT_TRUE(anyMentions(told, {file("big.vert"), QStringLiteral("200.0 MB")}))
+            << figure << ": " << shown();
+    };
 
-    QElapsedTimer timer;
-    timer.start();
-    TForm_Master& w = start("big");
-    reportFigure("start-up with a 200 MB file in the open pair", timer.elapsed());
-    EXPECT_TRUE(anyMentions(messagesSince(0), named)) << shown();
-    EXPECT_EQ(entries(*h.window), QStringList({"a", "big"}));
-    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("<none>"));
+    namesTheBigFile("start-up with a 200 MB file in the open pair", [&] { start("big"); });
+    TForm_Master& w = *h.window;
+    EXPECT_EQ(entries(w), QStringList({"a", "big"}));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
 
     click("a");
-    const qsizetype beforeClick = mark();
-    timer.restart();
-    click("big");
-    reportFigure("selecting the pair with the 200 MB file", timer.elapsed());
-    EXPECT_TRUE(anyMentions(messagesSince(beforeClick), named));
-    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("a"));
+    namesTheBigFile("selecting the pair with the 200 MB file", [&] { click("big"); });
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
     EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kCleanVertex));
 
-    const qsizetype beforeTest = mark();
-    timer.restart();
-    w.Action_TestAll->trigger();
-    reportFigure("Test all over the pair with the 200 MB file", timer.elapsed());
-    EXPECT_TRUE(anyMentions(messagesSince(beforeTest), named));
+    namesTheBigFile("Test all over the pair with the 200 MB file",
+                    [&] { w.Action_TestAll->trigger(); });
     EXPECT_TRUE(progressGone());
-
-    const qsizetype beforeArchive = mark();
-    timer.restart();
-    pressF10();
-    reportFigure("F10 over the pair with the 200 MB file", timer.elapsed());
-    EXPECT_TRUE(anyMentions(messagesSince(beforeArchive), named));
+    namesTheBigFile("F10 over the pair with the 200 MB file", [&] { pressF10(); });
     EXPECT_TRUE(progressGone());
     EXPECT_EQ(snapshot(ws()), before);
 }
@@ -85,12 +74,10 @@ TEST_F(HostileFiles, TheLargestAcceptedShaderFileLoadsAndOneByteMoreIsRefused) {
     writePair("a");
     writePair("large", text, kCleanFragment);
     TForm_Master& w = start("a");
-    QElapsedTimer timer;
-    timer.start();
-    click("large");
-    reportFigure("loading a 16 MB shader file into its pane", timer.elapsed());
-    EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
-    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("large"));
+    EXPECT_TRUE(
+        step([&] { click("large"); }, "loading a 16 MB shader file into its pane").isEmpty())
+        << shown();
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("large"));
     EXPECT_EQ(w.RichEdit_Vertex->document()->blockCount(), text.count('\n') + 1);
 
     text += ' ';
@@ -112,7 +99,7 @@ TEST_F(HostileFiles, BinaryBytesWithNulsCompileAndSaveBackUnchanged) {
     writePair("bin", binary, kCleanFragment);
     TForm_Master& w = start("a");
     click("bin");
-    EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("bin"));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("bin"));
     EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().contains(QChar(0)));
 
     w.Action_Compile->trigger();
@@ -133,10 +120,6 @@ struct ImpostorCase {
     bool listed;  // whether the scan still sees a file there
 };
 
-void PrintTo(const ImpostorCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class Impostors : public HostileWindow, public ::testing::WithParamInterface<ImpostorCase> {
 protected:
     void SetUp() override {
@@ -146,7 +129,7 @@ protected:
         }
     }
 
-    // Puts the impostor in place of the file. A pipe comes with its watchdog.
+    // Puts the impostor in place of the file.
     void replace(const QString& name) {
         const QString path = file(name);
         QFile::remove(path);
@@ -158,7 +141,7 @@ protected:
                 ASSERT_TRUE(QFile::link(name, path));  // the link names itself
                 break;
             case Impostor::Pipe:
-                watchdog = std::make_unique<PipeWatchdog>(path, 3);
+                ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
                 break;
             case Impostor::UnreadableLink:
                 // A regular file to stat, whose first read fails with an I/O error even for root.
@@ -171,20 +154,18 @@ protected:
         }
     }
 
-    // A fresh watch on the pipe for the next step.
-    void watchPipe() {
+    // A step of the user's with a fresh watch on the pipe, on which the program must never wait.
+    QStringList watched(const std::function<void()>& action) {
+        std::unique_ptr<PipeWatchdog> watchdog;
         if (GetParam().kind == Impostor::Pipe) {
             watchdog = std::make_unique<PipeWatchdog>(file("b.frag"), 3);
         }
-    }
-
-    void expectNoWaitOnThePipe() {
+        const QStringList told = step(action);
         if (watchdog) {
             EXPECT_FALSE(watchdog->stop()) << "the program waited on the pipe";
         }
+        return told;
     }
-
-    std::unique_ptr<PipeWatchdog> watchdog;
 };
 
 TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
@@ -192,15 +173,15 @@ TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
     writePair("b");
     replace("b.frag");
     const DirSnapshot before = snapshot(ws());
-    TForm_Master& w = start("b");
-    expectNoWaitOnThePipe();
+    const QStringList told = watched([&] { start("b"); });
+    TForm_Master& w = *h.window;
     if (GetParam().listed) {
-        EXPECT_EQ(entries(*h.window), QStringList({"a", "b"}));
-        EXPECT_TRUE(anyMentions(messagesSince(0), {file("b.frag")})) << shown();
-        EXPECT_EQ(selectedEntry(*h.window), QStringLiteral("<none>"));
+        EXPECT_EQ(entries(w), QStringList({"a", "b"}));
+        EXPECT_TRUE(anyMentions(told, {file("b.frag")})) << shown();
+        EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
     } else {
-        EXPECT_EQ(messagesSince(0), QStringList({w.MessageTexts[MsgPairNotFound]}));
-        EXPECT_TRUE(entries(*h.window).isEmpty());
+        EXPECT_EQ(told, QStringList({w.MessageTexts[MsgPairNotFound]}));
+        EXPECT_TRUE(entries(w).isEmpty());
     }
     EXPECT_EQ(snapshot(ws()), before);
 }
@@ -214,36 +195,26 @@ TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
     replace("b.frag");
     const DirSnapshot before = snapshot(ws());
 
-    const qsizetype beforeSave = mark();
-    w.Action_SaveShader->trigger();
-    expectNoWaitOnThePipe();
+    const QStringList saved = watched([&] { w.Action_SaveShader->trigger(); });
     if (GetParam().kind == Impostor::LinkLoop) {
         // A link that leads nowhere is no file to keep: the save puts the pair's file there.
-        EXPECT_TRUE(messagesSince(beforeSave).isEmpty()) << shown();
+        EXPECT_TRUE(saved.isEmpty()) << shown();
         EXPECT_EQ(readBytes("b.frag"), kCleanFragment);
         return;
     }
-    EXPECT_TRUE(anyMentions(messagesSince(beforeSave), {file("b.frag")})) << shown();
+    EXPECT_TRUE(anyMentions(saved, {file("b.frag")})) << shown();
     EXPECT_EQ(snapshot(ws()), before);
     EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), edited);
     EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
     EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("] *")));
 
-    watchPipe();
-    const qsizetype beforeArchive = mark();
-    pressF10();
-    expectNoWaitOnThePipe();
-    EXPECT_TRUE(anyMentions(messagesSince(beforeArchive), {file("b.frag")})) << shown();
+    EXPECT_TRUE(anyMentions(watched([&] { pressF10(); }), {file("b.frag")})) << shown();
     EXPECT_EQ(snapshot(ws()), before);
     EXPECT_TRUE(progressGone());
 
     // Test all first offers to save the edit; the answer No keeps the files as they are.
-    const qsizetype beforeTest = mark();
     h.prompter.answers.push_back(QMessageBox::No);
-    watchPipe();
-    w.Action_TestAll->trigger();
-    expectNoWaitOnThePipe();
-    const QStringList told = messagesSince(beforeTest);
+    const QStringList told = watched([&] { w.Action_TestAll->trigger(); });
     EXPECT_TRUE(anyMentions(told, {file("b.frag")}) ||
                 told.contains(w.MessageTexts[MsgCouldNotLoadFragment]))
         << told.join('|').toStdString();
@@ -259,6 +230,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ImpostorCase{"Pipe", Impostor::Pipe, false},
                       ImpostorCase{"UnreadableLink", Impostor::UnreadableLink, true},
                       ImpostorCase{"NoPermission", Impostor::NoPermission, true}),
-    [](const ::testing::TestParamInfo<ImpostorCase>& info) { return info.param.name; });
+    byName);
 
 }  // namespace

@@ -69,10 +69,10 @@ protected:
 
 TEST_F(HostileNames, ListsEveryPairThatCanBeOpenedByItsNameAndNamesTheOthers) {
     const DirSnapshot rawBefore = rawFiles();
-    start("a");
+    TForm_Master& w = start("a");
     QStringList expected = kAwkwardNames;
     expected.append(QStringLiteral("a"));
-    EXPECT_THAT(entries(*h.window), UnorderedElementsAreArray(expected));
+    EXPECT_THAT(entries(w), UnorderedElementsAreArray(expected));
     QStringList rawShown;
     for (const QByteArray& raw : kRawNames) {
         rawShown.append(QFile::decodeName(raw + ".vert"));
@@ -81,7 +81,7 @@ TEST_F(HostileNames, ListsEveryPairThatCanBeOpenedByItsNameAndNamesTheOthers) {
 
     // Test all and F10 pass the left-out files by; closing writes nothing near them.
     h.prompter.messages.clear();
-    h.window->Action_TestAll->trigger();
+    w.Action_TestAll->trigger();
     pressF10();
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
     EXPECT_EQ(ReadShaderArchive(file("shaders.dat")).size(), expected.size());
@@ -96,7 +96,7 @@ TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
     const DirSnapshot rawBefore = rawFiles();
     TForm_Master& w = start("a");
     click(name);
-    EXPECT_EQ(selectedEntry(*h.window), name);
+    EXPECT_EQ(selectedEntry(w), name);
     EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(vertexOf(name)));
 
     w.RichEdit_Vertex->moveCursor(QTextCursor::End);
@@ -118,8 +118,8 @@ TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
         << shown();
     EXPECT_FALSE(QFileInfo::exists(file(name + ".vert")));
     EXPECT_FALSE(QFileInfo::exists(file(name + ".frag")));
-    EXPECT_FALSE(entries(*h.window).contains(name));
-    EXPECT_EQ(entries(*h.window).size(), kAwkwardNames.size());
+    EXPECT_FALSE(entries(w).contains(name));
+    EXPECT_EQ(entries(w).size(), kAwkwardNames.size());
     EXPECT_EQ(rawFiles(), rawBefore);
 }
 

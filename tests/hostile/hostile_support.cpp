@@ -1,6 +1,7 @@
 #include "hostile/hostile_support.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <dirent.h>
@@ -49,6 +50,14 @@ QByteArray contentOf(const QByteArray& path, const struct stat& info) {
            QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
 }
 
+qint64 freeBytes(const QString& path) {
+    struct statvfs info;
+    if (statvfs(QFile::encodeName(path).constData(), &info) != 0) {
+        return -1;
+    }
+    return qint64(info.f_bavail) * qint64(info.f_frsize);
+}
+
 }  // namespace
 
 DirSnapshot snapshot(const QString& directory) {
@@ -85,22 +94,14 @@ void removeRawName(const QString& directory, const QByteArray& rawName) {
     unlink((QFile::encodeName(directory) + "/" + rawName).constData());
 }
 
-void reportFigure(const std::string& what, qint64 milliseconds) {
+void timed(const std::string& what, const std::function<void()>& step) {
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    const qint64 milliseconds = timer.elapsed();
     std::printf("[ FIGURE   ] %s: %lld ms\n", what.c_str(), static_cast<long long>(milliseconds));
     std::fflush(stdout);
     ::testing::Test::RecordProperty(what, std::to_string(milliseconds) + " ms");
-}
-
-QString smallFileSystem() {
-    return qEnvironmentVariable("TESSORY_SMALL_FS");
-}
-
-qint64 freeBytes(const QString& path) {
-    struct statvfs info;
-    if (statvfs(QFile::encodeName(path).constData(), &info) != 0) {
-        return -1;
-    }
-    return qint64(info.f_bavail) * qint64(info.f_frsize);
 }
 
 qint64 fillUp(const QString& directory, qint64 spare) {

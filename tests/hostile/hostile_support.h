@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -20,18 +21,13 @@ bool writeRawName(const QString& directory, const QByteArray& rawName, const QBy
 
 void removeRawName(const QString& directory, const QByteArray& rawName);
 
-// Prints a measured figure next to the test results, e.g. "[ FIGURE   ] scan: 312 ms".
-void reportFigure(const std::string& what, qint64 milliseconds);
-
-// The small file system of with_small_fs.sh, or empty when the test runs without one.
-QString smallFileSystem();
+// Runs the step and prints how long it took next to the test results, e.g.
+// "[ FIGURE   ] scan: 312 ms".
+void timed(const std::string& what, const std::function<void()>& step);
 
 // Fills the file system that holds `directory` until a write fails, then frees `spare` bytes
 // again; the filler is the file "filler" in that directory. Returns the bytes left free.
 qint64 fillUp(const QString& directory, qint64 spare);
-
-// Free bytes of the file system that holds the path.
-qint64 freeBytes(const QString& path);
 
 // A named pipe that the program must never wait on: opening one for reading blocks until a writer
 // comes. From `seconds` after its start until stop(), the watchdog plays that writer, so that a

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/master_harness.h"
 #include "hostile/hostile_support.h"
+#include "support/master_harness.h"
 
 #include "compile/form_progress.h"
 
@@ -68,9 +68,18 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // The texts of the messages shown since the mark.
-    QStringList messagesSince(qsizetype mark) const { return h.prompter.messageTexts().mid(mark); }
-    qsizetype mark() const { return h.prompter.messages.size(); }
+    // Runs a step of the user's and returns the texts of the messages it showed; given a figure,
+    // prints how long the step took.
+    QStringList step(const std::function<void()>& action, const std::string& figure = {}) {
+        const qsizetype before = h.prompter.messages.size();
+        if (figure.empty()) {
+            action();
+        } else {
+            timed(figure, action);
+        }
+        return h.prompter.messageTexts().mid(before);
+    }
+
     // Every message shown so far, for failure output.
     std::string shown() const { return h.prompter.messageTexts().join('|').toStdString(); }
 
@@ -89,6 +98,9 @@ protected:
 private:
     QString workspace_ = h.path(QStringLiteral("ws/"));
 };
+
+// Names each case of a parameterised test after the `name` of its row.
+inline constexpr auto byName = [](const auto& info) { return std::string(info.param.name); };
 
 // Whether one of the texts contains every part.
 inline bool anyMentions(const QStringList& texts, const QStringList& parts) {

@@ -4,7 +4,6 @@
 
 #include "archive/archive_file.h"
 
-#include <QElapsedTimer>
 #include <QProgressBar>
 
 using namespace tessory;
@@ -52,41 +51,35 @@ public:
 class ManyFiles : public HostileWindow {};
 
 TEST_F(ManyFiles, AreListedQuicklyAndTheLongTasksShowTheirProgress) {
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < kPairs; ++i) {
-        writePair(pairName(i));
-    }
+    timed("making " + files(), [&] {
+        for (int i = 0; i < kPairs; ++i) {
+            writePair(pairName(i));
+        }
+    });
     writeBytes(pairName(2) + ".frag", "void main()\n{\n    gl_FragColor = broken;\n}\n");
-    reportFigure("making " + files(), timer.elapsed());
 
-    timer.restart();
-    TForm_Master& w = start(pairName(0));
-    reportFigure("start-up over " + files() + " (scan, list, open pair)", timer.elapsed());
+    timed("start-up over " + files() + " (scan, list, open pair)", [&] { start(pairName(0)); });
+    TForm_Master& w = *h.window;
     ASSERT_EQ(w.ListBox1->count(), kPairs);
-    EXPECT_EQ(selectedEntry(*h.window), pairName(0));
+    EXPECT_EQ(selectedEntry(w), pairName(0));
 
     h.prompter.directories.push_back(ws());
-    timer.restart();
-    w.Action_SelWorkSpace->trigger();
-    reportFigure("choosing the WorkSpace of " + files() + " again (rescan)", timer.elapsed());
+    timed("choosing the WorkSpace of " + files() + " again (rescan)",
+          [&] { w.Action_SelWorkSpace->trigger(); });
     EXPECT_EQ(w.ListBox1->count(), kPairs);
-    EXPECT_EQ(selectedEntry(*h.window), pairName(0));
+    EXPECT_EQ(selectedEntry(w), pairName(0));
 
     {
         const ProgressPaints paints;
-        timer.restart();
-        w.Action_TestAll->trigger();
-        reportFigure("Test all over " + files() + ", stopping at the third pair", timer.elapsed());
-        EXPECT_EQ(selectedEntry(*h.window), pairName(2));
+        timed("Test all over " + files() + ", stopping at the third pair",
+              [&] { w.Action_TestAll->trigger(); });
+        EXPECT_EQ(selectedEntry(w), pairName(2));
         EXPECT_EQ(paints.maximum, kPairs - 1);
         EXPECT_TRUE(progressGone());
     }
     {
         const ProgressPaints paints;
-        timer.restart();
-        pressF10();
-        reportFigure("F10 over " + files(), timer.elapsed());
+        timed("F10 over " + files(), [&] { pressF10(); });
         EXPECT_TRUE(progressGone());
         // The bar moved on while the archive was written, not only before and after.
         EXPECT_TRUE(std::any_of(paints.values.cbegin(), paints.values.cend(),

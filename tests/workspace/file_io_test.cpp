@@ -1,7 +1,7 @@
 #include "workspace/file_io.h"
 
-#include <QDir>
-#include <QFile>
+#include "temp_files.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,16 +10,12 @@ using namespace tessory;
 
 TEST(ReadWholeFile, ReadsEveryByte) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("a.vert");
-    QByteArray bytes(256, Qt::Uninitialized);
+    QByteArray bytes;
     for (int b = 0; b < 256; ++b) {
-        bytes[b] = char(b);
+        bytes.append(char(b));
     }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    EXPECT_EQ(readWholeFile(path), bytes);
+    test_files::writeBytes(dir.filePath("a.vert"), bytes);
+    EXPECT_EQ(readWholeFile(dir.filePath("a.vert")), bytes);
 }
 
 TEST(ReadWholeFile, NamesTheFileItCannotRead) {

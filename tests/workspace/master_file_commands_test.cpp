@@ -72,7 +72,8 @@ TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
     TForm_Master& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"new one"}));
     w.Action_NES->trigger();
-    EXPECT_TRUE(QFileInfo(h.path("ws/new one.vert")).isFile());
+    EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "new one.frag",
+                                      "new one.vert"}));
     EXPECT_EQ(h.readFile("ws/new one.vert"), QByteArray());
     EXPECT_EQ(h.readFile("ws/new one.frag"), QByteArray());
     EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
@@ -93,19 +94,26 @@ TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
     EXPECT_EQ(w.ListBox_Err->count(), 1);
 }
 
-TEST_F(FileCommands, TheNameDialogRefusesNamesThatWouldOverwriteFiles) {
-    h.writeFile("ws/lone.frag", "keep me\n");
+// Any name with a file of either kind is refused, listed or not, in any ASCII case; so is renaming
+// a pair to its own name in another case.
+TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     TForm_Master& w = start();
-    h.prompter.messages.clear();  // the lone file's pair-not-found message
+    // Both appear after the scan.
+    h.writeFile("ws/lone.frag", "keep me\n");
+    h.writeFile("ws/solo.vert", "");
     h.prompter.dialogScripts.push_back(typeNames({"C", "a", "A", "lone"}, true));
     w.Action_NES->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList(4, w.MessageTexts[MsgFileExists]));
-    for (const auto& m : h.prompter.messages) {
-        EXPECT_EQ(m.icon, QMessageBox::Information);
-        EXPECT_EQ(m.ownerName, QStringLiteral("Form_New"));
+    h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "solo"}, true));
+    w.Action_Rename->trigger();
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.MessageTexts[MsgFileExists]));
+    for (qsizetype i = 0; i < h.prompter.messages.size(); ++i) {
+        EXPECT_EQ(h.prompter.messages[i].icon, QMessageBox::Information);
+        EXPECT_EQ(h.prompter.messages[i].ownerName, i < 4 ? "Form_New" : "Form_Rename");
     }
     EXPECT_EQ(h.readFile("ws/lone.frag"), QByteArray("keep me\n"));
     EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("// a vertex\n"));
+    EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
 }
 
 TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
@@ -187,16 +195,6 @@ TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
     EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// c fragment\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [z]"));
     EXPECT_EQ(w.ListBox_Err->count(), 1);
-}
-
-TEST_F(FileCommands, RenameRefusesTheSameNameInAnyCaseAndExistingFiles) {
-    TForm_Master& w = start();
-    h.writeFile("ws/lone.vert", "");  // appears after the scan
-    h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "lone"}, true));
-    w.Action_Rename->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList(4, w.MessageTexts[MsgFileExists]));
-    EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
 }
 
 }  // namespace

@@ -19,10 +19,6 @@ namespace {
 const QByteArray kVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
 const QByteArray kFragment = "void main()\r\n{\r\n    gl_FragColor = vec4(1.0);\r\n}\r\n";
 
-QString paneText(const QTextEdit* pane) {
-    return pane->toPlainText();
-}
-
 // Clicks a list entry as the user would.
 void clickEntry(TForm_Master& w, int row) {
     const QRect rect = w.ListBox1->visualItemRect(w.ListBox1->item(row));
@@ -52,8 +48,9 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
     TForm_Master& w = start();
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(paneText(w.RichEdit_Vertex), QString::fromLatin1(kVertex));
-    EXPECT_EQ(paneText(w.RichEdit_Fragment), QString::fromLatin1(kFragment).replace("\r\n", "\n"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
+    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(),
+              QString::fromLatin1(kFragment).replace("\r\n", "\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
     EXPECT_EQ(w.StatusPanel[2]->text(), ws());
     EXPECT_TRUE(w.Action_Compile->isEnabled());
@@ -67,68 +64,65 @@ TEST_F(WorkspaceWindow, AStoredPairWithoutItsFilesIsPassedOverButStillNamed) {
     h.storeSettings(ws(), "A");
     TForm_Master& w = start();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
-    EXPECT_TRUE(paneText(w.RichEdit_Vertex).isEmpty());
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("A"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [A]"));
     EXPECT_FALSE(w.Action_SaveShader->isEnabled());
 }
 
-TEST_F(WorkspaceWindow, AnIncompletePairEmptiesTheListWithItsMessage) {
-    h.writeFile("ws/c.frag", "");
-    TForm_Master& w = start();
-    EXPECT_TRUE(entries(w).isEmpty());
-    ASSERT_EQ(h.prompter.messages.size(), 1);
-    EXPECT_EQ(h.prompter.messages[0].text, w.MessageTexts[MsgPairNotFound]);
-    EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
-    EXPECT_FALSE(w.Action_Compile->isEnabled());
-}
-
-TEST(WorkspaceScanWindow, MixedCaseNamesAreDifferentFilesHere) {
-    MasterHarness h;
-    for (const char* name : {"ws/a.vert", "ws/a.frag", "ws/B.vert", "ws/b.frag"}) {
-        h.writeFile(name, "");
+// A WorkSpace with a pair that lacks a file is refused whole, even its stored pair: an empty list
+// and one message.
+TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
+    const struct {
+        QStringList files;  // "d.vert/f" makes a folder d.vert
+        QString stored;
+        QStringList listed;
+    } cases[] = {
+        {{"a.vert", "a.frag", "c.frag"}, "a", {}},  // the lone c.frag
+        // B.frag and b.frag are different files on this file system.
+        {{"a.vert", "a.frag", "B.vert", "b.frag"}, "a", {}},
+        {{".vert", ".frag", "x.y.vert", "x.y.frag", "d.vert/f", "notes.txt", "Water.VERT"},
+         "x.y",
+         {"", "x.y"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.join(' ').toStdString());
+        MasterHarness h;
+        for (const QString& name : c.files) {
+            h.writeFile("ws/" + name, "");
+        }
+        h.storeSettings(h.path("ws/"), c.stored);
+        TForm_Master& w = h.start();
+        EXPECT_EQ(entries(w), c.listed);
+        if (c.listed.isEmpty()) {
+            ASSERT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgPairNotFound]}));
+            EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
+            EXPECT_FALSE(w.Action_Compile->isEnabled());
+        } else {
+            EXPECT_TRUE(h.prompter.messages.isEmpty());
+            EXPECT_EQ(selectedEntry(w), c.stored);
+        }
     }
-    h.storeSettings(h.path("ws/"), "");
-    TForm_Master& w = h.start();
-    EXPECT_TRUE(entries(w).isEmpty());
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgPairNotFound]}));
 }
 
-TEST(WorkspaceScanWindow, ListsOddButValidNamesAndIgnoresFolders) {
-    MasterHarness h;
-    for (const char* name : {"ws/.vert", "ws/.frag", "ws/x.y.vert", "ws/x.y.frag", "ws/d.vert/f",
-                             "ws/notes.txt", "ws/Water.VERT"}) {
-        h.writeFile(name, "");
-    }
-    h.storeSettings(h.path("ws/"), "");
-    TForm_Master& w = h.start();
-    EXPECT_EQ(entries(w), QStringList({"", "x.y"}));
-    EXPECT_TRUE(h.prompter.messages.isEmpty());
-}
-
-TEST_F(WorkspaceWindow, CancelAtTheSavePromptKeepsTheOpenPair) {
+TEST_F(WorkspaceWindow, AtTheSavePromptCancelStaysNoDiscardsAndYesSaves) {
     TForm_Master& w = start();
     QTest::keyClicks(w.RichEdit_Fragment, "x");
     ASSERT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
-    const QString edited = paneText(w.RichEdit_Fragment);
+    const QString edited = w.RichEdit_Fragment->toPlainText();
     h.prompter.answers.push_back(QMessageBox::Cancel);
     clickEntry(w, 1);
     EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgSaveChanges]}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(paneText(w.RichEdit_Fragment), edited);
+    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), edited);
     EXPECT_TRUE(w.RichEdit_Fragment->document()->isModified());
-    EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
-}
 
-TEST_F(WorkspaceWindow, NoDiscardsAndYesSavesBeforeTheNextPairLoads) {
-    TForm_Master& w = start();
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
     h.prompter.answers.push_back(QMessageBox::No);
     clickEntry(w, 1);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
-    EXPECT_EQ(paneText(w.RichEdit_Vertex), QStringLiteral("// b vertex\n"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// b vertex\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
-    EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
+    EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
 
     QTest::keyClicks(w.RichEdit_Vertex, "y");
     h.prompter.answers.push_back(QMessageBox::Yes);
@@ -147,7 +141,7 @@ TEST_F(WorkspaceWindow, AutoSaveSavesWithoutAsking) {
     EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
 }
 
-TEST_F(WorkspaceWindow, SavingAnUnchangedPairKeepsEveryByte) {
+TEST_F(WorkspaceWindow, SaveKeepsEveryByteOfAnUnchangedPairAndWritesAnEditedOne) {
     QByteArray all;
     for (int b = 0; b < 256; ++b) {
         if (b != '\r' && b != '\n') {
@@ -160,14 +154,13 @@ TEST_F(WorkspaceWindow, SavingAnUnchangedPairKeepsEveryByte) {
     w.Action_SaveShader->trigger();
     EXPECT_EQ(h.readFile("ws/a.vert"), vertex);
     EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
-}
 
-TEST_F(WorkspaceWindow, SaveWritesBothPanesAndClearsTheModifiedMark) {
-    TForm_Master& w = start();
     QTest::keyClicks(w.RichEdit_Fragment, "// new");
     QTest::keyClick(w.RichEdit_Fragment, Qt::Key_Return);
+    ASSERT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
     w.Action_SaveShader->trigger();
     EXPECT_EQ(h.readFile("ws/a.frag"), "// new\r\n" + kFragment);
+    EXPECT_EQ(h.readFile("ws/a.vert"), vertex);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
 }
 
@@ -184,7 +177,7 @@ TEST_F(WorkspaceWindow, AFailedSaveKeepsTheOldFilesThePanesAndThePair) {
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/a.frag")));
     EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_TRUE(paneText(w.RichEdit_Vertex).startsWith("edited "));
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().startsWith("edited "));
     EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
 }
 
@@ -226,7 +219,7 @@ TEST_F(WorkspaceWindow, SelectingAWorkSpaceOpensItsFirstPair) {
     EXPECT_EQ(w.cfg.CurrentDir, h.path("other/"));
     EXPECT_EQ(entries(w), QStringList({"m", "z"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("m"));
-    EXPECT_EQ(paneText(w.RichEdit_Vertex), QStringLiteral("// m\n"));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// m\n"));
     EXPECT_EQ(w.ListBox_Err->count(), 0);
     EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
 }
@@ -260,7 +253,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
     w.Action_SelWorkSpace->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(w.cfg.CurrentFileName, QString());
-    EXPECT_TRUE(paneText(w.RichEdit_Vertex).isEmpty());
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
     EXPECT_FALSE(w.Action_SaveShader->isEnabled());
     EXPECT_FALSE(w.TabSheet1->isEnabled());
 }

@@ -6,17 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 using namespace tessory;
+using namespace std::string_view_literals;
 
 struct NameCase {
-    const char16_t* name;
+    std::u16string_view name;  // a view, so that a NUL inside a name counts
     bool valid;
 };
 
 class ShaderNameCheck : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(ShaderNameCheck, AcceptsOnlyNamesThatStayInTheWorkspace) {
-    const QString name = QString::fromUtf16(GetParam().name);
+    const QString name = QString::fromUtf16(GetParam().name.data(), GetParam().name.size());
     EXPECT_EQ(isValidShaderName(name), GetParam().valid) << name.toStdString();
 }
 
@@ -26,14 +29,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{u"a/b", false}, NameCase{u"a\\b", false}, NameCase{u"/", false},
                       NameCase{u"tab\there", false}, NameCase{u"line\nbreak", false},
                       NameCase{u"\x1f", false}, NameCase{u"del\x7f", false},
+                      NameCase{u"\0"sv, false}, NameCase{u"a\0b"sv, false},
                       NameCase{u"water", true}, NameCase{u"x.y", true}, NameCase{u"...", true},
                       NameCase{u".hidden", true}, NameCase{u" spaced ", true},
                       NameCase{u"Wasser\u00e4\u20ac", true}, NameCase{u"a\u00a0b", true}));
-
-TEST(ShaderNameCheck, RefusesNul) {
-    EXPECT_FALSE(isValidShaderName(QString(QChar(0))));
-    EXPECT_FALSE(isValidShaderName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
-}
 
 TEST(NameComparison, FoldsOnlyTheAsciiLetters) {
     EXPECT_TRUE(sameNameIgnoringAsciiCase(u"Water_01", u"wATER_01"));

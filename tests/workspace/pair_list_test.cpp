@@ -1,5 +1,7 @@
 #include "workspace/pair_list.h"
 
+#include "workspace/name_rules.h"
+
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -57,33 +59,31 @@ TEST(PairList, TellsApartNamesThatDifferOutsideAsciiCase) {
     }
 }
 
-TEST(PairList, AssignMatchesAddingOneByOneInAnyOrder) {
+TEST(PairList, OrderDependsOnlyOnTheNamesAndAssignMatchesAddingOneByOne) {
     QStringList names = {"b",   "B",   "a",   "A2",  "a2",    "\u00e9t\u00e9",
                          "ete", "Ete", "x.y", "x_y", "",      ".hidden",
                          "Z",   "z",   "10",  "9",   "a\x01", "\u00c9T\u00c9"};
+    // Which case variant survives depends on the order; the place of each name does not.
+    const auto folded = [](const QStringList& list) {
+        QStringList result;
+        for (const QString& name : list) {
+            result.append(foldAsciiCase(name));
+        }
+        return result;
+    };
+    const QStringList expected = folded(addedOneByOne(names, kEnglish));
+    EXPECT_EQ(expected.size(), names.size() - 4);
     QRandomGenerator random(42);
     for (int round = 0; round < 20; ++round) {
         std::shuffle(names.begin(), names.end(), random);
         PairList assigned(kEnglish);
         assigned.assign(names);
         EXPECT_EQ(assigned.names(), addedOneByOne(names, kEnglish));
+        EXPECT_EQ(folded(assigned.names()), expected);
         // The case variant that came first survives.
         const QString firstB = names.indexOf("b") < names.indexOf("B") ? "b" : "B";
         EXPECT_EQ(assigned.at(assigned.indexOf(u"b")), firstB);
     }
-}
-
-TEST(PairList, SortedListIsIndependentOfInsertionOrderForDistinctNames) {
-    QStringList names = {"b",   "a",     "A2", "\u00e9t\u00e9", "ete", "\u00c9T\u00c9",
-                         "x.y", "x_y",   "",   ".hidden",       "Z",   "10",
-                         "9",   "a\x01", "y"};
-    const QStringList expected = addedOneByOne(names, kEnglish);
-    QRandomGenerator random(7);
-    for (int round = 0; round < 20; ++round) {
-        std::shuffle(names.begin(), names.end(), random);
-        EXPECT_EQ(addedOneByOne(names, kEnglish), expected);
-    }
-    EXPECT_EQ(expected.size(), names.size());
 }
 
 TEST(PairList, ClearEmptiesAndForgetsNames) {

@@ -144,22 +144,16 @@ TEST(ShaderFileSave, FailureOfTheSecondFileKeepsBothOldFiles) {
     test_files::writeBytes(vertex, "old vertex");
     const ShaderText text{QStringLiteral("new")};
 
-    // A directory in the fragment file's place: no temporary can replace it, even as root.
-    const QString folder = temp.filePath("a.frag");
+    // A directory in the fragment file's place, where no temporary can replace it even as root,
+    // and a fragment file in a directory that does not exist, where no temporary can be made.
     ASSERT_TRUE(QDir(temp.path()).mkdir("a.frag"));
-    try {
-        saveShaderPair(vertex, text, folder, text);
-        FAIL() << "wrote over a directory";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), folder);
-    }
-    // A fragment file in a directory that does not exist: its temporary cannot be created.
-    const QString nowhere = temp.filePath("gone/a.frag");
-    try {
-        saveShaderPair(vertex, text, nowhere, text);
-        FAIL() << "wrote into a missing directory";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), nowhere);
+    for (const QString& fragment : {temp.filePath("a.frag"), temp.filePath("gone/a.frag")}) {
+        try {
+            saveShaderPair(vertex, text, fragment, text);
+            FAIL() << "wrote " << fragment.toStdString();
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path(), fragment);
+        }
     }
     EXPECT_EQ(test_files::readBytes(vertex), "old vertex");
     EXPECT_EQ(test_files::entriesOf(temp.path()), QStringList({"a.frag", "a.vert"}));
