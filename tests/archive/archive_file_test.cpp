@@ -21,6 +21,18 @@ QByteArray le(std::int32_t value) {
     return QByteArray(bytes, 4);
 }
 
+// The path named by the error that the action throws; a failure when it throws none.
+template <class Error, class Action>
+QString thrownPath(Action action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.path();
+    }
+    ADD_FAILURE() << "no error thrown";
+    return {};
+}
+
 // Walks the stored bytes the way the format lays them out, independent of the reader.
 class Cursor {
 public:
@@ -169,12 +181,7 @@ TEST_F(ArchiveFile, FailedWriteLeavesTheEarlierArchiveIntact) {
     const QByteArray earlier = stored();
 
     put("b.vert", "b");
-    try {
-        save({"a", "b"});
-        FAIL() << "no error for the missing fragment file";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), dir() + "b.frag");
-    }
+    EXPECT_EQ(thrownPath<FileError>([&] { save({"a", "b"}); }), dir() + "b.frag");
     EXPECT_EQ(stored(), earlier);
     EXPECT_EQ(QDir(dir()).entryList(QDir::Files).size(), 4) << "a temporary file was left behind";
 }
@@ -182,12 +189,9 @@ TEST_F(ArchiveFile, FailedWriteLeavesTheEarlierArchiveIntact) {
 TEST_F(ArchiveFile, ArchiveThatCannotBeCreatedNamesItsPath) {
     RCxState generator = RCxNewGenerator();
     const QString path = dir() + "missing/shaders.dat";
-    try {
-        SaveAllShadersEnCrypted(path, {}, dir(), ".vert", ".frag", generator);
-        FAIL() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), path);
-    }
+    EXPECT_EQ(thrownPath<FileError>(
+                  [&] { SaveAllShadersEnCrypted(path, {}, dir(), ".vert", ".frag", generator); }),
+              path);
 }
 
 TEST_F(ArchiveFile, LookupIgnoresTheCaseOfAToZOnlyAndTakesTheLastMatch) {
@@ -252,23 +256,15 @@ protected:
     void expectRefused(const QByteArray& bytes, const char* why) {
         const QString path = dir() + "damaged.dat";
         put("damaged.dat", bytes);
-        try {
-            ReadShaderArchive(path);
-            ADD_FAILURE() << "accepted: " << why;
-        } catch (const ArchiveError& e) {
-            EXPECT_EQ(e.path(), path);
-        }
+        EXPECT_EQ(thrownPath<ArchiveError>([&] { ReadShaderArchive(path); }), path) << why;
         EXPECT_THROW(LoadFromEncShader(path, "q"), ArchiveError) << why;
 
         QBuffer buffer;
         buffer.setData(bytes);
         ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
-        try {
-            ReadShaderArchive(buffer, "in memory");
-            ADD_FAILURE() << "accepted from memory: " << why;
-        } catch (const ArchiveError& e) {
-            EXPECT_EQ(e.path(), "in memory");
-        }
+        EXPECT_EQ(thrownPath<ArchiveError>([&] { ReadShaderArchive(buffer, "in memory"); }),
+                  "in memory")
+            << why;
     }
 
     QByteArray valid_;

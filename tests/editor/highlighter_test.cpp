@@ -116,6 +116,8 @@ TEST_F(Pane, ParseAllColoursEveryLine) {
     expectCategory(3, 30, Category::StateVars);
     expectPlain(3, 34);
     EXPECT_FALSE(formatAt(1, 20).has_value());  // nothing past the line's end
+    load(QString());
+    EXPECT_TRUE(edit.document()->begin().layout()->formats().isEmpty());
 }
 
 TEST_F(Pane, ParseAllLeavesTheDocumentUnmodifiedAndWithoutUndo) {
@@ -131,12 +133,6 @@ TEST_F(Pane, ParseAllLeavesTheDocumentUnmodifiedAndWithoutUndo) {
     EXPECT_EQ(textChanges.count(), 0);
     EXPECT_FALSE(edit.document()->isModified());
     EXPECT_FALSE(edit.document()->isUndoAvailable());
-}
-
-TEST_F(Pane, ParseAllOfAnEmptyDocumentDoesNothing) {
-    load(QString());
-    EXPECT_TRUE(edit.document()->begin().layout()->formats().isEmpty());
-    EXPECT_EQ(edit.document()->blockCount(), 1);
 }
 
 TEST_F(Pane, RedMarkIsClearedByRehighlightingOnWhite) {

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -22,13 +21,6 @@ struct Opened {
         return [this](const QString& address) { addresses.append(address); };
     }
 };
-
-TEST(Homepage, IsOneWebAddressShownByItsHostName) {
-    const QUrl homepage(kHomepageAddress);
-    ASSERT_TRUE(homepage.isValid());
-    EXPECT_EQ(homepage.scheme(), QStringLiteral("https"));
-    EXPECT_EQ(homepageHost(), QStringLiteral("www.brimvale.example"));
-}
 
 TEST(FormInfo, IsABorderlessPictureWindowWithTheFixedTexts) {
     TForm_Info box([](const QString&) {}, nullptr);
@@ -104,16 +96,6 @@ TEST(FormInfo, TheLinkOpensTheHomepageOnEveryClickAndTheBoxStaysOpen) {
     QTest::mousePress(box.Label5, Qt::LeftButton);
     QTest::mouseRelease(box.Label5, Qt::LeftButton, {}, QPoint(-5, -5));
     EXPECT_EQ(opened.addresses.size(), 2);
-}
-
-TEST(FormInfo, OkClosesTheBox) {
-    Opened opened;
-    TForm_Info box(opened.recorder(), nullptr);
-    box.show();
-    QTest::mouseClick(box.Button1, Qt::LeftButton);
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(box.result(), QDialog::Accepted);
-    EXPECT_TRUE(opened.addresses.isEmpty());
 }
 
 TEST(FormInfo, IsCentredOverItsOwner) {
