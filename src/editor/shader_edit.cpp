@@ -62,11 +62,6 @@ void ShaderEdit::keyPressEvent(QKeyEvent* event) {
     QTextEdit::keyPressEvent(event);
 }
 
-void ShaderEdit::keyReleaseEvent(QKeyEvent* event) {
-    emit keyUp(event->key(), event->modifiers());
-    QTextEdit::keyReleaseEvent(event);
-}
-
 void ShaderEdit::mousePressEvent(QMouseEvent* event) {
     emit mouseDown();
     QTextEdit::mousePressEvent(event);

@@ -23,12 +23,9 @@ signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     // Every mouse button press in the text area, double clicks included, before it is handled.
     void mouseDown();
-    // Every key release in the pane, before it is handled.
-    void keyUp(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
