@@ -1,10 +1,12 @@
 // The main window's own cost around the work it hands to others: the WorkSpace scan with the list
-// filled, loading a large pair with its highlighting, and "Test Shader" and "Test all shaders"
-// next to the bare driver calls for the same sources, measured in the same run.
+// filled, loading a large pair with its highlighting, and "Test Shader" and "Test all shaders",
+// both with the time inside the driver's entry points taken apart, and next to the bare driver
+// calls for the same sources, measured in the same run.
 // Run by hand: build/bench/app/window_bench
 #include "app/form_master.h"
 #include "compile/gl_context.h"
 #include "support/bench_files.h"
+#include "support/driver_stopwatch.h"
 #include "support/generated_shader.h"
 #include "texts/text_lines.h"
 
@@ -16,6 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <map>
 
@@ -24,6 +27,33 @@ using tessory::bench::readExample;
 using tessory::bench::writeBenchFile;
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The program's context, its entry points timed.
+GlContextResult timedContext() {
+    GlContextResult made = GlContext::create();
+    if (made.context) {
+        made.context->replaceEntryPoints(bench::timedEntryPoints(made.context->arb()));
+    }
+    return made;
+}
+
+// Wall time of a command and the part of it spent inside the driver, per benchmark.
+struct Share {
+    Clock::duration total{};
+    Clock::duration driver{};
+};
+std::map<std::string, Share> shares;
+
+template <typename Command>
+void timeCommand(const std::string& name, Command command) {
+    const Clock::duration driverBefore = bench::driverTime();
+    const Clock::time_point start = Clock::now();
+    command();
+    shares[name].total += Clock::now() - start;
+    shares[name].driver += bench::driverTime() - driverBefore;
+}
 
 // Answers every question with its first harmless button, so nothing waits for a user.
 class SilentPrompter final : public Prompter {
@@ -52,7 +82,7 @@ struct Window {
         environment.openSettings = [file] {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
-        environment.createGlContext = &GlContext::create;
+        environment.createGlContext = &timedContext;
         window = std::make_unique<TForm_Master>(std::move(environment));
         window->show();
         if (!pair.isEmpty()) {
@@ -181,7 +211,7 @@ void BM_LoadPair_20000Lines(benchmark::State& state) {
 void BM_TestShader_Window(benchmark::State& state) {
     Window w(lightingWorkspace(), QStringLiteral("lit000"));
     for (auto _ : state) {
-        w.window->Action_CompileExecute();
+        timeCommand("Test Shader", [&w] { w.window->Action_CompileExecute(); });
     }
 }
 
@@ -196,7 +226,7 @@ void BM_TestShader_BareDriver(benchmark::State& state) {
 void BM_TestAll_Window(benchmark::State& state) {
     Window w(lightingWorkspace(), QStringLiteral("lit000"));
     for (auto _ : state) {
-        w.window->Action_TestAllExecute();
+        timeCommand("Test all (200 pairs)", [&w] { w.window->Action_TestAllExecute(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
@@ -261,7 +291,14 @@ int main(int argc, char** argv) {
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::printf("\nMedians (wall):\n");
+    std::printf("\nWall time outside the driver's entry points, in the same runs:\n");
+    for (const auto& [name, share] : shares) {
+        const double total = std::chrono::duration<double, std::milli>(share.total).count();
+        const double driver = std::chrono::duration<double, std::milli>(share.driver).count();
+        std::printf("  %-22s total %9.1f ms, driver %9.1f ms: own work %5.2f %% of the whole\n",
+                    name.c_str(), total, driver, 100.0 * (total - driver) / total);
+    }
+    std::printf("\nNext to the bare driver calls for the same sources, medians (wall):\n");
     printShare(reporter, "Test Shader", "BM_TestShader_Window", "BM_TestShader_BareDriver");
     printShare(reporter, "Test all (200 pairs)", "BM_TestAll_Window", "BM_TestAll_BareDriver");
     return 0;

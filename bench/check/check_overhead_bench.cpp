@@ -8,6 +8,7 @@
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
 #include "support/bench_files.h"
+#include "support/driver_stopwatch.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -25,6 +26,7 @@
 #include <string>
 
 using namespace tessory;
+using tessory::bench::driverTime;
 using tessory::bench::readExample;
 using tessory::bench::writeBenchFile;
 
@@ -32,41 +34,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-ArbApi realApi;
-Clock::duration driverTime{};
-
-// Each call's time inside the driver; the two clock reads count as driver time, which makes the
-// own share a little smaller than the truth (about 40 ns per call, 13 calls per pair).
-struct DriverStopwatch {
-    Clock::time_point start = Clock::now();
-    ~DriverStopwatch() { driverTime += Clock::now() - start; }
-};
-
-template <auto Member, typename Pointer>
-struct Timed;
-template <auto Member, typename R, typename... Args>
-struct Timed<Member, R (*)(Args...)> {
-    static R call(Args... args) {
-        const DriverStopwatch watch;
-        return (realApi.*Member)(args...);
-    }
-};
-
-#define TESSORY_TIME(api, name) api.name = &Timed<&ArbApi::name, decltype(ArbApi::name)>::call
-
-ArbApi timedApi() {
-    ArbApi api = realApi;
-    TESSORY_TIME(api, createProgramObjectARB);
-    TESSORY_TIME(api, createShaderObjectARB);
-    TESSORY_TIME(api, shaderSourceARB);
-    TESSORY_TIME(api, compileShaderARB);
-    TESSORY_TIME(api, getObjectParameterivARB);
-    TESSORY_TIME(api, getInfoLogARB);
-    TESSORY_TIME(api, attachObjectARB);
-    TESSORY_TIME(api, deleteObjectARB);
-    TESSORY_TIME(api, linkProgramARB);
-    return api;
-}
+// The context's entry points, each timed.
+ArbApi timedApi;
 
 const PairExtensions kExtensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
 constexpr int kPairs = 200;
@@ -107,20 +76,20 @@ void BM_CheckWorkspace(benchmark::State& state) {
     const bool withError = state.range(0) != 0;
     const OutputFormat format = state.range(1) != 0 ? OutputFormat::Json : OutputFormat::Text;
     const Workspace& ws = workspace(withError);
-    const ArbApi api = timedApi();
+    const ArbApi& api = timedApi;
     Share& share = shares[std::string(withError ? "errors" : "clean") +
                           (format == OutputFormat::Json ? ", JSON" : ", text")];
     qsizetype messages = 0;
     for (auto _ : state) {
         QString report;
         QTextStream out(&report);
-        const Clock::duration driverBefore = driverTime;
+        const Clock::duration driverBefore = driverTime();
         const Clock::time_point start = Clock::now();
         const QList<WorkspaceCheck> checks{checkWorkspace(api, ws.path(), kExtensions)};
         writeReport(checks, format, DriverInfo{}, out);
         out.flush();
         share.total += Clock::now() - start;
-        share.driver += driverTime - driverBefore;
+        share.driver += driverTime() - driverBefore;
         messages = messageLines(checks).size();
         if (checks.first().pairs.size() != kPairs) {
             state.SkipWithError("not every pair was checked");
@@ -157,7 +126,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", made.failure.toLocal8Bit().constData());
         return 1;
     }
-    realApi = made.context->arb();
+    timedApi = tessory::bench::timedEntryPoints(made.context->arb());
     std::printf("Driver: %s, OpenGL %s\n", made.context->renderer().toLocal8Bit().constData(),
                 made.context->version().toLocal8Bit().constData());
 

@@ -35,6 +35,8 @@ public:
     bool makeCurrent() const;
 
     const ArbApi& arb() const { return arb_; }
+    // Puts other functions in place of the entry points, such as wrappers that time the driver.
+    void replaceEntryPoints(const ArbApi& arb) { arb_ = arb; }
     const QString& renderer() const { return renderer_; }
     const QString& version() const { return version_; }
     // "device", "surfaceless" or "default": the EGL route that gave the context.
