@@ -90,7 +90,7 @@ int TForm_Master::compileWorkspace() {
     progress->ProgressBar1->setRange(0, ListBox1->count() - 1);
     progress->show();
     // The bar follows the pairs but is painted, with the rest of the window, about once a frame:
-    // painting it for every pair cost more than the driver's work on a small pair.
+    // painting it for every pair was a large part of the command's own time on small pairs.
     QElapsedTimer sincePaint;
     for (int i = 0; i < ListBox1->count(); ++i) {
         if (!sincePaint.isValid() || sincePaint.elapsed() >= 20) {
