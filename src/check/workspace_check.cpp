@@ -68,6 +68,17 @@ void reportHiddenPairs(const QString& directory, const PairExtensions& extension
     }
 }
 
+// A pair file whose name is not valid UTF-8: the WorkSpace leaves it out, so nothing checks it.
+void reportUndecodableFiles(const QString& directory, const WorkspaceScan& scan,
+                            QList<CheckMessage>& problems) {
+    for (const QString& entryName : scan.undecodableFiles) {
+        problems.append(workspaceProblem(
+            directory + entryName,
+            QStringLiteral("not checked: the name is not valid UTF-8, so the WorkSpace leaves "
+                           "the file out")));
+    }
+}
+
 // The pairs to compile: the listed ones, or, in an incomplete WorkSpace, every name with both
 // files, so that one missing file does not hide the messages of all other pairs.
 QStringList namesToCompile(const PairExtensions& extensions, const WorkspaceScan& scan) {
@@ -119,6 +130,7 @@ WorkspaceCheck checkWorkspace(const ArbApi& gl, const QString& directory,
     check.complete = scan.complete();
     reportLoneFiles(directory, extensions, scan, check.problems);
     reportHiddenPairs(directory, extensions, scan, check.problems);
+    reportUndecodableFiles(directory, scan, check.problems);
     for (const QString& name : namesToCompile(extensions, scan)) {
         check.pairs.append(checkPair(gl, directory, name, extensions));
     }

@@ -1,9 +1,13 @@
 // The checker against Mesa's real driver, run as a program: report lines, JSON and exit status.
 #include "checker_process.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using tessory::testing::CheckerProcess;
 using tessory::testing::CheckerRun;
@@ -115,6 +119,18 @@ TEST_F(CheckRun, PairHiddenByLetterCaseIsReported) {
     expectReport({"ws"}, 1,
                  "ws/water.vert: error: pair water not checked: the WorkSpace lists Water in its "
                  "place, as names that differ only in letter case are one pair\n"
+                 "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1\n");
+}
+
+TEST_F(CheckRun, FileWhoseNameIsNotUtf8IsReported) {
+    pair("ws", "a", kVertex, kFragment);
+    const QByteArray raw = QFile::encodeName(path("ws")) + "/bad\xff.vert";
+    const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    expectReport({"ws"}, 1,
+                 "ws/bad\uFFFD.vert: error: not checked: the name is not valid UTF-8, so the "
+                 "WorkSpace leaves the file out\n"
                  "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1\n");
 }
 
