@@ -9,6 +9,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -64,17 +65,30 @@ bool hasExtension(const char* list, std::string_view name) {
     return false;
 }
 
-// EGL hands out one display per platform and device, and eglTerminate ends every context on it at
-// once; so a display is only terminated when the last context made on it goes.
-std::map<EGLDisplay, int>& displayUsers() {
-    static std::map<EGLDisplay, int> users;
-    return users;
+// Once initialised, a display stays so for the life of the process: eglTerminate unloads the
+// driver, and Mesa leaves a one-time allocation behind on some processors each time it is loaded
+// (a leak that no suppression can name, since its caller is gone). Keeping the driver also saves
+// its load for every context after the first.
+std::set<EGLDisplay>& initialisedDisplays() {
+    static std::set<EGLDisplay> displays;
+    return displays;
 }
 
-void terminateIfUnused(EGLDisplay display) {
-    if (!displayUsers().contains(display)) {
-        eglTerminate(display);
+int& initialisationCount() {
+    static int count = 0;
+    return count;
+}
+
+bool initialiseOnce(EGLDisplay display) {
+    if (initialisedDisplays().contains(display)) {
+        return true;
     }
+    if (eglInitialize(display, nullptr, nullptr) != EGL_TRUE) {
+        return false;
+    }
+    initialisedDisplays().insert(display);
+    ++initialisationCount();
+    return true;
 }
 
 struct Candidate {
@@ -204,13 +218,12 @@ QString checkCurrentContext(Made& made) {
 }
 
 std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
-    if (eglInitialize(display, nullptr, nullptr) != EGL_TRUE) {
+    if (!initialiseOnce(display)) {
         why = QStringLiteral("eglInitialize failed: %1").arg(eglErrorText());
         return std::nullopt;
     }
     const auto fail = [&](const QString& cause) {
         why = cause;
-        terminateIfUnused(display);
         return std::nullopt;
     };
     if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
@@ -282,7 +295,6 @@ GlContextResult GlContext::create() {
             tried << QStringLiteral("%1: %2").arg(candidate.label, why);
             continue;
         }
-        ++displayUsers()[candidate.display];
         const ArbApi& arb = made->arb;
         arb.enable(GL_CULL_FACE);
         arb.cullFace(GL_BACK);
@@ -311,12 +323,10 @@ GlContext::~GlContext() {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
     eglDestroyContext(display_, context_);
-    auto& users = displayUsers();
-    const auto it = users.find(display_);
-    if (it != users.end() && --it->second == 0) {
-        users.erase(it);
-        eglTerminate(display_);
-    }
+}
+
+int GlContext::displayInitialisations() {
+    return initialisationCount();
 }
 
 }  // namespace tessory

@@ -26,6 +26,10 @@ public:
     // objects. On success the fixed render state is set. Never throws.
     static GlContextResult create();
 
+    // How many EGL displays this process has initialised: each display is initialised once and
+    // kept, however many contexts come and go on it.
+    static int displayInitialisations();
+
     ~GlContext();
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
