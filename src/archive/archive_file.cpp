@@ -2,6 +2,7 @@
 
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
+#include "workspace/pair_scan.h"
 #include "workspace/shader_file.h"
 
 #include <QFile>
@@ -216,8 +217,8 @@ void SaveAllShadersEnCrypted(const QString& archivePath, const QStringList& base
     writeChunk(file, chunk);
     for (qsizetype p = 0; p < baseNames.size(); ++p) {
         chunk.clear();
-        appendSourceBlock(chunk, workspaceDir + baseNames[p] + vertexExt, generator);
-        appendSourceBlock(chunk, workspaceDir + baseNames[p] + fragmentExt, generator);
+        appendSourceBlock(chunk, findPairFile(workspaceDir, baseNames[p], vertexExt), generator);
+        appendSourceBlock(chunk, findPairFile(workspaceDir, baseNames[p], fragmentExt), generator);
         writeChunk(file, chunk);
         if (progress) {
             progress(p + 1, baseNames.size());

@@ -4,6 +4,7 @@
 #include "workspace/file_io.h"
 #include "workspace/pair_scan.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -68,6 +69,24 @@ void reportHiddenPairs(const QString& directory, const PairExtensions& extension
     }
 }
 
+// A pair file beside another of the same name in other letter case: only one of them is checked.
+void reportCaseVariantFiles(const QString& directory, const PairExtensions& extensions,
+                            const WorkspaceScan& scan, QList<CheckMessage>& problems) {
+    for (const QString& entryName : scan.caseVariantFiles) {
+        for (const PairFileName& file :
+             Logfiles(DirEntry{entryName, EntryKind::File}, extensions)) {
+            const QString& extension =
+                file.side == PairSide::Vertex ? extensions.vertex : extensions.fragment;
+            const QString used = findPairFile(directory, file.baseName, extension);
+            problems.append(workspaceProblem(
+                directory + entryName,
+                QStringLiteral("not checked: %1 is used in its place, as file names that differ "
+                               "only in letter case belong to one pair")
+                    .arg(QFileInfo(used).fileName())));
+        }
+    }
+}
+
 // A pair file whose name is not valid UTF-8: the WorkSpace leaves it out, so nothing checks it.
 void reportUndecodableFiles(const QString& directory, const WorkspaceScan& scan,
                             QList<CheckMessage>& problems) {
@@ -99,8 +118,8 @@ QStringList namesToCompile(const PairExtensions& extensions, const WorkspaceScan
 PairCheck checkPair(const ArbApi& gl, const QString& directory, const QString& name,
                     const PairExtensions& extensions) {
     PairCheck pair{name,
-                   pairFilePath(directory, name, extensions.vertex),
-                   pairFilePath(directory, name, extensions.fragment),
+                   findPairFile(directory, name, extensions.vertex),
+                   findPairFile(directory, name, extensions.fragment),
                    {}};
     try {
         const TShaderMod mod(gl, pair.vertexPath, pair.fragmentPath);
@@ -130,6 +149,7 @@ WorkspaceCheck checkWorkspace(const ArbApi& gl, const QString& directory,
     check.complete = scan.complete();
     reportLoneFiles(directory, extensions, scan, check.problems);
     reportHiddenPairs(directory, extensions, scan, check.problems);
+    reportCaseVariantFiles(directory, extensions, scan, check.problems);
     reportUndecodableFiles(directory, scan, check.problems);
     for (const QString& name : namesToCompile(extensions, scan)) {
         check.pairs.append(checkPair(gl, directory, name, extensions));

@@ -1,5 +1,7 @@
 #include "workspace/name_rules.h"
 
+#include "workspace/pair_scan.h"
+
 #include <algorithm>
 
 #include <QFileInfo>
@@ -57,8 +59,9 @@ bool isValidShaderName(QStringView name) {
 
 bool pairFileExists(const QString& directory, const QString& baseName,
                     const PairExtensions& extensions) {
-    return takenPath(pairFilePath(directory, baseName, extensions.vertex)) ||
-           takenPath(pairFilePath(directory, baseName, extensions.fragment));
+    // Pair files are found ignoring A-Z case, so a name in other letter case takes the place too.
+    return takenPath(findPairFile(directory, baseName, extensions.vertex)) ||
+           takenPath(findPairFile(directory, baseName, extensions.fragment));
 }
 
 namespace {

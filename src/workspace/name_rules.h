@@ -27,9 +27,9 @@ bool sameNameIgnoringAsciiCase(QStringView a, QStringView b);
 // files elsewhere or make names the user cannot see or type again.
 bool isValidShaderName(QStringView name);
 
-// Whether something (a file, a directory, even a dangling link) already takes the place of the
-// vertex or the fragment file of the base name, so that creating the pair would overwrite it or
-// fail.
+// Whether something (a file, a directory, even a dangling link), named in any A-Z letter case,
+// already takes the place of the vertex or the fragment file of the base name, so that creating
+// the pair would overwrite it or fail.
 bool pairFileExists(const QString& directory, const QString& baseName,
                     const PairExtensions& extensions);
 

@@ -1,6 +1,8 @@
 #include "workspace/pair_scan.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -59,10 +61,44 @@ private:
     QRegularExpression pattern_;
 };
 
-bool hasBothFiles(const QSet<QString>& files, const QString& baseName,
+// The file entries of one directory, looked up the way pair files are found: the exact name,
+// otherwise the first entry equal to it ignoring A-Z case.
+class FileIndex {
+public:
+    void add(const QString& name) {
+        exact_.insert(name);
+        byFoldedName_[foldAsciiCase(name)].append(name);
+    }
+    QString find(const QString& name) const {
+        if (exact_.contains(name)) {
+            return name;
+        }
+        const QStringList variants = byFoldedName_.value(foldAsciiCase(name));
+        return variants.isEmpty() ? QString() : variants.first();
+    }
+    QStringList variants(const QString& name) const {
+        return byFoldedName_.value(foldAsciiCase(name));
+    }
+
+private:
+    QSet<QString> exact_;
+    QHash<QString, QStringList> byFoldedName_;
+};
+
+bool hasBothFiles(const FileIndex& files, const QString& baseName,
                   const PairExtensions& extensions) {
-    return files.contains(baseName + extensions.vertex) &&
-           files.contains(baseName + extensions.fragment);
+    return !files.find(baseName + extensions.vertex).isNull() &&
+           !files.find(baseName + extensions.fragment).isNull();
+}
+
+QString asciiLower(QStringView text) {
+    QString lower = text.toString();
+    for (QChar& c : lower) {
+        if (c >= u'A' && c <= u'Z') {
+            c = QChar(c.unicode() + (u'a' - u'A'));
+        }
+    }
+    return lower;
 }
 
 }  // namespace
@@ -106,7 +142,7 @@ QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extens
         return found;
     }
     const qsizetype dot = entry.name.lastIndexOf(u'.');
-    const QStringView extension = dot < 0 ? QStringView() : QStringView(entry.name).mid(dot);
+    const QString extension = dot < 0 ? QString() : asciiLower(QStringView(entry.name).mid(dot));
     if (extension == extensions.vertex) {
         found.append(PairFileName{entry.name.chopped(extensions.vertex.size()), PairSide::Vertex});
     }
@@ -119,10 +155,10 @@ QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extens
 
 WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
                             const QLocale& locale) {
-    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}};
+    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}};
     // The walk sees every entry, so the pair check looks names up here instead of asking the
     // file system once more per file.
-    QSet<QString> files;
+    FileIndex files;
     QStringList baseNames;
     QList<std::pair<QString, QString>> pairFiles;  // entry name, base name
     FindRecursive(directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
@@ -133,7 +169,7 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
             return true;
         }
         if (entry.kind == EntryKind::File) {
-            files.insert(entry.name);
+            files.add(entry.name);
         }
         for (const PairFileName& match : Logfiles(entry, extensions)) {
             baseNames.append(match.baseName);
@@ -145,7 +181,7 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
     scan.pairs.assign(baseNames);
     for (const QString& name : scan.pairs.names()) {
         for (const QString& extension : {extensions.vertex, extensions.fragment}) {
-            if (!files.contains(name + extension)) {
+            if (files.find(name + extension).isNull()) {
                 scan.missingFiles.append(name + extension);
             }
         }
@@ -165,7 +201,41 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
             scan.shadowedNames.append(baseName);
         }
     }
+    for (const QString& name : scan.pairs.names()) {
+        for (const QString& extension : {extensions.vertex, extensions.fragment}) {
+            const QString used = files.find(name + extension);
+            for (const QString& variant : files.variants(name + extension)) {
+                const bool ofHiddenPair =
+                    shadowed.contains(variant.chopped(qMin(extension.size(), variant.size())));
+                if (variant != used && !ofHiddenPair && !scan.caseVariantFiles.contains(variant)) {
+                    scan.caseVariantFiles.append(variant);
+                }
+            }
+        }
+    }
+    std::sort(scan.caseVariantFiles.begin(), scan.caseVariantFiles.end(),
+              [](const QString& a, const QString& b) {
+                  return QFile::encodeName(a) < QFile::encodeName(b);
+              });
     return scan;
+}
+
+QString findPairFile(const QString& directory, const QString& baseName, const QString& extension) {
+    const QString exact = pairFilePath(directory, baseName, extension);
+    const QFileInfo info(exact);
+    if (info.exists() || info.isSymLink()) {
+        return exact;
+    }
+    const QString wanted = baseName + extension;
+    QString found;
+    FindRecursive(directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
+        if (entry.nameDecodes && sameNameIgnoringAsciiCase(entry.name, wanted)) {
+            found = entry.name;
+            return false;
+        }
+        return true;
+    });
+    return found.isNull() ? exact : pairFilePath(directory, found, QString());
 }
 
 }  // namespace tessory

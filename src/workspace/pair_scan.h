@@ -42,9 +42,9 @@ struct PairFileName {
 };
 
 // What one directory entry gives the WorkSpace: its base name for each pair extension that its
-// extension (from the last "." on) equals exactly, case-sensitively, as this file system tells
-// names apart. The base name is the entry name without the last length-of-extension characters.
-// Directories give nothing. Two results when both extensions are the same text.
+// extension (from the last "." on, with A-Z taken as a-z) equals exactly, so that Water.VERT counts
+// as a ".vert" file. The base name is the entry name without the last length-of-extension
+// characters. Directories give nothing. Two results when both extensions are the same text.
 QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extensions);
 
 struct WorkspaceScan {
@@ -60,6 +60,10 @@ struct WorkspaceScan {
     // Base names found but not listed because a listed name equals them ignoring A-Z case
     // (b beside B), in the order found; on this file system their files are other files.
     QStringList shadowedNames;
+    // Pair files not used because another entry of the same name in other letter case is (the
+    // exact name wins, otherwise the first in byte order): Water.Vert beside Water.VERT, in byte
+    // order. Files of a name in `shadowedNames` are not repeated here.
+    QStringList caseVariantFiles;
     // Entries with a pair extension whose names are not valid UTF-8 (as they read with U+FFFD),
     // in byte order. They count as no pair file at all: the name shown would reach no file.
     QStringList undecodableFiles;
@@ -68,6 +72,12 @@ struct WorkspaceScan {
     // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.
     QStringList listedNames() const { return complete() ? pairs.names() : QStringList(); }
 };
+
+// The file of one side of a pair as it is named on disk: directory + baseName + extension when
+// that exists, otherwise the first entry (in byte order) of the directory equal to it ignoring the
+// case of A to Z; the exact path when there is neither. Pair names are found ignoring that case,
+// so their files are too, whatever this file system does.
+QString findPairFile(const QString& directory, const QString& baseName, const QString& extension);
 
 // Finds the pairs of a WorkSpace directory (a path ending in "/"). A missing directory gives an
 // empty, complete scan. The pair list sorts by the collation of `locale`.

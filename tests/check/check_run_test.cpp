@@ -122,6 +122,20 @@ TEST_F(CheckRun, PairHiddenByLetterCaseIsReported) {
                  "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1\n");
 }
 
+TEST_F(CheckRun, CapitalExtensionsAreCheckedAndCaseVariantFilesNamed) {
+    put("ws/Water.VERT", kVertexError);
+    put("ws/Water.FRAG", kFragment);
+    put("ws/Sky.vert", kVertex);
+    put("ws/Sky.Vert", kVertexError);
+    put("ws/Sky.frag", kFragment);
+    expectReport({"ws"}, 1,
+                 "ws/Sky.Vert: error: not checked: Sky.vert is used in its place, as file names "
+                 "that differ only in letter case belong to one pair\n"
+                 "ws/Water.VERT:4: error: `undefinedThing' undeclared\n"
+                 "ws/Water.VERT: error: linking with uncompiled/unspecialized shader\n"
+                 "pairs checked: 2, pairs with messages: 1, WorkSpace problems: 1\n");
+}
+
 TEST_F(CheckRun, FileWhoseNameIsNotUtf8IsReported) {
     pair("ws", "a", kVertex, kFragment);
     const QByteArray raw = QFile::encodeName(path("ws")) + "/bad\xff.vert";

@@ -59,6 +59,7 @@ TEST(PairFileExists, SeesEitherFileOrAnythingInItsPlace) {
     EXPECT_TRUE(pairFileExists(dir, "c", extensions));
     EXPECT_TRUE(pairFileExists(dir, "d", extensions));
     EXPECT_FALSE(pairFileExists(dir, "e", extensions));
-    EXPECT_FALSE(pairFileExists(dir, "A", extensions));
+    // A pair of name A would find a.vert as its vertex file.
+    EXPECT_TRUE(pairFileExists(dir, "A", extensions));
     EXPECT_EQ(pairFilePath(dir, "a", ".vert"), dir + "a.vert");
 }

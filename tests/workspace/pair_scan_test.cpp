@@ -58,20 +58,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {"earth", "Fire", "water"},
                  {},
                  {}},
-        // B.vert is met first (byte order) and keeps its case; b.frag is another file here,
-        // so the pair B lacks its fragment file and the WorkSpace is rejected.
+        // B.vert is met first (byte order) and keeps its case; its fragment file is found as
+        // b.frag, since pair files are found ignoring A-Z case.
         ScanCase{"case variants of one name",
                  {"a.vert", "a.frag", "B.vert", "b.frag"},
                  {},
                  {"a", "B"},
-                 {"B.frag"},
-                 {"B.vert", "b.frag"}},
+                 {},
+                 {}},
         ScanCase{"a case variant beside a whole pair is listed under the pair",
                  {"B.vert", "B.frag", "b.frag"},
                  {},
                  {"B"},
                  {},
-                 {"b.frag"}},
+                 {}},
         ScanCase{"lone fragment file",
                  {"a.vert", "a.frag", "c.frag"},
                  {},
@@ -90,12 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {}},
         ScanCase{
             "folder in place of a partner", {"e.frag"}, {"e.vert"}, {"e"}, {"e.vert"}, {"e.frag"}},
-        ScanCase{"extension in capitals is another extension",
-                 {"Water.VERT", "Water.FRAG", "Sky.VERT", "Sky.frag"},
+        ScanCase{"extensions count in any letter case",
+                 {"Water.VERT", "Water.FRAG", "Sky.VERT", "Sky.frag", "Sun.Vert"},
                  {},
-                 {"Sky"},
-                 {"Sky.vert"},
-                 {"Sky.frag"}},
+                 {"Sky", "Sun", "Water"},
+                 {"Sun.frag"},
+                 {"Sun.Vert"}},
         ScanCase{"hidden files", {".hidden.vert", ".hidden.frag"}, {}, {".hidden"}, {}, {}},
         ScanCase{
             "extension only at the end", {"a.vert.bak", "a.frag~", "a.vertx"}, {}, {}, {}, {}}));
@@ -110,6 +110,23 @@ TEST(WorkspaceScan, NamesThePairsHiddenBehindACaseVariant) {
     EXPECT_EQ(scan.pairs.names(), QStringList({"B", "bB", "c"}));
     EXPECT_EQ(scan.shadowedNames, QStringList({"b"}));
     EXPECT_EQ(scan.unpairedFiles, QStringList({"bB.vert", "c.vert"}));
+}
+
+TEST(WorkspaceScan, FindsPairFilesAsNamedOnDiskWhereTheExactNameWins) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + u'/';
+    for (const char* file :
+         {"Water.VERT", "Water.Vert", "Water.FRAG", "Sky.vert", "Sky.VERT", "Sky.frag"}) {
+        test_files::writeBytes(dir + file, "");
+    }
+    const WorkspaceScan scan = scanWorkspace(dir, kDefaultExtensions, kEnglish);
+    EXPECT_EQ(scan.listedNames(), QStringList({"Sky", "Water"}));
+    EXPECT_EQ(scan.caseVariantFiles, QStringList({"Sky.VERT", "Water.Vert"}));
+    EXPECT_EQ(findPairFile(dir, "Sky", ".vert"), dir + "Sky.vert");
+    EXPECT_EQ(findPairFile(dir, "Water", ".vert"), dir + "Water.VERT");
+    EXPECT_EQ(findPairFile(dir, "water", ".frag"), dir + "Water.FRAG");
+    // Nothing on disk: the exact name, for a file to be created.
+    EXPECT_EQ(findPairFile(dir, "Moon", ".vert"), dir + "Moon.vert");
 }
 
 TEST(WorkspaceScan, LinksCountAsWhatTheyPointTo) {
