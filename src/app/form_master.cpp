@@ -1,5 +1,6 @@
 #include "app/form_master.h"
 
+#include "app/elided_label.h"
 #include "app/icons.h"
 #include "editor/shader_edit.h"
 #include "texts/ui_texts.h"
@@ -116,15 +117,20 @@ void TForm_Master::connectCommands() {
     bind(Action_Paste, &TForm_Master::Action_PasteExecute);
     bind(Action_Compile, &TForm_Master::Action_CompileExecute);
     bind(Action_TestAll, &TForm_Master::Action_TestAllExecute);
-    connect(ListBox_Err, &QListWidget::itemDoubleClicked, this,
+    // Activation is a double-click or Return/Enter, so the keyboard jumps as the mouse does.
+    connect(ListBox_Err, &QListWidget::itemActivated, this,
             [this] { guarded([this] { ListBox_ErrDblClick(); }); });
     bind(Action_Config, &TForm_Master::Action_ConfigExecute);
     bind(Action_hp, &TForm_Master::Action_hpExecute);
     bind(Action_info, &TForm_Master::Action_infoExecute);
     // The user's selection is handled once the list has finished with the click or key, so that
     // a selection put back by a cancelled save prompt is not overwritten by the list itself.
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] {
-        if (selectingFromCode_ || listClickPending_) {
+    // Only a selection counts: the list makes its first row current, unselected, whenever it gets
+    // the focus without a current row, and that is nobody's choice.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QListWidgetItem* current = ListBox1->currentItem();
+        if (selectingFromCode_ || listClickPending_ || current == nullptr ||
+            !current->isSelected()) {
             return;
         }
         listClickPending_ = true;
@@ -246,17 +252,19 @@ void TForm_Master::setupStatusBar() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
-    const int widths[3] = {100, 150, 50};
+    // The caret and mode panels elide their ends and the path its middle, so that both ends of a
+    // path stay readable.
+    statusLabels_ = {new ElidedLabel(Qt::ElideRight), new ElidedLabel(Qt::ElideRight),
+                     new ElidedLabel(Qt::ElideMiddle)};
     for (int i = 0; i < 3; ++i) {
-        StatusPanel[i] = new QLabel;
+        StatusPanel[i] = statusLabels_[i];
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanel[i]->setMinimumWidth(widths[i]);
         // The WorkSpace path takes whatever room the first two panels leave.
         StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
-        if (i < 2) {
-            StatusPanel[i]->setFixedWidth(widths[i]);
-        }
     }
+    // Room for a caret in a file of a million lines; the mode panel fits its texts once they are
+    // known.
+    statusLabels_[0]->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
 }
 
 void TForm_Master::guarded(const std::function<void()>& command) {
@@ -298,6 +306,9 @@ void TForm_Master::SetLanguageTexts(int code) {
     Panel2->setText(texts->workspacePanelCaption);
     MessageTexts = texts->messages;
     ExtraTexts = texts->extra;
+    statusLabels_[1]->fitTexts({MessageTexts[MsgInsertVertex], MessageTexts[MsgOverwriteVertex],
+                                MessageTexts[MsgInsertFragment],
+                                MessageTexts[MsgOverwriteFragment]});
 }
 
 void TForm_Master::CheckStatusEnabled() {

@@ -5,6 +5,7 @@
 #include "archive/rcx.h"
 #include "compile/gl_context.h"
 #include "editor/keyword_table.h"
+#include "texts/qt_translations.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_rules.h"
 #include "workspace/pair_list.h"
@@ -15,6 +16,7 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <array>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -31,6 +33,7 @@ class QToolBar;
 
 namespace tessory {
 
+class ElidedLabel;
 class PaneHighlighter;
 class ShaderEdit;
 class TForm_Config;
@@ -237,6 +240,8 @@ private:
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     Environment env_;
+    std::array<ElidedLabel*, 3> statusLabels_ = {};
+    std::unique_ptr<QtGermanTranslations> qtGerman_;
     bool shown_ = false;
     bool selectingFromCode_ = false;
     bool listClickPending_ = false;

@@ -41,6 +41,9 @@ void TForm_Master::FormCreate() {
     }
     // The texts come before the WorkSpace scan, which may already need a message.
     LanguageGerman = IsGermanLanguage(env_.languageName);
+    if (LanguageGerman) {
+        qtGerman_ = std::make_unique<QtGermanTranslations>();
+    }
     SetLanguageTexts(LanguageGerman ? LanguageGermanCode : LanguageEnglish);
     FillSearchList(keywordTable, categoryFormats(cfg));
     if (QFileInfo(cfg.CurrentDir).isDir()) {

@@ -76,7 +76,12 @@ std::optional<qint64> parenthesisedNumber(QStringView entry) {
     return parseWholeNumber(text);
 }
 
-std::optional<qint64> driverLocation(QStringView entry) {
+struct Location {
+    qint64 line = 0;
+    std::optional<qint64> column;
+};
+
+std::optional<Location> driverLocation(QStringView entry) {
     qsizetype pos = 0;
     while (pos < entry.size() && isBlank(entry[pos])) {
         ++pos;
@@ -89,7 +94,10 @@ std::optional<qint64> driverLocation(QStringView entry) {
             return std::nullopt;
         }
         const std::optional<qint64> line = readDigits(entry, pos);
-        return line && skip(entry, pos, u":") ? line : std::nullopt;
+        if (!line || !skip(entry, pos, u":")) {
+            return std::nullopt;
+        }
+        return Location{*line, std::nullopt};
     }
     if (!readDigits(entry, pos)) {
         return std::nullopt;
@@ -97,15 +105,22 @@ std::optional<qint64> driverLocation(QStringView entry) {
     // Mesa:  0:4(23): error: `undefinedThing' undeclared
     if (skip(entry, pos, u":")) {
         const std::optional<qint64> line = readDigits(entry, pos);
-        if (!line || !skip(entry, pos, u"(") || !readDigits(entry, pos)) {
+        if (!line || !skip(entry, pos, u"(")) {
             return std::nullopt;
         }
-        return skip(entry, pos, u")") ? line : std::nullopt;
+        const std::optional<qint64> column = readDigits(entry, pos);
+        if (!column || !skip(entry, pos, u")")) {
+            return std::nullopt;
+        }
+        return Location{*line, column};
     }
     // NVIDIA:  0(4) : error C1008: undefined variable "undefinedThing"
     if (skip(entry, pos, u"(")) {
         const std::optional<qint64> line = readDigits(entry, pos);
-        return line && skip(entry, pos, u")") ? line : std::nullopt;
+        if (!line || !skip(entry, pos, u")")) {
+            return std::nullopt;
+        }
+        return Location{*line, std::nullopt};
     }
     return std::nullopt;
 }
@@ -123,12 +138,27 @@ ErrorPane errorEntryPane(QStringView entry) {
 }
 
 std::optional<qint64> errorLineIndex(QStringView entry) {
-    const std::optional<qint64> number =
-        entry.startsWith(u'(') ? parenthesisedNumber(entry) : driverLocation(entry);
+    std::optional<qint64> number;
+    if (entry.startsWith(u'(')) {
+        number = parenthesisedNumber(entry);
+    } else if (const std::optional<Location> location = driverLocation(entry)) {
+        number = location->line;
+    }
     if (!number) {
         return std::nullopt;
     }
     return *number == 0 ? 0 : *number - 1;
+}
+
+std::optional<qint64> errorColumnIndex(QStringView entry) {
+    if (entry.startsWith(u'(')) {
+        return std::nullopt;
+    }
+    const std::optional<Location> location = driverLocation(entry);
+    if (!location || !location->column) {
+        return std::nullopt;
+    }
+    return *location->column == 0 ? 0 : *location->column - 1;
 }
 
 }  // namespace tessory

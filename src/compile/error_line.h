@@ -19,4 +19,8 @@ ErrorPane errorEntryPane(QStringView entry);
 // they point past any pane's last line instead of wrapping into it.
 std::optional<qint64> errorLineIndex(QStringView entry);
 
+// The zero-based column of an entry whose driver names one (Mesa's "0:4(23):" counts from 1), or
+// nothing; read like the line, so both come from the same location.
+std::optional<qint64> errorColumnIndex(QStringView entry);
+
 }  // namespace tessory

@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QTextBlock>
 
+#include <climits>
+
 namespace tessory {
 
 const QString TForm_Master::kCompilingEntry = QStringLiteral("Compiling Shader...");
@@ -101,7 +103,9 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
     if (*line < 0 || *line > pane->document()->blockCount() - 1) {
         return false;
     }
-    RichEdit_MoveTo(selector, int(*line), 0);
+    // The column only places the caret; the mark stays on the whole line.
+    const qint64 column = errorColumnIndex(entry).value_or(0);
+    RichEdit_MoveTo(selector, int(*line), int(qMin<qint64>(column, INT_MAX)));
     QCoreApplication::processEvents();
     pane->setFocus();
     return true;

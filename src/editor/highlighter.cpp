@@ -7,6 +7,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessory {
 
@@ -47,7 +48,31 @@ QColor toQColor(TColor color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
+namespace {
+
+double relativeLuminance(TColor color) {
+    const auto channel = [](unsigned value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(color & 0xFF) + 0.7152 * channel((color >> 8) & 0xFF) +
+           0.0722 * channel((color >> 16) & 0xFF);
+}
+
+}  // namespace
+
+TColor readableOn(TColor color, TColor background) {
+    const double a = relativeLuminance(color);
+    const double b = relativeLuminance(background);
+    const double contrast = (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    return contrast >= 3.0 ? color : kWhite;
+}
+
 QTextCharFormat highlightFormat(TColor color, qint32 effects, TColor background) {
+    // The user picks the category colours for the white page; only the mark can hide them.
+    if (background != kWhite) {
+        color = readableOn(color, background);
+    }
     QTextCharFormat format;
     format.setFontWeight((effects & EffectBold) ? QFont::Bold : QFont::Normal);
     format.setFontItalic((effects & EffectItalic) != 0);

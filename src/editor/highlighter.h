@@ -20,8 +20,14 @@ namespace tessory {
 // 0x00BBGGRR as a QColor.
 QColor toQColor(TColor color);
 
-// The character format of one highlight: effect bits 1 bold, 2 italic, 4 underline.
+// The character format of one highlight: effect bits 1 bold, 2 italic, 4 underline. On a
+// background other than white (the error mark) the text colour gives way to white where it would
+// be hard to read.
 QTextCharFormat highlightFormat(TColor color, qint32 effects, TColor background);
+
+// The colour itself when it contrasts enough with the background (a contrast ratio of at least
+// 3:1, as for large text), otherwise white.
+TColor readableOn(TColor color, TColor background);
 
 // Colours one pane's document line by line. The formats live in the blocks' layouts, as with
 // QSyntaxHighlighter, so highlighting never becomes part of the text: it is not undone, does not

@@ -1,6 +1,7 @@
 // The WorkSpace side of the main window: the scan, the list, loading, saving and the save prompt.
 #include "app/form_master.h"
 
+#include "app/elided_label.h"
 #include "editor/shader_edit.h"
 #include "texts/ui_texts.h"
 #include "workspace/pair_scan.h"
@@ -31,11 +32,11 @@ PairExtensions TForm_Master::extensions() const {
 }
 
 QString TForm_Master::vertexPath(const QString& dir, const QString& name) const {
-    return pairFilePath(dir, name, cfg.FileExtVertex);
+    return findPairFile(dir, name, cfg.FileExtVertex);
 }
 
 QString TForm_Master::fragmentPath(const QString& dir, const QString& name) const {
-    return pairFilePath(dir, name, cfg.FileExtFragment);
+    return findPairFile(dir, name, cfg.FileExtFragment);
 }
 
 QStringList TForm_Master::listedNames() const {
@@ -60,13 +61,18 @@ void TForm_Master::fillList(const QStringList& names) {
     ListBox1->setUpdatesEnabled(false);
     ListBox1->clear();
     ListBox1->addItems(names);
+    // A long name is elided in the list; its tooltip shows it whole.
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        QListWidgetItem* item = ListBox1->item(i);
+        item->setToolTip(item->text());
+    }
     ListBox1->setUpdatesEnabled(true);
     selectingFromCode_ = wasSelecting;
 }
 
 void TForm_Master::ScanDir() {
     fillList({});
-    StatusPanel[2]->setText(cfg.CurrentDir);
+    statusLabels_[2]->setFullText(cfg.CurrentDir);
     WorkspaceScan scan = scanWorkspace(cfg.CurrentDir, extensions());
     pairList = std::move(scan.pairs);
     if (!scan.undecodableFiles.isEmpty()) {

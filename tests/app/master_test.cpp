@@ -3,14 +3,16 @@
 #include "texts/ui_texts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolBar>
 #include <QTextEdit>
+#include <QToolBar>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -66,6 +68,9 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
         TForm_Master& w = h.start();
         EXPECT_EQ(w.LanguageGerman, german) << language.toStdString();
         EXPECT_EQ(w.MessageTexts.size(), kMessageCount);
+        // Qt's own texts (message box buttons, the choosers) follow the program's language.
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"),
+                  german ? QStringLiteral("&Ja") : QStringLiteral("&Yes"));
         if (german) {
             EXPECT_EQ(w.Action_SelWorkSpace->text(), QStringLiteral("Arbeitsbereich auswählen..."));
             EXPECT_EQ(w.MainMenus[1]->title(), QStringLiteral("&Bearbeiten"));
@@ -87,6 +92,31 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
     }
 }
 
+TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
+    MasterHarness h;
+    h.languageName = QStringLiteral("Deutsch");
+    const QString deep = h.path("ws/" + QString(40, u'x') + "/" + QString(40, u'y') + "/");
+    QDir().mkpath(deep);
+    h.storeSettings(deep, QString());
+    TForm_Master& w = h.start();
+    const auto fits = [](const QLabel* panel, const QString& text) {
+        return panel->fontMetrics().horizontalAdvance(text) <= panel->contentsRect().width();
+    };
+    EXPECT_TRUE(fits(w.StatusPanel[0], QStringLiteral("Cursor: 11700 : 75")));
+    for (int text :
+         {MsgInsertVertex, MsgOverwriteVertex, MsgInsertFragment, MsgOverwriteFragment}) {
+        EXPECT_TRUE(fits(w.StatusPanel[1], w.MessageTexts[text]))
+            << w.MessageTexts[text].toStdString();
+    }
+    EXPECT_EQ(w.StatusPanel[2]->text(), deep);
+    EXPECT_EQ(w.StatusPanel[2]->toolTip(), deep);
+    // A narrow window shrinks the path, never the panels beside it.
+    w.resize(300, w.height());
+    QCoreApplication::processEvents();
+    EXPECT_GE(w.StatusPanel[2]->x(), w.StatusPanel[1]->geometry().right());
+    EXPECT_LT(w.StatusPanel[2]->geometry().right(), w.StatusBar1->width());
+}
+
 TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
     MasterHarness h;
     TForm_Master& w = h.start();
@@ -94,7 +124,8 @@ TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
     for (QAction* action : w.ActionToolBar1->actions()) {
         if (!action->isSeparator()) {
             ++buttons;
-            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->objectName().toStdString();
+            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull())
+                << action->objectName().toStdString();
         }
     }
     EXPECT_EQ(buttons, 6);

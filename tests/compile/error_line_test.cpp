@@ -64,6 +64,17 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"12", std::nullopt}, LineCase{"VertexShader: OK", std::nullopt},
                     LineCase{"Compiling Shader...", std::nullopt}, LineCase{"   ", std::nullopt}));
 
+TEST(ErrorColumnIndex, ReadsOnlyMesasColumn) {
+    EXPECT_EQ(errorColumnIndex(u"0:3(23): error: `x' undeclared  [VertexShader]"), 22);
+    EXPECT_EQ(errorColumnIndex(u"  0:12(1): error: x"), 0);
+    EXPECT_EQ(errorColumnIndex(u"0:12(0): error: x"), 0);
+    EXPECT_EQ(errorColumnIndex(u"0(12) : error C1008: x"), std::nullopt);
+    EXPECT_EQ(errorColumnIndex(u"ERROR: 0:4: 'x' : undeclared identifier"), std::nullopt);
+    EXPECT_EQ(errorColumnIndex(u"(12) : error"), std::nullopt);
+    EXPECT_EQ(errorColumnIndex(u"error: linking with uncompiled/unspecialized shader"),
+              std::nullopt);
+}
+
 TEST(ErrorEntryPane, FollowsTheTag) {
     EXPECT_EQ(errorEntryPane(u"(3) x  [VertexShader]"), ErrorPane::Vertex);
     EXPECT_EQ(errorEntryPane(u"(3) x  [FragmentShader]"), ErrorPane::Fragment);

@@ -74,7 +74,8 @@ TEST_F(CompileWindow, AVertexErrorLandsOnItsLineMarkedRedUntilTheNextKey) {
     EXPECT_EQ(entries.last(), QStringLiteral("FragmentShader: OK"));
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_EQ(caretLine(w.RichEdit_Vertex), 2);
-    EXPECT_EQ(w.RichEdit_Vertex->textCursor().positionInBlock(), 0);
+    // At the driver's column, not at the start of the line.
+    EXPECT_GT(w.RichEdit_Vertex->textCursor().positionInBlock(), 0);
     EXPECT_EQ(w.ErrorMarkPane, 0);
     EXPECT_EQ(w.ErrorMarkLine, 2);
     EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::red));
@@ -119,12 +120,55 @@ TEST_F(CompileWindow, DoubleClickingAnEntryJumpsToItsLine) {
         int(errorEntries(w).indexOf(QRegularExpression(QStringLiteral(".*\\[FragmentShader\\]"))));
     ASSERT_GE(fragmentEntry, 0);
     QListWidgetItem* item = w.ListBox_Err->item(fragmentEntry);
-    w.ListBox_Err->setCurrentItem(item);
-    emit w.ListBox_Err->itemDoubleClicked(item);
+    const QPoint centre = w.ListBox_Err->visualItemRect(item).center();
+    QTest::mouseClick(w.ListBox_Err->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(w.ListBox_Err->viewport(), Qt::LeftButton, {}, centre);
+    // Qt Test's double-click ends with the button down.
+    QTest::mouseRelease(w.ListBox_Err->viewport(), Qt::LeftButton, {}, centre);
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
     EXPECT_EQ(caretLine(w.RichEdit_Fragment), 4);
     EXPECT_EQ(w.ErrorMarkPane, 1);
     EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::white));
+}
+
+TEST_F(CompileWindow, ReturnOnAnEntryJumpsToItsLineAndColumn) {
+    TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
+    w.Action_Compile->trigger();
+    const QStringList entries = errorEntries(w);
+    const int vertexEntry =
+        int(entries.indexOf(QRegularExpression(QStringLiteral("0:3\\(\\d+\\).*"))));
+    ASSERT_GE(vertexEntry, 0);
+    const int column = QRegularExpression(QStringLiteral("^0:3\\((\\d+)\\)"))
+                           .match(entries[vertexEntry])
+                           .captured(1)
+                           .toInt();
+    ASSERT_GT(column, 1) << "the driver names a column within the line";
+    w.PageControl1->setCurrentIndex(1);
+    w.ListBox_Err->setFocus();
+    w.ListBox_Err->setCurrentRow(vertexEntry);
+    QTest::keyClick(w.ListBox_Err, Qt::Key_Return);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(caretLine(w.RichEdit_Vertex), 2);
+    // The driver counts columns from 1.
+    EXPECT_EQ(w.RichEdit_Vertex->textCursor().positionInBlock(), column - 1);
+    EXPECT_EQ(w.ErrorMarkLine, 2);
+}
+
+TEST(CompileWindows, TheDriverIsLoadedOnceForWindowsMadeOneAfterTheOther) {
+    const auto openCompileAndClose = [] {
+        MasterHarness h;
+        h.writeFile("ws/p.vert", kCleanVertex);
+        h.writeFile("ws/p.frag", kCleanFragment);
+        h.storeSettings(h.path("ws/"), "p");
+        h.start().Action_Compile->trigger();
+        EXPECT_EQ(errorEntries(*h.window), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
+        EXPECT_TRUE(h.close());
+    };
+    openCompileAndClose();
+    const int initialised = GlContext::displayInitialisations();
+    EXPECT_GE(initialised, 1);
+    openCompileAndClose();
+    EXPECT_EQ(GlContext::displayInitialisations(), initialised);
 }
 
 struct JumpCase {

@@ -88,13 +88,23 @@ const QString kShader = QStringLiteral(
 
 }  // namespace
 
+TEST(HighlightFormat, TextOnTheErrorMarkStaysReadable) {
+    // Red data types on the red mark turn white; black text is readable as it is. On the white
+    // page the user's colours stay, however pale.
+    EXPECT_EQ(highlightFormat(kRed, 0, kRed).foreground().color(), QColor(Qt::white));
+    EXPECT_EQ(highlightFormat(0x00008000, 0, kRed).foreground().color(), QColor(Qt::white));
+    EXPECT_EQ(highlightFormat(kBlack, 0, kRed).foreground().color(), QColor(Qt::black));
+    EXPECT_EQ(highlightFormat(0x00EEEEEE, 0, kWhite).foreground().color(),
+              QColor(0xEE, 0xEE, 0xEE));
+}
+
 TEST(HighlightFormat, MapsEffectBitsAndColours) {
-    const QTextCharFormat f = highlightFormat(0x00336699, EffectBold | EffectUnderline, kRed);
+    const QTextCharFormat f = highlightFormat(0x00336699, EffectBold | EffectUnderline, 0x00EEDDCC);
     EXPECT_EQ(f.fontWeight(), QFont::Bold);
     EXPECT_FALSE(f.fontItalic());
     EXPECT_TRUE(f.fontUnderline());
     EXPECT_EQ(f.foreground().color(), QColor(0x99, 0x66, 0x33));
-    EXPECT_EQ(f.background().color(), QColor(0xFF, 0, 0));
+    EXPECT_EQ(f.background().color(), QColor(0xCC, 0xDD, 0xEE));
     const QTextCharFormat plain = highlightFormat(kBlack, EffectItalic, kWhite);
     EXPECT_EQ(plain.fontWeight(), QFont::Normal);
     EXPECT_TRUE(plain.fontItalic());

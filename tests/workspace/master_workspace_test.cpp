@@ -3,6 +3,7 @@
 #include "texts/ui_texts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
@@ -59,15 +60,54 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
     EXPECT_TRUE(h.prompter.messages.isEmpty());
 }
 
+// The list makes its first row current when it gets the focus; that must not open a pair.
+void activateAndFocusList(TForm_Master& w) {
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.ListBox1->setFocus();
+    QCoreApplication::processEvents();
+}
+
 TEST_F(WorkspaceWindow, AStoredPairWithoutItsFilesIsPassedOverButStillNamed) {
-    // "A" matches the listed "a" ignoring case, but on this file system A.frag is another file.
-    h.storeSettings(ws(), "A");
+    h.storeSettings(ws(), "gone");
     TForm_Master& w = start();
+    activateAndFocusList(w);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
     EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("A"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [A]"));
+    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("gone"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [gone]"));
     EXPECT_FALSE(w.Action_SaveShader->isEnabled());
+    // A click of the user's own still opens a pair.
+    clickEntry(w, 1);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
+    EXPECT_TRUE(w.Action_SaveShader->isEnabled());
+}
+
+TEST(WorkspaceFirstStart, OpensNoPairUntilTheUserPicksOne) {
+    MasterHarness h;
+    h.writeFile("program/color.vert", kVertex);
+    h.writeFile("program/color.frag", kFragment);
+    TForm_Master& w = h.start();
+    activateAndFocusList(w);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
+    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
+    // Long names are elided in the list: each entry shows its whole name as its tooltip.
+    EXPECT_EQ(w.ListBox1->item(0)->toolTip(), QStringLiteral("color"));
+}
+
+TEST(WorkspaceCapitalExtensions, LoadAndSaveUseTheNamesOnDisk) {
+    MasterHarness h;
+    h.writeFile("ws/Water.VERT", kVertex);
+    h.writeFile("ws/Water.FRAG", kFragment);
+    h.storeSettings(h.path("ws/"), "Water");
+    TForm_Master& w = h.start();
+    EXPECT_EQ(entries(w), QStringList({"Water"}));
+    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
+    QTest::keyClicks(w.RichEdit_Vertex, "// x");
+    w.Action_SaveShader->trigger();
+    EXPECT_TRUE(h.readFile("ws/Water.VERT").startsWith("// x"));
+    EXPECT_EQ(QDir(h.path("ws")).entryList(QDir::Files), QStringList({"Water.FRAG", "Water.VERT"}));
 }
 
 // A WorkSpace with a pair that lacks a file is refused whole, even its stored pair: an empty list
@@ -79,11 +119,10 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
         QStringList listed;
     } cases[] = {
         {{"a.vert", "a.frag", "c.frag"}, "a", {}},  // the lone c.frag
-        // B.frag and b.frag are different files on this file system.
-        {{"a.vert", "a.frag", "B.vert", "b.frag"}, "a", {}},
-        {{".vert", ".frag", "x.y.vert", "x.y.frag", "d.vert/f", "notes.txt", "Water.VERT"},
-         "x.y",
-         {"", "x.y"}},
+        {{"a.vert", "a.frag", "Water.VERT"}, "a", {}},
+        // Pair files are found ignoring A-Z case: b.frag is the fragment file of B.
+        {{"a.vert", "a.frag", "B.vert", "b.frag"}, "a", {"a", "B"}},
+        {{".vert", ".frag", "x.y.vert", "x.y.frag", "d.vert/f", "notes.txt"}, "x.y", {"", "x.y"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.files.join(' ').toStdString());
