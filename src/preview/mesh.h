@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace tessory {
+
+// One vertex as the preview feeds it to a shader, both to the fixed-function inputs
+// (gl_Vertex, gl_Normal, gl_MultiTexCoord0, gl_Color) and to attributes of common names.
+struct MeshVertex {
+    float position[3];
+    float normal[3];
+    float texCoord[2];
+    float color[4];
+};
+
+// Triangles with counter-clockwise front faces, as the context culls back faces.
+struct Mesh {
+    std::vector<MeshVertex> vertices;
+    std::vector<std::uint32_t> indices;
+};
+
+enum class MeshKind { Quad, Sphere, Cube, Torus };
+
+// The quad covers the whole window (-1..1 in x and y, z = 0), corners red (bottom left), green
+// (bottom right), blue (top right) and yellow (top left). The solids fit the unit sphere.
+Mesh makeMesh(MeshKind kind);
+
+// The names shown in the panel, in the order of MeshKind.
+QStringList meshNames();
+
+}  // namespace tessory

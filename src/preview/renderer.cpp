@@ -1,0 +1,476 @@
+#include "preview/renderer.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMatrix4x4>
+
+#include <array>
+
+namespace tessory {
+
+struct Matrices {
+    QMatrix4x4 model;
+    QMatrix4x4 view;
+    QMatrix4x4 projection;
+};
+
+namespace {
+
+// The attribute names modern shaders commonly use, with what they get.
+enum class VertexPart { Position, Normal, TexCoord, Color };
+struct NamedAttribute {
+    const char* name;
+    VertexPart part;
+};
+constexpr std::array kNamedAttributes = {
+    NamedAttribute{"position", VertexPart::Position},
+    NamedAttribute{"a_position", VertexPart::Position},
+    NamedAttribute{"inPosition", VertexPart::Position},
+    NamedAttribute{"aPosition", VertexPart::Position},
+    NamedAttribute{"vertex", VertexPart::Position},
+    NamedAttribute{"normal", VertexPart::Normal},
+    NamedAttribute{"a_normal", VertexPart::Normal},
+    NamedAttribute{"inNormal", VertexPart::Normal},
+    NamedAttribute{"aNormal", VertexPart::Normal},
+    NamedAttribute{"texcoord", VertexPart::TexCoord},
+    NamedAttribute{"texCoord", VertexPart::TexCoord},
+    NamedAttribute{"a_texcoord", VertexPart::TexCoord},
+    NamedAttribute{"inTexCoord", VertexPart::TexCoord},
+    NamedAttribute{"aTexCoord", VertexPart::TexCoord},
+    NamedAttribute{"uv", VertexPart::TexCoord},
+    NamedAttribute{"a_uv", VertexPart::TexCoord},
+    NamedAttribute{"color", VertexPart::Color},
+    NamedAttribute{"colour", VertexPart::Color},
+    NamedAttribute{"a_color", VertexPart::Color},
+    NamedAttribute{"inColor", VertexPart::Color},
+    NamedAttribute{"aColor", VertexPart::Color},
+};
+
+QString shaderLog(const RenderApi& gl, GLuint shader) {
+    GLint length = 0;
+    gl.glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    QByteArray log(qMax(length, 1), '\0');
+    gl.glGetShaderInfoLog(shader, log.size(), nullptr, log.data());
+    return QString::fromLatin1(log.constData()).trimmed();
+}
+
+QString programLog(const RenderApi& gl, GLuint program) {
+    GLint length = 0;
+    gl.glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+    QByteArray log(qMax(length, 1), '\0');
+    gl.glGetProgramInfoLog(program, log.size(), nullptr, log.data());
+    return QString::fromLatin1(log.constData()).trimmed();
+}
+
+Matrices matricesFor(const PreviewScene& scene) {
+    Matrices m;
+    // The quad fills the window whatever the view: a canvas for image shaders.
+    if (scene.mesh == MeshKind::Quad) {
+        return m;
+    }
+    const float aspect = float(scene.size.width()) / float(qMax(1, scene.size.height()));
+    m.projection.perspective(45.0f, aspect, 0.1f, 100.0f);
+    m.view.translate(0, 0, -scene.view.distance);
+    m.view.rotate(scene.view.pitch, 1, 0, 0);
+    m.view.rotate(-scene.view.yaw, 0, 1, 0);
+    return m;
+}
+
+}  // namespace
+
+std::unique_ptr<PreviewRenderer> PreviewRenderer::create(QString& failure) {
+    GlContextResult made = GlContext::create();
+    if (!made.context) {
+        failure = made.failure;
+        return nullptr;
+    }
+    RenderApi gl;
+    const QStringList missing = resolveRenderApi(gl);
+    if (!missing.isEmpty()) {
+        failure = QStringLiteral("The driver lacks %1.").arg(missing.join(QStringLiteral(", ")));
+        return nullptr;
+    }
+    return std::unique_ptr<PreviewRenderer>(new PreviewRenderer(std::move(made.context), gl));
+}
+
+PreviewRenderer::PreviewRenderer(std::unique_ptr<GlContext> context, const RenderApi& gl)
+    : context_(std::move(context)), gl_(gl) {}
+
+PreviewRenderer::~PreviewRenderer() {
+    if (!context_->makeCurrent()) {
+        return;
+    }
+    releaseProgram();
+    for (const CachedTexture& cached : std::as_const(images_)) {
+        gl_.glDeleteTextures(1, &cached.texture);
+    }
+    if (checker_ != 0) {
+        gl_.glDeleteTextures(1, &checker_);
+    }
+    gl_.glDeleteRenderbuffers(1, &colour_);
+    gl_.glDeleteRenderbuffers(1, &depth_);
+    gl_.glDeleteFramebuffers(1, &framebuffer_);
+}
+
+bool PreviewRenderer::ensureTarget(QSize size) {
+    if (size == targetSize_ && framebuffer_ != 0) {
+        return true;
+    }
+    if (framebuffer_ == 0) {
+        gl_.glGenFramebuffers(1, &framebuffer_);
+        gl_.glGenRenderbuffers(1, &colour_);
+        gl_.glGenRenderbuffers(1, &depth_);
+    }
+    gl_.glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+    gl_.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size.width(), size.height());
+    gl_.glBindRenderbuffer(GL_RENDERBUFFER, depth_);
+    gl_.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, size.width(), size.height());
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    gl_.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+    gl_.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+    targetSize_ = size;
+    return gl_.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+void PreviewRenderer::releaseProgram() {
+    if (program_ != 0) {
+        gl_.glDeleteProgram(program_);
+        program_ = 0;
+    }
+    uniforms_.clear();
+}
+
+QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray& fragment) {
+    if (vertex == programVertex_ && fragment == programFragment_ &&
+        (program_ != 0 || !programError_.isEmpty())) {
+        return programError_;
+    }
+    releaseProgram();
+    programVertex_ = vertex;
+    programFragment_ = fragment;
+    programError_.clear();
+    QStringList errors;
+    const auto compile = [&](GLenum type, const QByteArray& source, const QString& label) {
+        const GLuint shader = gl_.glCreateShader(type);
+        const char* text = source.constData();
+        const GLint length = GLint(source.size());
+        gl_.glShaderSource(shader, 1, &text, &length);
+        gl_.glCompileShader(shader);
+        GLint ok = GL_FALSE;
+        gl_.glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+        if (ok != GL_TRUE) {
+            errors << label + QStringLiteral(": ") + shaderLog(gl_, shader);
+        }
+        return shader;
+    };
+    const GLuint vs = compile(GL_VERTEX_SHADER, vertex, QStringLiteral("VertexShader"));
+    const GLuint fs = compile(GL_FRAGMENT_SHADER, fragment, QStringLiteral("FragmentShader"));
+    if (errors.isEmpty()) {
+        program_ = gl_.glCreateProgram();
+        gl_.glAttachShader(program_, vs);
+        gl_.glAttachShader(program_, fs);
+        gl_.glLinkProgram(program_);
+        GLint linked = GL_FALSE;
+        gl_.glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+        if (linked != GL_TRUE) {
+            errors << QStringLiteral("Link: ") + programLog(gl_, program_);
+            gl_.glDeleteProgram(program_);
+            program_ = 0;
+        }
+    }
+    gl_.glDeleteShader(vs);
+    gl_.glDeleteShader(fs);
+    if (!errors.isEmpty()) {
+        programError_ = errors.join(u'\n');
+        return programError_;
+    }
+
+    GLint count = 0;
+    gl_.glGetProgramiv(program_, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        char name[256];
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        gl_.glGetActiveUniform(program_, GLuint(i), sizeof name, &length, &size, &type, name);
+        UniformInfo info;
+        info.name = QString::fromLatin1(name, length);
+        if (info.name.startsWith(QLatin1String("gl_"))) {
+            continue;
+        }
+        info.type = size == 1 ? uniformType(type) : UniformType::Other;
+        info.typeName =
+            uniformTypeName(type) + (size > 1 ? QStringLiteral("[%1]").arg(size) : QString());
+        info.role = roleOf(info.name, info.type);
+        const int components = componentCount(info.type);
+        if (components > 0) {
+            const GLint location = gl_.glGetUniformLocation(program_, name);
+            info.value.resize(std::size_t(components));
+            if (info.type == UniformType::Int || info.type == UniformType::Bool) {
+                GLint value = 0;
+                gl_.glGetUniformiv(program_, location, &value);
+                info.value[0] = float(value);
+            } else {
+                gl_.glGetUniformfv(program_, location, info.value.data());
+            }
+        }
+        uniforms_.append(info);
+    }
+    return {};
+}
+
+GLuint PreviewRenderer::uploadTexture(const QImage& image) {
+    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888).mirrored();
+    GLuint texture = 0;
+    gl_.glGenTextures(1, &texture);
+    gl_.glBindTexture(GL_TEXTURE_2D, texture);
+    gl_.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl_.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, rgba.constBits());
+    gl_.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gl_.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    gl_.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    gl_.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    return texture;
+}
+
+GLuint PreviewRenderer::checkerTexture() {
+    if (checker_ == 0) {
+        // 8 x 8 squares, light and dark, so that texture coordinates can be seen.
+        QImage image(64, 64, QImage::Format_RGBA8888);
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const bool light = ((x / 8) + (y / 8)) % 2 == 0;
+                image.setPixelColor(x, y, light ? QColor(230, 230, 230) : QColor(60, 60, 60));
+            }
+        }
+        checker_ = uploadTexture(image);
+    }
+    return checker_;
+}
+
+GLuint PreviewRenderer::textureFor(const QString& sampler, const QString& directory) {
+    if (!directory.isEmpty()) {
+        for (const char* suffix : {".png", ".jpg", ".jpeg", ".bmp"}) {
+            const QFileInfo file(directory + u'/' + sampler + QLatin1String(suffix));
+            if (!file.isFile()) {
+                continue;
+            }
+            const QString path = file.absoluteFilePath();
+            const auto cached = images_.constFind(path);
+            if (cached != images_.constEnd() && cached->modified == file.lastModified()) {
+                return cached->texture;
+            }
+            QImageReader reader(path);
+            const QImage image = reader.read();
+            if (image.isNull()) {
+                continue;
+            }
+            if (cached != images_.constEnd()) {
+                gl_.glDeleteTextures(1, &cached->texture);
+            }
+            const GLuint texture = uploadTexture(image);
+            images_.insert(path, {file.lastModified(), texture});
+            return texture;
+        }
+    }
+    return checkerTexture();
+}
+
+void PreviewRenderer::setUniforms(const PreviewScene& scene, const Matrices& m) {
+    const QMatrix4x4 modelView = m.view * m.model;
+    const QMatrix4x4 mvp = m.projection * modelView;
+    const QMatrix3x3 normal = modelView.normalMatrix();
+    int unit = 0;
+    for (UniformInfo& u : uniforms_) {
+        const QByteArray name = u.name.toLatin1();
+        const GLint location = gl_.glGetUniformLocation(program_, name.constData());
+        if (location < 0) {
+            continue;
+        }
+        switch (u.role) {
+            case UniformRole::Time:
+                u.value = {scene.time};
+                break;
+            case UniformRole::Resolution:
+                u.value = {float(scene.size.width()), float(scene.size.height()), 1.0f};
+                u.value.resize(std::size_t(componentCount(u.type)));
+                break;
+            case UniformRole::Mouse:
+                u.value = {float(scene.mouse.x()), float(scene.mouse.y()), 0, 0};
+                u.value.resize(std::size_t(componentCount(u.type)));
+                break;
+            case UniformRole::ModelViewProjection:
+                gl_.glUniformMatrix4fv(location, 1, GL_FALSE, mvp.constData());
+                continue;
+            case UniformRole::ModelView:
+                gl_.glUniformMatrix4fv(location, 1, GL_FALSE, modelView.constData());
+                continue;
+            case UniformRole::Projection:
+                gl_.glUniformMatrix4fv(location, 1, GL_FALSE, m.projection.constData());
+                continue;
+            case UniformRole::Model:
+                gl_.glUniformMatrix4fv(location, 1, GL_FALSE, m.model.constData());
+                continue;
+            case UniformRole::View:
+                gl_.glUniformMatrix4fv(location, 1, GL_FALSE, m.view.constData());
+                continue;
+            case UniformRole::NormalMatrix:
+                gl_.glUniformMatrix3fv(location, 1, GL_FALSE, normal.constData());
+                continue;
+            case UniformRole::Texture:
+                gl_.glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+                gl_.glBindTexture(GL_TEXTURE_2D, textureFor(u.name, scene.imageDirectory));
+                gl_.glUniform1i(location, unit);
+                ++unit;
+                continue;
+            case UniformRole::Value: {
+                const auto given = scene.values.constFind(u.name);
+                if (given != scene.values.constEnd() && given->size() == u.value.size()) {
+                    u.value = *given;
+                }
+                break;
+            }
+        }
+        const float* v = u.value.data();
+        switch (u.type) {
+            case UniformType::Float:
+                gl_.glUniform1fv(location, 1, v);
+                break;
+            case UniformType::Vec2:
+                gl_.glUniform2fv(location, 1, v);
+                break;
+            case UniformType::Vec3:
+                gl_.glUniform3fv(location, 1, v);
+                break;
+            case UniformType::Vec4:
+                gl_.glUniform4fv(location, 1, v);
+                break;
+            case UniformType::Int:
+            case UniformType::Bool:
+                gl_.glUniform1i(location, GLint(v[0]));
+                break;
+            case UniformType::Mat3:
+                gl_.glUniformMatrix3fv(location, 1, GL_FALSE, v);
+                break;
+            case UniformType::Mat4:
+                gl_.glUniformMatrix4fv(location, 1, GL_FALSE, v);
+                break;
+            case UniformType::Sampler2D:
+            case UniformType::Other:
+                break;
+        }
+    }
+    gl_.glActiveTexture(GL_TEXTURE0);
+}
+
+void PreviewRenderer::draw(const Mesh& mesh) {
+    const GLsizei stride = sizeof(MeshVertex);
+    const MeshVertex* first = mesh.vertices.data();
+    // Client arrays feed the compatibility inputs (gl_Vertex, gl_Normal, gl_Color,
+    // gl_MultiTexCoord0) without a buffer object.
+    gl_.glEnableClientState(GL_VERTEX_ARRAY);
+    gl_.glVertexPointer(3, GL_FLOAT, stride, first->position);
+    gl_.glEnableClientState(GL_NORMAL_ARRAY);
+    gl_.glNormalPointer(GL_FLOAT, stride, first->normal);
+    gl_.glEnableClientState(GL_COLOR_ARRAY);
+    gl_.glColorPointer(4, GL_FLOAT, stride, first->color);
+    gl_.glClientActiveTexture(GL_TEXTURE0);
+    gl_.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl_.glTexCoordPointer(2, GL_FLOAT, stride, first->texCoord);
+    std::vector<GLint> enabled;
+    for (const NamedAttribute& attribute : kNamedAttributes) {
+        const GLint location = gl_.glGetAttribLocation(program_, attribute.name);
+        if (location < 0) {
+            continue;
+        }
+        const auto [size, data] = [&]() -> std::pair<GLint, const float*> {
+            switch (attribute.part) {
+                case VertexPart::Position:
+                    return {3, first->position};
+                case VertexPart::Normal:
+                    return {3, first->normal};
+                case VertexPart::TexCoord:
+                    return {2, first->texCoord};
+                case VertexPart::Color:
+                    break;
+            }
+            return {4, first->color};
+        }();
+        gl_.glVertexAttribPointer(GLuint(location), size, GL_FLOAT, GL_FALSE, stride, data);
+        gl_.glEnableVertexAttribArray(GLuint(location));
+        enabled.push_back(location);
+    }
+    gl_.glDrawElements(GL_TRIANGLES, GLsizei(mesh.indices.size()), GL_UNSIGNED_INT,
+                       mesh.indices.data());
+    for (const GLint location : enabled) {
+        gl_.glDisableVertexAttribArray(GLuint(location));
+    }
+    for (GLenum array :
+         {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY}) {
+        gl_.glDisableClientState(array);
+    }
+}
+
+PreviewFrame PreviewRenderer::render(const PreviewScene& scene) {
+    PreviewFrame frame;
+    if (!context_->makeCurrent()) {
+        frame.error = QStringLiteral("The preview's OpenGL context cannot be made current.");
+        return frame;
+    }
+    const QSize size = scene.size.expandedTo(QSize(1, 1));
+    if (!ensureTarget(size)) {
+        frame.error = QStringLiteral("The driver cannot draw into an image of %1 x %2 pixels.")
+                          .arg(size.width())
+                          .arg(size.height());
+        return frame;
+    }
+    frame.error = buildProgram(scene.vertexSource, scene.fragmentSource);
+    if (!frame.error.isEmpty()) {
+        return frame;
+    }
+    if (mesh_.indices.empty() || meshKind_ != scene.mesh) {
+        mesh_ = makeMesh(scene.mesh);
+        meshKind_ = scene.mesh;
+    }
+    const Matrices m = matricesFor(scene);
+
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    gl_.glViewport(0, 0, size.width(), size.height());
+    gl_.glClearColor(scene.background.redF(), scene.background.greenF(), scene.background.blueF(),
+                     1.0f);
+    gl_.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // The fixed-function state that compatibility shaders read: matrices, light 0 in eye space
+    // (set while the model-view matrix is the identity) and a front material.
+    gl_.glMatrixMode(GL_PROJECTION);
+    gl_.glLoadMatrixf(m.projection.constData());
+    gl_.glMatrixMode(GL_MODELVIEW);
+    gl_.glLoadIdentity();
+    const GLfloat lightPosition[] = {0.5f, 0.7f, 1.0f, 0.0f};
+    const GLfloat lightAmbient[] = {0.1f, 0.1f, 0.1f, 1.0f};
+    const GLfloat white[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    gl_.glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    gl_.glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    gl_.glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    gl_.glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+    const GLfloat specular[] = {0.6f, 0.6f, 0.6f, 1.0f};
+    gl_.glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
+    gl_.glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 40.0f);
+    gl_.glLoadMatrixf((m.view * m.model).constData());
+
+    gl_.glUseProgram(program_);
+    setUniforms(scene, m);
+    draw(mesh_);
+    gl_.glUseProgram(0);
+
+    QImage image(size, QImage::Format_RGBA8888);
+    gl_.glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    gl_.glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    // OpenGL's rows run bottom up.
+    frame.image = image.mirrored();
+    frame.uniforms = uniforms_;
+    return frame;
+}
+
+}  // namespace tessory

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "compile/gl_context.h"
+#include "preview/mesh.h"
+#include "preview/render_api.h"
+#include "preview/uniforms.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QPointF>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace tessory {
+
+// Where the eye looks from: it orbits the origin.
+struct OrbitView {
+    float yaw = 30;    // degrees about the vertical axis
+    float pitch = 20;  // degrees above the horizon
+    float distance = 3.2f;
+};
+
+// Everything one frame depends on.
+struct PreviewScene {
+    QByteArray vertexSource;  // the shader bytes as the driver gets them
+    QByteArray fragmentSource;
+    MeshKind mesh = MeshKind::Sphere;
+    QSize size{512, 512};
+    QColor background{40, 40, 48};
+    OrbitView view;
+    float time = 0;
+    QPointF mouse;  // in pixels from the bottom left, as shaders expect
+    // Values the user gave uniforms, by name; the others keep the program's own.
+    QHash<QString, std::vector<float>> values;
+    // Where a sampler's image (NAME.png) is looked for; none when empty.
+    QString imageDirectory;
+};
+
+struct PreviewFrame {
+    // The frame drawn; null when the program could not be built.
+    QImage image;
+    // The driver's compile and link messages when the program could not be built.
+    QString error;
+    // The uniforms the program declares, with the values they were drawn with.
+    QList<UniformInfo> uniforms;
+};
+
+// Draws a shader pair into an image with its own OpenGL context, beside the one that compiles:
+// the same driver, so whatever compiles can be seen. The program is built again only when the
+// sources change.
+class PreviewRenderer {
+public:
+    // A renderer, or nothing with the reason in `failure`.
+    static std::unique_ptr<PreviewRenderer> create(QString& failure);
+    ~PreviewRenderer();
+    PreviewRenderer(const PreviewRenderer&) = delete;
+    PreviewRenderer& operator=(const PreviewRenderer&) = delete;
+
+    PreviewFrame render(const PreviewScene& scene);
+
+private:
+    PreviewRenderer(std::unique_ptr<GlContext> context, const RenderApi& gl);
+
+    bool ensureTarget(QSize size);
+    QString buildProgram(const QByteArray& vertex, const QByteArray& fragment);
+    void releaseProgram();
+    GLuint textureFor(const QString& sampler, const QString& directory);
+    GLuint checkerTexture();
+    GLuint uploadTexture(const QImage& image);
+    void setUniforms(const PreviewScene& scene, const struct Matrices& matrices);
+    void draw(const Mesh& mesh);
+
+    std::unique_ptr<GlContext> context_;
+    RenderApi gl_;
+    GLuint framebuffer_ = 0;
+    GLuint colour_ = 0;
+    GLuint depth_ = 0;
+    QSize targetSize_;
+    GLuint program_ = 0;
+    QByteArray programVertex_;
+    QByteArray programFragment_;
+    QString programError_;
+    QList<UniformInfo> uniforms_;
+    GLuint checker_ = 0;
+    struct CachedTexture {
+        QDateTime modified;
+        GLuint texture = 0;
+    };
+    QHash<QString, CachedTexture> images_;
+    MeshKind meshKind_ = MeshKind::Quad;
+    Mesh mesh_;
+};
+
+}  // namespace tessory

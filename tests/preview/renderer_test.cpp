@@ -1,0 +1,154 @@
+// The preview against the machine's real driver: each example pair drawn and checked by what it
+// must show.
+#include "preview/renderer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tessory;
+
+namespace {
+
+QByteArray example(const QString& file) {
+    QFile in(QStringLiteral(TESSORY_EXAMPLES_DIR "/") + file);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << file.toStdString();
+    return in.readAll();
+}
+
+PreviewScene exampleScene(const QString& pair, MeshKind mesh) {
+    PreviewScene scene;
+    scene.vertexSource = example(pair + ".vert");
+    scene.fragmentSource = example(pair + ".frag");
+    scene.mesh = mesh;
+    scene.size = QSize(128, 128);
+    scene.background = Qt::black;
+    return scene;
+}
+
+class Preview : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QString failure;
+        renderer_ = PreviewRenderer::create(failure).release();
+        ASSERT_NE(renderer_, nullptr) << failure.toStdString();
+    }
+    static void TearDownTestSuite() { delete renderer_; }
+
+    PreviewFrame render(const PreviewScene& scene) {
+        PreviewFrame frame = renderer_->render(scene);
+        EXPECT_EQ(frame.error, QString());
+        EXPECT_EQ(frame.image.size(), scene.size);
+        return frame;
+    }
+
+    static PreviewRenderer* renderer_;
+};
+
+PreviewRenderer* Preview::renderer_ = nullptr;
+
+// Near the expected colour, with room for interpolation and the driver's rounding.
+::testing::AssertionResult near(QColor actual, QColor expected, int tolerance = 40) {
+    const int d =
+        qMax(qAbs(actual.red() - expected.red()),
+             qMax(qAbs(actual.green() - expected.green()), qAbs(actual.blue() - expected.blue())));
+    if (d <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << actual.name().toStdString() << " is not near " << expected.name().toStdString();
+}
+
+TEST_F(Preview, TheColourPairShowsItsFourVertexColoursInTheQuadsCorners) {
+    const QImage image = render(exampleScene("color", MeshKind::Quad)).image;
+    EXPECT_TRUE(near(image.pixelColor(1, 126), Qt::red));
+    EXPECT_TRUE(near(image.pixelColor(126, 126), Qt::green));
+    EXPECT_TRUE(near(image.pixelColor(126, 1), Qt::blue));
+    EXPECT_TRUE(near(image.pixelColor(1, 1), Qt::yellow));
+}
+
+TEST_F(Preview, TheToonPairShowsOrangeBandsOnTheSphere) {
+    const PreviewFrame frame = render(exampleScene("toon", MeshKind::Sphere));
+    const QColor centre = frame.image.pixelColor(64, 64);
+    // baseColor (1.0, 0.55, 0.2) times a band: red over green over blue, in the fixed ratio.
+    EXPECT_GT(centre.red(), 100);
+    EXPECT_NEAR(double(centre.green()) / centre.red(), 0.55, 0.05);
+    EXPECT_NEAR(double(centre.blue()) / centre.red(), 0.2, 0.05);
+    EXPECT_TRUE(near(frame.image.pixelColor(1, 1), Qt::black, 0));
+    // The bands are flat: a handful of colours across the lit side, not a gradient.
+    QSet<QRgb> colours;
+    for (int x = 20; x < 108; ++x) {
+        colours.insert(frame.image.pixel(x, 64));
+    }
+    EXPECT_LE(colours.size(), 8);
+    ASSERT_EQ(frame.uniforms.size(), 1);
+    EXPECT_EQ(frame.uniforms[0].name, QStringLiteral("baseColor"));
+    EXPECT_EQ(frame.uniforms[0].typeName, QStringLiteral("vec3"));
+    EXPECT_EQ(frame.uniforms[0].value, (std::vector<float>{1.0f, 0.55f, 0.2f}));
+}
+
+TEST_F(Preview, AnEditedUniformChangesThePixels) {
+    PreviewScene scene = exampleScene("toon", MeshKind::Sphere);
+    scene.values.insert(QStringLiteral("baseColor"), {0.0f, 0.0f, 1.0f});
+    const QColor centre = render(scene).image.pixelColor(64, 64);
+    EXPECT_EQ(centre.red(), 0);
+    EXPECT_EQ(centre.green(), 0);
+    EXPECT_GT(centre.blue(), 100);
+}
+
+TEST_F(Preview, TheTexturePairShowsTheCheckerOrTheSamplersOwnImage) {
+    // Across the middle of the sphere the checker's squares alternate light and dark.
+    const auto contrastAcross = [](const QImage& image) {
+        int lowest = 255;
+        int highest = 0;
+        for (int x = 44; x < 84; ++x) {
+            lowest = qMin(lowest, image.pixelColor(x, 64).value());
+            highest = qMax(highest, image.pixelColor(x, 64).value());
+        }
+        return highest - lowest;
+    };
+    PreviewScene scene = exampleScene("texture", MeshKind::Sphere);
+    EXPECT_GT(contrastAcross(render(scene).image), 60);
+
+    QTemporaryDir dir;
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(green.save(dir.filePath("baseMap.png")));
+    scene.imageDirectory = dir.path();
+    const QImage image = render(scene).image;
+    EXPECT_EQ(image.pixelColor(64, 64).red(), 0);
+    EXPECT_GT(image.pixelColor(64, 64).green(), 40);
+    EXPECT_LT(contrastAcross(image), 30);
+}
+
+TEST_F(Preview, TheLightingPairAndModernShadersWithCommonNamesDraw) {
+    const QImage lit = render(exampleScene("lighting", MeshKind::Torus)).image;
+    EXPECT_GT(lit.pixelColor(64, 64).value() + lit.pixelColor(40, 64).value(), 0);
+    PreviewScene modern;
+    modern.mesh = MeshKind::Cube;
+    modern.size = QSize(64, 64);
+    modern.background = Qt::black;
+    modern.vertexSource =
+        "#version 330\nin vec3 position;\nin vec3 normal;\nuniform mat4 mvp;\nout vec3 n;\n"
+        "void main() { n = normal; gl_Position = mvp * vec4(position, 1.0); }\n";
+    modern.fragmentSource =
+        "#version 330\nin vec3 n;\nuniform vec2 resolution;\nout vec4 colour;\n"
+        "void main() { colour = vec4(gl_FragCoord.xy / resolution, 1.0, 1.0); }\n";
+    const PreviewFrame frame = render(modern);
+    EXPECT_GT(frame.image.pixelColor(32, 32).blue(), 200);
+    EXPECT_TRUE(near(frame.image.pixelColor(0, 0), Qt::black, 0));
+}
+
+TEST_F(Preview, AShaderThatFailsToCompileGivesItsMessageAndNoFrame) {
+    PreviewScene scene = exampleScene("color", MeshKind::Quad);
+    scene.fragmentSource = "void main() { gl_FragColor = nothing; }\n";
+    const PreviewFrame frame = renderer_->render(scene);
+    EXPECT_TRUE(frame.image.isNull());
+    EXPECT_TRUE(frame.error.contains(QStringLiteral("nothing"))) << frame.error.toStdString();
+    // The same sources again: the same answer, from the cache.
+    EXPECT_EQ(renderer_->render(scene).error, frame.error);
+}
+
+}  // namespace
