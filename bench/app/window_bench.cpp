@@ -68,6 +68,10 @@ public:
         return std::nullopt;
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&,
+                                          const QString&) override {
+        return std::nullopt;
+    }
     bool openUrl(const QUrl&) override { return false; }
 };
 

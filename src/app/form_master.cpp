@@ -46,6 +46,7 @@ TForm_Master::TForm_Master(Environment environment, QWidget* parent)
     setupLayout();
     setupEditors();
     setupStatusBar();
+    setupPreview();
     connectCommands();
     FormCreate();
 }

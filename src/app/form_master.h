@@ -22,6 +22,7 @@
 #include <memory>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -35,6 +36,7 @@ namespace tessory {
 
 class ElidedLabel;
 class PaneHighlighter;
+class PreviewPanel;
 class ShaderEdit;
 class TForm_Config;
 struct NameDialogTexts;
@@ -114,6 +116,9 @@ public:
     // Key releases of the window, both panes and both lists; F10 writes the shader archive.
     void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
 
+    // The preview dock, F9.
+    void Action_PreviewExecute();
+
     // Help.
     void OpenURL(const QString& address);
     void Action_hpExecute();
@@ -166,6 +171,8 @@ public:
     QAction* Action_TestAll = nullptr;
     QAction* Action_hp = nullptr;
     QAction* Action_info = nullptr;
+    QAction* Action_Preview = nullptr;
+    QDockWidget* PreviewDock = nullptr;
 
     // The options dialog while it is open.
     QPointer<TForm_Config> Form_Config;
@@ -184,6 +191,9 @@ private:
     void setupToolBar();
     void setupLayout();
     void setupStatusBar();
+    void setupPreview();
+    void applyPreviewSettings();
+    void storePreviewState();
     void setupEditors();
     void connectCommands();
     void connectKeyUp();
@@ -240,6 +250,7 @@ private:
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     Environment env_;
+    PreviewPanel* previewPanel_ = nullptr;
     std::array<ElidedLabel*, 3> statusLabels_ = {};
     std::unique_ptr<QtGermanTranslations> qtGerman_;
     bool shown_ = false;

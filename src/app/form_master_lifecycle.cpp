@@ -52,6 +52,7 @@ void TForm_Master::FormCreate() {
     guarded([this] { ReloadLastPair(); });
     CheckStatusEnabled();
     CreateGlContext();
+    applyPreviewSettings();
     installHintTiming(*qApp);
 }
 
@@ -96,6 +97,7 @@ void TForm_Master::FormClose() {
     if (!cfg.main_size_maximized) {
         FormResize();
     }
+    storePreviewState();
     RegIniSave();
 }
 

@@ -39,6 +39,16 @@ std::optional<QColor> QtPrompter::chooseColor(QWidget* owner, const QColor& init
     return color;
 }
 
+std::optional<QString> QtPrompter::chooseSaveFile(QWidget* owner, const QString& title,
+                                                  const QString& start, const QString& filter) {
+    const QString file = QFileDialog::getSaveFileName(owner, title, start, filter, nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    return file;
+}
+
 bool QtPrompter::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }

@@ -33,6 +33,11 @@ public:
     // The platform's colour chooser; nothing when the user cancels.
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) = 0;
 
+    // A modal chooser of a file to write, which asks before an existing file is replaced;
+    // nothing when the user cancels.
+    virtual std::optional<QString> chooseSaveFile(QWidget* owner, const QString& title,
+                                                  const QString& start, const QString& filter) = 0;
+
     // Opens a web address in the user's browser; false when nothing could open it.
     virtual bool openUrl(const QUrl& url) = 0;
 };
@@ -47,6 +52,8 @@ public:
     std::optional<QString> chooseDirectory(QWidget* owner, const QString& title,
                                            const QString& start) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
+    std::optional<QString> chooseSaveFile(QWidget* owner, const QString& title,
+                                          const QString& start, const QString& filter) override;
     bool openUrl(const QUrl& url) override;
 };
 

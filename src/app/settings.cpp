@@ -162,6 +162,15 @@ SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize s
         }
 
         cfg.AutoSaveOnChange = read.boolean(QStringLiteral("AutoSaveOnChange"));
+        cfg.PreviewVisible = read.boolean(QStringLiteral("PreviewVisible"));
+        const qint32 previewWidth = read.integer(QStringLiteral("PreviewWidth"));
+        const qint32 previewHeight = read.integer(QStringLiteral("PreviewHeight"));
+        // A size that no screen shows is not taken.
+        if (previewWidth > 0 && previewWidth <= screen.width() && previewHeight > 0 &&
+            previewHeight <= screen.height()) {
+            cfg.PreviewWidth = previewWidth;
+            cfg.PreviewHeight = previewHeight;
+        }
     } catch (const StopReading&) {
         // A damaged or partial store keeps what was read so far; the rest stays at its default.
     }
@@ -187,6 +196,9 @@ QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {
         values.append({textEffectsName(i), cfg.*kTextEffectFields[i]});
     }
     values.append({QStringLiteral("AutoSaveOnChange"), int(cfg.AutoSaveOnChange)});
+    values.append({QStringLiteral("PreviewVisible"), int(cfg.PreviewVisible)});
+    values.append({QStringLiteral("PreviewWidth"), cfg.PreviewWidth});
+    values.append({QStringLiteral("PreviewHeight"), cfg.PreviewHeight});
     return values;
 }
 

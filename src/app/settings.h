@@ -35,6 +35,10 @@ struct TCFG {
     QString FileExtVertex = QStringLiteral(".vert");
     QString FileExtFragment = QStringLiteral(".frag");
     bool AutoSaveOnChange = false;
+    // The preview dock: shown or not, and its size when docked.
+    bool PreviewVisible = false;
+    qint32 PreviewWidth = 380;
+    qint32 PreviewHeight = 480;
 };
 
 // The defaults of a first start: the WorkSpace is the program's own directory.

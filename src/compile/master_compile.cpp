@@ -5,6 +5,7 @@
 #include "compile/gl_context.h"
 #include "compile/shader_mod.h"
 #include "editor/shader_edit.h"
+#include "preview/preview_panel.h"
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
 
@@ -77,6 +78,12 @@ void TForm_Master::Action_CompileExecute() {
     }
     compilePanes();
     ShowFirstErrorLine();
+    // A pair the driver accepts is drawn at once; the preview shows its own messages otherwise.
+    if (ListBox_Err->count() == 2 &&
+        ListBox_Err->item(0)->text() == QStringLiteral("VertexShader: OK") &&
+        ListBox_Err->item(1)->text() == QStringLiteral("FragmentShader: OK")) {
+        previewPanel_->refresh();
+    }
 }
 
 bool TForm_Master::jumpToEntry(const QString& entry) {

@@ -123,10 +123,4 @@ Mesh makeMesh(MeshKind kind) {
     }
     return quad();
 }
-
-QStringList meshNames() {
-    return {QStringLiteral("Quad"), QStringLiteral("Sphere"), QStringLiteral("Cube"),
-            QStringLiteral("Torus")};
-}
-
 }  // namespace tessory

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <cstdint>
 #include <vector>
 
@@ -28,8 +25,5 @@ enum class MeshKind { Quad, Sphere, Cube, Torus };
 // The quad covers the whole window (-1..1 in x and y, z = 0), corners red (bottom left), green
 // (bottom right), blue (top right) and yellow (top left). The solids fit the unit sphere.
 Mesh makeMesh(MeshKind kind);
-
-// The names shown in the panel, in the order of MeshKind.
-QStringList meshNames();
 
 }  // namespace tessory

@@ -3,6 +3,7 @@
 
 #include "app/elided_label.h"
 #include "editor/shader_edit.h"
+#include "preview/preview_panel.h"
 #include "texts/ui_texts.h"
 #include "workspace/pair_scan.h"
 
@@ -117,6 +118,7 @@ void TForm_Master::LoadFilesToEdit(const QString& dir, const QString& name) {
     }
     loading_ = false;
     SetEditOptions();
+    previewPanel_->setPair(name, dir);
 }
 
 void TForm_Master::loadPane(QTextEdit* pane, const std::optional<ShaderText>& file,

@@ -189,7 +189,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
         w.cfg.vertex_overwrite = true;
         ASSERT_TRUE(h.close());
     }
-    EXPECT_EQ(h.settings()->childKeys().size(), 20);
+    EXPECT_EQ(h.settings()->childKeys().size(), 23);
     EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
     TForm_Master& w = h.start();
     EXPECT_EQ(w.cfg.CurrentDir, h.path("nowhere/"));

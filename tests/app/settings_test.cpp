@@ -220,7 +220,7 @@ TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
               "FontColor_FunctionNames FontColor_StateVars FontColor_TypeQualifiers "
               "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
               "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
-              "AutoSaveOnChange");
+              "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight");
 }
 
 }  // namespace

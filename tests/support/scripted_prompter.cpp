@@ -68,6 +68,18 @@ std::optional<QString> ScriptedPrompter::chooseDirectory(QWidget*, const QString
     return answer;
 }
 
+std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const QString&,
+                                                        const QString& start, const QString&) {
+    saveFileRequests.append(start);
+    if (saveFiles.empty()) {
+        ADD_FAILURE() << "unexpected file chooser";
+        return std::nullopt;
+    }
+    const std::optional<QString> answer = saveFiles.front();
+    saveFiles.pop_front();
+    return answer;
+}
+
 std::optional<QColor> ScriptedPrompter::chooseColor(QWidget*, const QColor& initial) {
     colorRequests.append(initial);
     if (colors.empty()) {

@@ -43,6 +43,9 @@ public:
     QList<QColor> colorRequests;
     std::deque<std::optional<QColor>> colors;
 
+    QStringList saveFileRequests;  // the start of each request
+    std::deque<std::optional<QString>> saveFiles;
+
     QList<QUrl> openedUrls;
     bool urlsOpen = true;
 
@@ -55,6 +58,8 @@ public:
     std::optional<QString> chooseDirectory(QWidget* owner, const QString& title,
                                            const QString& start) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
+    std::optional<QString> chooseSaveFile(QWidget* owner, const QString& title,
+                                          const QString& start, const QString& filter) override;
     bool openUrl(const QUrl& url) override;
 };
 

@@ -1,0 +1,70 @@
+// The preview dock of the main window: what it shows follows the open pair and the panes.
+#include "app/form_master.h"
+
+#include "editor/shader_edit.h"
+#include "preview/preview_panel.h"
+#include "texts/preview_texts.h"
+#include "texts/text_lines.h"
+#include "texts/win1252.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMenu>
+
+namespace tessory {
+
+void TForm_Master::setupPreview() {
+    Action_Preview = makeAction("Action_Preview", QStringLiteral("Preview"));
+    Action_Preview->setCheckable(true);
+    Action_Preview->setShortcut(QKeySequence(Qt::Key_F9));
+    MainMenus[3]->addSeparator();
+    MainMenus[3]->addAction(Action_Preview);
+
+    previewPanel_ = new PreviewPanel(*env_.prompter, [this] {
+        return std::pair{paneSource(RichEdit_Vertex), paneSource(RichEdit_Fragment)};
+    });
+    PreviewDock = new QDockWidget(QStringLiteral("Preview"), this);
+    PreviewDock->setObjectName(QStringLiteral("PreviewDock"));
+    PreviewDock->setWidget(previewPanel_);
+    addDockWidget(Qt::RightDockWidgetArea, PreviewDock);
+    PreviewDock->hide();
+
+    connect(Action_Preview, &QAction::triggered, this, [this] { Action_PreviewExecute(); });
+    connect(PreviewDock, &QDockWidget::visibilityChanged, this, [this] {
+        // A dock tabbed behind another is not visible but still open.
+        Action_Preview->setChecked(!PreviewDock->isHidden());
+    });
+    for (ShaderEdit* pane : {RichEdit_Vertex, RichEdit_Fragment}) {
+        connect(pane->document(), &QTextDocument::contentsChanged, previewPanel_,
+                &PreviewPanel::sourcesEdited);
+    }
+}
+
+void TForm_Master::Action_PreviewExecute() {
+    PreviewDock->setVisible(!PreviewDock->isVisible());
+}
+
+void TForm_Master::applyPreviewSettings() {
+    const PreviewTexts texts = previewTexts(LanguageGerman);
+    Action_Preview->setText(texts.command);
+    Action_Preview->setToolTip(texts.commandHint);
+    Action_Preview->setStatusTip(texts.commandHint);
+    PreviewDock->setWindowTitle(texts.command);
+    previewPanel_->setTexts(texts);
+    previewPanel_->setPair(cfg.CurrentFileName, cfg.CurrentDir);
+    if (cfg.PreviewVisible) {
+        PreviewDock->show();
+        resizeDocks({PreviewDock}, {cfg.PreviewWidth}, Qt::Horizontal);
+        resizeDocks({PreviewDock}, {cfg.PreviewHeight}, Qt::Vertical);
+    }
+}
+
+void TForm_Master::storePreviewState() {
+    cfg.PreviewVisible = !PreviewDock->isHidden();
+    if (cfg.PreviewVisible) {
+        cfg.PreviewWidth = PreviewDock->width();
+        cfg.PreviewHeight = PreviewDock->height();
+    }
+}
+
+}  // namespace tessory

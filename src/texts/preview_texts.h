@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace tessory {
+
+// The captions and messages of the preview panel and its command.
+struct PreviewTexts {
+    QString command;  // the Start menu entry and the panel's title
+    QString commandHint;
+    QString mesh;
+    QString meshNames[4];  // in the order of the mesh kinds
+    QString resetView;
+    QString background;
+    QString play;
+    QString pause;
+    QString saveImage;
+    QString saveTitle;
+    QString panelSize;  // the first choice of image size
+    QString uniforms;
+    QString noUniforms;
+    QString noContext;   // %1: the cause
+    QString saveFailed;  // %1: the file, %2: the cause
+};
+
+PreviewTexts previewTexts(bool german);
+
+}  // namespace tessory
