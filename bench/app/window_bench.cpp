@@ -8,6 +8,7 @@
 #include "support/bench_files.h"
 #include "support/driver_stopwatch.h"
 #include "support/generated_shader.h"
+#include "support/silent_prompter.h"
 #include "texts/text_lines.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@
 
 using namespace tessory;
 using tessory::bench::readExample;
+using tessory::bench::SilentPrompter;
 using tessory::bench::writeBenchFile;
 
 namespace {
@@ -54,26 +56,6 @@ void timeCommand(const std::string& name, Command command) {
     shares[name].total += Clock::now() - start;
     shares[name].driver += bench::driverTime() - driverBefore;
 }
-
-// Answers every question with its first harmless button, so nothing waits for a user.
-class SilentPrompter final : public Prompter {
-public:
-    QMessageBox::StandardButton showMessage(QWidget*, QMessageBox::Icon, const QString& text,
-                                            QMessageBox::StandardButtons) override {
-        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        return QMessageBox::Ok;
-    }
-    int execDialog(QDialog&) override { return 0; }
-    std::optional<QString> chooseDirectory(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-    std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&,
-                                          const QString&) override {
-        return std::nullopt;
-    }
-    bool openUrl(const QUrl&) override { return false; }
-};
 
 // A window on its own WorkSpace and settings, as a user who has just opened `pair` has it.
 struct Window {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <cstdio>
+
+namespace tessory::bench {
+
+// Answers every question with its first harmless button, so nothing waits for a user.
+class SilentPrompter final : public Prompter {
+public:
+    QMessageBox::StandardButton showMessage(QWidget*, QMessageBox::Icon, const QString& text,
+                                            QMessageBox::StandardButtons) override {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+        return QMessageBox::Ok;
+    }
+    int execDialog(QDialog&) override { return 0; }
+    std::optional<QString> chooseDirectory(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&,
+                                          const QString&) override {
+        return std::nullopt;
+    }
+    bool openUrl(const QUrl&) override { return false; }
+};
+
+}  // namespace tessory::bench
