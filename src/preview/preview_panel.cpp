@@ -67,10 +67,13 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources, QWidget* parent)
     uniformsTitle_ = new QLabel;
     uniformsBox_ = new QWidget;
     uniformsForm_ = new QFormLayout(uniformsBox_);
+    // Name and type above the editors: a vec4's four fields need the panel's whole width.
+    uniformsForm_->setRowWrapPolicy(QFormLayout::WrapAllRows);
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
     scroll->setWidget(uniformsBox_);
-    scroll->setMaximumHeight(220);
+    scroll->setMinimumHeight(140);
+    scroll->setMaximumHeight(260);
 
     auto* top = new QHBoxLayout;
     top->addWidget(meshChoice_, 1);
@@ -312,6 +315,8 @@ QWidget* PreviewPanel::editorFor(const UniformInfo& u) {
         box->setSingleStep(integral ? 1.0 : 0.05);
         box->setValue(double(u.value[std::size_t(i)]));
         box->setKeyboardTracking(false);
+        box->setMinimumWidth(40);
+        box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         layout->addWidget(box);
         boxes.append(box);
     }

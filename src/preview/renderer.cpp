@@ -5,6 +5,7 @@
 #include <QMatrix4x4>
 
 #include <array>
+#include <cmath>
 
 namespace tessory {
 
@@ -69,7 +70,12 @@ Matrices matricesFor(const PreviewScene& scene) {
         return m;
     }
     const float aspect = float(scene.size.width()) / float(qMax(1, scene.size.height()));
-    m.projection.perspective(45.0f, aspect, 0.1f, 100.0f);
+    // 45 degrees across the narrower side, so that a tall panel shows the whole mesh too.
+    constexpr float kHalfAngle = 22.5f * float(M_PI) / 180.0f;
+    const float fovY = aspect >= 1.0f
+                           ? 45.0f
+                           : 2.0f * std::atan(std::tan(kHalfAngle) / aspect) * 180.0f / float(M_PI);
+    m.projection.perspective(fovY, aspect, 0.1f, 100.0f);
     m.view.translate(0, 0, -scene.view.distance);
     m.view.rotate(scene.view.pitch, 1, 0, 0);
     m.view.rotate(-scene.view.yaw, 0, 1, 0);
