@@ -22,6 +22,8 @@ struct DriverMessage {
     InfoLogKind log = InfoLogKind::VertexCompile;
     // 1-based source line, read as the error navigation reads it; nothing when the line names none.
     std::optional<qint64> line;
+    // 1-based column, where the driver gives one (Mesa's "0:4(23):"); nothing otherwise.
+    std::optional<qint64> column;
     MessageSeverity severity = MessageSeverity::Error;
     // The message without the driver's location and severity word.
     QString text;
@@ -32,7 +34,8 @@ struct DriverMessage {
 // The text is what follows the word, or the whole line after its location without one.
 DriverMessage parseDriverLine(QStringView line);
 
-// One message per line of a compile log; blank lines are skipped. A non-empty log that holds no
+// One message per line of a compile log (two where Mesa ran two together, see
+// splitRunTogether); blank lines are skipped. A non-empty log that holds no
 // message line still gives one message, so that a log never goes unreported.
 QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file);
 
