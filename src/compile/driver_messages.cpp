@@ -206,6 +206,44 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
     return messages;
 }
 
+qint64 sourceColumn(QByteArrayView sourceLine, qint64 driverColumn) {
+    const qsizetype n = sourceLine.size();
+    // The end of the run of blanks and comments at i; i itself when none starts there.
+    const auto gapEnd = [&](qsizetype i) {
+        while (i < n) {
+            if (sourceLine[i] == ' ' || sourceLine[i] == '\t') {
+                ++i;
+            } else if (sourceLine.sliced(i).startsWith("//")) {
+                return n;
+            } else if (sourceLine.sliced(i).startsWith("/*")) {
+                const qsizetype close = sourceLine.indexOf("*/", i + 2);
+                if (close < 0) {
+                    return n;
+                }
+                i = close + 2;
+            } else {
+                break;
+            }
+        }
+        return i;
+    };
+    qint64 column = 1;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype end = gapEnd(i);
+        if (end > i) {
+            i = end;
+            ++column;
+            continue;
+        }
+        if (column == driverColumn) {
+            return i + 1;
+        }
+        ++column;
+        ++i;
+    }
+    return driverColumn;
+}
+
 QList<DriverMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
                                  QByteArrayView linkLog) {
     QList<DriverMessage> messages = compileLogMessages(vertexLog, ErrorPane::Vertex);

@@ -46,6 +46,11 @@ QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file);
 // "." between messages are not messages.
 QList<DriverMessage> linkLogMessages(QByteArrayView log);
 
+// Mesa counts columns in its preprocessed text, in which every run of blanks and comments is one
+// space. Gives the 1-based column of the same character in the source line, or the driver's own
+// column where the line does not fit that reading (a comment from an earlier line, a macro).
+qint64 sourceColumn(QByteArrayView sourceLine, qint64 driverColumn);
+
 // Every message of a run: vertex compile log, fragment compile log, then link log.
 QList<DriverMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
                                  QByteArrayView linkLog);

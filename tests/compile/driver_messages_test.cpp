@@ -163,4 +163,27 @@ INSTANTIATE_TEST_SUITE_P(
                 "vertex:4 error: 'y' : z (vertex compile)\n"
                 "fragment:12:345 warning: w (fragment compile)\n"}));
 
+// Mesa's columns count in its preprocessed text, where each run of blanks and comments is one
+// space; recorded from Mesa 22.3 on "missingP" in these lines.
+TEST(SourceColumn, CountsEachRunOfBlanksAndCommentsAsTheSpaceMesaSaw) {
+    const struct {
+        QByteArrayView line;
+        qint64 driver;
+        qint64 source;
+    } cases[] = {
+        {"    float f = missingP;", 12, 15},
+        {"\t\tfloat f = missingP;", 12, 13},
+        {"    float  f =   missingP;", 12, 18},
+        {"float f = /* c */ missingP;", 11, 19},
+        {"float f = /* c */missingP;", 11, 18},
+        {"float f = 1.0 +missingP; // x", 16, 16},
+        // Beyond the line, or in a comment that began on an earlier line: the driver's column.
+        {"x", 9, 9},
+        {"", 3, 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sourceColumn(c.line, c.driver), c.source) << c.line.toByteArray().constData();
+    }
+}
+
 }  // namespace
