@@ -35,7 +35,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The context's entry points, each timed.
-ArbApi timedApi;
+CompileApis timedApi;
 
 const PairExtensions kExtensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
 constexpr int kPairs = 200;
@@ -76,7 +76,7 @@ void BM_CheckWorkspace(benchmark::State& state) {
     const bool withError = state.range(0) != 0;
     const OutputFormat format = state.range(1) != 0 ? OutputFormat::Json : OutputFormat::Text;
     const Workspace& ws = workspace(withError);
-    const ArbApi& api = timedApi;
+    const CompileApis& api = timedApi;
     Share& share = shares[std::string(withError ? "errors" : "clean") +
                           (format == OutputFormat::Json ? ", JSON" : ", text")];
     qsizetype messages = 0;
@@ -85,13 +85,13 @@ void BM_CheckWorkspace(benchmark::State& state) {
         QTextStream out(&report);
         const Clock::duration driverBefore = driverTime();
         const Clock::time_point start = Clock::now();
-        const QList<WorkspaceCheck> checks{checkWorkspace(api, ws.path(), kExtensions)};
-        writeReport(checks, format, DriverInfo{}, out);
+        const CheckResults checks{checkWorkspace(api, ws.path(), kExtensions)};
+        writeReport(checks, ReportStyle{format, false}, DriverInfo{}, out);
         out.flush();
         share.total += Clock::now() - start;
         share.driver += driverTime() - driverBefore;
         messages = messageLines(checks).size();
-        if (checks.first().pairs.size() != kPairs) {
+        if (std::get<WorkspaceCheck>(checks.first()).pairs.size() != kPairs) {
             state.SkipWithError("not every pair was checked");
         }
     }
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", made.failure.toLocal8Bit().constData());
         return 1;
     }
-    timedApi = tessory::bench::timedEntryPoints(made.context->arb());
+    timedApi = CompileApis{tessory::bench::timedEntryPoints(made.context->arb()), {}};
     std::printf("Driver: %s, OpenGL %s\n", made.context->renderer().toLocal8Bit().constData(),
                 made.context->version().toLocal8Bit().constData());
 
