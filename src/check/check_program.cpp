@@ -56,7 +56,7 @@ int writeArchive(const CheckOptions& options, const WorkspaceCheck& check, QText
 // a task, only as far as the driver gives them.
 std::vector<std::unique_ptr<GlContext>> makeContexts(int wanted, QString& failure) {
     std::vector<std::unique_ptr<GlContext>> contexts;
-    for (int i = 0; i < std::max(wanted, 1); ++i) {
+    for (int i = 0; i < wanted; ++i) {
         GlContextResult made = GlContext::create();
         if (!made.context) {
             if (i == 0) {
