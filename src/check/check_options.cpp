@@ -286,34 +286,58 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
 
 QString checkHelpText() {
     return QStringLiteral(
-        R"(Usage: glsl-tessory-check [OPTIONS] DIR...
+        R"(Usage: glsl-tessory-check [OPTIONS] DIR|FILE|-...
        glsl-tessory-check --extract ARCHIVE NAME OUTDIR
 
-Checks every shader pair of each WorkSpace directory DIR (NAME.vert beside NAME.frag) by compiling
-and linking it with this machine's OpenGL driver, without a window, as "Test all shaders" does in
-GLSL Tessory. Each driver message is printed as
-    PATH:LINE: error: TEXT      (or warning:)
-    PATH: error: TEXT           (link messages, and messages without a line)
-followed by a summary line. A file whose partner is missing is reported as an error.
+Checks shaders with this machine's OpenGL driver, without a window. Each WorkSpace directory DIR
+is checked as "Test all shaders" does in GLSL Tessory: every pair (NAME.vert beside NAME.frag) is
+compiled and linked; every other shader file of it (.vert .frag .geom .tesc .tese .comp) is
+compiled on its own, and a file whose partner is missing is also reported as an error. A FILE is
+compiled on its own, its stage taken from its extension; - reads one shader from standard input.
+Each driver message is printed once, as
+    PATH:LINE:COLUMN: error: TEXT      (or warning:; COLUMN only where the driver gives one)
+    PATH: error: TEXT                  (link messages, and messages without a line)
+followed by a summary line.
 
 Options:
+  -r, --recursive      also check every subdirectory of each DIR, each a WorkSpace of its own
+                       (hidden directories and links to directories are left out)
+  --stage STAGE        the stage of - (and of a FILE whose name says none): vert, frag, geom,
+                       tesc, tese or comp
+  --stdin-name NAME    the name that messages of - carry; its extension can give the stage
   --vertex-ext EXT     extension of vertex shader files (default .vert)
   --fragment-ext EXT   extension of fragment shader files (default .frag)
-  --format=FORMAT      text (default) or json: one JSON document with every pair and message
+  --format=FORMAT      text (default); json: one JSON document with every pair, file, message
+                       and the driver's whole logs; sarif: one SARIF 2.1.0 log for code
+                       scanning; github: GitHub Actions annotations (::error file=...)
+  --severity=LEVEL     the lowest severity that fails the check: warning (default: every
+                       message fails, as in the editor) or error (warnings are still printed)
+  -q, --quiet          print only the messages, no summary
+  -j, --jobs N         compile on N threads, each with its own OpenGL context (default: the
+                       number of processors); the report is the same for every N
+  --timeout SECONDS    how long the driver may take on one pair or file (default 120); past
+                       it the pair or file is reported as not checked and the run ends
   --archive OUT        also write the encrypted archive of the pairs of the one DIR to OUT
-  --extract            read the pair NAME out of ARCHIVE into OUTDIR/NAME.vert and
-                       OUTDIR/NAME.frag (each line ended by LF); OUTDIR is created if needed
+  --extract            read the pair NAME out of ARCHIVE (a file, a pipe or /dev/stdin) into
+                       OUTDIR/NAME.vert and OUTDIR/NAME.frag (each line ended by LF); OUTDIR
+                       is created if needed
   -h, --help           show this help
   --version            show the version
 
 Exit status:
-  0  every pair compiled and linked without any message
-  1  a pair has a message, a pair is incomplete, or (--extract) the name is not in the
-     archive or the archive cannot be read or is damaged
-  2  usage error, no such DIR, no OpenGL context, or an output file cannot be written
+  0  everything was checked and no message fails the check
+  1  a message fails the check, a pair is incomplete, a file cannot be read or was not checked
+     (a stage the driver lacks, --timeout), or (--extract) the name is not in the archive or
+     the archive cannot be read or is damaged
+  2  usage error, no such DIR or FILE, a DIR that cannot be read, no OpenGL context, an output
+     file that cannot be written (or is a shader of the WorkSpace), or a report that cannot be
+     written to standard output
 
 Examples:
   glsl-tessory-check shaders/
+  glsl-tessory-check -r --format=sarif . > shaders.sarif
+  glsl-tessory-check --format=github -j 4 shaders/ effects/water.comp
+  cpp shader.glsl | glsl-tessory-check --stage frag --stdin-name shader.glsl -
   glsl-tessory-check --vertex-ext .vs --fragment-ext .fs effects/ post/
   glsl-tessory-check --format=json shaders/ > report.json
   glsl-tessory-check --archive build/shaders.dat shaders/
