@@ -268,7 +268,7 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
         outcome.messages.append(std::move(*binary));
         return outcome;
     }
-    const QByteArray source = joinLinesCrLf(splitTextLines(bytes));
+    const QByteArray source = withCrLfLineEnds(bytes);
     outcome.vertexLog = compileAlone(gl.arb, gl.core, file.stage, source);
     for (const DriverMessage& message : compileLogMessages(outcome.vertexLog, ErrorPane::Vertex)) {
         appendOnce(outcome.messages,

@@ -15,7 +15,7 @@ namespace {
 
 // Shader files reach the driver with CR LF line ends, whatever the file itself uses.
 QByteArray readSource(const QString& path) {
-    return joinLinesCrLf(splitTextLines(readShaderFile(path)));
+    return withCrLfLineEnds(readShaderFile(path));
 }
 
 void giveSource(const ArbApi& gl, GlHandle shader, const QByteArray& source) {
