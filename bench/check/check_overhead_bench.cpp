@@ -1,6 +1,7 @@
 // How much of a WorkSpace check is the checker's own work rather than the driver's: the check of
 // 200 copies of the example lighting pair (and of 200 copies with an error in each, so that every
-// pair has messages to read and print), with every OpenGL entry point wrapped in a stopwatch.
+// pair has messages to read and print), and of 1,000 files of all six stages without partners
+// (bench/check/stages), with every OpenGL entry point wrapped in a stopwatch.
 // Own work = the whole check as the program does it (scan, reading the files, TShaderMod,
 // splitting the logs, writing the text or the JSON report) minus the time spent inside the
 // driver's entry points. The context's creation, once per run of the program, is printed apart.
@@ -26,8 +27,10 @@
 #include <string>
 
 using namespace tessory;
+using tessory::bench::driverProcessorTime;
 using tessory::bench::driverTime;
 using tessory::bench::readExample;
+using tessory::bench::threadProcessorTime;
 using tessory::bench::writeBenchFile;
 
 namespace {
@@ -35,26 +38,56 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The context's entry points, each timed.
-ArbApi timedApi;
+CompileApis timedApi;
 
 const PairExtensions kExtensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
 constexpr int kPairs = 200;
+constexpr int kFiles = 1000;
+
+enum Kind { kCleanPairs, kPairsWithErrors, kMixedFiles };
+const char* const kKindNames[] = {"200 pairs, clean", "200 pairs, errors", "1000 files, mixed"};
+
+QByteArray readStage(const char* extension) {
+    QFile file(QStringLiteral(TESSORY_BENCH_STAGES_DIR "/sample.") +
+               QString::fromLatin1(extension));
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read the stage sample %s", extension);
+    }
+    return file.readAll();
+}
 
 struct Workspace {
     QTemporaryDir dir;
     QString path() const { return dir.path() + u'/'; }
 };
 
-// 200 copies of the lighting pair; with withError, each vertex shader reads an undeclared name.
-const Workspace& workspace(bool withError) {
-    static std::map<bool, Workspace> made;
-    if (made.contains(withError)) {
-        return made[withError];
+// 200 copies of the lighting pair, with an undeclared name in each vertex shader for
+// kPairsWithErrors; or 1,000 files of the six stages in turn, none with a partner.
+const Workspace& workspace(Kind kind) {
+    static std::map<Kind, Workspace> made;
+    if (made.contains(kind)) {
+        return made[kind];
     }
-    Workspace& ws = made[withError];
+    Workspace& ws = made[kind];
     QByteArray vertex = readExample("lighting.vert");
     const QByteArray fragment = readExample("lighting.frag");
-    if (withError) {
+    if (kind == kMixedFiles) {
+        const std::pair<const char*, QByteArray> stages[] = {{"vert", vertex},
+                                                             {"frag", fragment},
+                                                             {"geom", readStage("geom")},
+                                                             {"tesc", readStage("tesc")},
+                                                             {"tese", readStage("tese")},
+                                                             {"comp", readStage("comp")}};
+        for (int i = 0; i < kFiles; ++i) {
+            const auto& [extension, source] = stages[i % 6];
+            writeBenchFile(ws.path() +
+                               QStringLiteral("shader_%1.").arg(i, 4, 10, QLatin1Char('0')) +
+                               QString::fromLatin1(extension),
+                           source);
+        }
+        return ws;
+    }
+    if (kind == kPairsWithErrors) {
         vertex.replace("gl_Position = ", "gl_Position = undefinedScale * ");
     }
     for (int i = 0; i < kPairs; ++i) {
@@ -68,43 +101,53 @@ const Workspace& workspace(bool withError) {
 struct Share {
     Clock::duration total{};
     Clock::duration driver{};
+    std::chrono::nanoseconds processorTotal{};
+    std::chrono::nanoseconds processorDriver{};
 };
 std::map<std::string, Share> shares;
 
-// Arguments: whether every pair has an error, whether the report is JSON.
+// Arguments: the WorkSpace (a Kind), whether the report is JSON.
 void BM_CheckWorkspace(benchmark::State& state) {
-    const bool withError = state.range(0) != 0;
+    const Kind kind = Kind(state.range(0));
     const OutputFormat format = state.range(1) != 0 ? OutputFormat::Json : OutputFormat::Text;
-    const Workspace& ws = workspace(withError);
-    const ArbApi& api = timedApi;
-    Share& share = shares[std::string(withError ? "errors" : "clean") +
+    const Workspace& ws = workspace(kind);
+    const CompileApis& api = timedApi;
+    Share& share = shares[std::string(kKindNames[kind]) +
                           (format == OutputFormat::Json ? ", JSON" : ", text")];
     qsizetype messages = 0;
     for (auto _ : state) {
         QString report;
         QTextStream out(&report);
         const Clock::duration driverBefore = driverTime();
+        const std::chrono::nanoseconds processorDriverBefore = driverProcessorTime();
+        const std::chrono::nanoseconds processorStart = threadProcessorTime();
         const Clock::time_point start = Clock::now();
-        const QList<WorkspaceCheck> checks{checkWorkspace(api, ws.path(), kExtensions)};
-        writeReport(checks, format, DriverInfo{}, out);
+        const CheckResults checks{checkWorkspace(api, ws.path(), kExtensions)};
+        writeReport(checks, ReportStyle{format, false}, DriverInfo{}, out);
         out.flush();
         share.total += Clock::now() - start;
         share.driver += driverTime() - driverBefore;
+        share.processorTotal += threadProcessorTime() - processorStart;
+        share.processorDriver += driverProcessorTime() - processorDriverBefore;
         messages = messageLines(checks).size();
-        if (checks.first().pairs.size() != kPairs) {
-            state.SkipWithError("not every pair was checked");
+        const WorkspaceCheck& check = std::get<WorkspaceCheck>(checks.first());
+        if (kind == kMixedFiles ? check.files.size() != kFiles : check.pairs.size() != kPairs) {
+            state.SkipWithError("not every pair or file was checked");
         }
     }
     state.counters["messages"] = double(messages);
-    state.counters["pairs_per_s"] = benchmark::Counter(double(kPairs) * double(state.iterations()),
-                                                       benchmark::Counter::kIsRate);
+    state.counters["units_per_s"] = benchmark::Counter(
+        double(kind == kMixedFiles ? kFiles : kPairs) * double(state.iterations()),
+        benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CheckWorkspace)
-    ->ArgNames({"errors", "json"})
-    ->Args({0, 0})
-    ->Args({0, 1})
-    ->Args({1, 0})
-    ->Args({1, 1})
+    ->ArgNames({"workspace", "json"})
+    ->Args({kCleanPairs, 0})
+    ->Args({kCleanPairs, 1})
+    ->Args({kPairsWithErrors, 0})
+    ->Args({kPairsWithErrors, 1})
+    ->Args({kMixedFiles, 0})
+    ->Args({kMixedFiles, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
@@ -126,7 +169,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", made.failure.toLocal8Bit().constData());
         return 1;
     }
-    timedApi = tessory::bench::timedEntryPoints(made.context->arb());
+    timedApi = CompileApis{tessory::bench::timedEntryPoints(made.context->arb()),
+                           tessory::bench::timedEntryPoints(made.context->core())};
     std::printf("Driver: %s, OpenGL %s\n", made.context->renderer().toLocal8Bit().constData(),
                 made.context->version().toLocal8Bit().constData());
 
@@ -135,15 +179,22 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     std::printf("\nContext creation (once per run of the program): %.1f ms\n", contextMs);
-    std::printf("Share of the check outside the driver's entry points (target: under 5 %%):\n");
+    std::printf(
+        "Share of the check outside the driver's entry points (target: under 5 %%), in\n"
+        "wall time and in the thread's processor time (which a busy machine does not "
+        "inflate):\n");
     for (const auto& [name, share] : shares) {
         if (share.total.count() == 0) {
             continue;
         }
         const double own = ms(share.total - share.driver);
-        std::printf("  200 pairs, %-13s total %9.1f ms, driver %9.1f ms, own %7.1f ms = %5.2f %%\n",
-                    name.c_str(), ms(share.total), ms(share.driver), own,
-                    100.0 * own / ms(share.total));
+        const double processorOwn = ms(share.processorTotal - share.processorDriver);
+        std::printf(
+            "  %-26s wall %8.1f ms, own %6.1f ms = %5.2f %%;  processor %8.1f ms, own "
+            "%6.1f ms = %5.2f %%\n",
+            name.c_str(), ms(share.total), own, 100.0 * own / ms(share.total),
+            ms(share.processorTotal), processorOwn,
+            100.0 * processorOwn / ms(share.processorTotal));
     }
     return 0;
 }

@@ -1,34 +1,50 @@
 #include "support/driver_stopwatch.h"
 
+#include <ctime>
+#include <type_traits>
+
 namespace tessory::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-ArbApi realApi;
 Clock::duration timeInDriver{};
+std::chrono::nanoseconds processorTimeInDriver{};
+
+// The real entry points of each kind of API.
+template <typename Api>
+Api& realApi() {
+    static Api api;
+    return api;
+}
 
 struct Stopwatch {
     Clock::time_point start = Clock::now();
-    ~Stopwatch() { timeInDriver += Clock::now() - start; }
-};
-
-template <auto Member, typename Pointer>
-struct Timed;
-template <auto Member, typename R, typename... Args>
-struct Timed<Member, R (*)(Args...)> {
-    static R call(Args... args) {
-        const Stopwatch watch;
-        return (realApi.*Member)(args...);
+    std::chrono::nanoseconds processorStart = threadProcessorTime();
+    ~Stopwatch() {
+        timeInDriver += Clock::now() - start;
+        processorTimeInDriver += threadProcessorTime() - processorStart;
     }
 };
 
-#define TESSORY_TIME(api, name) api.name = &Timed<&ArbApi::name, decltype(ArbApi::name)>::call
+template <typename Api, auto Member, typename Pointer>
+struct Timed;
+template <typename Api, auto Member, typename R, typename... Args>
+struct Timed<Api, Member, R (*)(Args...)> {
+    static R call(Args... args) {
+        const Stopwatch watch;
+        return (realApi<Api>().*Member)(args...);
+    }
+};
+
+#define TESSORY_TIME(api, name)                                                        \
+    api.name = &Timed<std::decay_t<decltype(api)>, &std::decay_t<decltype(api)>::name, \
+                      decltype(std::decay_t<decltype(api)>::name)>::call
 
 }  // namespace
 
 ArbApi timedEntryPoints(const ArbApi& real) {
-    realApi = real;
+    realApi<ArbApi>() = real;
     ArbApi api = real;
     TESSORY_TIME(api, createProgramObjectARB);
     TESSORY_TIME(api, createShaderObjectARB);
@@ -42,8 +58,30 @@ ArbApi timedEntryPoints(const ArbApi& real) {
     return api;
 }
 
+CoreShaderApi timedEntryPoints(const CoreShaderApi& real) {
+    realApi<CoreShaderApi>() = real;
+    CoreShaderApi api = real;
+    TESSORY_TIME(api, createShader);
+    TESSORY_TIME(api, shaderSource);
+    TESSORY_TIME(api, compileShader);
+    TESSORY_TIME(api, getShaderiv);
+    TESSORY_TIME(api, getShaderInfoLog);
+    TESSORY_TIME(api, deleteShader);
+    return api;
+}
+
 Clock::duration driverTime() {
     return timeInDriver;
+}
+
+std::chrono::nanoseconds driverProcessorTime() {
+    return processorTimeInDriver;
+}
+
+std::chrono::nanoseconds threadProcessorTime() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
 }  // namespace tessory::bench

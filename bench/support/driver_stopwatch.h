@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compile/arb_api.h"
+#include "compile/core_api.h"
 
 #include <chrono>
 
@@ -11,8 +12,14 @@ namespace tessory::bench {
 // as driver time, which makes the program's share a little smaller than the truth (about 40 ns a
 // call, 13 calls a pair).
 ArbApi timedEntryPoints(const ArbApi& real);
+CoreShaderApi timedEntryPoints(const CoreShaderApi& real);
 
 // The time spent inside the wrapped entry points so far.
 std::chrono::steady_clock::duration driverTime();
+
+// The same in processor time of the calling thread, which other programs on a busy machine do not
+// inflate as they do the wall time.
+std::chrono::nanoseconds driverProcessorTime();
+std::chrono::nanoseconds threadProcessorTime();
 
 }  // namespace tessory::bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compile/driver_messages.h"
+#include "compile/shader_stage.h"
 #include "workspace/name_rules.h"
 
 #include <QString>
@@ -8,7 +10,17 @@
 namespace tessory {
 
 enum class CheckAction { Check, Extract, Help, Version };
-enum class OutputFormat { Text, Json };
+enum class OutputFormat { Text, Json, Sarif, Github };
+
+// One argument to check: a WorkSpace directory, a shader file, or standard input ("-").
+struct CheckInput {
+    enum class Kind { Directory, File, Stdin };
+    Kind kind = Kind::Directory;
+    // A directory ends in "/"; for standard input the name it is reported by.
+    QString path;
+    // Files and standard input: the stage, from --stage or the name's extension.
+    ShaderStage stage = ShaderStage::Vertex;
+};
 
 // What one command line asks for.
 struct CheckOptions {
@@ -16,8 +28,18 @@ struct CheckOptions {
     // The editor's defaults, never its stored settings: a build must not depend on who runs it.
     PairExtensions extensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
     OutputFormat format = OutputFormat::Text;
-    // Check: the WorkSpace directories as given, each ending in "/".
-    QStringList directories;
+    // Check: the arguments in their order.
+    QList<CheckInput> inputs;
+    // Check: also every subdirectory of each directory (each a WorkSpace of its own).
+    bool recursive = false;
+    // Check: the lowest severity that fails the check.
+    MessageSeverity failAt = MessageSeverity::Warning;
+    // Check: only the messages, no summary.
+    bool quiet = false;
+    // Check: how many threads compile, each with a context of its own.
+    int jobs = 1;
+    // Check: how long the driver may take on one pair or file.
+    double timeoutSeconds = 120;
     // Check: where to write the archive of the one WorkSpace; empty for none.
     QString archiveOut;
     // Extract: the archive, the pair's base name and the folder for its two files.
@@ -35,9 +57,13 @@ struct ParsedOptions {
 
 // Reads the arguments (the program name first, as QCoreApplication::arguments() gives them).
 // Checks everything that can be checked before any work: the option values, the number of
-// arguments, that every DIR is an existing directory and that the extracted name is a valid base
-// name.
+// arguments, that every DIR is an existing directory that can be read, that every FILE exists
+// and has a stage, and that the extracted name is a valid base name.
 ParsedOptions parseCheckArguments(const QStringList& arguments);
+
+// Why the directory cannot be listed ("cannot read directory DIR: Permission denied"), or an
+// empty text when it can.
+QString unreadableDirectory(const QString& directory);
 
 // The --help text: usage, options, exit status and examples.
 QString checkHelpText();

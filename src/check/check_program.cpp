@@ -3,13 +3,24 @@
 #include "archive/archive_file.h"
 #include "archive/rcx.h"
 #include "check/check_options.h"
+#include "check/check_plan.h"
 #include "check/check_report.h"
 #include "check/pair_extract.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
 #include "workspace/file_io.h"
 
+#include <QBuffer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace tessory {
 namespace {
@@ -41,30 +52,139 @@ int writeArchive(const CheckOptions& options, const WorkspaceCheck& check, QText
     return kExitClean;
 }
 
+// The contexts that compile: the first decides whether there is a driver at all; more, up to one
+// a task, only as far as the driver gives them.
+std::vector<std::unique_ptr<GlContext>> makeContexts(int wanted, QString& failure) {
+    std::vector<std::unique_ptr<GlContext>> contexts;
+    for (int i = 0; i < wanted; ++i) {
+        GlContextResult made = GlContext::create();
+        if (!made.context) {
+            if (i == 0) {
+                failure = made.failure;
+            }
+            break;
+        }
+        made.context->releaseCurrent();
+        contexts.push_back(std::move(made.context));
+    }
+    return contexts;
+}
+
+// Standard output that cannot take the report (a full disk, a closed descriptor) fails the run;
+// the caller says so.
+bool reportWritten(QTextStream& out) {
+    out.flush();
+    return out.status() == QTextStream::Ok;
+}
+
 int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
-    const GlContextResult made = GlContext::create();
-    if (!made.context) {
-        complain(err, made.failure);
+    CheckPlan plan = planCheck(options);
+    if (!plan.failure.isEmpty()) {
+        complain(err, plan.failure);
         return kExitFailure;
     }
-    QList<WorkspaceCheck> checks;
-    for (const QString& directory : options.directories) {
-        checks.append(checkWorkspace(made.context->arb(), directory, options.extensions));
-    }
-    writeReport(checks, options.format,
-                DriverInfo{made.context->renderer(), made.context->version()}, out);
-    out.flush();
-    int status = summarize(checks).clean() ? kExitClean : kExitFindings;
     if (!options.archiveOut.isEmpty()) {
-        status = std::max(status, writeArchive(options, checks.first(), err));
+        const QString problem = archiveTargetProblem(
+            options.archiveOut, std::get<WorkspaceCheck>(plan.results.first()));
+        if (!problem.isEmpty()) {
+            complain(err, problem);
+            return kExitFailure;
+        }
+    }
+    QString failure;
+    std::vector<std::unique_ptr<GlContext>> contexts = makeContexts(1, failure);
+    if (contexts.empty()) {
+        complain(err, failure);
+        return kExitFailure;
+    }
+    const DriverInfo driver{contexts.front()->renderer(), contexts.front()->version()};
+    setAsideUnsupportedStages(plan.results, *contexts.front());
+    const QList<CompileTask> tasks = compileTasks(plan.results);
+    const int threads =
+        int(std::min<qsizetype>(options.jobs, std::max<qsizetype>(tasks.size(), 1)));
+    for (auto& more : makeContexts(threads - 1, failure)) {
+        contexts.push_back(std::move(more));
+    }
+    const RunnerResult run = runCompileTasks(tasks, contexts, options.timeoutSeconds);
+
+    writeReport(plan.results, ReportStyle{options.format, options.quiet}, driver, out);
+    int status = summarize(plan.results).fails(options.failAt) ? kExitFindings : kExitClean;
+    const bool written = reportWritten(out);
+    if (!written) {
+        status = kExitFailure;
+    } else if (!options.archiveOut.isEmpty()) {
+        status = std::max(
+            status, writeArchive(options, std::get<WorkspaceCheck>(plan.results.first()), err));
+    }
+    if (run.driverStillRunning) {
+        // A thread is still inside the driver: tearing the driver down now would pull it out from
+        // under that thread, so the process ends here, its report complete.
+        if (!written) {
+            complain(err, QStringLiteral("the output could not be written to standard output"));
+        }
+        err.flush();
+        std::fflush(nullptr);
+        std::_Exit(err.status() == QTextStream::Ok ? status : kExitFailure);
     }
     return status;
+}
+
+// Archives read from a pipe, a FIFO or /dev/stdin are taken whole up to this size; no archive of
+// real shaders comes near it.
+constexpr qint64 kMaxStreamedArchive = qint64(256) << 20;
+
+// The bytes of an archive that is no regular file. The FIFO is opened without waiting for a
+// writer: without one, it reads as empty at once instead of hanging.
+QByteArray readArchiveStream(int fd, const QString& path) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            throw FileError(path, QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, got);
+        if (bytes.size() > kMaxStreamedArchive) {
+            throw FileError(path, QStringLiteral("More than %1 MB; an archive that long is not "
+                                                 "read.")
+                                      .arg(kMaxStreamedArchive >> 20));
+        }
+    }
+}
+
+std::optional<ShaderLines> loadExtracted(const QString& path, const QString& name) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return LoadFromEncShader(path, name);
+    }
+    QByteArray bytes;
+    try {
+        bytes = readArchiveStream(fd, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return LoadFromEncShader(buffer, path, name);
 }
 
 int runExtract(const CheckOptions& options, QTextStream& err) {
     std::optional<ShaderLines> lines;
     try {
-        lines = LoadFromEncShader(options.extractArchive, options.extractName);
+        lines = loadExtracted(options.extractArchive, options.extractName);
     } catch (const FileError& error) {
         complain(err, fileErrorText(error));
         return kExitFindings;

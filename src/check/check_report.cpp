@@ -1,11 +1,21 @@
 #include "check/check_report.h"
 
+#include "check/check_formats.h"
+#include "texts/win1252.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace tessory {
 namespace {
+
+template <typename... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 QString severityWord(MessageSeverity severity) {
     return severity == MessageSeverity::Warning ? QStringLiteral("warning")
@@ -22,10 +32,25 @@ QString originWord(MessageOrigin origin) {
             return QStringLiteral("link");
         case MessageOrigin::File:
             return QStringLiteral("file");
+        case MessageOrigin::GeometryCompile:
+            return QStringLiteral("geometry");
+        case MessageOrigin::TessControlCompile:
+            return QStringLiteral("tess-control");
+        case MessageOrigin::TessEvaluationCompile:
+            return QStringLiteral("tess-evaluation");
+        case MessageOrigin::ComputeCompile:
+            return QStringLiteral("compute");
+        case MessageOrigin::Timeout:
+            return QStringLiteral("timeout");
         case MessageOrigin::Workspace:
             break;
     }
     return QStringLiteral("workspace");
+}
+
+// JSON numbers are doubles: exact up to 2^53, far beyond any source file.
+QJsonValue optionalNumber(const std::optional<qint64>& value) {
+    return value ? QJsonValue(double(*value)) : QJsonValue(QJsonValue::Null);
 }
 
 QJsonArray jsonMessages(const QList<CheckMessage>& messages) {
@@ -33,15 +58,25 @@ QJsonArray jsonMessages(const QList<CheckMessage>& messages) {
     for (const CheckMessage& message : messages) {
         array.append(QJsonObject{
             {QStringLiteral("file"), message.path},
-            // JSON numbers are doubles: exact up to 2^53, far beyond any source file.
-            {QStringLiteral("line"),
-             message.line ? QJsonValue(double(*message.line)) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("line"), optionalNumber(message.line)},
+            {QStringLiteral("column"), optionalNumber(message.column)},
             {QStringLiteral("severity"), severityWord(message.severity)},
             {QStringLiteral("text"), message.text},
             {QStringLiteral("origin"), originWord(message.origin)},
         });
     }
     return array;
+}
+
+QJsonObject jsonFile(const FileCheck& file) {
+    return QJsonObject{
+        {QStringLiteral("file"), file.path},
+        {QStringLiteral("stage"), stageWord(file.stage)},
+        {QStringLiteral("checked"), file.checked},
+        {QStringLiteral("clean"), file.messages.isEmpty()},
+        {QStringLiteral("messages"), jsonMessages(file.messages)},
+        {QStringLiteral("log"), fromWin1252(file.log)},
+    };
 }
 
 QJsonObject jsonWorkspace(const WorkspaceCheck& check) {
@@ -51,49 +86,106 @@ QJsonObject jsonWorkspace(const WorkspaceCheck& check) {
             {QStringLiteral("name"), pair.name},
             {QStringLiteral("vertex"), pair.vertexPath},
             {QStringLiteral("fragment"), pair.fragmentPath},
+            {QStringLiteral("checked"), pair.checked},
             {QStringLiteral("clean"), pair.messages.isEmpty()},
             {QStringLiteral("messages"), jsonMessages(pair.messages)},
+            {QStringLiteral("log"),
+             QJsonObject{{QStringLiteral("vertex"), fromWin1252(pair.vertexLog)},
+                         {QStringLiteral("fragment"), fromWin1252(pair.fragmentLog)},
+                         {QStringLiteral("link"), fromWin1252(pair.linkLog)}}},
         });
+    }
+    QJsonArray files;
+    for (const FileCheck& file : check.files) {
+        files.append(jsonFile(file));
     }
     return QJsonObject{
         {QStringLiteral("directory"), check.directory},
         {QStringLiteral("complete"), check.complete},
         {QStringLiteral("problems"), jsonMessages(check.problems)},
         {QStringLiteral("pairs"), pairs},
+        {QStringLiteral("files"), files},
     };
+}
+
+void countMessages(const QList<CheckMessage>& messages, CheckSummary& summary) {
+    for (const CheckMessage& message : messages) {
+        if (message.origin == MessageOrigin::Timeout) {
+            continue;
+        }
+        ++(message.severity == MessageSeverity::Warning ? summary.warnings : summary.errors);
+    }
+}
+
+void addFile(const FileCheck& file, CheckSummary& summary) {
+    if (!file.checked) {
+        ++summary.notChecked;
+        return;
+    }
+    ++summary.filesChecked;
+    summary.filesWithMessages += file.messages.isEmpty() ? 0 : 1;
+    countMessages(file.messages, summary);
 }
 
 }  // namespace
 
-CheckSummary summarize(const QList<WorkspaceCheck>& checks) {
+CheckSummary summarize(const CheckResults& results) {
     CheckSummary summary;
-    for (const WorkspaceCheck& check : checks) {
-        summary.pairsChecked += check.pairs.size();
-        summary.pairsWithMessages += check.pairsWithMessages();
-        summary.workspaceProblems += check.problems.size();
+    for (const CheckedArgument& argument : results) {
+        std::visit(Overloaded{[&](const WorkspaceCheck& check) {
+                                  for (const PairCheck& pair : check.pairs) {
+                                      if (!pair.checked) {
+                                          ++summary.notChecked;
+                                          continue;
+                                      }
+                                      ++summary.pairsChecked;
+                                      summary.pairsWithMessages += pair.messages.isEmpty() ? 0 : 1;
+                                      countMessages(pair.messages, summary);
+                                  }
+                                  for (const FileCheck& file : check.files) {
+                                      addFile(file, summary);
+                                  }
+                                  summary.workspaceProblems += check.problems.size();
+                              },
+                              [&](const FileCheck& file) { addFile(file, summary); }},
+                   argument);
     }
     return summary;
+}
+
+QList<CheckMessage> allMessages(const CheckResults& results) {
+    QList<CheckMessage> messages;
+    for (const CheckedArgument& argument : results) {
+        std::visit(Overloaded{[&](const WorkspaceCheck& check) {
+                                  messages.append(check.problems);
+                                  for (const PairCheck& pair : check.pairs) {
+                                      messages.append(pair.messages);
+                                  }
+                                  for (const FileCheck& file : check.files) {
+                                      messages.append(file.messages);
+                                  }
+                              },
+                              [&](const FileCheck& file) { messages.append(file.messages); }},
+                   argument);
+    }
+    return messages;
 }
 
 QString formatMessage(const CheckMessage& message) {
     QString location = message.path;
     if (message.line) {
         location += u':' + QString::number(*message.line);
+        if (message.column) {
+            location += u':' + QString::number(*message.column);
+        }
     }
     return QStringLiteral("%1: %2: %3").arg(location, severityWord(message.severity), message.text);
 }
 
-QStringList messageLines(const QList<WorkspaceCheck>& checks) {
+QStringList messageLines(const CheckResults& results) {
     QStringList lines;
-    for (const WorkspaceCheck& check : checks) {
-        for (const CheckMessage& problem : check.problems) {
-            lines.append(formatMessage(problem));
-        }
-        for (const PairCheck& pair : check.pairs) {
-            for (const CheckMessage& message : pair.messages) {
-                lines.append(formatMessage(message));
-            }
-        }
+    for (const CheckMessage& message : allMessages(results)) {
+        lines.append(formatMessage(message));
     }
     return lines;
 }
@@ -102,43 +194,73 @@ QString summaryLine(const CheckSummary& summary) {
     QString line = QStringLiteral("pairs checked: %1, pairs with messages: %2")
                        .arg(summary.pairsChecked)
                        .arg(summary.pairsWithMessages);
+    if (summary.filesChecked > 0 || summary.filesWithMessages > 0) {
+        line += QStringLiteral(", files checked: %1, files with messages: %2")
+                    .arg(summary.filesChecked)
+                    .arg(summary.filesWithMessages);
+    }
     if (summary.workspaceProblems > 0) {
         line += QStringLiteral(", WorkSpace problems: %1").arg(summary.workspaceProblems);
+    }
+    if (summary.notChecked > 0) {
+        line += QStringLiteral(", not checked: %1").arg(summary.notChecked);
     }
     return line;
 }
 
-QByteArray jsonReport(const QList<WorkspaceCheck>& checks, const DriverInfo& driver) {
+QByteArray jsonReport(const CheckResults& results, const DriverInfo& driver) {
     QJsonArray workspaces;
-    for (const WorkspaceCheck& check : checks) {
-        workspaces.append(jsonWorkspace(check));
+    QJsonArray files;
+    for (const CheckedArgument& argument : results) {
+        std::visit(Overloaded{[&](const WorkspaceCheck& check) {
+                                  workspaces.append(jsonWorkspace(check));
+                              },
+                              [&](const FileCheck& file) { files.append(jsonFile(file)); }},
+                   argument);
     }
-    const CheckSummary summary = summarize(checks);
+    const CheckSummary summary = summarize(results);
     const QJsonObject root{
         {QStringLiteral("driver"), QJsonObject{{QStringLiteral("renderer"), driver.renderer},
                                                {QStringLiteral("version"), driver.version}}},
         {QStringLiteral("workspaces"), workspaces},
+        {QStringLiteral("files"), files},
         {QStringLiteral("summary"),
          QJsonObject{
              {QStringLiteral("pairsChecked"), double(summary.pairsChecked)},
              {QStringLiteral("pairsWithMessages"), double(summary.pairsWithMessages)},
+             {QStringLiteral("filesChecked"), double(summary.filesChecked)},
+             {QStringLiteral("filesWithMessages"), double(summary.filesWithMessages)},
              {QStringLiteral("workspaceProblems"), double(summary.workspaceProblems)},
+             {QStringLiteral("notChecked"), double(summary.notChecked)},
              {QStringLiteral("clean"), summary.clean()},
          }},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-void writeReport(const QList<WorkspaceCheck>& checks, OutputFormat format, const DriverInfo& driver,
+void writeReport(const CheckResults& results, const ReportStyle& style, const DriverInfo& driver,
                  QTextStream& out) {
-    if (format == OutputFormat::Json) {
-        out << QString::fromUtf8(jsonReport(checks, driver));
-        return;
+    switch (style.format) {
+        case OutputFormat::Json:
+            out << QString::fromUtf8(jsonReport(results, driver));
+            return;
+        case OutputFormat::Sarif:
+            out << QString::fromUtf8(sarifReport(allMessages(results)));
+            return;
+        case OutputFormat::Github:
+            for (const QString& line : githubLines(allMessages(results))) {
+                out << line << '\n';
+            }
+            break;
+        case OutputFormat::Text:
+            for (const QString& line : messageLines(results)) {
+                out << line << '\n';
+            }
+            break;
     }
-    for (const QString& line : messageLines(checks)) {
-        out << line << '\n';
+    if (!style.quiet) {
+        out << summaryLine(summarize(results)) << '\n';
     }
-    out << summaryLine(summarize(checks)) << '\n';
 }
 
 }  // namespace tessory

@@ -1,8 +1,11 @@
 #include "check/workspace_check.h"
 
 #include "compile/shader_mod.h"
+#include "compile/single_compile.h"
+#include "texts/text_lines.h"
 #include "workspace/file_io.h"
 #include "workspace/pair_scan.h"
+#include "workspace/shader_file.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -25,7 +28,8 @@ MessageOrigin originOf(InfoLogKind log) {
 }
 
 CheckMessage workspaceProblem(const QString& path, const QString& text) {
-    return CheckMessage{path, std::nullopt, MessageSeverity::Error, text, MessageOrigin::Workspace};
+    return CheckMessage{
+        path, std::nullopt, MessageSeverity::Error, text, MessageOrigin::Workspace, std::nullopt};
 }
 
 // FileError says "PATH:\ncause"; the report prints the path already.
@@ -115,33 +119,128 @@ QStringList namesToCompile(const PairExtensions& extensions, const WorkspaceScan
     return names;
 }
 
-PairCheck checkPair(const ArbApi& gl, const QString& directory, const QString& name,
-                    const PairExtensions& extensions) {
-    PairCheck pair{name,
-                   findPairFile(directory, name, extensions.vertex),
-                   findPairFile(directory, name, extensions.fragment),
-                   {}};
-    try {
-        const TShaderMod mod(gl, pair.vertexPath, pair.fragmentPath);
-        pair.messages = pairMessages(runMessages(mod.vertexLog(), mod.fragmentLog(), mod.linkLog()),
-                                     pair.vertexPath, pair.fragmentPath);
-    } catch (const FileError& error) {
-        pair.messages.append(CheckMessage{error.path(), std::nullopt, MessageSeverity::Error,
-                                          QStringLiteral("cannot be read: ") + causeOf(error),
-                                          MessageOrigin::File});
+MessageOrigin compileOrigin(ShaderStage stage) {
+    switch (stage) {
+        case ShaderStage::Vertex:
+            return MessageOrigin::VertexCompile;
+        case ShaderStage::Fragment:
+            return MessageOrigin::FragmentCompile;
+        case ShaderStage::Geometry:
+            return MessageOrigin::GeometryCompile;
+        case ShaderStage::TessControl:
+            return MessageOrigin::TessControlCompile;
+        case ShaderStage::TessEvaluation:
+            return MessageOrigin::TessEvaluationCompile;
+        case ShaderStage::Compute:
+            break;
     }
-    return pair;
+    return MessageOrigin::ComputeCompile;
+}
+
+CheckMessage unreadable(const FileError& error) {
+    return CheckMessage{error.path(),           std::nullopt,
+                        MessageSeverity::Error, QStringLiteral("cannot be read: ") + causeOf(error),
+                        MessageOrigin::File,    std::nullopt};
+}
+
+// Mesa's columns count in its preprocessed text; the report gives the column in the file.
+void placeColumns(QList<CheckMessage>& messages, const QString& path, const QByteArray& source) {
+    QList<QByteArray> lines;
+    for (CheckMessage& message : messages) {
+        if (!message.column || !message.line || message.path != path ||
+            message.origin == MessageOrigin::Link) {
+            continue;
+        }
+        if (lines.isEmpty()) {
+            lines = splitTextLines(source);
+        }
+        if (*message.line <= lines.size()) {
+            message.column = sourceColumn(lines[*message.line - 1], *message.column);
+        }
+    }
+}
+
+void appendOnce(QList<CheckMessage>& messages, CheckMessage message) {
+    if (!messages.contains(message)) {
+        messages.append(std::move(message));
+    }
+}
+
+// The other shader files of the WorkSpace: every file with a stage that no compiled or hidden
+// pair takes, and a word for each entry with a shader's name that is no file.
+void planFiles(const QString& directory, const PairExtensions& extensions,
+               const WorkspaceScan& scan, const QStringList& compiled, WorkspaceCheck& check) {
+    // Pair files are found ignoring A-Z case: their case variants are reported, not compiled.
+    QSet<QString> taken;
+    for (const QStringList* names : {&compiled, &scan.shadowedNames}) {
+        for (const QString& name : *names) {
+            taken.insert(foldAsciiCase(name + extensions.vertex));
+            taken.insert(foldAsciiCase(name + extensions.fragment));
+        }
+    }
+    FindRecursive(directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
+        const std::optional<ShaderStage> stage = stageOfFile(entry.name, extensions);
+        if (!stage || !entry.nameDecodes || taken.contains(foldAsciiCase(entry.name))) {
+            return true;
+        }
+        if (entry.kind != EntryKind::File) {
+            check.problems.append(workspaceProblem(
+                directory + entry.name,
+                QStringLiteral("not checked: not a regular file (a dangling link, a pipe, a "
+                               "socket or a device)")));
+            return true;
+        }
+        FileCheck file;
+        file.path = directory + entry.name;
+        file.stage = *stage;
+        check.files.append(std::move(file));
+        return true;
+    });
+}
+
+// Shader text holds no NUL byte; a file that does is something else, and the driver would stop
+// reading it there without a word.
+std::optional<CheckMessage> binaryProblem(const QString& path, const QByteArray& bytes) {
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul < 0) {
+        return std::nullopt;
+    }
+    return CheckMessage{path,
+                        std::nullopt,
+                        MessageSeverity::Error,
+                        QStringLiteral("not checked: a binary file, not shader text (a NUL byte "
+                                       "at offset %1)")
+                            .arg(nul),
+                        MessageOrigin::File,
+                        std::nullopt};
 }
 
 }  // namespace
 
-qsizetype WorkspaceCheck::pairsWithMessages() const {
-    return std::count_if(pairs.cbegin(), pairs.cend(),
-                         [](const PairCheck& pair) { return !pair.messages.isEmpty(); });
+bool operator==(const CheckMessage& a, const CheckMessage& b) {
+    return a.path == b.path && a.line == b.line && a.column == b.column &&
+           a.severity == b.severity && a.text == b.text && a.origin == b.origin;
 }
 
-WorkspaceCheck checkWorkspace(const ArbApi& gl, const QString& directory,
-                              const PairExtensions& extensions) {
+std::optional<ShaderStage> stageOfFile(const QString& fileName, const PairExtensions& extensions) {
+    // Extensions count in any A-Z letter case, as in the WorkSpace (Water.VERT is a vertex file).
+    const QString folded = foldAsciiCase(fileName);
+    if (folded.endsWith(foldAsciiCase(extensions.vertex)) &&
+        fileName.size() > extensions.vertex.size()) {
+        return ShaderStage::Vertex;
+    }
+    if (folded.endsWith(foldAsciiCase(extensions.fragment)) &&
+        fileName.size() > extensions.fragment.size()) {
+        return ShaderStage::Fragment;
+    }
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot <= 0) {
+        return std::nullopt;
+    }
+    return stageFromWord(QStringView(fileName).sliced(dot + 1).toString().toLower());
+}
+
+WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& extensions) {
     const WorkspaceScan scan = scanWorkspace(directory, extensions);
     WorkspaceCheck check;
     check.directory = directory;
@@ -151,8 +250,80 @@ WorkspaceCheck checkWorkspace(const ArbApi& gl, const QString& directory,
     reportHiddenPairs(directory, extensions, scan, check.problems);
     reportCaseVariantFiles(directory, extensions, scan, check.problems);
     reportUndecodableFiles(directory, scan, check.problems);
-    for (const QString& name : namesToCompile(extensions, scan)) {
-        check.pairs.append(checkPair(gl, directory, name, extensions));
+    const QStringList compiled = namesToCompile(extensions, scan);
+    for (const QString& name : compiled) {
+        PairCheck pair;
+        pair.name = name;
+        pair.vertexPath = findPairFile(directory, name, extensions.vertex);
+        pair.fragmentPath = findPairFile(directory, name, extensions.fragment);
+        check.pairs.append(std::move(pair));
+    }
+    planFiles(directory, extensions, scan, compiled, check);
+    return check;
+}
+
+CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair) {
+    CompileOutcome outcome;
+    try {
+        const TShaderMod mod(gl.arb, pair.vertexPath, pair.fragmentPath);
+        outcome.messages =
+            pairMessages(runMessages(mod.vertexLog(), mod.fragmentLog(), mod.linkLog()),
+                         pair.vertexPath, pair.fragmentPath);
+        placeColumns(outcome.messages, pair.vertexPath, mod.vertexSource());
+        placeColumns(outcome.messages, pair.fragmentPath, mod.fragmentSource());
+        outcome.vertexLog = mod.vertexLog();
+        outcome.fragmentLog = mod.fragmentLog();
+        outcome.linkLog = mod.linkLog();
+    } catch (const FileError& error) {
+        outcome.messages.append(unreadable(error));
+    }
+    return outcome;
+}
+
+CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
+    CompileOutcome outcome;
+    QByteArray bytes;
+    try {
+        bytes = file.source ? *file.source : readShaderFile(file.path);
+    } catch (const FileError& error) {
+        outcome.messages.append(unreadable(error));
+        return outcome;
+    }
+    if (std::optional<CheckMessage> binary = binaryProblem(file.path, bytes)) {
+        outcome.messages.append(std::move(*binary));
+        return outcome;
+    }
+    const QByteArray source = withCrLfLineEnds(bytes);
+    outcome.vertexLog = compileAlone(gl.arb, gl.core, file.stage, source);
+    for (const DriverMessage& message : compileLogMessages(outcome.vertexLog, ErrorPane::Vertex)) {
+        appendOnce(outcome.messages,
+                   CheckMessage{file.path, message.line, message.severity, message.text,
+                                compileOrigin(file.stage), message.column});
+    }
+    placeColumns(outcome.messages, file.path, source);
+    return outcome;
+}
+
+void takeOutcome(PairCheck& pair, CompileOutcome&& outcome) {
+    pair.messages = std::move(outcome.messages);
+    pair.vertexLog = std::move(outcome.vertexLog);
+    pair.fragmentLog = std::move(outcome.fragmentLog);
+    pair.linkLog = std::move(outcome.linkLog);
+}
+
+void takeOutcome(FileCheck& file, CompileOutcome&& outcome) {
+    file.messages = std::move(outcome.messages);
+    file.log = std::move(outcome.vertexLog);
+}
+
+WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
+                              const PairExtensions& extensions) {
+    WorkspaceCheck check = planWorkspace(directory, extensions);
+    for (PairCheck& pair : check.pairs) {
+        takeOutcome(pair, compilePair(gl, pair));
+    }
+    for (FileCheck& file : check.files) {
+        takeOutcome(file, compileFile(gl, file));
     }
     return check;
 }
@@ -162,9 +333,10 @@ QList<CheckMessage> pairMessages(const QList<DriverMessage>& messages, const QSt
     QList<CheckMessage> tied;
     tied.reserve(messages.size());
     for (const DriverMessage& message : messages) {
-        tied.append(CheckMessage{message.file == ErrorPane::Fragment ? fragmentPath : vertexPath,
-                                 message.line, message.severity, message.text,
-                                 originOf(message.log)});
+        appendOnce(tied,
+                   CheckMessage{message.file == ErrorPane::Fragment ? fragmentPath : vertexPath,
+                                message.line, message.severity, message.text, originOf(message.log),
+                                message.column});
     }
     return tied;
 }

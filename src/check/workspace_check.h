@@ -1,9 +1,12 @@
 #pragma once
 
 #include "compile/arb_api.h"
+#include "compile/core_api.h"
 #include "compile/driver_messages.h"
+#include "compile/shader_stage.h"
 #include "workspace/name_rules.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,9 +16,20 @@
 
 namespace tessory {
 
-// Where a checker message comes from: one of the driver's three logs, the WorkSpace itself (a
-// lone file, a hidden pair) or a shader file that could not be read.
-enum class MessageOrigin { VertexCompile, FragmentCompile, Link, Workspace, File };
+// Where a checker message comes from: one of the driver's logs, the WorkSpace itself (a lone
+// file, a hidden pair), a shader file that could not be read, or a driver that took too long.
+enum class MessageOrigin {
+    VertexCompile,
+    FragmentCompile,
+    Link,
+    Workspace,
+    File,
+    GeometryCompile,
+    TessControlCompile,
+    TessEvaluationCompile,
+    ComputeCompile,
+    Timeout,
+};
 
 // One line of the checker's report, tied to a file.
 struct CheckMessage {
@@ -24,15 +38,35 @@ struct CheckMessage {
     MessageSeverity severity = MessageSeverity::Error;
     QString text;
     MessageOrigin origin = MessageOrigin::Workspace;
+    std::optional<qint64> column;  // 1-based
 };
+
+bool operator==(const CheckMessage& a, const CheckMessage& b);
 
 struct PairCheck {
     QString name;
     QString vertexPath;
     QString fragmentPath;
-    // Every message of the run, in log order (vertex, fragment, link). Not empty exactly when the
-    // run said anything or a file could not be read.
+    // Every message of the run, in log order (vertex, fragment, link), each only once. Not empty
+    // exactly when the run said anything, a file could not be read or the driver took too long.
     QList<CheckMessage> messages;
+    // The driver's logs as it wrote them.
+    QByteArray vertexLog;
+    QByteArray fragmentLog;
+    QByteArray linkLog;
+    bool checked = true;  // false when the driver took too long
+};
+
+// One shader compiled on its own: a file argument, standard input, a file of a WorkSpace without
+// its partner, or a stage that has no partner at all.
+struct FileCheck {
+    QString path;  // as reported; for standard input the name it was given
+    ShaderStage stage = ShaderStage::Vertex;
+    // The text of standard input, read before any compiling; files are read when compiled.
+    std::optional<QByteArray> source;
+    QList<CheckMessage> messages;
+    QByteArray log;
+    bool checked = true;
 };
 
 struct WorkspaceCheck {
@@ -42,21 +76,45 @@ struct WorkspaceCheck {
     // The pairs compiled: every base name that has both files, also when another pair is
     // incomplete, in the list's order.
     QList<PairCheck> pairs;
-    // Lone files (the pair-not-found condition) and pairs hidden behind a name that differs only
-    // in letter case; each makes the check fail.
+    // Every other shader file, in the byte order of the names.
+    QList<FileCheck> files;
+    // Lone files (the pair-not-found condition), pairs hidden behind a name that differs only
+    // in letter case, files that are not checked; each makes the check fail.
     QList<CheckMessage> problems;
     // False when a listed name lacks a file: the WorkSpace list would then stay empty.
     bool complete = true;
-
-    qsizetype pairsWithMessages() const;
 };
 
-// Scans the WorkSpace as the WorkSpace list does and runs each pair through TShaderMod's file run
-// on the current context.
-WorkspaceCheck checkWorkspace(const ArbApi& gl, const QString& directory,
+// The driver's entry points that one thread compiles with.
+struct CompileApis {
+    ArbApi arb;
+    CoreShaderApi core;
+};
+
+// Scans the WorkSpace as the WorkSpace list does, and finds every other shader file of it (by
+// the pair extensions and .vert .frag .geom .tesc .tese .comp); compiles nothing.
+WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& extensions);
+
+// The stage a file name gives: the pair extensions first, then the six usual ones.
+std::optional<ShaderStage> stageOfFile(const QString& fileName, const PairExtensions& extensions);
+
+// The outcome of compiling one pair or file, ready to be put in its place.
+struct CompileOutcome {
+    QList<CheckMessage> messages;
+    QByteArray vertexLog;
+    QByteArray fragmentLog;
+    QByteArray linkLog;
+};
+CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair);
+CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file);
+void takeOutcome(PairCheck& pair, CompileOutcome&& outcome);
+void takeOutcome(FileCheck& file, CompileOutcome&& outcome);
+
+// planWorkspace, then every pair and file compiled in turn on the current context.
+WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
                               const PairExtensions& extensions);
 
-// The messages of one file run's logs, tied to the pair's files.
+// The messages of one file run's logs, tied to the pair's files, each only once.
 QList<CheckMessage> pairMessages(const QList<DriverMessage>& messages, const QString& vertexPath,
                                  const QString& fragmentPath);
 

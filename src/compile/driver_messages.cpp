@@ -1,5 +1,6 @@
 #include "compile/driver_messages.h"
 
+#include "compile/info_log.h"
 #include "texts/win1252.h"
 
 #include <functional>
@@ -78,14 +79,42 @@ QStringView messagePart(QStringView line) {
 }
 
 void forEachLine(QByteArrayView log, const std::function<void(QStringView)>& take) {
-    const QString text = fromWin1252(log);
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == u'\r' || text[i] == u'\n') {
-            take(QStringView(text).sliced(start, i - start));
+    for (qsizetype i = 0; i <= log.size(); ++i) {
+        if (i == log.size() || log[i] == '\r' || log[i] == '\n') {
+            for (const QByteArrayView part : splitRunTogether(log.sliced(start, i - start))) {
+                take(fromWin1252(part));
+            }
             start = i + 1;
         }
     }
+}
+
+// Mesa's "0:4(23):" is the only location form that holds a column.
+std::optional<qint64> mesaColumn(QStringView line) {
+    qsizetype pos = skipWhile(line, 0, isBlank);
+    const auto digits = [&]() {
+        const qsizetype start = pos;
+        pos = skipWhile(line, pos, isDigit);
+        return pos > start;
+    };
+    const auto mark = [&](QChar c) {
+        if (pos < line.size() && line[pos] == c) {
+            ++pos;
+            return true;
+        }
+        return false;
+    };
+    if (!digits() || !mark(u':') || !digits() || !mark(u'(')) {
+        return std::nullopt;
+    }
+    const qsizetype start = pos;
+    if (!digits() || !mark(u')')) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 column = line.sliced(start, pos - 1 - start).toLongLong(&ok);
+    return ok && column > 0 ? std::optional<qint64>(column) : std::nullopt;
 }
 
 DriverMessage withoutText(ErrorPane file, InfoLogKind log) {
@@ -102,6 +131,9 @@ DriverMessage parseDriverLine(QStringView line) {
     line = line.trimmed();
     DriverMessage message;
     message.line = oneBasedLine(line);
+    if (message.line) {
+        message.column = mesaColumn(line);
+    }
     const qsizetype start = message.line ? skipWhile(line, 0, isLocationChar) : 0;
     const std::optional<SeverityWord> word = severityWordAt(line, start);
     if (!word) {
@@ -164,6 +196,7 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
         message.log = InfoLogKind::Link;
         if (!marked) {
             message.line.reset();
+            message.column.reset();
         }
         messages.append(std::move(message));
     });
@@ -171,6 +204,44 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
         messages.append(withoutText(ErrorPane::Vertex, InfoLogKind::Link));
     }
     return messages;
+}
+
+qint64 sourceColumn(QByteArrayView sourceLine, qint64 driverColumn) {
+    const qsizetype n = sourceLine.size();
+    // The end of the run of blanks and comments at i; i itself when none starts there.
+    const auto gapEnd = [&](qsizetype i) {
+        while (i < n) {
+            if (sourceLine[i] == ' ' || sourceLine[i] == '\t') {
+                ++i;
+            } else if (sourceLine.sliced(i).startsWith("//")) {
+                return n;
+            } else if (sourceLine.sliced(i).startsWith("/*")) {
+                const qsizetype close = sourceLine.indexOf("*/", i + 2);
+                if (close < 0) {
+                    return n;
+                }
+                i = close + 2;
+            } else {
+                break;
+            }
+        }
+        return i;
+    };
+    qint64 column = 1;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype end = gapEnd(i);
+        if (end > i) {
+            i = end;
+            ++column;
+            continue;
+        }
+        if (column == driverColumn) {
+            return i + 1;
+        }
+        ++column;
+        ++i;
+    }
+    return driverColumn;
 }
 
 QList<DriverMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,

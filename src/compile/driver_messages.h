@@ -22,6 +22,8 @@ struct DriverMessage {
     InfoLogKind log = InfoLogKind::VertexCompile;
     // 1-based source line, read as the error navigation reads it; nothing when the line names none.
     std::optional<qint64> line;
+    // 1-based column, where the driver gives one (Mesa's "0:4(23):"); nothing otherwise.
+    std::optional<qint64> column;
     MessageSeverity severity = MessageSeverity::Error;
     // The message without the driver's location and severity word.
     QString text;
@@ -32,7 +34,8 @@ struct DriverMessage {
 // The text is what follows the word, or the whole line after its location without one.
 DriverMessage parseDriverLine(QStringView line);
 
-// One message per line of a compile log; blank lines are skipped. A non-empty log that holds no
+// One message per line of a compile log (two where Mesa ran two together, see
+// splitRunTogether); blank lines are skipped. A non-empty log that holds no
 // message line still gives one message, so that a log never goes unreported.
 QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file);
 
@@ -42,6 +45,11 @@ QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file);
 // without a line, as the editor's error list does. Heading underlines ("-----") and Mesa's stray
 // "." between messages are not messages.
 QList<DriverMessage> linkLogMessages(QByteArrayView log);
+
+// Mesa counts columns in its preprocessed text, in which every run of blanks and comments is one
+// space. Gives the 1-based column of the same character in the source line, or the driver's own
+// column where the line does not fit that reading (a comment from an earlier line, a macro).
+qint64 sourceColumn(QByteArrayView sourceLine, qint64 driverColumn);
 
 // Every message of a run: vertex compile log, fragment compile log, then link log.
 QList<DriverMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,

@@ -24,6 +24,8 @@ static_assert(std::is_same_v<GlUbyte, GLubyte>);
 static_assert(kGlFragmentShaderArb == GL_FRAGMENT_SHADER_ARB);
 static_assert(kGlVertexShaderArb == GL_VERTEX_SHADER_ARB);
 static_assert(kGlObjectInfoLogLengthArb == GL_OBJECT_INFO_LOG_LENGTH_ARB);
+static_assert(std::is_same_v<GlUint, GLuint>);
+static_assert(kGlInfoLogLength == GL_INFO_LOG_LENGTH);
 
 namespace {
 
@@ -189,6 +191,29 @@ QStringList resolveAll(ArbApi& arb) {
     return missing;
 }
 
+// The core entry points are optional: without them only vertex and fragment shaders compile.
+void resolveCore(CoreShaderApi& core) {
+    QStringList missing;
+    resolve(core.createShader, "glCreateShader", missing);
+    resolve(core.shaderSource, "glShaderSource", missing);
+    resolve(core.compileShader, "glCompileShader", missing);
+    resolve(core.getShaderiv, "glGetShaderiv", missing);
+    resolve(core.getShaderInfoLog, "glGetShaderInfoLog", missing);
+    resolve(core.deleteShader, "glDeleteShader", missing);
+    if (!missing.isEmpty()) {
+        core = CoreShaderApi();
+    }
+}
+
+// "4.5 (Compatibility Profile) Mesa 22.3.6" gives 4 and 5; anything unreadable gives 0.0.
+std::pair<int, int> versionNumbers(const QString& version) {
+    const QStringList parts = version.section(u' ', 0, 0).split(u'.');
+    if (parts.size() < 2) {
+        return {0, 0};
+    }
+    return {parts[0].toInt(), parts[1].toInt()};
+}
+
 QString glText(const ArbApi& arb, GlEnum name) {
     const GlUbyte* text = arb.getString(name);
     return text == nullptr ? QString() : QString::fromLatin1(reinterpret_cast<const char*>(text));
@@ -302,16 +327,46 @@ GlContextResult GlContext::create() {
         arb.enable(GL_DEPTH_TEST);
         arb.depthFunc(GL_LEQUAL);
         arb.disable(GL_NORMALIZE);
-        return {std::unique_ptr<GlContext>(new GlContext(candidate.display, made->context, arb,
+        std::unique_ptr<GlContext> context(new GlContext(candidate.display, made->context, arb,
                                                          made->renderer, made->version,
-                                                         candidate.platform)),
-                {}};
+                                                         candidate.platform));
+        context->learnStages();
+        return {std::move(context), {}};
     }
     if (previousContext != EGL_NO_CONTEXT) {
         eglMakeCurrent(previousDisplay, previousDraw, previousRead, previousContext);
     }
     return {nullptr,
             QStringLiteral("No OpenGL context: %1.").arg(tried.join(QStringLiteral("; ")))};
+}
+
+void GlContext::learnStages() {
+    resolveCore(core_);
+    const char* extensions = reinterpret_cast<const char*>(arb_.getString(GL_EXTENSIONS));
+    const std::pair<int, int> number = versionNumbers(version_);
+    const int major = number.first;
+    const int minor = number.second;
+    const auto atLeast = [major, minor](int wantMajor, int wantMinor) {
+        return major > wantMajor || (major == wantMajor && minor >= wantMinor);
+    };
+    const bool core = core_.complete();
+    stages_[int(ShaderStage::Vertex)] = true;
+    stages_[int(ShaderStage::Fragment)] = true;
+    stages_[int(ShaderStage::Geometry)] = core && atLeast(3, 2);
+    const bool tessellation =
+        core && (atLeast(4, 0) || hasExtension(extensions, "GL_ARB_tessellation_shader"));
+    stages_[int(ShaderStage::TessControl)] = tessellation;
+    stages_[int(ShaderStage::TessEvaluation)] = tessellation;
+    stages_[int(ShaderStage::Compute)] =
+        core && (atLeast(4, 3) || hasExtension(extensions, "GL_ARB_compute_shader"));
+}
+
+bool GlContext::supportsStage(ShaderStage stage) const {
+    return stages_[int(stage)];
+}
+
+void GlContext::releaseCurrent() const {
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
 bool GlContext::makeCurrent() const {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "compile/arb_api.h"
+#include "compile/core_api.h"
+#include "compile/shader_stage.h"
 
 #include <QString>
 
+#include <iterator>
 #include <memory>
 
 namespace tessory {
@@ -37,10 +40,18 @@ public:
     // Makes this context current again on the calling thread (another GlContext may have taken
     // its place); false when EGL refuses.
     bool makeCurrent() const;
+    // Leaves the calling thread without a current context, so that another thread may take this
+    // one.
+    void releaseCurrent() const;
 
     const ArbApi& arb() const { return arb_; }
     // Puts other functions in place of the entry points, such as wrappers that time the driver.
     void replaceEntryPoints(const ArbApi& arb) { arb_ = arb; }
+    // The core entry points; incomplete when the driver lacks one.
+    const CoreShaderApi& core() const { return core_; }
+    // Whether the driver compiles the stage: vertex and fragment always, the others from the
+    // OpenGL version or extension that brought them and only with the core entry points.
+    bool supportsStage(ShaderStage stage) const;
     const QString& renderer() const { return renderer_; }
     const QString& version() const { return version_; }
     // "device", "surfaceless" or "default": the EGL route that gave the context.
@@ -49,10 +60,13 @@ public:
 private:
     GlContext(void* display, void* context, const ArbApi& arb, QString renderer, QString version,
               QString platform);
+    void learnStages();
 
     void* display_ = nullptr;
     void* context_ = nullptr;
     ArbApi arb_;
+    CoreShaderApi core_;
+    bool stages_[std::size(kAllStages)] = {};
     QString renderer_;
     QString version_;
     QString platform_;

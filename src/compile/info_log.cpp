@@ -30,18 +30,41 @@ QByteArray fromFirstParenthesis(const QByteArray& part) {
     return paren < 0 ? part : part.sliced(paren);
 }
 
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
 }  // namespace
 
+QList<QByteArrayView> splitRunTogether(QByteArrayView line) {
+    QList<QByteArrayView> parts;
+    qsizetype start = 0;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        if (!isAsciiLetter(line[i - 1])) {
+            continue;
+        }
+        const QByteArrayView rest = line.sliced(i);
+        if (rest.startsWith("error: ") || rest.startsWith("warning: ")) {
+            parts.append(line.sliced(start, i - start));
+            start = i;
+        }
+    }
+    parts.append(line.sliced(start));
+    return parts;
+}
+
 void splitLogInto(QByteArrayView log, QByteArrayView suffix, QList<QByteArray>& target) {
     const auto add = [&](QByteArrayView line) {
-        QByteArray entry;
-        entry.reserve(line.size() + suffix.size());
-        entry.append(line).append(suffix);
-        target.append(std::move(entry));
+        for (const QByteArrayView part : splitRunTogether(line)) {
+            QByteArray entry;
+            entry.reserve(part.size() + suffix.size());
+            entry.append(part).append(suffix);
+            target.append(std::move(entry));
+        }
     };
     qsizetype start = 0;
     for (qsizetype i = 0; i < log.size(); ++i) {

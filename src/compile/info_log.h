@@ -14,8 +14,14 @@ inline constexpr QByteArrayView kFragmentOk = "FragmentShader: OK";
 
 // Appends one entry per line of the log, each followed by the suffix. CR and LF each end a line
 // on their own, so CR LF leaves an entry that holds only the suffix; the text after the last line
-// end is an entry too, even when it is empty.
+// end is an entry too, even when it is empty. Messages run together on one line are entries of
+// their own (splitRunTogether).
 void splitLogInto(QByteArrayView log, QByteArrayView suffix, QList<QByteArray>& target);
+
+// The messages of one log line. Mesa ends some messages without a line break, so that the next
+// one's "error: " or "warning: " follows the last word ("...unspecialized shadererror: linking
+// with ..."); the line is cut before each such word that stands right after a letter.
+QList<QByteArrayView> splitRunTogether(QByteArrayView line);
 
 // Removes leading and trailing bytes with codes up to 0x20.
 QByteArray trimControls(QByteArrayView text);

@@ -15,7 +15,7 @@ namespace {
 
 // Shader files reach the driver with CR LF line ends, whatever the file itself uses.
 QByteArray readSource(const QString& path) {
-    return joinLinesCrLf(splitTextLines(readShaderFile(path)));
+    return withCrLfLineEnds(readShaderFile(path));
 }
 
 void giveSource(const ArbApi& gl, GlHandle shader, const QByteArray& source) {
@@ -100,18 +100,16 @@ GlHandle TShaderMod::CompileFromEditors(const QByteArray& vertexSource,
 
 GlHandle TShaderMod::CompileFromFiles(const QString& vertexPath, const QString& fragmentPath) {
     const Objects objects = createObjects();
-    QByteArray fragmentSource;
-    QByteArray vertexSource;
     try {
-        fragmentSource = readSource(fragmentPath);
-        vertexSource = readSource(vertexPath);
+        fragmentSource_ = readSource(fragmentPath);
+        vertexSource_ = readSource(vertexPath);
     } catch (...) {
         gl_.deleteObjectARB(objects.vertex);
         gl_.deleteObjectARB(objects.fragment);
         gl_.deleteObjectARB(objects.program);
         throw;
     }
-    compile(objects, vertexSource, fragmentSource);
+    compile(objects, vertexSource_, fragmentSource_);
     GetInfoLog(objects.vertex, vertexLog_);
     HasLog = !vertexLog_.isEmpty();
     GetInfoLog(objects.fragment, fragmentLog_);

@@ -35,6 +35,9 @@ public:
     const QByteArray& vertexLog() const { return vertexLog_; }
     const QByteArray& fragmentLog() const { return fragmentLog_; }
     const QByteArray& linkLog() const { return linkLog_; }
+    // The texts the file run gave the driver (CR LF line ends); empty after the editor run.
+    const QByteArray& vertexSource() const { return vertexSource_; }
+    const QByteArray& fragmentSource() const { return fragmentSource_; }
 
 private:
     struct Objects {
@@ -57,6 +60,8 @@ private:
     QByteArray vertexLog_;
     QByteArray fragmentLog_;
     QByteArray linkLog_;
+    QByteArray vertexSource_;
+    QByteArray fragmentSource_;
 };
 
 }  // namespace tessory

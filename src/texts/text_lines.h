@@ -14,4 +14,8 @@ QList<QByteArray> splitTextLines(QByteArrayView text);
 // The lines joined as the driver is given them: each line followed by CR LF.
 QByteArray joinLinesCrLf(const QList<QByteArray>& lines);
 
+// joinLinesCrLf(splitTextLines(text)) in one pass, without a list of lines: what a file run hands
+// the driver.
+QByteArray withCrLfLineEnds(QByteArrayView text);
+
 }  // namespace tessory

@@ -53,7 +53,7 @@ TEST_F(CheckRun, CleanPairsExitZeroWithOnlyTheSummary) {
 TEST_F(CheckRun, VertexErrorNamesTheVertexFileAndLine) {
     pair("ws", "bad", kVertexError, kFragment);
     expectReport({"ws"}, 1,
-                 "ws/bad.vert:4: error: `undefinedThing' undeclared\n"
+                 "ws/bad.vert:4:22: error: `undefinedThing' undeclared\n"
                  "ws/bad.vert: error: linking with uncompiled/unspecialized shader\n"
                  "pairs checked: 1, pairs with messages: 1\n");
 }
@@ -61,18 +61,17 @@ TEST_F(CheckRun, VertexErrorNamesTheVertexFileAndLine) {
 TEST_F(CheckRun, FragmentErrorNamesTheFragmentFileAndLine) {
     pair("ws/", "frag", kVertex, kFragmentError);
     expectReport({"ws/"}, 1,
-                 "ws/frag.frag:3: error: `missingColor' undeclared\n"
-                 "ws/frag.frag:3: error: operands to arithmetic operators must be numeric\n"
+                 "ws/frag.frag:3:32: error: `missingColor' undeclared\n"
+                 "ws/frag.frag:3:20: error: operands to arithmetic operators must be numeric\n"
                  "ws/frag.vert: error: linking with uncompiled/unspecialized shader\n"
                  "pairs checked: 1, pairs with messages: 1\n");
 }
 
+// Mesa writes this message three times; it is printed once.
 TEST_F(CheckRun, LinkErrorGoesToTheVertexFileWithoutLine) {
     pair("ws", "link", kVertex, kVaryingReader);
     expectReport(
         {"ws"}, 1,
-        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader\n"
-        "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader\n"
         "ws/link.vert: error: fragment shader varying neverWritten not written by vertex shader\n"
         "pairs checked: 1, pairs with messages: 1\n");
 }
@@ -83,13 +82,14 @@ TEST_F(CheckRun, WarningsFailTheCheckOnEveryRun) {
     pair("ws", "warn", kVertexWarning, kFragment);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        expectReport(
-            {"ws"}, 1,
-            "ws/warn.vert:1: warning: extension `GL_tessory_nothing' unsupported in vertex shader\n"
-            "pairs checked: 1, pairs with messages: 1\n");
+        expectReport({"ws"}, 1,
+                     "ws/warn.vert:1:12: warning: extension `GL_tessory_nothing' unsupported in "
+                     "vertex shader\n"
+                     "pairs checked: 1, pairs with messages: 1\n");
     }
 }
 
+// A lone file is also compiled on its own, so that its own errors are found.
 TEST_F(CheckRun, LoneFileIsNamedAndTheOtherPairsStillChecked) {
     pair("ws", "a", kVertexError, kFragment);
     put("ws/c.frag", kFragment);
@@ -99,9 +99,10 @@ TEST_F(CheckRun, LoneFileIsNamedAndTheOtherPairsStillChecked) {
                  "beside it\n"
                  "ws/d.vert: error: Vertex-/ Fragment Shader Pair not found: no file d.frag "
                  "beside it\n"
-                 "ws/a.vert:4: error: `undefinedThing' undeclared\n"
+                 "ws/a.vert:4:22: error: `undefinedThing' undeclared\n"
                  "ws/a.vert: error: linking with uncompiled/unspecialized shader\n"
-                 "pairs checked: 1, pairs with messages: 1, WorkSpace problems: 2\n");
+                 "pairs checked: 1, pairs with messages: 1, files checked: 2, files with "
+                 "messages: 0, WorkSpace problems: 2\n");
 }
 
 TEST_F(CheckRun, LoneFileAloneFailsTheCheck) {
@@ -110,7 +111,8 @@ TEST_F(CheckRun, LoneFileAloneFailsTheCheck) {
     expectReport({"ws"}, 1,
                  "ws/c.frag: error: Vertex-/ Fragment Shader Pair not found: no file c.vert "
                  "beside it\n"
-                 "pairs checked: 1, pairs with messages: 0, WorkSpace problems: 1\n");
+                 "pairs checked: 1, pairs with messages: 0, files checked: 1, files with "
+                 "messages: 0, WorkSpace problems: 1\n");
 }
 
 TEST_F(CheckRun, PairHiddenByLetterCaseIsReported) {
@@ -131,7 +133,7 @@ TEST_F(CheckRun, CapitalExtensionsAreCheckedAndCaseVariantFilesNamed) {
     expectReport({"ws"}, 1,
                  "ws/Sky.Vert: error: not checked: Sky.vert is used in its place, as file names "
                  "that differ only in letter case belong to one pair\n"
-                 "ws/Water.VERT:4: error: `undefinedThing' undeclared\n"
+                 "ws/Water.VERT:4:22: error: `undefinedThing' undeclared\n"
                  "ws/Water.VERT: error: linking with uncompiled/unspecialized shader\n"
                  "pairs checked: 2, pairs with messages: 1, WorkSpace problems: 1\n");
 }
@@ -151,14 +153,16 @@ TEST_F(CheckRun, FileWhoseNameIsNotUtf8IsReported) {
 TEST_F(CheckRun, OwnExtensionsAndSeveralWorkSpaces) {
     put("one/a.vs", kVertex);
     put("one/a.fs", kFragment);
-    put("one/a.vert", kVertexError);  // not a pair file with these extensions
+    put("one/a.vert", kVertexError);  // no pair file with these extensions, but a vertex shader
     put("two/a.vs", kVertex);
     put("two/a.fs", kFragmentError);
     expectReport({"--vertex-ext", ".vs", "--fragment-ext=.fs", "one", "two"}, 1,
-                 "two/a.fs:3: error: `missingColor' undeclared\n"
-                 "two/a.fs:3: error: operands to arithmetic operators must be numeric\n"
+                 "one/a.vert:4:22: error: `undefinedThing' undeclared\n"
+                 "two/a.fs:3:32: error: `missingColor' undeclared\n"
+                 "two/a.fs:3:20: error: operands to arithmetic operators must be numeric\n"
                  "two/a.vs: error: linking with uncompiled/unspecialized shader\n"
-                 "pairs checked: 2, pairs with messages: 1\n");
+                 "pairs checked: 2, pairs with messages: 1, files checked: 1, files with "
+                 "messages: 1\n");
 }
 
 TEST_F(CheckRun, UsageErrorsExitTwoWithTheReason) {
@@ -232,6 +236,9 @@ TEST_F(CheckRun, JsonMatchesTheTextReport) {
         if (!o["line"].isNull()) {
             location += ':' + QString::number(o["line"].toInteger());
         }
+        if (!o["column"].isNull()) {
+            location += ':' + QString::number(o["column"].toInteger());
+        }
         return QStringLiteral("%1: %2: %3")
             .arg(location, o["severity"].toString(), o["text"].toString());
     };
@@ -251,9 +258,18 @@ TEST_F(CheckRun, JsonMatchesTheTextReport) {
             for (const QJsonValue& m : p["messages"].toArray()) {
                 lines.append(line(m));
             }
+            // The driver's whole log stays, repeats and all.
+            if (p["name"] == "link") {
+                EXPECT_EQ(p["log"]["link"].toString().count("neverWritten not written"), 3);
+            }
+        }
+        for (const QJsonValue& f : workspace["files"].toArray()) {
+            names.append(f["file"].toString());
+            EXPECT_EQ(f["stage"].toString(), "frag");
+            EXPECT_TRUE(f["clean"].toBool());
         }
     }
-    EXPECT_EQ(names, (QStringList{"bad", "frag", "good", "link", "warn"}));
+    EXPECT_EQ(names, (QStringList{"bad", "frag", "good", "link", "warn", "ws/lone.frag"}));
     QStringList textLines = text.outLines();
     textLines.removeLast();
     EXPECT_EQ(lines, textLines);
@@ -261,6 +277,7 @@ TEST_F(CheckRun, JsonMatchesTheTextReport) {
     EXPECT_EQ(summary["pairsChecked"].toInt(), 5);
     EXPECT_EQ(summary["pairsWithMessages"].toInt(), 4);
     EXPECT_EQ(summary["workspaceProblems"].toInt(), 1);
+    EXPECT_EQ(summary["filesChecked"].toInt(), 1);
     EXPECT_FALSE(summary["clean"].toBool());
     EXPECT_FALSE(document["driver"]["renderer"].toString().isEmpty());
 }

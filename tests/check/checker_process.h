@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace tessory::testing {
@@ -46,14 +48,28 @@ protected:
     CheckerRun run(
         const QStringList& arguments,
         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) const {
+        return runProgram(QStringLiteral(TESSORY_CHECK_BINARY), arguments, {}, environment);
+    }
+
+    // The checker with the bytes on its standard input.
+    CheckerRun runWithInput(const QStringList& arguments, const QByteArray& input) const {
+        return runProgram(QStringLiteral(TESSORY_CHECK_BINARY), arguments, input);
+    }
+
+    // Any program in the temporary folder, such as the checker behind setpriv or a shell.
+    CheckerRun runProgram(
+        const QString& program, const QStringList& arguments, const QByteArray& input = {},
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) const {
         QProcess process;
         process.setWorkingDirectory(dir_.path());
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TESSORY_CHECK_BINARY), arguments);
+        process.start(program, arguments);
+        process.write(input);
+        process.closeWriteChannel();
         CheckerRun result;
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-            ADD_FAILURE() << "glsl-tessory-check did not finish: "
-                          << process.errorString().toStdString();
+            ADD_FAILURE() << program.toStdString()
+                          << " did not finish: " << process.errorString().toStdString();
             return result;
         }
         result.exitCode = process.exitCode();

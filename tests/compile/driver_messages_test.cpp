@@ -70,13 +70,16 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"12 error: not a location", std::nullopt, E, "12 error: not a location"},
         LineCase{"  Error:  spaced out  ", std::nullopt, E, "spaced out"}));
 
-// Every field of a message in one line: "file:line severity: text (log)".
+// Every field of a message in one line: "file:line:column severity: text (log)".
 QString describe(const DriverMessage& m) {
     static const char* const logs[] = {"vertex compile", "fragment compile", "link"};
     QString location =
         m.file == ErrorPane::Fragment ? QStringLiteral("fragment") : QStringLiteral("vertex");
     if (m.line) {
         location += u':' + QString::number(*m.line);
+    }
+    if (m.column) {
+        location += u':' + QString::number(*m.column);
     }
     const bool warning = m.severity == MessageSeverity::Warning;
     return QStringLiteral("%1 %2: %3 (%4)")
@@ -113,18 +116,18 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"NoLogs", "", "", "", ""},
         RunCase{"VertexThenFragmentThenLink", "0:1(1): error: v\n", "0:2(1): error: f\n",
                 "error: l",
-                "vertex:1 error: v (vertex compile)\n"
-                "fragment:2 error: f (fragment compile)\n"
+                "vertex:1:1 error: v (vertex compile)\n"
+                "fragment:2:1 error: f (fragment compile)\n"
                 "vertex error: l (link)\n"},
         RunCase{"OneMessagePerLineBlankLinesSkipped", "",
                 "0:4(19): error: `a' undeclared\r\n\r\n0:5(3): warning: `b' unused\n", "",
-                "fragment:4 error: `a' undeclared (fragment compile)\n"
-                "fragment:5 warning: `b' unused (fragment compile)\n"},
+                "fragment:4:19 error: `a' undeclared (fragment compile)\n"
+                "fragment:5:3 warning: `b' unused (fragment compile)\n"},
         // A log that is there must never go unreported, even when it holds only blanks.
         RunCase{"BlankCompileLog", " \n\n", "", "",
                 "vertex error: the driver wrote an info log without a message (vertex compile)\n"},
         RunCase{"BytesAreWindows1252", "0:1(1): error: `gr\xfc\xdf' undeclared\n", "", "",
-                "vertex:1 error: `grüß' undeclared (vertex compile)\n"},
+                "vertex:1:1 error: `grüß' undeclared (vertex compile)\n"},
         // Mesa's shape, verbatim: each message ends with "\n." and the next follows the dot.
         RunCase{"MesaLinkLogGoesToTheVertexFileWithoutLine", "", "",
                 "error: fragment shader varying v not written by vertex shader\n."
@@ -142,6 +145,45 @@ INSTANTIATE_TEST_SUITE_P(
                 "error: before\nFRAGMENT INFO\nerror: after\n",
                 "vertex error: before (link)\nfragment error: after (link)\n"},
         RunCase{"HeadingsWithoutMessagesAreStillReported", "", "", "Vertex info\n-----\n\n",
-                "vertex error: the driver wrote an info log without a message (link)\n"}));
+                "vertex error: the driver wrote an info log without a message (link)\n"},
+        // Recorded from Mesa 22.3 (llvmpipe): both shaders of a pair fail to compile.
+        RunCase{"MesaRunTogetherLinkMessagesAreTwo", "", "",
+                "error: linking with uncompiled/unspecialized shadererror: linking with "
+                "uncompiled/unspecialized shader",
+                "vertex error: linking with uncompiled/unspecialized shader (link)\n"
+                "vertex error: linking with uncompiled/unspecialized shader (link)\n"},
+        RunCase{"RunTogetherWarningAfterAnErrorInACompileLog", "",
+                "0:2(7): error: `x' undeclaredwarning: `y' unused\n", "",
+                "fragment:2:7 error: `x' undeclared (fragment compile)\n"
+                "fragment warning: `y' unused (fragment compile)\n"},
+        // Only Mesa's location holds a column; NVIDIA's and AMD's have none.
+        RunCase{"ColumnsOnlyFromMesasLocation", "0(7) : error C1008: x\nERROR: 0:4: 'y' : z\n",
+                "0:12(345): warning: w\n", "",
+                "vertex:7 error: C1008: x (vertex compile)\n"
+                "vertex:4 error: 'y' : z (vertex compile)\n"
+                "fragment:12:345 warning: w (fragment compile)\n"}));
+
+// Mesa's columns count in its preprocessed text, where each run of blanks and comments is one
+// space; recorded from Mesa 22.3 on "missingP" in these lines.
+TEST(SourceColumn, CountsEachRunOfBlanksAndCommentsAsTheSpaceMesaSaw) {
+    const struct {
+        QByteArrayView line;
+        qint64 driver;
+        qint64 source;
+    } cases[] = {
+        {"    float f = missingP;", 12, 15},
+        {"\t\tfloat f = missingP;", 12, 13},
+        {"    float  f =   missingP;", 12, 18},
+        {"float f = /* c */ missingP;", 11, 19},
+        {"float f = /* c */missingP;", 11, 18},
+        {"float f = 1.0 +missingP; // x", 16, 16},
+        // Beyond the line, or in a comment that began on an earlier line: the driver's column.
+        {"x", 9, 9},
+        {"", 3, 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sourceColumn(c.line, c.driver), c.source) << c.line.toByteArray().constData();
+    }
+}
 
 }  // namespace

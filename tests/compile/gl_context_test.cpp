@@ -1,12 +1,15 @@
 #include "compile/gl_context.h"
 
 #include "compile/shader_mod.h"
+#include "compile/single_compile.h"
 #include "driver.h"
 
 #include <EGL/egl.h>
 #include <GL/gl.h>
 
 #include <QStringList>
+
+#include <thread>
 
 using namespace tessory;
 using tessory::testing::RealDriver;
@@ -22,6 +25,52 @@ TEST_F(GlContextTest, IsADesktopCompatibilityContext) {
     EXPECT_TRUE((QStringList{"device", "surfaceless", "default"}).contains(context().platform()));
     EXPECT_NE(eglGetCurrentContext(), EGL_NO_CONTEXT);
     EXPECT_EQ(eglGetCurrentSurface(EGL_DRAW), EGL_NO_SURFACE);
+}
+
+// Mesa's llvmpipe offers OpenGL 4.5: every stage, the last four through the core entry points.
+TEST_F(GlContextTest, CompilesEveryStageOnItsOwn) {
+    // "@" stands for the undeclared v, or for 1.0 in the clean source.
+    const std::pair<ShaderStage, QByteArray> cases[] = {
+        {ShaderStage::Vertex, "void main() { gl_Position = vec4(@); }"},
+        {ShaderStage::Fragment, "void main() { gl_FragColor = vec4(@); }"},
+        {ShaderStage::Geometry,
+         "#version 150\nlayout(points) in;\nlayout(points, max_vertices = "
+         "1) out;\nvoid main() { gl_Position = vec4(@); }"},
+        {ShaderStage::TessControl,
+         "#version 400\nlayout(vertices = 1) out;\nvoid main() { gl_TessLevelOuter[0] = @; }"},
+        {ShaderStage::TessEvaluation,
+         "#version 400\nlayout(triangles) in;\nvoid main() { gl_Position = vec4(@); }"},
+        {ShaderStage::Compute,
+         "#version 430\nlayout(local_size_x = 1) in;\nvoid main() { float f = @; }"},
+    };
+    for (const auto& [stage, source] : cases) {
+        SCOPED_TRACE(stageName(stage).toStdString());
+        ASSERT_TRUE(context().supportsStage(stage));
+        EXPECT_TRUE(compileAlone(context().arb(), context().core(), stage,
+                                 QByteArray(source).replace("@", "v"))
+                        .contains("error: `v' undeclared"));
+        EXPECT_EQ(compileAlone(context().arb(), context().core(), stage,
+                               QByteArray(source).replace("@", "1.0")),
+                  QByteArray());
+    }
+}
+
+// The checker's threads each take a context of their own that another thread made.
+TEST_F(GlContextTest, ContextMovesToAnotherThread) {
+    GlContextResult second = GlContext::create();
+    ASSERT_NE(second.context, nullptr) << second.failure.toStdString();
+    second.context->releaseCurrent();
+    EXPECT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
+    QByteArray log;
+    std::thread worker([&] {
+        if (second.context->makeCurrent()) {
+            log = compileAlone(second.context->arb(), second.context->core(), ShaderStage::Compute,
+                               "#version 430\nvoid main() { w; }");
+            second.context->releaseCurrent();
+        }
+    });
+    worker.join();
+    EXPECT_TRUE(log.contains("`w' undeclared")) << log.constData();
 }
 
 TEST_F(GlContextTest, SetsTheFixedState) {

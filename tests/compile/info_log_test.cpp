@@ -109,6 +109,34 @@ TEST(SplitLogInto, AppendsToWhatIsThere) {
     EXPECT_EQ(target.last(), "!");
 }
 
+TEST(SplitRunTogether, CutsBeforeASeverityWordThatFollowsALetter) {
+    const struct {
+        QByteArray line;
+        QList<QByteArrayView> parts;
+    } cases[] = {
+        {"error: a shadererror: b shaderwarning: c",
+         {"error: a shader", "error: b shader", "warning: c"}},
+        // A word after a blank, a colon or inside a longer word is running text.
+        {"0:1(2): error: syntax error: x", {"0:1(2): error: syntax error: x"}},
+        {"linking error:x and terror: y", {"linking error:x and t", "error: y"}},
+        {"shader.error: z", {"shader.error: z"}},
+        {"", {""}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(splitRunTogether(c.line), c.parts) << c.line.constData();
+    }
+}
+
+// The editor's error list gets the same messages as the checker.
+TEST(ComposeErrorList, MesaRunTogetherLinkMessagesAreTwoEntries) {
+    const ErrorListReport report = composeErrorList(
+        "", "", "error: linking with uncompiled/unspecialized shadererror: linking with x\n");
+    EXPECT_EQ(report.entries,
+              (QList<QByteArray>{"error: linking with uncompiled/unspecialized shader  "
+                                 "[VertexShader]",
+                                 "error: linking with x  [VertexShader]", "FragmentShader: OK"}));
+}
+
 TEST(TrimControls, RemovesEveryByteUpToSpaceAtBothEnds) {
     EXPECT_EQ(trimControls(QByteArray("\x01 \t a b \r\n\x20\0", 12)), "a b");
     EXPECT_EQ(trimControls("\xA0x\xA0"), "\xA0x\xA0");

@@ -17,6 +17,11 @@ TEST_P(SplitTextLines, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(splitTextLines(GetParam().text), GetParam().lines);
 }
 
+// The one-pass form gives the driver the same bytes as splitting and joining.
+TEST_P(SplitTextLines, WithCrLfLineEndsEqualsSplitAndJoin) {
+    EXPECT_EQ(withCrLfLineEnds(GetParam().text), joinLinesCrLf(GetParam().lines));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, SplitTextLines,
     ::testing::Values(SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a\n", {"a"}},
@@ -24,7 +29,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"\n\n", {"", ""}}, SplitCase{"a\n\r\nb", {"a", "", "b"}},
                       SplitCase{"a\n\rb", {"a", "", "b"}},
                       SplitCase{QByteArray("ab\0cd\ne", 7), {"ab"}},
-                      SplitCase{QByteArray("\0x", 2), {}}));
+                      SplitCase{QByteArray("\0x", 2), {}},
+                      SplitCase{"\r\r\n\n\rx", {"", "", "", "", "x"}}, SplitCase{"a\r", {"a"}}));
 
 }  // namespace
 

@@ -1,0 +1,209 @@
+#include "check/check_plan.h"
+
+#include "workspace/file_io.h"
+#include "workspace/shader_file.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <set>
+
+namespace tessory {
+namespace {
+
+// Standard input, read whole as a shader file would be, within the same limit.
+FileCheck readStandardInput(const CheckInput& input) {
+    FileCheck file;
+    file.path = input.path;
+    file.stage = input.stage;
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            file.messages.append(CheckMessage{
+                input.path, std::nullopt, MessageSeverity::Error,
+                QStringLiteral("cannot be read: ") + QString::fromLocal8Bit(std::strerror(errno)),
+                MessageOrigin::File, std::nullopt});
+            return file;
+        }
+        if (got == 0) {
+            break;
+        }
+        bytes.append(buffer, got);
+        if (bytes.size() > kMaxShaderFileSize) {
+            file.messages.append(CheckMessage{
+                input.path, std::nullopt, MessageSeverity::Error,
+                QStringLiteral("cannot be read: longer than %1 MB; shader texts longer than that "
+                               "are not read")
+                    .arg(kMaxShaderFileSize >> 20),
+                MessageOrigin::File, std::nullopt});
+            return file;
+        }
+    }
+    file.source = std::move(bytes);
+    return file;
+}
+
+bool holdsShaders(const WorkspaceCheck& check) {
+    return !check.pairs.isEmpty() || !check.files.isEmpty() || !check.problems.isEmpty();
+}
+
+// The WorkSpace at directory, then (recursive) those below it in name order; false with the
+// reason when a directory cannot be read.
+bool planDirectory(const QString& directory, bool top, const CheckOptions& options,
+                   CheckPlan& plan) {
+    if (QString problem = unreadableDirectory(directory); !problem.isEmpty()) {
+        plan.failure = problem;
+        return false;
+    }
+    WorkspaceCheck check = planWorkspace(directory, options.extensions);
+    if (top || holdsShaders(check)) {
+        plan.results.append(std::move(check));
+    }
+    if (!options.recursive) {
+        return true;
+    }
+    const QStringList below =
+        QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
+    for (const QString& name : below) {
+        if (!planDirectory(directory + name + u'/', false, options, plan)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <typename Visit>
+void forEachFile(CheckResults& results, Visit visit) {
+    for (CheckedArgument& argument : results) {
+        if (auto* check = std::get_if<WorkspaceCheck>(&argument)) {
+            for (FileCheck& file : check->files) {
+                visit(file);
+            }
+        } else {
+            visit(std::get<FileCheck>(argument));
+        }
+    }
+}
+
+}  // namespace
+
+CheckPlan planCheck(const CheckOptions& options) {
+    CheckPlan plan;
+    for (const CheckInput& input : options.inputs) {
+        switch (input.kind) {
+            case CheckInput::Kind::Directory:
+                if (!planDirectory(input.path, true, options, plan)) {
+                    return plan;
+                }
+                break;
+            case CheckInput::Kind::File: {
+                FileCheck file;
+                file.path = input.path;
+                file.stage = input.stage;
+                plan.results.append(std::move(file));
+                break;
+            }
+            case CheckInput::Kind::Stdin:
+                plan.results.append(readStandardInput(input));
+                break;
+        }
+    }
+    return plan;
+}
+
+QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& check) {
+    struct stat target {};
+    if (::stat(QFile::encodeName(archiveOut).constData(), &target) != 0) {
+        return {};
+    }
+    QStringList inputs;
+    for (const PairCheck& pair : check.pairs) {
+        inputs << pair.vertexPath << pair.fragmentPath;
+    }
+    for (const FileCheck& file : check.files) {
+        inputs << file.path;
+    }
+    for (const QString& input : inputs) {
+        struct stat source {};
+        if (::stat(QFile::encodeName(input).constData(), &source) == 0 &&
+            source.st_dev == target.st_dev && source.st_ino == target.st_ino) {
+            return QStringLiteral(
+                       "--archive %1 is the shader file %2 of the WorkSpace; the "
+                       "archive would replace it")
+                .arg(archiveOut, input);
+        }
+    }
+    return {};
+}
+
+void setAsideUnsupportedStages(CheckResults& results, const GlContext& context) {
+    std::map<ShaderStage, int> count;
+    forEachFile(results, [&](FileCheck& file) {
+        if (context.supportsStage(file.stage) || !file.messages.isEmpty()) {
+            return;
+        }
+        const QString text =
+            QStringLiteral("not checked: the driver (%1, OpenGL %2) cannot compile %3 shaders")
+                .arg(context.renderer(), context.version(), stageName(file.stage));
+        file.checked = false;
+        file.messages = {CheckMessage{file.path, std::nullopt, MessageSeverity::Error, text,
+                                      MessageOrigin::Workspace, std::nullopt}};
+        ++count[file.stage];
+    });
+    // Within WorkSpaces the first file of each stage becomes the one problem that says so, with
+    // the count; the others leave the report.
+    std::set<ShaderStage> said;
+    for (CheckedArgument& argument : results) {
+        auto* check = std::get_if<WorkspaceCheck>(&argument);
+        if (!check) {
+            continue;
+        }
+        QList<FileCheck> kept;
+        for (FileCheck& file : check->files) {
+            if (file.checked) {
+                kept.append(std::move(file));
+            } else if (said.insert(file.stage).second) {
+                CheckMessage problem = file.messages.first();
+                if (count[file.stage] > 1) {
+                    problem.text +=
+                        QStringLiteral(" (%1 files of this stage)").arg(count[file.stage]);
+                }
+                check->problems.append(problem);
+            }
+        }
+        check->files = std::move(kept);
+    }
+}
+
+QList<CompileTask> compileTasks(CheckResults& results) {
+    QList<CompileTask> tasks;
+    for (CheckedArgument& argument : results) {
+        if (auto* check = std::get_if<WorkspaceCheck>(&argument)) {
+            for (PairCheck& pair : check->pairs) {
+                tasks.append(CompileTask{&pair, nullptr});
+            }
+            for (FileCheck& file : check->files) {
+                if (file.checked && file.messages.isEmpty()) {
+                    tasks.append(CompileTask{nullptr, &file});
+                }
+            }
+        } else if (auto& file = std::get<FileCheck>(argument);
+                   file.checked && file.messages.isEmpty()) {
+            tasks.append(CompileTask{nullptr, &file});
+        }
+    }
+    return tasks;
+}
+
+}  // namespace tessory

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "check/check_options.h"
+#include "check/check_report.h"
+#include "check/check_runner.h"
+#include "compile/gl_context.h"
+
+#include <QString>
+
+namespace tessory {
+
+// The arguments as they will be reported, nothing compiled yet; or the reason the run cannot
+// start (a directory that cannot be read), which is a usage error.
+struct CheckPlan {
+    CheckResults results;
+    QString failure;
+};
+
+// Scans every WorkSpace (and with -r every subdirectory but hidden ones and links, each a
+// WorkSpace of its own when it holds any shader file), takes in standard input, and lists every
+// file argument.
+CheckPlan planCheck(const CheckOptions& options);
+
+// Why the --archive target must not be written: it is one of the WorkSpace's shader files (the
+// same file by device and inode, whatever the path says). Empty when it may be written.
+QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& check);
+
+// Takes out the files of stages the driver cannot compile, with one problem a stage, so that
+// they are not failed one by one.
+void setAsideUnsupportedStages(CheckResults& results, const GlContext& context);
+
+// Every pair and file to compile, in report order.
+QList<CompileTask> compileTasks(CheckResults& results);
+
+}  // namespace tessory

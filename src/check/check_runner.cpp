@@ -1,0 +1,150 @@
+#include "check/check_runner.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace tessory {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Worker {
+    qsizetype task = -1;  // the task under way, -1 when none
+    Clock::time_point since;
+    bool abandoned = false;
+    bool finished = false;
+};
+
+struct Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    qsizetype next = 0;
+    bool stop = false;
+    std::vector<Worker> workers;
+};
+
+const QString& taskPath(const CompileTask& task) {
+    return task.pair ? task.pair->vertexPath : task.file->path;
+}
+
+void markNotChecked(const CompileTask& task, const QString& text) {
+    const CheckMessage message{taskPath(task), std::nullopt,           MessageSeverity::Error,
+                               text,           MessageOrigin::Timeout, std::nullopt};
+    if (task.pair) {
+        task.pair->messages = {message};
+        task.pair->checked = false;
+    } else {
+        task.file->messages = {message};
+        task.file->checked = false;
+    }
+}
+
+void work(std::size_t index, const GlContext& context, const QList<CompileTask>& tasks,
+          Shared& shared) {
+    context.makeCurrent();
+    const CompileApis apis{context.arb(), context.core()};
+    for (;;) {
+        qsizetype taskIndex = -1;
+        {
+            const std::lock_guard lock(shared.mutex);
+            if (shared.stop || shared.next >= tasks.size()) {
+                break;
+            }
+            taskIndex = shared.next++;
+            shared.workers[index].task = taskIndex;
+            shared.workers[index].since = Clock::now();
+        }
+        const CompileTask& task = tasks[taskIndex];
+        CompileOutcome outcome =
+            task.pair ? compilePair(apis, *task.pair) : compileFile(apis, *task.file);
+        const std::lock_guard lock(shared.mutex);
+        if (shared.workers[index].abandoned) {
+            // The run has been reported without this thread; its context is no longer its own.
+            return;
+        }
+        if (task.pair) {
+            takeOutcome(*task.pair, std::move(outcome));
+        } else {
+            takeOutcome(*task.file, std::move(outcome));
+        }
+        shared.workers[index].task = -1;
+    }
+    context.releaseCurrent();
+    const std::lock_guard lock(shared.mutex);
+    shared.workers[index].finished = true;
+    shared.changed.notify_all();
+}
+
+QString secondsText(double seconds) {
+    return QString::number(seconds, 'g', 6);
+}
+
+}  // namespace
+
+RunnerResult runCompileTasks(const QList<CompileTask>& tasks,
+                             std::vector<std::unique_ptr<GlContext>>& contexts,
+                             double timeoutSeconds) {
+    Shared shared;
+    shared.workers.resize(contexts.size());
+    std::vector<std::thread> threads;
+    threads.reserve(contexts.size());
+    for (std::size_t i = 0; i < contexts.size(); ++i) {
+        threads.emplace_back(work, i, std::cref(*contexts[i]), std::cref(tasks), std::ref(shared));
+    }
+    const auto limit =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
+    QString stoppedBy;
+    {
+        std::unique_lock lock(shared.mutex);
+        for (;;) {
+            const Clock::time_point now = Clock::now();
+            Clock::time_point wake = now + std::chrono::seconds(1);
+            bool running = false;
+            for (Worker& worker : shared.workers) {
+                if (worker.finished || worker.abandoned) {
+                    continue;
+                }
+                running = true;
+                if (worker.task < 0) {
+                    continue;
+                }
+                if (now - worker.since <= limit) {
+                    wake = std::min(wake, worker.since + limit);
+                    continue;
+                }
+                const CompileTask& task = tasks[worker.task];
+                markNotChecked(task, QStringLiteral("not checked: the driver took longer than "
+                                                    "%1 s")
+                                         .arg(secondsText(timeoutSeconds)));
+                stoppedBy = stoppedBy.isEmpty() ? taskPath(task) : stoppedBy;
+                worker.abandoned = true;
+                shared.stop = true;
+            }
+            if (!running) {
+                break;
+            }
+            shared.changed.wait_until(lock, wake);
+        }
+        for (qsizetype t = shared.next; t < tasks.size(); ++t) {
+            markNotChecked(tasks[t],
+                           QStringLiteral("not checked: the run stopped when the driver took "
+                                          "longer than %1 s on %2")
+                               .arg(secondsText(timeoutSeconds), stoppedBy));
+        }
+    }
+    RunnerResult result;
+    for (std::size_t i = 0; i < threads.size(); ++i) {
+        if (shared.workers[i].abandoned) {
+            threads[i].detach();
+            static_cast<void>(contexts[i].release());
+            result.driverStillRunning = true;
+        } else {
+            threads[i].join();
+        }
+    }
+    return result;
+}
+
+}  // namespace tessory
