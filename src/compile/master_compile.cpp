@@ -1,6 +1,7 @@
 // "Test Shader", the error list and the jumps from an error to its source line.
 #include "app/form_master.h"
 
+#include "compile/driver_messages.h"
 #include "compile/error_line.h"
 #include "compile/gl_context.h"
 #include "compile/shader_mod.h"
@@ -110,9 +111,14 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
     if (*line < 0 || *line > pane->document()->blockCount() - 1) {
         return false;
     }
-    // The column only places the caret; the mark stays on the whole line.
-    const qint64 column = errorColumnIndex(entry).value_or(0);
-    RichEdit_MoveTo(selector, int(*line), int(qMin<qint64>(column, INT_MAX)));
+    // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
+    // preprocessed text, where each run of blanks and comments is one character.
+    qint64 column = 0;
+    if (const std::optional<qint64> driverColumn = errorColumnIndex(entry)) {
+        const QString text = pane->document()->findBlockByNumber(int(*line)).text();
+        column = sourceColumn(toWin1252Lossy(text), *driverColumn + 1) - 1;
+    }
+    RichEdit_MoveTo(selector, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
     QCoreApplication::processEvents();
     pane->setFocus();
     return true;
