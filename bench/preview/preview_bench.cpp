@@ -30,7 +30,7 @@ const char* const kPairs[] = {"color", "lighting", "texture", "toon"};
 PreviewRenderer& renderer() {
     static const std::unique_ptr<PreviewRenderer> made = [] {
         QString failure;
-        std::unique_ptr<PreviewRenderer> r = PreviewRenderer::create(failure);
+        std::unique_ptr<PreviewRenderer> r = PreviewRenderer::create(&GlContext::create, failure);
         if (!r) {
             qFatal("%s", qPrintable(failure));
         }

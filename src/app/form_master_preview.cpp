@@ -20,9 +20,12 @@ void TForm_Master::setupPreview() {
     MainMenus[3]->addSeparator();
     MainMenus[3]->addAction(Action_Preview);
 
-    previewPanel_ = new PreviewPanel(*env_.prompter, [this] {
-        return std::pair{paneSource(RichEdit_Vertex), paneSource(RichEdit_Fragment)};
-    });
+    previewPanel_ = new PreviewPanel(
+        *env_.prompter,
+        [this] {
+            return std::pair{paneSource(RichEdit_Vertex), paneSource(RichEdit_Fragment)};
+        },
+        env_.createGlContext);
     PreviewDock = new QDockWidget(QStringLiteral("Preview"), this);
     PreviewDock->setObjectName(QStringLiteral("PreviewDock"));
     PreviewDock->setWidget(previewPanel_);

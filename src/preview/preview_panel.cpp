@@ -38,10 +38,12 @@ bool isColourLike(const UniformInfo& u) {
 
 }  // namespace
 
-PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources, QWidget* parent)
+PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
+                           std::function<GlContextResult()> makeContext, QWidget* parent)
     : QWidget(parent),
       prompter_(prompter),
       sources_(std::move(sources)),
+      makeContext_(std::move(makeContext)),
       texts_(previewTexts(false)) {
     setObjectName(QStringLiteral("PreviewPanel"));
     meshChoice_ = new QComboBox;
@@ -202,7 +204,7 @@ QString PreviewPanel::message() const {
 bool PreviewPanel::ensureRenderer() {
     if (!rendererTried_) {
         rendererTried_ = true;
-        renderer_ = PreviewRenderer::create(rendererFailure_);
+        renderer_ = PreviewRenderer::create(makeContext_, rendererFailure_);
     }
     if (!renderer_) {
         message_->setText(texts_.noContext.arg(rendererFailure_));

@@ -31,7 +31,8 @@ public:
     // The current vertex and fragment sources, as the driver gets them.
     using Sources = std::function<std::pair<QByteArray, QByteArray>()>;
 
-    PreviewPanel(Prompter& prompter, Sources sources, QWidget* parent = nullptr);
+    PreviewPanel(Prompter& prompter, Sources sources, std::function<GlContextResult()> makeContext,
+                 QWidget* parent = nullptr);
     ~PreviewPanel() override;
 
     void setTexts(const PreviewTexts& texts);
@@ -72,6 +73,7 @@ private:
 
     Prompter& prompter_;
     Sources sources_;
+    std::function<GlContextResult()> makeContext_;
     PreviewTexts texts_;
     std::unique_ptr<PreviewRenderer> renderer_;
     QString rendererFailure_;

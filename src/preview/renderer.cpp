@@ -84,8 +84,9 @@ Matrices matricesFor(const PreviewScene& scene) {
 
 }  // namespace
 
-std::unique_ptr<PreviewRenderer> PreviewRenderer::create(QString& failure) {
-    GlContextResult made = GlContext::create();
+std::unique_ptr<PreviewRenderer> PreviewRenderer::create(
+    const std::function<GlContextResult()>& makeContext, QString& failure) {
+    GlContextResult made = makeContext();
     if (!made.context) {
         failure = made.failure;
         return nullptr;

@@ -14,6 +14,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,8 +57,10 @@ struct PreviewFrame {
 // sources change.
 class PreviewRenderer {
 public:
-    // A renderer, or nothing with the reason in `failure`.
-    static std::unique_ptr<PreviewRenderer> create(QString& failure);
+    // A renderer on a context of its own from makeContext, or nothing with the reason in
+    // `failure`.
+    static std::unique_ptr<PreviewRenderer> create(
+        const std::function<GlContextResult()>& makeContext, QString& failure);
     ~PreviewRenderer();
     PreviewRenderer(const PreviewRenderer&) = delete;
     PreviewRenderer& operator=(const PreviewRenderer&) = delete;

@@ -107,4 +107,21 @@ TEST_F(PreviewWindow, SaveImageWritesAPngOfTheChosenSize) {
     EXPECT_EQ(h.prompter.saveFileRequests, QStringList({h.path("ws/") + "toon.png"}));
 }
 
+TEST(PreviewWithoutDriver, ThePanelSaysWhyAndTheEditorWorksOn) {
+    MasterHarness h;
+    h.createGlContext = [] { return GlContextResult{nullptr, QStringLiteral("no EGL here")}; };
+    h.writeFile("ws/p.vert", "void main() {}\n");
+    h.writeFile("ws/p.frag", "void main() {}\n");
+    h.storeSettings(h.path("ws/"), "p");
+    TForm_Master& w = h.start();
+    w.Action_Preview->trigger();
+    auto* panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->frame().isNull());
+    EXPECT_TRUE(panel->message().contains(QStringLiteral("no EGL here")))
+        << panel->message().toStdString();
+    QTest::keyClicks(w.RichEdit_Fragment, "// still editing");
+    EXPECT_TRUE(w.RichEdit_Fragment->document()->isModified());
+}
+
 }  // namespace

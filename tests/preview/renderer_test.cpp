@@ -32,7 +32,7 @@ class Preview : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         QString failure;
-        renderer_ = PreviewRenderer::create(failure).release();
+        renderer_ = PreviewRenderer::create(&GlContext::create, failure).release();
         ASSERT_NE(renderer_, nullptr) << failure.toStdString();
     }
     static void TearDownTestSuite() { delete renderer_; }
@@ -139,6 +139,27 @@ TEST_F(Preview, TheLightingPairAndModernShadersWithCommonNamesDraw) {
     const PreviewFrame frame = render(modern);
     EXPECT_GT(frame.image.pixelColor(32, 32).blue(), 200);
     EXPECT_TRUE(near(frame.image.pixelColor(0, 0), Qt::black, 0));
+}
+
+TEST_F(Preview, TimeResolutionAndMouseReachUniformsOfTheirCommonNames) {
+    PreviewScene scene;
+    scene.mesh = MeshKind::Quad;
+    scene.size = QSize(32, 16);
+    scene.vertexSource = "void main() { gl_Position = gl_Vertex; }\n";
+    scene.fragmentSource =
+        "uniform float iTime;\nuniform vec2 u_resolution;\nuniform vec2 mouse;\n"
+        "void main() { gl_FragColor = vec4(fract(iTime), u_resolution.x / 64.0,"
+        " mouse.y / 255.0, 1.0); }\n";
+    scene.time = 10.25f;
+    scene.mouse = QPointF(3, 51);
+    const PreviewFrame frame = render(scene);
+    const QColor pixel = frame.image.pixelColor(5, 5);
+    EXPECT_NEAR(pixel.red(), 64, 2);
+    EXPECT_NEAR(pixel.green(), 128, 2);
+    EXPECT_NEAR(pixel.blue(), 51, 2);
+    EXPECT_TRUE(declaresTime(frame.uniforms));
+    scene.time = 10.75f;
+    EXPECT_NEAR(render(scene).image.pixelColor(5, 5).red(), 191, 2);
 }
 
 TEST_F(Preview, AShaderThatFailsToCompileGivesItsMessageAndNoFrame) {
