@@ -4,6 +4,11 @@
 
 #include <QTemporaryDir>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -127,6 +132,48 @@ TEST(WorkspaceScan, LinksCountAsWhatTheyPointTo) {
     EXPECT_EQ(scan.pairs.names(), QStringList({"broken", "linked"}));
     EXPECT_EQ(scan.missingFiles, QStringList({"broken.vert"}));
     EXPECT_EQ(scan.unpairedFiles, QStringList({"broken.frag", "broken.vert"}));
+    EXPECT_EQ(scan.unusableFiles.keys(), QStringList({"broken.vert"}));
+
+    // A link loop is no file either, and the scan names the real cause.
+    ASSERT_TRUE(QFile::link(dir + "loop.vert", dir + "loop.vert"));
+    test_files::writeBytes(dir + "loop.frag", "");
+    const WorkspaceScan loop = scanWorkspace(dir, kDefaultExtensions, kEnglish);
+    EXPECT_EQ(loop.unusableFiles.value("loop.vert"), qt_error_string(ELOOP));
+    EXPECT_TRUE(loop.readError.isEmpty());
+}
+
+TEST(WorkspaceScan, SaysWhyAFolderCannotBeRead) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + u'/';
+    test_files::writeBytes(dir + "a.vert", "");
+    test_files::writeBytes(dir + "a.frag", "");
+    // Mode 300: the folder may be entered but not listed.
+    ASSERT_TRUE(QFile::setPermissions(dir, QFile::WriteOwner | QFile::ExeOwner));
+    QString error;
+    if (geteuid() != 0) {
+        error = scanWorkspace(dir, kDefaultExtensions, kEnglish).readError;
+    } else {
+        // Root reads any folder: the scan runs as another user, in a child process.
+        int channel[2];
+        ASSERT_EQ(pipe(channel), 0);
+        ASSERT_EQ(chown(QFile::encodeName(dir).constData(), 65534, 65534), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            const QByteArray text =
+                setgid(65534) == 0 && setuid(65534) == 0
+                    ? scanWorkspace(dir, kDefaultExtensions, kEnglish).readError.toUtf8()
+                    : QByteArray("no other user");
+            _exit(write(channel[1], text.constData(), size_t(text.size())) < 0);
+        }
+        close(channel[1]);
+        char text[256] = {};
+        EXPECT_GE(read(channel[0], text, sizeof text - 1), 0);
+        close(channel[0]);
+        waitpid(child, nullptr, 0);
+        error = QString::fromUtf8(text);
+    }
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(error, qt_error_string(EACCES));
 }
 
 TEST(WorkspaceScan, UsesTheConfiguredExtensions) {
