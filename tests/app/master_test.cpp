@@ -194,7 +194,8 @@ TEST(MasterSettings, AFailedWriteIsShownOnceWithItsCauseAndTheWindowCloses) {
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.settingsPath));
-    EXPECT_TRUE(h.prompter.messages[0].text.contains("folder")) << h.prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(h.prompter.messages[0].text.contains("folder"))
+        << h.prompter.messages[0].text.toStdString();
 }
 
 // Whatever else the settings file holds, the window closes without a word and the settings are
@@ -210,7 +211,8 @@ TEST_P(SettingsFileContent, NeverKeepsTheWindowFromClosing) {
     file.close();
     h.start().cfg.CurrentFileName = QStringLiteral("Fire");
     EXPECT_TRUE(h.close());
-    EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join(u'|').toStdString();
+    EXPECT_TRUE(h.prompter.messages.isEmpty())
+        << h.prompter.messageTexts().join(u'|').toStdString();
     EXPECT_EQ(h.settings()->value("CurrentFileName").toString(), QStringLiteral("Fire"));
 }
 

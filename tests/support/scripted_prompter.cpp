@@ -18,7 +18,7 @@ QMessageBox::StandardButton ScriptedPrompter::showMessage(QWidget* owner, QMessa
                                                           const QString& text,
                                                           QMessageBox::StandardButtons buttons) {
     messages.append(
-        {owner, owner != nullptr ? owner->objectName() : QString(), icon, text, buttons});
+        {owner, owner != nullptr ? owner->objectName() : QString(), icon, text, buttons, {}});
     if (onMessage) {
         onMessage(messages.last());
     }
