@@ -38,6 +38,12 @@ QString causeOf(const FileError& error) {
 void reportLoneFiles(const QString& directory, const PairExtensions& extensions,
                      const WorkspaceScan& scan, QList<CheckMessage>& problems) {
     for (const QString& entryName : scan.unpairedFiles) {
+        // Its partner is there: what is wrong is the entry itself (a link loop, a pipe).
+        if (scan.unusableFiles.contains(entryName)) {
+            problems.append(
+                workspaceProblem(directory + entryName, scan.unusableFiles.value(entryName)));
+            continue;
+        }
         for (const PairFileName& file :
              Logfiles(DirEntry{entryName, EntryKind::File}, extensions)) {
             const QString& partnerExt =
