@@ -199,13 +199,20 @@ void writeFilesTogether(const QList<FileContent>& files, const CommitFile& commi
     }
     for (std::size_t i = 0; i < replacements.size(); ++i) {
         try {
-            commit ? commit(*replacements[i]) : replacements[i]->commit();
+            if (commit) {
+                commit(*replacements[i]);
+            } else {
+                replacements[i]->commit(FileReplacement::FolderSync::Later);
+            }
         } catch (const FileError&) {
             for (std::size_t j = 0; j < i; ++j) {
                 restore(files[qsizetype(j)].path, previous[j]);
             }
             throw;
         }
+    }
+    for (const auto& file : replacements) {
+        file->syncFolder();
     }
 }
 

@@ -119,15 +119,6 @@ int createBeside(const QString& target, QByteArray& name) {
     return fd;
 }
 
-// The rename is on the disk only once the folder is.
-void syncFolder(const QString& target) {
-    const int fd = open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
 }  // namespace
 
 FileReplacement::FileReplacement(const QString& path) : path_(path), target_(path) {
@@ -164,6 +155,9 @@ FileReplacement::FileReplacement(const QString& path) : path_(path), target_(pat
     if (exists_) {
         mode_ = old_.st_nlink > 1 ? Mode::InPlaceWithCopy : Mode::Replace;
         keepOwnerAndMode();
+        // Held open, the old file is freed when this object goes, not inside the rename: freeing
+        // a large file takes milliseconds, which would part the renames of a pair.
+        oldFd_ = open(target.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     } else if (fchmod(fd_, 0666 & ~processUmask()) != 0) {
         failWithErrno();
     }
@@ -172,6 +166,9 @@ FileReplacement::FileReplacement(const QString& path) : path_(path), target_(pat
 FileReplacement::~FileReplacement() {
     if (fd_ >= 0) {
         close(fd_);
+    }
+    if (oldFd_ >= 0) {
+        close(oldFd_);
     }
     if (!committed_ && !temporary_.isEmpty()) {
         unlink(QFile::encodeName(temporary_).constData());
@@ -224,7 +221,7 @@ void FileReplacement::flush() {
     flushed_ = true;
 }
 
-void FileReplacement::commit() {
+void FileReplacement::commit(FolderSync folderSync) {
     if (!flushed_) {
         flush();
     }
@@ -235,7 +232,9 @@ void FileReplacement::commit() {
                 failWithErrno();
             }
             committed_ = true;
-            syncFolder(target_);
+            if (folderSync == FolderSync::Now) {
+                syncFolder();
+            }
             break;
         case Mode::InPlaceWithCopy:
             writeInPlace();
@@ -246,6 +245,15 @@ void FileReplacement::commit() {
     }
     close(fd_);
     fd_ = -1;
+}
+
+void FileReplacement::syncFolder() const {
+    // A rename is on the disk only once its folder is.
+    const int fd = open(folderOf(target_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
 }
 
 void FileReplacement::writeInPlace() {

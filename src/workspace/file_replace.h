@@ -42,7 +42,12 @@ public:
     // Puts the new content on the disk, so that commit afterwards takes only a rename.
     void flush();
     // Puts the new content in place of the file; flushes first when flush was not called.
-    void commit();
+    // Later leaves the folder's flush to the caller (syncFolder), so that the renames of files
+    // written as one unit follow each other without a wait for the disk in between.
+    enum class FolderSync { Now, Later };
+    void commit(FolderSync folderSync = FolderSync::Now);
+    // Puts the rename of a committed file on the disk.
+    void syncFolder() const;
 
 private:
     enum class Mode { Replace, InPlaceWithCopy, Direct };
@@ -60,6 +65,7 @@ private:
     bool exists_ = false;
     struct stat old_ {};
     int fd_ = -1;
+    int oldFd_ = -1;  // keeps the replaced file's blocks until the write is over
     bool flushed_ = false;
     bool committed_ = false;
 };
