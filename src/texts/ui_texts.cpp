@@ -65,7 +65,8 @@ LanguageTexts english() {
         "they cannot be opened by name. Rename them to use them.\n\r%1");
     t.extra.changedOnDisk = QStringLiteral(
         "%1\n\rwas changed by another program since it was loaded or saved here. Overwrite it "
-        "with the text of the editor, or keep the file on disk as it is?");
+        "with the text of the editor, or keep the file on disk as it is and show it in the "
+        "editor?");
     t.extra.overwrite = QStringLiteral("Overwrite");
     t.extra.keepOnDisk = QStringLiteral("Keep the file on disk");
     t.extra.archiveWithoutPairs = QStringLiteral(
@@ -145,7 +146,8 @@ LanguageTexts german() {
         "verwenden.\n\r%1");
     t.extra.changedOnDisk = QStringLiteral(
         "%1\n\rwurde seit dem Laden oder Speichern von einem anderen Programm geändert. Mit dem "
-        "Text des Editors überschreiben oder die Datei auf der Festplatte unverändert behalten?");
+        "Text des Editors überschreiben oder die Datei auf der Festplatte unverändert behalten "
+        "und im Editor anzeigen?");
     t.extra.overwrite = QStringLiteral("Überschreiben");
     t.extra.keepOnDisk = QStringLiteral("Datei auf der Festplatte behalten");
     t.extra.archiveWithoutPairs = QStringLiteral(

@@ -149,8 +149,8 @@ void TForm_Master::loadPane(QTextEdit* pane, const std::optional<QByteArray>& fi
 void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name) {
     struct Side {
         QString path;
-        const QTextEdit* pane;
-        LineEnd lineEnd;
+        QTextEdit* pane;
+        LineEnd& lineEnd;
         FileStamp& stamp;
         QByteArray bytes;
     };
@@ -163,6 +163,7 @@ void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name)
     }
     QList<FileContent> files;
     QList<Side*> written;
+    QList<Side*> kept;
     for (Side& side : sides) {
         // A file saved under another name than it was loaded from is expected not to exist.
         const bool loadedHere = side.stamp.path() == side.path;
@@ -172,6 +173,7 @@ void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name)
         }
         // Only a file is kept: what else stands there now fails the write, with its cause.
         if (changed && QFileInfo(side.path).isFile() && !overwriteChangedFile(side.path)) {
+            kept.append(&side);
             continue;
         }
         files.append({side.path, side.bytes});
@@ -180,6 +182,17 @@ void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name)
     writeFilesTogether(files);
     for (Side* side : written) {
         side->stamp = FileStamp::of(side->path, side->bytes);
+    }
+    // The pane of a file kept on disk shows that file, so that pane and file agree again.
+    for (Side* side : kept) {
+        loading_ = true;
+        const auto loaded = qScopeGuard([this] { loading_ = false; });
+        const QByteArray bytes = readShaderFile(side->path);
+        loadPane(side->pane, bytes, side->lineEnd, 0);
+        side->stamp = FileStamp::of(side->path, bytes);
+        loading_ = false;
+        ParseAll(side->pane);
+        side->pane->document()->setModified(false);
     }
 }
 

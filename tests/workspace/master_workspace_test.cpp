@@ -198,11 +198,15 @@ TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSa
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/a.frag")));
     EXPECT_EQ(h.prompter.messages[0].choices, QStringList({"Keep the file on disk", "Overwrite"}));
+    // The pane shows the file that was kept.
+    EXPECT_TRUE(w.RichEdit_Fragment->toPlainText().endsWith("// added elsewhere\n"));
 
-    // The pane still differs from the file: the next save asks again.
+    h.writeFile("ws/a.vert", "// theirs\n");
+    QTest::keyClicks(w.RichEdit_Vertex, "y");
     h.prompter.choiceAnswers.push_back(1);
     w.Action_SaveShader->trigger();
-    EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
+    EXPECT_EQ(h.readFile("ws/a.vert"), "xy" + kVertex);
+    EXPECT_EQ(h.prompter.messages.size(), 2);
 
     // Unchanged on both sides, the fragment file is not even written.
     const auto inode = [&] {
@@ -211,10 +215,10 @@ TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSa
         return info.st_ino;
     };
     const auto before = inode();
-    QTest::keyClicks(w.RichEdit_Vertex, "y");
+    QTest::keyClicks(w.RichEdit_Vertex, "z");
     w.Action_SaveShader->trigger();
     EXPECT_EQ(inode(), before);
-    EXPECT_EQ(h.readFile("ws/a.vert"), "xy" + kVertex);
+    EXPECT_EQ(h.readFile("ws/a.vert"), "xyz" + kVertex);
     EXPECT_EQ(h.prompter.messages.size(), 2);
 }
 
