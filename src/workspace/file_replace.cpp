@@ -152,26 +152,39 @@ FileReplacement::FileReplacement(const QString& path) : path_(path), target_(pat
     }
     removeLeftovers(target_);
     openTemporary();
-    if (exists_) {
-        mode_ = old_.st_nlink > 1 ? Mode::InPlaceWithCopy : Mode::Replace;
-        keepOwnerAndMode();
-        // Held open, the old file is freed when this object goes, not inside the rename: freeing
-        // a large file takes milliseconds, which would part the renames of a pair.
-        oldFd_ = open(target.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    } else if (fchmod(fd_, 0666 & ~processUmask()) != 0) {
-        failWithErrno();
+    try {
+        if (exists_) {
+            mode_ = old_.st_nlink > 1 ? Mode::InPlaceWithCopy : Mode::Replace;
+            keepOwnerAndMode();
+            // Held open, the old file is freed when this object goes, not inside the rename:
+            // freeing a large file takes milliseconds, which would part the renames of a pair.
+            oldFd_ = open(target.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        } else if (fchmod(fd_, 0666 & ~processUmask()) != 0) {
+            failWithErrno();
+        }
+    } catch (...) {
+        // No destructor runs for an object whose constructor throws.
+        release();
+        throw;
     }
 }
 
 FileReplacement::~FileReplacement() {
+    release();
+}
+
+void FileReplacement::release() noexcept {
     if (fd_ >= 0) {
         close(fd_);
+        fd_ = -1;
     }
     if (oldFd_ >= 0) {
         close(oldFd_);
+        oldFd_ = -1;
     }
     if (!committed_ && !temporary_.isEmpty()) {
         unlink(QFile::encodeName(temporary_).constData());
+        temporary_.clear();
     }
 }
 

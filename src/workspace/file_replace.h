@@ -57,6 +57,8 @@ private:
     void openTemporary();
     void keepOwnerAndMode();
     void writeInPlace();
+    // Closes what is open and removes the temporary unless committed.
+    void release() noexcept;
 
     QString path_;
     QString target_;     // path_ with its symbolic links resolved
