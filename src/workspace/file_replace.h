@@ -34,9 +34,6 @@ public:
     static constexpr QLatin1StringView kLeftoverMarker{".tessory-"};
 
     const QString& path() const { return path_; }
-    // Whether the file that was there is replaced by a new one: false for the files written in
-    // place, whose old content cannot be put back by writing the old bytes again.
-    bool replacesFile() const { return mode_ == Mode::Replace; }
 
     void write(QByteArrayView bytes);
     // Puts the new content on the disk, so that commit afterwards takes only a rename.
