@@ -14,6 +14,10 @@ public:
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
         return QMessageBox::Ok;
     }
+    int askChoice(QWidget*, QMessageBox::Icon, const QString& text, const QStringList&) override {
+        std::fprintf(stderr, "unexpected question: %s\n", qPrintable(text));
+        return -1;
+    }
     int execDialog(QDialog&) override { return 0; }
     std::optional<QString> chooseDirectory(QWidget*, const QString&, const QString&) override {
         return std::nullopt;

@@ -230,8 +230,10 @@ private:
     void closeOpenPair();
     // Reads the WorkSpace again and opens its first pair.
     void reopenWorkspace();
-    void loadPane(QTextEdit* pane, const std::optional<ShaderText>& file, LineEnd& lineEnd,
+    void loadPane(QTextEdit* pane, const std::optional<QByteArray>& file, LineEnd& lineEnd,
                   int missingMessage);
+    // Asks whether a file another program changed is overwritten; false keeps it as it is.
+    bool overwriteChangedFile(const QString& path);
     void createPair(bool empty);
     PaneHighlighter* highlighterOf(const QTextEdit* pane) const;
     ShaderEdit* activePane() const;
@@ -258,6 +260,9 @@ private:
     bool listClickPending_ = false;
     LineEnd vertexLineEnd_ = LineEnd::Lf;
     LineEnd fragmentLineEnd_ = LineEnd::Lf;
+    // The pair files as the panes last read or wrote them.
+    FileStamp vertexStamp_;
+    FileStamp fragmentStamp_;
     PaneHighlighter* vertexHighlighter_ = nullptr;
     PaneHighlighter* fragmentHighlighter_ = nullptr;
     std::unique_ptr<GlContext> glContext_;

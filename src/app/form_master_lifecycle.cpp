@@ -29,6 +29,7 @@ void TForm_Master::FormCreate() {
     cfg = defaultSettings(env_.programDir);
     RegIniRead();
     trimExtensions(cfg);
+    checkWorkspace(cfg, env_.programDir);
     // Pair files are the WorkSpace path and the name put together, so the path ends in "/".
     if (!cfg.CurrentDir.isEmpty() && !cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
         cfg.CurrentDir += QLatin1Char('/');
@@ -98,7 +99,9 @@ void TForm_Master::FormClose() {
         FormResize();
     }
     storePreviewState();
-    RegIniSave();
+    // Settings that cannot be written are no reason to keep the window open: the user learns
+    // why, once, and it closes.
+    guarded([this] { RegIniSave(); });
 }
 
 void TForm_Master::RegIniRead() {
@@ -130,7 +133,7 @@ void TForm_Master::showEvent(QShowEvent* event) {
 }
 
 void TForm_Master::closeEvent(QCloseEvent* event) {
-    // A save or a settings write that fails keeps the window open, with the error shown.
+    // A save that fails keeps the window open, with the error shown.
     event->ignore();
     if (testRunning_) {
         return;

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QPushButton>
 
 namespace tessory {
 
@@ -14,6 +15,20 @@ QMessageBox::StandardButton QtPrompter::showMessage(QWidget* owner, QMessageBox:
                                                     QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, kProgramTitle, displayText(text), buttons, owner);
     return QMessageBox::StandardButton(box.exec());
+}
+
+int QtPrompter::askChoice(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                          const QStringList& choices) {
+    QMessageBox box(icon, kProgramTitle, displayText(text), QMessageBox::NoButton, owner);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) {
+        buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+    }
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+    }
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 int QtPrompter::execDialog(QDialog& dialog) {

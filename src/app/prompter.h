@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <optional>
@@ -22,6 +23,11 @@ public:
     virtual QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon,
                                                     const QString& text,
                                                     QMessageBox::StandardButtons buttons) = 0;
+
+    // A modal question titled "GLSL Tessory" whose buttons carry the given texts, the first one
+    // the default; returns the index of the chosen one, or -1 when the box was closed without one.
+    virtual int askChoice(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                          const QStringList& choices) = 0;
 
     // Shows a dialog modally and returns its result code.
     virtual int execDialog(QDialog& dialog) = 0;
@@ -48,6 +54,8 @@ public:
     QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon,
                                             const QString& text,
                                             QMessageBox::StandardButtons buttons) override;
+    int askChoice(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                  const QStringList& choices) override;
     int execDialog(QDialog& dialog) override;
     std::optional<QString> chooseDirectory(QWidget* owner, const QString& title,
                                            const QString& start) override;

@@ -218,12 +218,26 @@ void trimExtensions(TCFG& cfg) {
     const TCFG defaults;
     cfg.FileExtVertex = trimControls(cfg.FileExtVertex);
     cfg.FileExtFragment = trimControls(cfg.FileExtFragment);
-    if (cfg.FileExtVertex.isEmpty()) {
+    if (cfg.FileExtVertex.isEmpty() || !isSafeExtension(cfg.FileExtVertex)) {
         cfg.FileExtVertex = defaults.FileExtVertex;
     }
-    if (cfg.FileExtFragment.isEmpty()) {
+    if (cfg.FileExtFragment.isEmpty() || !isSafeExtension(cfg.FileExtFragment)) {
         cfg.FileExtFragment = defaults.FileExtFragment;
     }
+}
+
+void checkWorkspace(TCFG& cfg, const QString& programDir) {
+    // A relative WorkSpace would be taken from wherever the program happened to be started.
+    if (!cfg.CurrentDir.startsWith(u'/')) {
+        cfg.CurrentDir = defaultSettings(programDir).CurrentDir;
+    }
+}
+
+bool isSafeExtension(const QString& extension) {
+    return std::none_of(extension.begin(), extension.end(), [](QChar c) {
+        return c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F ||
+               c.category() == QChar::Other_Control;
+    });
 }
 
 void fitToScreen(TCFG& cfg, QSize screen) {

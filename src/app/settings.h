@@ -66,10 +66,16 @@ SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize s
 // Every stored field with its value, in the order in which it is written.
 QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg);
 
-// Start-up corrections: extensions stripped of blanks and control characters (empty ones fall
-// back to the defaults), and the window fitted to the screen.
+// Start-up corrections: extensions stripped of blanks and control characters (empty ones, and
+// those that are no safe extension, fall back to the defaults), a WorkSpace that is not an
+// absolute path replaced by the default, and the window fitted to the screen.
 void trimExtensions(TCFG& cfg);
+void checkWorkspace(TCFG& cfg, const QString& programDir);
 void fitToScreen(TCFG& cfg, QSize screen);
+
+// An extension is put behind a base name inside the WorkSpace: one holding "/", "\\" or a
+// control character could name a file elsewhere or one the file system cannot hold.
+bool isSafeExtension(const QString& extension);
 
 // Leading and trailing characters up to the space (blanks and control characters) removed.
 QString trimControls(const QString& text);

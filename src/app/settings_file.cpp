@@ -1,13 +1,13 @@
 #include "app/settings_file.h"
 
+#include "workspace/file_io.h"
+#include "workspace/file_replace.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
-#include <cerrno>
-#include <cstdio>
 #include <stdexcept>
 
 namespace tessory {
@@ -19,100 +19,74 @@ namespace {
                                  .toStdString());
 }
 
-using Entries = QMap<QString, QVariant>;
-
-// Every entry of a settings file as a fresh reader finds it on the disk: with no changes of its
-// own pending, QSettings reads the file anew.
-Entries entriesOnDisk(const QString& path, QSettings::Format format) {
-    const QSettings reader(path, format);
-    Entries entries;
-    for (const QString& key : reader.allKeys()) {
-        entries.insert(key, reader.value(key));
-    }
-    return entries;
-}
-
 // A value written as a number reads back as text; any other value reads back as itself.
 bool sameValue(const QVariant& a, const QVariant& b) {
     return a.typeId() == b.typeId() ? a == b : a.toString() == b.toString();
 }
 
-bool sameEntries(const Entries& intended, const Entries& found) {
-    if (intended.keys() != found.keys()) {
-        return false;
+// The old settings, or nothing when they cannot be read: an unreadable old file must not keep
+// the new settings from being written, and its foreign entries are then left out.
+QByteArray oldSettings(const QString& path) {
+    try {
+        return QFile::exists(path) ? readWholeFile(path) : QByteArray();
+    } catch (const FileError&) {
+        return {};
     }
-    for (auto it = intended.cbegin(); it != intended.cend(); ++it) {
-        if (!sameValue(it.value(), found.value(it.key()))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A copy of the file (or an empty file when there is none yet) beside it, with its permissions.
-void copyInto(QTemporaryFile& scratch, const QString& path) {
-    if (!scratch.open()) {
-        fail(path, scratch.errorString());
-    }
-    QFile old(path);
-    if (old.exists()) {
-        if (!old.open(QIODevice::ReadOnly)) {
-            fail(path, old.errorString());
-        }
-        const QByteArray bytes = old.readAll();
-        if (old.error() != QFileDevice::NoError) {
-            fail(path, old.errorString());
-        }
-        if (scratch.write(bytes) != bytes.size() || !scratch.flush()) {
-            fail(path, scratch.errorString());
-        }
-        scratch.setPermissions(old.permissions());
-    }
-    scratch.close();
 }
 
 }  // namespace
 
 void writeSettingsFile(const QSettings& store, const QString& group,
                        const QList<std::pair<QString, QVariant>>& values) {
-    QString path = store.fileName();
-    const QFileInfo info(path);
-    // A linked settings file is written where the link leads, as QSettings itself does.
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty()) {
-        path = info.canonicalFilePath();
-    }
-    if (!QDir().mkpath(QFileInfo(path).path())) {
-        fail(path, QStringLiteral("Its folder cannot be made."));
-    }
-    QTemporaryFile scratch(path + QStringLiteral(".XXXXXX"));
-    copyInto(scratch, path);
-
-    Entries intended;
+    const QString path = store.fileName();
+    // QSettings edits the settings in a private copy, which never takes the place of the file:
+    // its bytes are written through FileReplacement, which checks every step of the write.
+    QTemporaryDir scratchDir;
+    const QString scratch = scratchDir.filePath(QStringLiteral("settings"));
     {
-        QSettings writer(scratch.fileName(), store.format());
+        QFile copy(scratch);
+        const QByteArray bytes = oldSettings(path);
+        if (!scratchDir.isValid() || !copy.open(QIODevice::WriteOnly) ||
+            copy.write(bytes) != bytes.size() || !copy.flush()) {
+            fail(path, QStringLiteral("No working copy could be made in %1: %2")
+                           .arg(scratchDir.path(), copy.errorString()));
+        }
+    }
+    {
+        QSettings writer(scratch, store.format());
         writer.beginGroup(group);
         for (const auto& [name, value] : values) {
             writer.setValue(name, value);
         }
-        writer.endGroup();
         writer.sync();
-        if (writer.status() != QSettings::NoError) {
-            fail(path, QStringLiteral("The disk may be full, or its folder not writable."));
+        // A FormatError only says that the old file held lines QSettings does not know.
+        if (writer.status() == QSettings::AccessError) {
+            fail(path, QStringLiteral("The working copy in %1 could not be written.")
+                           .arg(scratchDir.path()));
         }
-        for (const QString& key : writer.allKeys()) {
-            intended.insert(key, writer.value(key));
+    }
+    // Only the program's own values are checked: foreign ones may come back changed or not at
+    // all (a value of a type this program does not know), which is no failure of the write.
+    {
+        QSettings reader(scratch, store.format());
+        reader.beginGroup(group);
+        for (const auto& [name, value] : values) {
+            if (!sameValue(value, reader.value(name))) {
+                fail(path, QStringLiteral("The new settings did not reach the disk whole; it "
+                                          "may be full."));
+            }
         }
     }
-    if (!sameEntries(intended, entriesOnDisk(scratch.fileName(), store.format()))) {
-        fail(path,
-             QStringLiteral("The new settings did not reach the disk whole; it may be full."));
+    if (!QDir().mkpath(QFileInfo(path).path())) {
+        fail(path, QStringLiteral("Its folder cannot be made."));
     }
-    if (std::rename(QFile::encodeName(scratch.fileName()).constData(),
-                    QFile::encodeName(path).constData()) != 0) {
-        fail(path, qt_error_string(errno));
+    try {
+        FileReplacement file(path);
+        file.write(readWholeFile(scratch));
+        file.commit();
+    } catch (const FileError& e) {
+        fail(path, QString::fromStdString(e.what()).mid(e.path().size() + 2));
     }
-    // The copy is the settings file now.
-    scratch.setAutoRemove(false);
 }
 
 }  // namespace tessory

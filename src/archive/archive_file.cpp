@@ -2,11 +2,11 @@
 
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
+#include "workspace/file_replace.h"
 #include "workspace/pair_scan.h"
 #include "workspace/shader_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstdint>
@@ -44,12 +44,6 @@ void appendSourceBlock(QByteArray& out, const QString& sourcePath, RCxState& gen
         }
         appendInt(out, std::int32_t(line.size() + kRCxPrefixLength));
         out.append(EncodeRCx(generator, line));
-    }
-}
-
-void writeChunk(QSaveFile& file, const QByteArray& chunk) {
-    if (file.write(chunk) != chunk.size()) {
-        throw FileError(file.fileName(), file.errorString());
     }
 }
 
@@ -204,32 +198,24 @@ void SaveAllShadersEnCrypted(const QString& archivePath, const QStringList& base
     if (baseNames.size() > kMaxInt) {
         throw FileError(archivePath, QStringLiteral("Too many shader pairs for one archive."));
     }
-    QSaveFile file(archivePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw FileError(archivePath, file.errorString());
-    }
+    FileReplacement file(archivePath);
     QByteArray chunk;
     appendInt(chunk, std::int32_t(baseNames.size()));
     for (const QString& name : baseNames) {
         appendName(chunk, name, ".vert");
         appendName(chunk, name, ".frag");
     }
-    writeChunk(file, chunk);
+    file.write(chunk);
     for (qsizetype p = 0; p < baseNames.size(); ++p) {
         chunk.clear();
         appendSourceBlock(chunk, findPairFile(workspaceDir, baseNames[p], vertexExt), generator);
         appendSourceBlock(chunk, findPairFile(workspaceDir, baseNames[p], fragmentExt), generator);
-        writeChunk(file, chunk);
+        file.write(chunk);
         if (progress) {
             progress(p + 1, baseNames.size());
         }
     }
-    // QSaveFile::commit does not notice when the bytes still in its buffer cannot be written (a
-    // full disk) and would put an empty or cut archive in place of the old one; flushed first,
-    // the failure shows.
-    if (!file.flush() || !file.commit()) {
-        throw FileError(archivePath, file.errorString());
-    }
+    file.commit();
 }
 
 QList<ArchivePair> ReadShaderArchive(const QString& archivePath) {

@@ -30,10 +30,10 @@ using ArchiveProgress = std::function<void(qsizetype done, qsizetype total)>;
 // the directory of the archive names them name + ".vert" and name + ".frag" whatever the
 // extensions. Names are stored as Windows-1252 bytes, a character without a byte becoming '?'
 // (names come from the file system, so in practice they always have one).
-// The archive is written to a temporary file that replaces the target only when complete: on any
-// failure (a pair file missing, unreadable or longer than kMaxShaderFileSize, the archive not
-// writable, the disk full) an earlier archive stays as it was and FileError names the file that
-// failed.
+// The archive is written as a FileReplacement: a file is replaced only when the new archive is
+// complete, a device or pipe is written as it comes. On any failure (a pair file missing,
+// unreadable or longer than kMaxShaderFileSize, the archive not writable, the disk full) an earlier
+// archive stays as it was and FileError names the file that failed.
 void SaveAllShadersEnCrypted(const QString& archivePath, const QStringList& baseNames,
                              const QString& workspaceDir, const QString& vertexExt,
                              const QString& fragmentExt, RCxState& generator,

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -71,6 +72,13 @@ void TForm_Master::FormKeyUp(int key, Qt::KeyboardModifiers) {
 }
 
 void TForm_Master::SaveShaderArchive() {
+    const QString archive = cfg.CurrentDir + QStringLiteral("shaders.dat");
+    const QStringList names = listedNames();
+    // An archive without a pair is a backup of nothing: an archive that exists keeps its pairs.
+    if (names.isEmpty() && QFileInfo::exists(archive)) {
+        message(QMessageBox::Warning, ExtraTexts.archiveWithoutPairs.arg(archive));
+        return;
+    }
     // A fresh window every time, gone however the writing ends, so that a failure never leaves
     // it on screen in front of its own error message.
     const auto release = [](TForm_Progress* window) {
@@ -102,8 +110,7 @@ void TForm_Master::SaveShaderArchive() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         sinceRepaint.restart();
     };
-    SaveAllShadersEnCrypted(cfg.CurrentDir + QStringLiteral("shaders.dat"), listedNames(),
-                            cfg.CurrentDir, cfg.FileExtVertex, cfg.FileExtFragment,
+    SaveAllShadersEnCrypted(archive, names, cfg.CurrentDir, cfg.FileExtVertex, cfg.FileExtFragment,
                             archiveGenerator_, advance);
 
     // The full bar stays in sight for a moment before the window goes.

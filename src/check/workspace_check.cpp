@@ -43,6 +43,12 @@ QString causeOf(const FileError& error) {
 void reportLoneFiles(const QString& directory, const PairExtensions& extensions,
                      const WorkspaceScan& scan, QList<CheckMessage>& problems) {
     for (const QString& entryName : scan.unpairedFiles) {
+        // Its partner is there: what is wrong is the entry itself (a link loop, a pipe).
+        if (scan.unusableFiles.contains(entryName)) {
+            problems.append(
+                workspaceProblem(directory + entryName, scan.unusableFiles.value(entryName)));
+            continue;
+        }
         for (const PairFileName& file :
              Logfiles(DirEntry{entryName, EntryKind::File}, extensions)) {
             const QString& partnerExt =
@@ -182,6 +188,9 @@ void planFiles(const QString& directory, const PairExtensions& extensions,
         const std::optional<ShaderStage> stage = stageOfFile(entry.name, extensions);
         if (!stage || !entry.nameDecodes || taken.contains(foldAsciiCase(entry.name))) {
             return true;
+        }
+        if (scan.unusableFiles.contains(entry.name)) {
+            return true;  // reported with its cause already
         }
         if (entry.kind != EntryKind::File) {
             check.problems.append(workspaceProblem(

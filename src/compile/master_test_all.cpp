@@ -101,10 +101,14 @@ int TForm_Master::compileWorkspace() {
         const QString name = ListBox1->item(i)->text();
         const QString vertex = vertexPath(cfg.CurrentDir, name);
         const QString fragment = fragmentPath(cfg.CurrentDir, name);
+        // Owned by the progress window, which stays on top: a box owned by the main window
+        // would open behind it.
         if (!QFileInfo(vertex).isFile()) {
-            message(QMessageBox::Critical, MessageTexts[MsgCouldNotLoadVertex]);
+            env_.prompter->showMessage(progress, QMessageBox::Critical,
+                                       MessageTexts[MsgCouldNotLoadVertex], QMessageBox::Ok);
         } else if (!QFileInfo(fragment).isFile()) {
-            message(QMessageBox::Critical, MessageTexts[MsgCouldNotLoadFragment]);
+            env_.prompter->showMessage(progress, QMessageBox::Critical,
+                                       MessageTexts[MsgCouldNotLoadFragment], QMessageBox::Ok);
         } else if (TShaderMod(glContext_->arb(), vertex, fragment).HasLog) {
             return i;
         }

@@ -17,9 +17,9 @@ CheckedExtensions checkExtensions(const QString& vertexField, const QString& fra
     CheckedExtensions result;
     result.vertex = normalizeExtension(vertexField);
     result.fragment = normalizeExtension(fragmentField);
-    if (result.vertex.isEmpty()) {
+    if (result.vertex.isEmpty() || !isSafeExtension(result.vertex)) {
         result.verdict = ExtensionCheck::InvalidVertex;
-    } else if (result.fragment.isEmpty()) {
+    } else if (result.fragment.isEmpty() || !isSafeExtension(result.fragment)) {
         result.verdict = ExtensionCheck::InvalidFragment;
     } else if (result.vertex == result.fragment) {
         result.verdict = ExtensionCheck::NotDifferent;

@@ -14,8 +14,8 @@ QString normalizeExtension(const QString& typed);
 
 // What OK makes of the two extension fields.
 enum class ExtensionCheck {
-    InvalidVertex,    // the vertex field is empty once normalised
-    InvalidFragment,  // the fragment field is empty once normalised
+    InvalidVertex,    // the vertex field is empty once normalised, or no safe extension
+    InvalidFragment,  // the same for the fragment field
     NotDifferent,     // both fields name the same extension
     Unchanged,        // exactly the extensions in use: nothing to do
     Changed,          // new extensions: the WorkSpace must be read again

@@ -63,6 +63,17 @@ LanguageTexts english() {
     t.extra.undecodableFileNames = QStringLiteral(
         "These shader files are left out of the WorkSpace: their names are not valid UTF-8, so "
         "they cannot be opened by name. Rename them to use them.\n\r%1");
+    t.extra.changedOnDisk = QStringLiteral(
+        "%1\n\rwas changed by another program since it was loaded or saved here. Overwrite it "
+        "with the text of the editor, or keep the file on disk as it is and show it in the "
+        "editor?");
+    t.extra.overwrite = QStringLiteral("Overwrite");
+    t.extra.keepOnDisk = QStringLiteral("Keep the file on disk");
+    t.extra.archiveWithoutPairs = QStringLiteral(
+        "The WorkSpace lists no shader pair, so no archive was written: %1 keeps the pairs it "
+        "holds.");
+    t.extra.unreadableWorkspace =
+        QStringLiteral("The WorkSpace %1 cannot be read, so no pair is listed:\n\r%2");
     return t;
 }
 
@@ -133,6 +144,17 @@ LanguageTexts german() {
         "Diese Shader-Dateien fehlen im WorkSpace: Ihre Namen sind kein gültiges UTF-8, daher "
         "lassen sie sich nicht über ihren Namen öffnen. Benennen Sie sie um, um sie zu "
         "verwenden.\n\r%1");
+    t.extra.changedOnDisk = QStringLiteral(
+        "%1\n\rwurde seit dem Laden oder Speichern von einem anderen Programm geändert. Mit dem "
+        "Text des Editors überschreiben oder die Datei auf der Festplatte unverändert behalten "
+        "und im Editor anzeigen?");
+    t.extra.overwrite = QStringLiteral("Überschreiben");
+    t.extra.keepOnDisk = QStringLiteral("Datei auf der Festplatte behalten");
+    t.extra.archiveWithoutPairs = QStringLiteral(
+        "Der Arbeitsbereich enthält kein Shader-Paar, daher wurde kein Archiv geschrieben: %1 "
+        "behält seine Paare.");
+    t.extra.unreadableWorkspace = QStringLiteral(
+        "Der Arbeitsbereich %1 kann nicht gelesen werden, daher wird kein Paar angezeigt:\n\r%2");
     return t;
 }
 

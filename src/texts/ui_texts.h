@@ -48,6 +48,11 @@ struct LanguageTexts {
         QString noOpenGlAtStart;       // %1: the cause
         QString noOpenGlEntry;         // %1: the cause
         QString undecodableFileNames;  // %1: the names, one per line
+        QString changedOnDisk;         // %1: the file another program changed
+        QString overwrite;             // the choices for such a file
+        QString keepOnDisk;
+        QString archiveWithoutPairs;  // %1: the archive that was kept
+        QString unreadableWorkspace;  // %1: the WorkSpace, %2: the cause
     } extra;
 };
 

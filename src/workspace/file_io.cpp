@@ -1,10 +1,13 @@
 #include "workspace/file_io.h"
 
+#include "workspace/file_replace.h"
+
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,39 +15,45 @@
 #include <cerrno>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace tessory {
 namespace {
 
-void writeTemporary(QSaveFile& file, const QByteArray& bytes) {
-    if (QFileInfo(file.fileName()).isDir()) {
-        throw FileError(file.fileName(), QStringLiteral("Is a directory, not a file."));
-    }
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        throw FileError(file.fileName(), file.errorString());
-    }
-}
-
 // The content a file had before the group was written, to put back when a later file fails.
-std::optional<QByteArray> oldContent(const QString& path) {
-    if (!QFileInfo::exists(path)) {
-        return std::nullopt;
+// Nothing to put back for a new file; a device or pipe written in place cannot be put back.
+struct Previous {
+    bool existed = false;
+    std::optional<QByteArray> content;
+};
+
+Previous previousOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {};
     }
-    return readWholeFile(path);
+    if (!info.isFile()) {
+        return {true, std::nullopt};
+    }
+    return {true, readWholeFile(path)};
 }
 
-void restore(const QString& path, const std::optional<QByteArray>& content) {
-    if (!content) {
+void restore(const QString& path, const Previous& previous) {
+    if (!previous.existed) {
         QFile::remove(path);
         return;
     }
-    // Flushed before the commit: QSaveFile::commit misses a failure to write its last buffered
-    // bytes (a full disk) and would put an empty file in place of the one it should restore.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(*content) == content->size() &&
-        file.flush()) {
+    if (!previous.content) {
+        return;
+    }
+    try {
+        FileReplacement file(path);
+        file.write(*previous.content);
         file.commit();
+    } catch (const FileError&) {
+        // The new content stays, which is complete: the caller reports the first failure.
     }
 }
 
@@ -63,6 +72,29 @@ QByteArray readAtMost(QFile& file, qint64 limit) {
     return bytes;
 }
 
+// The error number of the failed move, 0 when it was done.
+int moveWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    // A file system without RENAME_NOREPLACE: a new name that exists stops link().
+    if (link(source.constData(), target.constData()) != 0) {
+        return errno;
+    }
+    if (unlink(source.constData()) != 0) {
+        const int error = errno;
+        unlink(target.constData());
+        return error;
+    }
+    return 0;
+}
+
 QString megabytes(qint64 bytes, int decimals) {
     return QString::number(double(bytes) / (1 << 20), 'f', decimals);
 }
@@ -72,7 +104,43 @@ QString tooLong(qint64 size, qint64 maxSize) {
         .arg(megabytes(size, 1), megabytes(maxSize, 0));
 }
 
+QByteArray hashOf(QByteArrayView content) {
+    return QCryptographicHash::hash(content, QCryptographicHash::Sha256);
+}
+
+// Size and modification time of the file, or nothing when there is none.
+std::optional<std::pair<qint64, qint64>> sizeAndTime(const QString& path) {
+    struct stat info;
+    if (stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    return std::pair(qint64(info.st_size),
+                     qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec);
+}
+
 }  // namespace
+
+FileStamp FileStamp::of(const QString& path, QByteArrayView content) {
+    FileStamp stamp;
+    stamp.path_ = path;
+    if (const auto found = sizeAndTime(path)) {
+        stamp.exists_ = true;
+        std::tie(stamp.size_, stamp.modified_) = *found;
+        stamp.hash_ = hashOf(content);
+    }
+    return stamp;
+}
+
+bool FileStamp::changedOnDisk(const QString& path) const {
+    const auto found = sizeAndTime(path);
+    if (!found || !exists_) {
+        return found.has_value() != exists_;
+    }
+    if (*found == std::pair(size_, modified_)) {
+        return false;
+    }
+    return hashOf(readWholeFile(path)) != hash_;
+}
 
 FileError::FileError(const QString& path, const QString& cause)
     : std::runtime_error(QStringLiteral("%1:\n%2").arg(path, cause).toStdString()), path_(path) {}
@@ -114,23 +182,47 @@ QByteArray readWholeFile(const QString& path, qint64 maxSize) {
 }
 
 void writeFilesTogether(const QList<FileContent>& files, const CommitFile& commit) {
-    std::vector<std::unique_ptr<QSaveFile>> temporaries;
-    std::vector<std::optional<QByteArray>> previous;
+    std::vector<Previous> previous;
+    std::vector<std::unique_ptr<FileReplacement>> replacements;
     for (const FileContent& content : files) {
         // The old content is read first so that an unreadable old file stops the save before
         // anything is replaced.
-        previous.push_back(oldContent(content.path));
-        temporaries.push_back(std::make_unique<QSaveFile>(content.path));
-        writeTemporary(*temporaries.back(), content.bytes);
+        previous.push_back(previousOf(content.path));
+        if (QFileInfo(content.path).isDir()) {
+            throw FileError(content.path, QStringLiteral("Is a directory, not a file."));
+        }
+        replacements.push_back(std::make_unique<FileReplacement>(content.path));
+        replacements.back()->write(content.bytes);
     }
-    for (std::size_t i = 0; i < temporaries.size(); ++i) {
-        QSaveFile& file = *temporaries[i];
-        const bool committed = commit ? commit(file) : file.commit();
-        if (!committed) {
+    for (const auto& file : replacements) {
+        file->flush();
+    }
+    for (std::size_t i = 0; i < replacements.size(); ++i) {
+        try {
+            if (commit) {
+                commit(*replacements[i]);
+            } else {
+                replacements[i]->commit(FileReplacement::FolderSync::Later);
+            }
+        } catch (const FileError&) {
             for (std::size_t j = 0; j < i; ++j) {
                 restore(files[qsizetype(j)].path, previous[j]);
             }
-            throw FileError(file.fileName(), file.errorString());
+            throw;
+        }
+    }
+    for (const auto& file : replacements) {
+        file->syncFolder();
+    }
+}
+
+void moveFilesTogether(const QList<FileMove>& moves) {
+    for (qsizetype i = 0; i < moves.size(); ++i) {
+        if (const int error = moveWithoutReplacing(moves[i].from, moves[i].to)) {
+            for (qsizetype j = i - 1; j >= 0; --j) {
+                moveWithoutReplacing(moves[j].to, moves[j].from);
+            }
+            throw FileError(moves[i].from, qt_error_string(error));
         }
     }
 }

@@ -8,9 +8,9 @@
 #include <functional>
 #include <stdexcept>
 
-class QSaveFile;
-
 namespace tessory {
+
+class FileReplacement;
 
 // A file that could not be read or written. The message names the file and the cause, ready to be
 // shown to the user.
@@ -34,14 +34,47 @@ struct FileContent {
     QByteArray bytes;
 };
 
-// Commits one file whose new content is complete in its temporary; false when that fails.
-using CommitFile = std::function<bool(QSaveFile& file)>;
+// Commits one file whose new content is complete on the disk; throws FileError when that fails.
+using CommitFile = std::function<void(FileReplacement& file)>;
 
-// Writes the files as one unit: each goes to a temporary file beside it, and only when every
-// temporary is complete are they renamed over the old files. When any step fails, files already
-// committed get their old content back (or are removed when they are new), so the old files all
-// stay as they were; throws FileError naming the file that failed. `commit` exists so that tests
-// can make a late step fail; it defaults to QSaveFile::commit.
+// Writes the files as one unit: each goes to a temporary file beside it (see FileReplacement),
+// and only when every temporary is complete on the disk are they renamed over the old files, one
+// right after the other, so that a process killed in between has rarely anything but renames
+// left to do. When any step fails, files already committed get their old content back (or are
+// removed when they are new), so the old files all stay as they were; throws FileError naming
+// the file that failed. `commit` exists so that tests can make a late step fail; it defaults to
+// FileReplacement::commit.
 void writeFilesTogether(const QList<FileContent>& files, const CommitFile& commit = {});
+
+// What a file was when the program last read or wrote it, to tell whether another program has
+// changed it since. A default stamp stands for no file at all.
+class FileStamp {
+public:
+    FileStamp() = default;
+    // Taken right after `content` was read from or written to the file at path.
+    static FileStamp of(const QString& path, QByteArrayView content);
+
+    const QString& path() const { return path_; }
+    // Whether the file at path is not what the stamp recorded: size and modification time
+    // decide when they match, the content when they do not (a file rewritten with the same
+    // text is unchanged). Throws FileError when the content must be read and cannot be.
+    bool changedOnDisk(const QString& path) const;
+
+private:
+    QString path_;
+    bool exists_ = false;
+    qint64 size_ = 0;
+    qint64 modified_ = 0;  // nanoseconds
+    QByteArray hash_;
+};
+
+struct FileMove {
+    QString from;
+    QString to;
+};
+
+// Moves the files as one unit, never over an existing file: when one move fails, those done
+// before it are moved back, and FileError names the file that could not be moved and the cause.
+void moveFilesTogether(const QList<FileMove>& moves);
 
 }  // namespace tessory

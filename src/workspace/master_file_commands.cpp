@@ -67,6 +67,8 @@ void TForm_Master::createPair(bool empty) {
     reselectOpenPair();
     if (empty) {
         RichEdits_Clear();
+        vertexStamp_ = FileStamp::of(vertexPath(cfg.CurrentDir, cfg.CurrentFileName), {});
+        fragmentStamp_ = FileStamp::of(fragmentPath(cfg.CurrentDir, cfg.CurrentFileName), {});
     }
     RichEdits_SetUnModified();
     SetAppCaption();
@@ -115,16 +117,18 @@ void TForm_Master::Action_RenameExecute() {
     if (oldName == cfg.CurrentFileName) {
         return;
     }
+    // Both files move or neither; a failure leaves the pair, the list and the panes as they were.
+    try {
+        moveFilesTogether(
+            {{vertexPath(cfg.CurrentDir, oldName), vertexPath(cfg.CurrentDir, cfg.CurrentFileName)},
+             {fragmentPath(cfg.CurrentDir, oldName),
+              fragmentPath(cfg.CurrentDir, cfg.CurrentFileName)}});
+    } catch (...) {
+        cfg.CurrentFileName = oldName;
+        throw;
+    }
     RichEdits_Clear();
     fillList({});
-    // QFile::rename never replaces an existing file; a failed move shows in the rescan.
-    const auto move = [](const QString& from, const QString& to) {
-        if (QFileInfo(from).isFile()) {
-            QFile::rename(from, to);
-        }
-    };
-    move(vertexPath(cfg.CurrentDir, oldName), vertexPath(cfg.CurrentDir, cfg.CurrentFileName));
-    move(fragmentPath(cfg.CurrentDir, oldName), fragmentPath(cfg.CurrentDir, cfg.CurrentFileName));
     if (QFileInfo(cfg.CurrentDir).isDir()) {
         ScanDir();
     }

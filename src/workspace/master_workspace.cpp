@@ -26,6 +26,15 @@ QString paneText(const QTextEdit* pane) {
     return text;
 }
 
+// The bytes of a pair file, or nothing when there is no file at the path (absent, or not a
+// file): the caller reports the file as not loaded. A file that cannot be read throws FileError.
+std::optional<QByteArray> readPairFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
+    return readShaderFile(path);
+}
+
 }  // namespace
 
 PairExtensions TForm_Master::extensions() const {
@@ -76,6 +85,11 @@ void TForm_Master::ScanDir() {
     statusLabels_[2]->setFullText(cfg.CurrentDir);
     WorkspaceScan scan = scanWorkspace(cfg.CurrentDir, extensions());
     pairList = std::move(scan.pairs);
+    if (!scan.readError.isEmpty()) {
+        message(QMessageBox::Critical,
+                ExtraTexts.unreadableWorkspace.arg(cfg.CurrentDir, scan.readError));
+        return;
+    }
     if (!scan.undecodableFiles.isEmpty()) {
         message(QMessageBox::Warning,
                 ExtraTexts.undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
@@ -105,10 +119,14 @@ void TForm_Master::LoadFilesToEdit(const QString& dir, const QString& name) {
     const auto loaded = qScopeGuard([this] { loading_ = false; });
     // Both files are read before either pane changes, so that a file that cannot be read leaves
     // the panes as they were.
-    const std::optional<ShaderText> vertex = loadShaderFile(vertexPath(dir, name));
-    const std::optional<ShaderText> fragment = loadShaderFile(fragmentPath(dir, name));
+    const QString vertexFile = vertexPath(dir, name);
+    const QString fragmentFile = fragmentPath(dir, name);
+    const std::optional<QByteArray> vertex = readPairFile(vertexFile);
+    const std::optional<QByteArray> fragment = readPairFile(fragmentFile);
     loadPane(RichEdit_Vertex, vertex, vertexLineEnd_, MsgCouldNotLoadVertex);
     loadPane(RichEdit_Fragment, fragment, fragmentLineEnd_, MsgCouldNotLoadFragment);
+    vertexStamp_ = vertex ? FileStamp::of(vertexFile, *vertex) : FileStamp();
+    fragmentStamp_ = fragment ? FileStamp::of(fragmentFile, *fragment) : FileStamp();
     if (PageControl1->currentIndex() == 1) {
         ParseAll(RichEdit_Fragment);
         ParseAll(RichEdit_Vertex);
@@ -121,11 +139,12 @@ void TForm_Master::LoadFilesToEdit(const QString& dir, const QString& name) {
     previewPanel_->setPair(name, dir);
 }
 
-void TForm_Master::loadPane(QTextEdit* pane, const std::optional<ShaderText>& file,
+void TForm_Master::loadPane(QTextEdit* pane, const std::optional<QByteArray>& file,
                             LineEnd& lineEnd, int missingMessage) {
     if (file) {
-        pane->setPlainText(file->text);
-        lineEnd = file->lineEnd;
+        const ShaderText text = decodeShaderText(*file);
+        pane->setPlainText(text.text);
+        lineEnd = text.lineEnd;
         return;
     }
     message(QMessageBox::Critical, MessageTexts[missingMessage]);
@@ -136,8 +155,58 @@ void TForm_Master::loadPane(QTextEdit* pane, const std::optional<ShaderText>& fi
 }
 
 void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name) {
-    saveShaderPair(vertexPath(dir, name), {paneText(RichEdit_Vertex), vertexLineEnd_},
-                   fragmentPath(dir, name), {paneText(RichEdit_Fragment), fragmentLineEnd_});
+    struct Side {
+        QString path;
+        QTextEdit* pane;
+        LineEnd& lineEnd;
+        FileStamp& stamp;
+        QByteArray bytes;
+    };
+    Side sides[] = {
+        {vertexPath(dir, name), RichEdit_Vertex, vertexLineEnd_, vertexStamp_, {}},
+        {fragmentPath(dir, name), RichEdit_Fragment, fragmentLineEnd_, fragmentStamp_, {}}};
+    // Every character is checked before anything is asked or written.
+    for (Side& side : sides) {
+        side.bytes = encodeShaderText({paneText(side.pane), side.lineEnd}, side.path);
+    }
+    QList<FileContent> files;
+    QList<Side*> written;
+    QList<Side*> kept;
+    for (Side& side : sides) {
+        // A file saved under another name than it was loaded from is expected not to exist.
+        const bool loadedHere = side.stamp.path() == side.path;
+        const bool changed = (loadedHere ? side.stamp : FileStamp()).changedOnDisk(side.path);
+        if (loadedHere && !changed && !side.pane->document()->isModified()) {
+            continue;
+        }
+        // Only a file is kept: what else stands there now fails the write, with its cause.
+        if (changed && QFileInfo(side.path).isFile() && !overwriteChangedFile(side.path)) {
+            kept.append(&side);
+            continue;
+        }
+        files.append({side.path, side.bytes});
+        written.append(&side);
+    }
+    writeFilesTogether(files);
+    for (Side* side : written) {
+        side->stamp = FileStamp::of(side->path, side->bytes);
+    }
+    // The pane of a file kept on disk shows that file, so that pane and file agree again.
+    for (Side* side : kept) {
+        loading_ = true;
+        const auto loaded = qScopeGuard([this] { loading_ = false; });
+        const QByteArray bytes = readShaderFile(side->path);
+        loadPane(side->pane, bytes, side->lineEnd, 0);
+        side->stamp = FileStamp::of(side->path, bytes);
+        loading_ = false;
+        ParseAll(side->pane);
+        side->pane->document()->setModified(false);
+    }
+}
+
+bool TForm_Master::overwriteChangedFile(const QString& path) {
+    return env_.prompter->askChoice(this, QMessageBox::Warning, ExtraTexts.changedOnDisk.arg(path),
+                                    {ExtraTexts.keepOnDisk, ExtraTexts.overwrite}) == 1;
 }
 
 bool TForm_Master::CheckFileSave() {
@@ -164,6 +233,8 @@ bool TForm_Master::CheckFileSave() {
 void TForm_Master::RichEdits_Clear() {
     RichEdit_Vertex->clear();
     RichEdit_Fragment->clear();
+    vertexStamp_ = FileStamp();
+    fragmentStamp_ = FileStamp();
     vertexLineEnd_ = LineEnd::Lf;
     fragmentLineEnd_ = LineEnd::Lf;
 }

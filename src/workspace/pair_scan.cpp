@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <dirent.h>
+#include <errno.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -27,7 +28,9 @@ struct DirCloser {
 
 // The directory entry usually tells the type; only links and file systems that do not fill in
 // the type cost a stat, which follows the link as the pair check does.
-EntryKind kindOf(DIR* dir, const RawEntry& entry) {
+EntryKind kindOf(DIR* dir, const RawEntry& entry, QString& cause) {
+    static const QString notAFile =
+        QStringLiteral("Is not a regular file (a pipe, socket or device).");
     switch (entry.type) {
         case DT_REG:
             return EntryKind::File;
@@ -37,14 +40,20 @@ EntryKind kindOf(DIR* dir, const RawEntry& entry) {
         case DT_UNKNOWN: {
             struct stat info;
             if (fstatat(dirfd(dir), entry.name.constData(), &info, 0) != 0) {
+                cause = qt_error_string(errno);
                 return EntryKind::Other;
             }
             if (S_ISREG(info.st_mode)) {
                 return EntryKind::File;
             }
-            return S_ISDIR(info.st_mode) ? EntryKind::Directory : EntryKind::Other;
+            if (S_ISDIR(info.st_mode)) {
+                return EntryKind::Directory;
+            }
+            cause = notAFile;
+            return EntryKind::Other;
         }
         default:
+            cause = notAFile;
             return EntryKind::Other;
     }
 }
@@ -103,18 +112,24 @@ QString asciiLower(QStringView text) {
 
 }  // namespace
 
-void FindRecursive(const QString& directory, const QString& mask, const EntryCallback& callback) {
+QString FindRecursive(const QString& directory, const QString& mask,
+                      const EntryCallback& callback) {
     const QString path = directory.endsWith(u'/') ? directory : directory + u'/';
     const std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(path).constData()));
     if (!dir) {
-        return;
+        return errno == ENOENT ? QString() : qt_error_string(errno);
     }
     std::vector<RawEntry> entries;
+    errno = 0;
     while (const dirent* entry = readdir(dir.get())) {
         const QByteArray name(entry->d_name);
         if (name != "." && name != "..") {
             entries.push_back(RawEntry{name, entry->d_type});
         }
+    }
+    // A folder that may be entered but not listed (mode 300) opens, and then fails here.
+    if (errno != 0) {
+        return qt_error_string(errno);
     }
     std::sort(entries.begin(), entries.end(),
               [](const RawEntry& a, const RawEntry& b) { return a.name < b.name; });
@@ -126,14 +141,15 @@ void FindRecursive(const QString& directory, const QString& mask, const EntryCal
         if (!matcher.matches(entry.name)) {
             continue;
         }
-        entry.kind = kindOf(dir.get(), raw);
+        entry.kind = kindOf(dir.get(), raw, entry.cause);
         if (entry.kind == EntryKind::Directory) {
             continue;
         }
         if (!callback(path, entry)) {
-            return;
+            break;
         }
     }
+    return {};
 }
 
 QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extensions) {
@@ -155,28 +171,32 @@ QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extens
 
 WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
                             const QLocale& locale) {
-    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}};
+    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}, {}, {}};
     // The walk sees every entry, so the pair check looks names up here instead of asking the
     // file system once more per file.
     FileIndex files;
     QStringList baseNames;
     QList<std::pair<QString, QString>> pairFiles;  // entry name, base name
-    FindRecursive(directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
-        if (!entry.nameDecodes) {
-            if (!Logfiles(entry, extensions).isEmpty()) {
-                scan.undecodableFiles.append(entry.name);
+    scan.readError =
+        FindRecursive(directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
+            if (!entry.nameDecodes) {
+                if (!Logfiles(entry, extensions).isEmpty()) {
+                    scan.undecodableFiles.append(entry.name);
+                }
+                return true;
+            }
+            if (entry.kind == EntryKind::File) {
+                files.add(entry.name);
+            }
+            for (const PairFileName& match : Logfiles(entry, extensions)) {
+                baseNames.append(match.baseName);
+                pairFiles.append({entry.name, match.baseName});
+                if (entry.kind == EntryKind::Other) {
+                    scan.unusableFiles.insert(entry.name, entry.cause);
+                }
             }
             return true;
-        }
-        if (entry.kind == EntryKind::File) {
-            files.add(entry.name);
-        }
-        for (const PairFileName& match : Logfiles(entry, extensions)) {
-            baseNames.append(match.baseName);
-            pairFiles.append({entry.name, match.baseName});
-        }
-        return true;
-    });
+        });
 
     scan.pairs.assign(baseNames);
     for (const QString& name : scan.pairs.names()) {

@@ -4,6 +4,7 @@
 #include "workspace/pair_list.h"
 
 #include <QLocale>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,8 @@ struct DirEntry {
     // False when the name's bytes are not valid in the encoding of file names (UTF-8): `name` then
     // has U+FFFD in their place, and no file can be opened, saved or deleted by it.
     bool nameDecodes = true;
+    // For an entry of kind Other: what it is, or why what it links to cannot be reached.
+    QString cause = QString();
 };
 
 // Called for each entry with the directory path (ending in "/"); returns whether to go on.
@@ -31,8 +34,9 @@ using EntryCallback = std::function<bool(const QString& directory, const DirEntr
 // Walks the entries of one directory (not its subdirectories) whose names match the wildcard
 // mask, hidden ones included, and calls the callback for every entry that is not a directory.
 // "*" and "*.*" match every name. The entries come in the byte order of their names, so a walk
-// does not depend on the file system's order. A directory that cannot be read has no entries.
-void FindRecursive(const QString& directory, const QString& mask, const EntryCallback& callback);
+// does not depend on the file system's order. A directory that cannot be read has no entries;
+// the returned text then says why (empty when it was read, or when it does not exist).
+QString FindRecursive(const QString& directory, const QString& mask, const EntryCallback& callback);
 
 enum class PairSide { Vertex, Fragment };
 
@@ -67,6 +71,11 @@ struct WorkspaceScan {
     // Entries with a pair extension whose names are not valid UTF-8 (as they read with U+FFFD),
     // in byte order. They count as no pair file at all: the name shown would reach no file.
     QStringList undecodableFiles;
+    // Pair files that are no file, by entry name, with the reason (a link loop, a dangling link,
+    // a pipe): their partners are there, so "no partner" would name the wrong cause.
+    QMap<QString, QString> unusableFiles;
+    // Why the directory could not be read; empty when it could (or does not exist).
+    QString readError;
 
     bool complete() const { return missingFiles.isEmpty(); }
     // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.

@@ -213,19 +213,44 @@ TEST(MasterSettings, StoredBlankExtensionsFallBackToTheDefaults) {
     EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".fs"));
 }
 
-TEST(MasterSettings, AFailedWriteIsShownAndTheWindowStaysOpen) {
+TEST(MasterSettings, AFailedWriteIsShownOnceWithItsCauseAndTheWindowCloses) {
     MasterHarness h;
     h.start();
     // A file where the settings folder should be: the store cannot be written.
     QFile blocker(h.path("settings"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_FALSE(h.close());
+    EXPECT_TRUE(h.close());
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.settingsPath));
-    EXPECT_TRUE(h.window->isVisible());
+    EXPECT_TRUE(h.prompter.messages[0].text.contains("folder"))
+        << h.prompter.messages[0].text.toStdString();
 }
+
+// Whatever else the settings file holds, the window closes without a word and the settings are
+// written.
+class SettingsFileContent : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SettingsFileContent, NeverKeepsTheWindowFromClosing) {
+    MasterHarness h;
+    h.storeSettings(h.path("ws/"), "Water");
+    QFile file(h.settingsPath);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(GetParam());
+    file.close();
+    h.start().cfg.CurrentFileName = QStringLiteral("Fire");
+    EXPECT_TRUE(h.close());
+    EXPECT_TRUE(h.prompter.messages.isEmpty())
+        << h.prompter.messageTexts().join(u'|').toStdString();
+    EXPECT_EQ(h.settings()->value("CurrentFileName").toString(), QStringLiteral("Fire"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Foreign, SettingsFileContent,
+    ::testing::Values("# my settings\n", "junk\n", "[bad\n", "\xEF\xBB\xBF",
+                      "[other]\nkey=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x6NoSuch)\n",
+                      "[other]\nkey=@Variant(garbage\n"));
 
 TEST(MasterGeometry, MaximizedAtCloseKeepsTheLastNormalBounds) {
     MasterHarness h;

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QStringList>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -180,6 +182,27 @@ TEST(TrimExtensions, StripsBlanksAndFallsBackToTheDefaults) {
     cfg.FileExtVertex.clear();
     trimExtensions(cfg);
     EXPECT_EQ(cfg.FileExtVertex, QStringLiteral(".vert"));
+}
+
+TEST(TrimExtensions, ExtensionsThatCouldNameOtherFilesFallBackToTheDefaults) {
+    for (const char* unsafe : {"/../../evilV.vert", "\\x.vert", ".v\x01t", ".v\x7Ft"}) {
+        TCFG cfg;
+        cfg.FileExtVertex = QString::fromLatin1(unsafe);
+        cfg.FileExtFragment = QString::fromLatin1(unsafe);
+        trimExtensions(cfg);
+        EXPECT_EQ(cfg.FileExtVertex, QStringLiteral(".vert")) << unsafe;
+        EXPECT_EQ(cfg.FileExtFragment, QStringLiteral(".frag")) << unsafe;
+    }
+}
+
+TEST(CheckWorkspace, OnlyAnAbsoluteWorkSpaceIsTaken) {
+    for (const auto& [stored, taken] : {std::pair("", "/program/"), std::pair("ws/", "/program/"),
+                                        std::pair(".", "/program/"), std::pair("/ws/", "/ws/")}) {
+        TCFG cfg;
+        cfg.CurrentDir = QString::fromLatin1(stored);
+        checkWorkspace(cfg, QStringLiteral("/program"));
+        EXPECT_EQ(cfg.CurrentDir, QString::fromLatin1(taken)) << stored;
+    }
 }
 
 struct FitCase {

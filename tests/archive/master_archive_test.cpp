@@ -303,6 +303,21 @@ TEST_F(ArchiveWindow, AnEmptyWorkSpaceGivesTheBarePairCount) {
     EXPECT_EQ(h.readFile("empty/shaders.dat"), QByteArray(4, '\0'));
 }
 
+TEST_F(ArchiveWindow, AnEmptyListNeverReplacesAnArchiveAndSaysWhy) {
+    h.writeFile("lone/shaders.dat", "an archive of earlier pairs");
+    h.writeFile("lone/only.frag", "");
+    h.storeSettings(h.path("lone/"), "");
+    TForm_Master& w = h.start();
+    ASSERT_EQ(w.ListBox1->count(), 0);
+    h.prompter.messages.clear();
+    releaseF10(focusOn(w, Focus::WorkSpaceList));
+    EXPECT_EQ(h.readFile("lone/shaders.dat"), "an archive of earlier pairs");
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("lone/shaders.dat")))
+        << h.prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(spy.windows.isEmpty());
+}
+
 TEST_F(ArchiveWindow, AMissingPairFileKeepsTheEarlierArchiveAndNamesTheFile) {
     TForm_Master& w = h.start();
     QWidget* list = focusOn(w, Focus::WorkSpaceList);

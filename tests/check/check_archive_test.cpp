@@ -5,7 +5,15 @@
 #include "texts/text_lines.h"
 #include "workspace/pair_scan.h"
 
+#include <QFile>
 #include <QtEndian>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 using namespace tessory;
 using tessory::testing::CheckerProcess;
@@ -71,6 +79,32 @@ TEST_F(CheckArchive, ArchiveIsWrittenWhenShadersHaveErrors) {
     const CheckerRun r = run({"--archive", "a.dat", "ws"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(read("a.dat"), editorArchive());
+}
+
+TEST_F(CheckArchive, APipeOrDeviceIsWrittenInPlaceNeverReplaced) {
+    fillWorkspace();
+    const QByteArray pipe = QFile::encodeName(path("out.fifo"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    // The reader is there before the checker starts; the pipe holds a small archive whole.
+    const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const CheckerRun r = run({"--archive", "out.fifo", "ws"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QByteArray received(1 << 16, '\0');
+    received.truncate(std::max<ssize_t>(0, ::read(reader, received.data(), received.size())));
+    ::close(reader);
+    EXPECT_EQ(received, editorArchive());
+    struct stat info {};
+    ASSERT_EQ(lstat(pipe.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    // A node of the null device stands in for /dev/null itself.
+    const QByteArray null = QFile::encodeName(path("null"));
+    if (mknod(null.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        EXPECT_EQ(run({"--archive", "null", "ws"}).exitCode, 0);
+        ASSERT_EQ(lstat(null.constData(), &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode));
+    }
 }
 
 TEST_F(CheckArchive, IncompleteWorkspaceWritesNoArchive) {

@@ -115,6 +115,18 @@ TEST_F(CheckRun, LoneFileAloneFailsTheCheck) {
                  "messages: 0, WorkSpace problems: 1\n");
 }
 
+TEST_F(CheckRun, APairFileThatIsNoFileIsNamedWithItsCause) {
+    pair("ws", "a", kVertex, kFragment);
+    put("ws/loop.frag", kFragment);
+    ASSERT_TRUE(QFile::link(path("ws/loop.vert"), path("ws/loop.vert")));
+    expectReport({"ws"}, 1,
+                 "ws/loop.frag: error: Vertex-/ Fragment Shader Pair not found: no file loop.vert "
+                 "beside it\n"
+                 "ws/loop.vert: error: Too many levels of symbolic links\n"
+                 "pairs checked: 1, pairs with messages: 0, files checked: 1, files with "
+                 "messages: 0, WorkSpace problems: 2\n");
+}
+
 TEST_F(CheckRun, PairHiddenByLetterCaseIsReported) {
     pair("ws", "Water", kVertex, kFragment);
     pair("ws", "water", kVertexError, kFragment);

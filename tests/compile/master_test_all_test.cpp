@@ -71,6 +71,10 @@ TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
     w.Action_TestAll->trigger();
     EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgCouldNotLoadFragment],
                                                       w.MessageTexts[MsgCouldNotLoadVertex]}));
+    // In front of the progress window, which stays on top of everything else.
+    for (const auto& shown : h.prompter.messages) {
+        EXPECT_EQ(shown.ownerName, QStringLiteral("Form_Progress"));
+    }
     EXPECT_EQ(selectedEntry(w), QStringLiteral("p1"));
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
 }

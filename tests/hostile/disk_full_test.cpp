@@ -5,8 +5,8 @@
 
 #include "archive/archive_file.h"
 #include "workspace/file_io.h"
+#include "workspace/file_replace.h"
 
-#include <QSaveFile>
 #include <QTextEdit>
 
 using namespace tessory;
@@ -109,13 +109,12 @@ TEST_F(DiskFull, PuttingBackAFileOfAPairThatFailedLateNeverLeavesItEmpty) {
     int commits = 0;
     // The vertex file is committed, then the disk fills up and the fragment file fails: the
     // vertex file's old content must go back on a disk without room.
-    const CommitFile commit = [&](QSaveFile& saved) {
+    const CommitFile commit = [&](FileReplacement& saved) {
         if (++commits > 1) {
-            return false;
+            throw FileError(saved.path(), QStringLiteral("No room left."));
         }
-        const bool done = saved.commit();
+        saved.commit();
         fillUp(root(), 0);
-        return done;
     };
     EXPECT_THROW(
         writeFilesTogether(
@@ -168,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ArchiveOnFullDisk,
 
 class SettingsOnFullDisk : public DiskFull, public ::testing::WithParamInterface<qint64> {};
 
-TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndTheWindowOpen) {
+TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndSayWhyOnce) {
     const QString settingsDir = root() + QStringLiteral("/settings");
     h.settingsPath = settingsDir + QStringLiteral("/GLSL Tessory.conf");
     writePair("a");
@@ -179,17 +178,20 @@ TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndTheWindowOpen) {
     const DirSnapshot before = snapshot(settingsDir);
     fill(GetParam());
 
-    EXPECT_TRUE(anyMentions(step([&] { EXPECT_FALSE(h.close()); }), {h.settingsPath})) << shown();
-    EXPECT_TRUE(w.isVisible());
+    const QStringList told = step([&] { EXPECT_TRUE(h.close()); });
+    const QString stored = h.settings()->value(QStringLiteral("CurrentFileName")).toString();
+    // A page may be room enough for the new settings; then they are there whole.
+    if (GetParam() > 0 && told.isEmpty()) {
+        EXPECT_EQ(stored, QStringLiteral("b"));
+        return;
+    }
+    EXPECT_EQ(told.size(), 1) << shown();
+    EXPECT_TRUE(anyMentions(told, {h.settingsPath})) << shown();
     EXPECT_EQ(snapshot(settingsDir), before);
-
-    makeRoom();
-    EXPECT_TRUE(h.close());
-    EXPECT_EQ(h.settings()->value(QStringLiteral("CurrentFileName")).toString(),
-              QStringLiteral("b"));
+    EXPECT_EQ(stored, QStringLiteral("a"));
 }
 
-// No room at all, room for a page or two, but not for all the files a settings write makes.
+// No room at all, or room for a page or two.
 INSTANTIATE_TEST_SUITE_P(Spare, SettingsOnFullDisk, ::testing::Values(0, 4096, 8192));
 
 }  // namespace

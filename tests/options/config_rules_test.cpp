@@ -59,7 +59,12 @@ INSTANTIATE_TEST_SUITE_P(
         ExtensionCase{"CurrentInOtherCase", " .VERT ", ".Frag", ExtensionCheck::Unchanged},
         ExtensionCase{"VertexChanged", ".vs", ".frag", ExtensionCheck::Changed},
         ExtensionCase{"FragmentChanged", ".vert", ".fs", ExtensionCheck::Changed},
-        ExtensionCase{"Swapped", ".frag", ".vert", ExtensionCheck::Changed}),
+        ExtensionCase{"Swapped", ".frag", ".vert", ExtensionCheck::Changed},
+        ExtensionCase{"VertexLeavesTheFolder", "/../../evilV.vert", ".frag",
+                      ExtensionCheck::InvalidVertex},
+        ExtensionCase{"FragmentWithBackslash", ".vert", "\\x.frag",
+                      ExtensionCheck::InvalidFragment},
+        ExtensionCase{"FragmentWithControl", ".vert", ".fr\tag", ExtensionCheck::InvalidFragment}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckExtensionsAgainstCurrent, ComparesTheCurrentExtensionsWithLetterCase) {

@@ -18,7 +18,7 @@ QMessageBox::StandardButton ScriptedPrompter::showMessage(QWidget* owner, QMessa
                                                           const QString& text,
                                                           QMessageBox::StandardButtons buttons) {
     messages.append(
-        {owner, owner != nullptr ? owner->objectName() : QString(), icon, text, buttons});
+        {owner, owner != nullptr ? owner->objectName() : QString(), icon, text, buttons, {}});
     if (onMessage) {
         onMessage(messages.last());
     }
@@ -34,6 +34,22 @@ QMessageBox::StandardButton ScriptedPrompter::showMessage(QWidget* owner, QMessa
     }
     ADD_FAILURE() << "unexpected question: " << text.toStdString();
     return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No;
+}
+
+int ScriptedPrompter::askChoice(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                                const QStringList& choices) {
+    messages.append({owner, owner != nullptr ? owner->objectName() : QString(), icon, text,
+                     QMessageBox::NoButton, choices});
+    if (onMessage) {
+        onMessage(messages.last());
+    }
+    if (choiceAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return -1;
+    }
+    const int answer = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return answer;
 }
 
 int ScriptedPrompter::execDialog(QDialog& dialog) {

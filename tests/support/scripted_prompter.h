@@ -22,10 +22,13 @@ public:
         QMessageBox::Icon icon;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QStringList choices;  // the button texts of askChoice
     };
 
     QList<Message> messages;
     std::deque<QMessageBox::StandardButton> answers;
+    // The indexes chosen in askChoice, in turn.
+    std::deque<int> choiceAnswers;
     // Runs while a message box is up, to look at the program at that moment.
     std::function<void(const Message&)> onMessage;
 
@@ -54,6 +57,8 @@ public:
     QMessageBox::StandardButton showMessage(QWidget* owner, QMessageBox::Icon icon,
                                             const QString& text,
                                             QMessageBox::StandardButtons buttons) override;
+    int askChoice(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                  const QStringList& choices) override;
     int execDialog(QDialog& dialog) override;
     std::optional<QString> chooseDirectory(QWidget* owner, const QString& title,
                                            const QString& start) override;

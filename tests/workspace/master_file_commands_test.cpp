@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -195,6 +197,25 @@ TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
     EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// c fragment\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [z]"));
     EXPECT_EQ(w.ListBox_Err->count(), 1);
+}
+
+TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
+    TForm_Master& w = start();
+    h.prompter.dialogScripts.push_back([this](QDialog& dialog) {
+        typeNames({"z"})(dialog);
+        // Another program takes the new name of the fragment file meanwhile.
+        h.writeFile("ws/z.frag", "theirs");
+    });
+    w.Action_Rename->trigger();
+    EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "z.frag"}));
+    EXPECT_EQ(h.readFile("ws/z.frag"), QByteArray("theirs"));
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    const QString told = h.prompter.messages[0].text;
+    EXPECT_TRUE(told.contains(h.path("ws/c.frag")) && told.contains(qt_error_string(EEXIST)))
+        << told.toStdString();
+    EXPECT_EQ(entries(w), QStringList({"a", "c"}));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [c]"));
+    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// c fragment\n"));
 }
 
 }  // namespace

@@ -10,6 +10,11 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -218,6 +223,73 @@ TEST_F(WorkspaceWindow, AFailedSaveKeepsTheOldFilesThePanesAndThePair) {
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().startsWith("edited "));
     EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+}
+
+TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSaysSo) {
+    TForm_Master& w = start();
+    const QByteArray theirs = kFragment + "// added elsewhere\r\n";
+    h.writeFile("ws/a.frag", theirs);
+    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    h.prompter.choiceAnswers.push_back(0);
+    w.Action_SaveShader->trigger();
+    EXPECT_EQ(h.readFile("ws/a.frag"), theirs);
+    EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/a.frag")));
+    EXPECT_EQ(h.prompter.messages[0].choices, QStringList({"Keep the file on disk", "Overwrite"}));
+    // The pane shows the file that was kept.
+    EXPECT_TRUE(w.RichEdit_Fragment->toPlainText().endsWith("// added elsewhere\n"));
+
+    h.writeFile("ws/a.vert", "// theirs\n");
+    QTest::keyClicks(w.RichEdit_Vertex, "y");
+    h.prompter.choiceAnswers.push_back(1);
+    w.Action_SaveShader->trigger();
+    EXPECT_EQ(h.readFile("ws/a.vert"), "xy" + kVertex);
+    EXPECT_EQ(h.prompter.messages.size(), 2);
+
+    // Unchanged on both sides, the fragment file is not even written.
+    const auto inode = [&] {
+        struct stat info {};
+        stat(QFile::encodeName(h.path("ws/a.frag")).constData(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode();
+    QTest::keyClicks(w.RichEdit_Vertex, "z");
+    w.Action_SaveShader->trigger();
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(h.readFile("ws/a.vert"), "xyz" + kVertex);
+    EXPECT_EQ(h.prompter.messages.size(), 2);
+}
+
+TEST_F(WorkspaceWindow, AutoSaveAsksInGermanBeforeOverwritingAnOutsideChange) {
+    h.languageName = QStringLiteral("Deutsch");
+    h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
+    TForm_Master& w = start();
+    h.writeFile("ws/a.vert", "// theirs\n");
+    QTest::keyClicks(w.RichEdit_Vertex, "z");
+    h.prompter.choiceAnswers.push_back(0);
+    clickEntry(w, 1);
+    EXPECT_EQ(h.readFile("ws/a.vert"), "// theirs\n");
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_EQ(h.prompter.messages[0].choices,
+              QStringList({"Datei auf der Festplatte behalten", "Überschreiben"}));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
+}
+
+TEST_F(WorkspaceWindow, AWorkSpaceThatCannotBeReadIsSaidSo) {
+    TForm_Master& w = start();
+    ASSERT_TRUE(QFile::setPermissions(ws(), QFile::WriteOwner | QFile::ExeOwner));
+    // Root reads any folder: the scan runs with another user's rights.
+    const bool root = geteuid() == 0;
+    EXPECT_TRUE(!root || seteuid(65534) == 0);
+    w.ScanDir();
+    EXPECT_TRUE(!root || seteuid(0) == 0);
+    QFile::setPermissions(ws(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    const QString told = h.prompter.messages[0].text;
+    EXPECT_TRUE(told.contains(ws()) && told.contains(qt_error_string(EACCES)))
+        << told.toStdString();
+    EXPECT_EQ(w.ListBox1->count(), 0);
 }
 
 TEST_F(WorkspaceWindow, TextTheFilesCannotHoldIsNotSaved) {

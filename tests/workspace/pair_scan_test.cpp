@@ -4,6 +4,8 @@
 
 #include <QTemporaryDir>
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -144,6 +146,14 @@ TEST(WorkspaceScan, LinksCountAsWhatTheyPointTo) {
     EXPECT_EQ(scan.pairs.names(), QStringList({"broken", "linked"}));
     EXPECT_EQ(scan.missingFiles, QStringList({"broken.vert"}));
     EXPECT_EQ(scan.unpairedFiles, QStringList({"broken.frag", "broken.vert"}));
+    EXPECT_EQ(scan.unusableFiles.keys(), QStringList({"broken.vert"}));
+
+    // A link loop is no file either, and the scan names the real cause.
+    ASSERT_TRUE(QFile::link(dir + "loop.vert", dir + "loop.vert"));
+    test_files::writeBytes(dir + "loop.frag", "");
+    const WorkspaceScan loop = scanWorkspace(dir, kDefaultExtensions, kEnglish);
+    EXPECT_EQ(loop.unusableFiles.value("loop.vert"), qt_error_string(ELOOP));
+    EXPECT_TRUE(loop.readError.isEmpty());
 }
 
 TEST(WorkspaceScan, UsesTheConfiguredExtensions) {

@@ -2,8 +2,8 @@
 
 #include "temp_files.h"
 #include "texts/win1252.h"
+#include "workspace/file_replace.h"
 
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -165,8 +165,11 @@ TEST(ShaderFileSave, FailedCommitOfTheSecondFileRestoresTheFirst) {
     const QString fragment = temp.filePath("a.frag");
     test_files::writeBytes(vertex, "old vertex\r\n");
     test_files::writeBytes(fragment, "old fragment");
-    const auto failFragment = [&](QSaveFile& file) {
-        return file.fileName() != fragment && file.commit();
+    const auto failFragment = [&](FileReplacement& file) {
+        if (file.path() == fragment) {
+            throw FileError(fragment, QStringLiteral("Failed in the test."));
+        }
+        file.commit();
     };
     try {
         saveShaderPair(vertex, ShaderText{"new vertex"}, fragment, ShaderText{"new fragment"},
