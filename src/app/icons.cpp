@@ -19,4 +19,13 @@ QIcon commandIcon(const QString& name) {
     return themed.pixmap(16, 16).isNull() ? own : themed;
 }
 
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const char* size : {"48x48", "256x256"}) {
+        icon.addFile(
+            QStringLiteral(":/app/%1/example.brimvale.GlslTessory.png").arg(QLatin1String(size)));
+    }
+    return icon;
+}
+
 }  // namespace tessory

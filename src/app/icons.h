@@ -9,4 +9,7 @@ namespace tessory {
 // program's own picture of the same name; names starting with "shader-" are always our own.
 QIcon commandIcon(const QString& name);
 
+// The program's own icon, for its windows; the desktop entry names the same pictures.
+QIcon applicationIcon();
+
 }  // namespace tessory

@@ -263,6 +263,17 @@ void TForm_Master::reopenWorkspace() {
     CheckStatusEnabled();
 }
 
+bool TForm_Master::takeGivenWorkspace() {
+    // The stored WorkSpace given again keeps its open pair; another one is opened as if chosen.
+    if (env_.workspace.isEmpty() || QFileInfo(env_.workspace).canonicalFilePath() ==
+                                        QFileInfo(cfg.CurrentDir).canonicalFilePath()) {
+        return false;
+    }
+    cfg.CurrentDir = env_.workspace;
+    cfg.CurrentFileName.clear();
+    return true;
+}
+
 void TForm_Master::openFirstPair() {
     if (ListBox1->count() == 0) {
         return;
