@@ -23,10 +23,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Brimvale <glsl-tessory@brimvale.example>")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.brimvale.example/glsl-tessory/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for OpenGL shader pairs, tested with the GL driver")
-set(CPACK_PACKAGE_DESCRIPTION "GLSL Tessory edits pairs of vertex and fragment shaders \
-that share a base name in one directory, the WorkSpace, with syntax highlighting, and compiles \
-and links them with the machine's own OpenGL driver, leading from each driver message to its \
-line.\nglsl-tessory-check runs the same test without a window, for builds and CI.")
+# Debian wants the lines of the long description no longer than 80 characters.
+set(CPACK_PACKAGE_DESCRIPTION "\
+GLSL Tessory edits pairs of vertex and fragment shaders that share a base name\n\
+in one directory, the WorkSpace, with syntax highlighting, and compiles and\n\
+links them with the machine's own OpenGL driver, leading from each driver\n\
+message to its line. glsl-tessory-check runs the same test without a window,\n\
+for builds and CI.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
