@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `cpack -G DEB` in a build directory (or `make package` from the top) makes the Debian package.
 # Its dependencies on shared libraries are found by dpkg-shlibdeps; the two named here are loaded
 # at run time and so invisible to it: Qt's window-system plug-ins and Mesa's drivers.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the application icon of GLSL Tessory: an SVG and the PNG sizes of the hicolor theme.
 
 Usage: tools/make_app_icon.py

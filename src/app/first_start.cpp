@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/first_start.h"
 
 #include "app/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, showing, geometry tracking and closing of the main window.
 #include "app/form_master.h"
 

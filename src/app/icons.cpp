@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/icons.h"
 
 // The icons live in a static library; its resources must be registered before the first use.

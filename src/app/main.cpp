@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "app/first_start.h"
 #include "app/form_master.h"

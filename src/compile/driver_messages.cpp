@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/driver_messages.h"
 
 #include "texts/win1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The WorkSpace side of the main window: the scan, the list, loading, saving and the save prompt.
 #include "app/form_master.h"
 

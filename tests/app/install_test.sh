@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and checks what a desktop and a user get from it:
 # the desktop entry and the AppStream metadata pass their validators, both manual pages render
 # without warnings, and a fresh user's first start of the installed editor copies the examples
