@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # AddressSanitizer (with LeakSanitizer) and UndefinedBehaviorSanitizer over every target, so that
 # the test suite runs on instrumented code. Undefined behaviour stops the program like a memory
 # error does, so that no report can scroll by in a passing test.

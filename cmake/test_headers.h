@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The headers that nearly every test includes, precompiled once for all test programs.
 #pragma once
 

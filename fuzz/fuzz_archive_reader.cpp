@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shader archive reader on arbitrary bytes held in memory: it either refuses them with an
 // ArchiveError naming the archive, or gives pairs that account for every byte; the one-pair
 // lookup agrees with the full read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the source line out of an error-list entry, and a driver's message out of a log line.
 // The raw input is read as entries and log lines; the same bytes also build an entry in one of
 // the drivers' forms, whose line number, severity and text are known.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The error list made from a compile-and-link run's three info logs, and the driver messages read
 // from the same logs. The input holds the vertex, fragment and link logs separated by NUL bytes
 // (a driver's log is a C string, so it never holds one); a missing log is empty.

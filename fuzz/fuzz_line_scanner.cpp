@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The highlighter's line scanner over a table built by FillSearchList, and the table's sort and
 // lookup on buckets the input chooses. The raw input is scanned as a line (8-bit, or UTF-16
 // behind a byte-order mark); the same bytes also build a line of known keywords, names,

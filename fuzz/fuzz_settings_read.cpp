@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings read rules over a store the input describes, one value a line:
 //   name=T:value     T: i int, u uint, l long long, q unsigned long long, s string (Windows-1252
 //                    bytes, NUL allowed), b byte array, d double, L string list (split at ","),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows-1252 codec, the line splitting of the compiler and the archive, and the shader
 // text decode/encode of the editor panes.
 #include "texts/text_lines.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Draws the about box's picture: the title artwork on a blue gradient, 341 x 281 pixels, written
 # as a baseline (not progressive) three-component YCbCr JPEG, which is what the decoder of the
 # about box expects.

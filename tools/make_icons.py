@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the 16 x 16 tool-bar icons of GLSL Tessory and writes them as RGBA PNG files.
 
 Usage: tools/make_icons.py [--sheet PREVIEW.png]

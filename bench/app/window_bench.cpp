@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's own cost around the work it hands to others: the WorkSpace scan with the list
 // filled, loading a large pair with its highlighting, and "Test Shader" and "Test all shaders",
 // both with the time inside the driver's entry points taken apart, and next to the bare driver

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing the archive of a large WorkSpace against a loop of the same cipher work without files:
 // the writer should keep at least 70 % of the loop's rate, i.e. file handling must stay small
 // next to the 16 generator passes each line costs.

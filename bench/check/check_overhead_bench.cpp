@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How much of a WorkSpace check is the checker's own work rather than the driver's: the check of
 // 200 copies of the example lighting pair (and of 200 copies with an error in each, so that every
 // pair has messages to read and print), and of 1,000 files of all six stages without partners

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Pairs per second of glsl-tessory-check against glslangValidator on one WorkSpace of 200 copies
 # of the example lighting pair. Run by hand after a build:
 #     bench/check/check_vs_glslang.sh [BUILD_DIR] [RUNS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an editor compile costs on top of the driver: TShaderMod's editor run (error list
 // included) against the same driver calls made bare, on a few small pairs of the kind people
 // edit. Prints both medians and the overhead in percent.

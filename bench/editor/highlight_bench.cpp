@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Highlighting cost on a large shader: the whole pane, one keystroke far down, and the keyword
 // look-ups themselves. Run by hand: build/bench/editor/editor_highlight_bench
 #include "editor/highlighter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/bench_files.h"
 
 #include <QFile>

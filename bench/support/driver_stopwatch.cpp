@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/driver_stopwatch.h"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/generated_shader.h"
 
 #include <random>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The WorkSpace scan of a large directory and the load of a long shader file.
 #include "workspace/pair_scan.h"
 #include "workspace/shader_file.h"

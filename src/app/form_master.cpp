@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/form_master.h"
 
 #include "app/elided_label.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "app/prompter.h"
@@ -50,6 +51,7 @@ public:
     struct Environment {
         Prompter* prompter = nullptr;
         QString programDir;    // the default WorkSpace
+        QString workspace;     // given on the command line: replaces the stored one
         QString languageName;  // the user's language as the platform names it
         std::function<std::unique_ptr<QSettings>()> openSettings;
         std::function<GlContextResult()> createGlContext;
@@ -230,6 +232,8 @@ private:
     void closeOpenPair();
     // Reads the WorkSpace again and opens its first pair.
     void reopenWorkspace();
+    // Start-up: true when the command line's WorkSpace replaced the stored one.
+    bool takeGivenWorkspace();
     void loadPane(QTextEdit* pane, const std::optional<QByteArray>& file, LineEnd& lineEnd,
                   int missingMessage);
     // Asks whether a file another program changed is overwritten; false keeps it as it is.

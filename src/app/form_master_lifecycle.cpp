@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, showing, geometry tracking and closing of the main window.
 #include "app/form_master.h"
 
@@ -34,6 +35,7 @@ void TForm_Master::FormCreate() {
     if (!cfg.CurrentDir.isEmpty() && !cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
         cfg.CurrentDir += QLatin1Char('/');
     }
+    const bool workspaceGiven = takeGivenWorkspace();
     fitToScreen(cfg, primaryScreenSize());
     move(cfg.main_pos_left, cfg.main_pos_top);
     resize(cfg.main_size_width, cfg.main_size_height);
@@ -50,7 +52,7 @@ void TForm_Master::FormCreate() {
     if (QFileInfo(cfg.CurrentDir).isDir()) {
         ScanDir();
     }
-    guarded([this] { ReloadLastPair(); });
+    guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : ReloadLastPair(); });
     CheckStatusEnabled();
     CreateGlContext();
     applyPreviewSettings();

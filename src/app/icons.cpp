@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/icons.h"
 
 // The icons live in a static library; its resources must be registered before the first use.
@@ -17,6 +18,15 @@ QIcon commandIcon(const QString& name) {
     // A theme may list an icon it cannot draw (an SVG without the SVG plug-in): never show blank.
     const QIcon themed = QIcon::fromTheme(name);
     return themed.pixmap(16, 16).isNull() ? own : themed;
+}
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const char* size : {"48x48", "256x256"}) {
+        icon.addFile(
+            QStringLiteral(":/app/%1/example.brimvale.GlslTessory.png").arg(QLatin1String(size)));
+    }
+    return icon;
 }
 
 }  // namespace tessory

@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: MIT
+#include "app/command_line.h"
+#include "app/first_start.h"
 #include "app/form_master.h"
+#include "app/icons.h"
 #include "app/prompter.h"
 
 #include <QApplication>
@@ -6,6 +10,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -29,15 +34,26 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = tessory::answerBeforeStart(argc, argv)) {
+        return *status;
+    }
     TessoryApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brimvale"));
     QApplication::setApplicationName(QStringLiteral("GLSL Tessory"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.1.20"));
+    const tessory::CommandLine commandLine = tessory::parseCommandLine(QApplication::arguments());
+    if (commandLine.action != tessory::CommandLine::Action::Run) {
+        return tessory::answerWithoutWindow(commandLine);
+    }
+    QApplication::setWindowIcon(tessory::applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.brimvale.GlslTessory"));
 
     tessory::QtPrompter prompter;
     tessory::TForm_Master::Environment environment;
     environment.prompter = &prompter;
-    environment.programDir = QApplication::applicationDirPath() + QLatin1Char('/');
+    environment.programDir = tessory::defaultWorkspace(
+        QApplication::applicationDirPath() + QLatin1Char('/'), QSettings());
+    environment.workspace = commandLine.workspace;
     environment.languageName = QLocale::system().nativeLanguageName();
     environment.openSettings = [] { return std::make_unique<QSettings>(); };
     environment.createGlContext = &tessory::GlContext::create;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/prompter.h"
 
 #include "texts/ui_texts.h"

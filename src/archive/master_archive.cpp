@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The F10 key of the main window: the archive of every pair of the WorkSpace, behind the progress
 // window.
 #include "app/form_master.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "archive/rcx.h"
 
 #include <cstring>

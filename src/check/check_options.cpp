@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/check_options.h"
 
 #include <QCommandLineParser>

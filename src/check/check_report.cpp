@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/check_report.h"
 
 #include "check/check_formats.h"

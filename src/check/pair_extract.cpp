@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/pair_extract.h"
 
 #include "workspace/file_io.h"

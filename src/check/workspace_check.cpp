@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/workspace_check.h"
 
 #include "compile/shader_mod.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/driver_messages.h"
 
 #include "compile/info_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/form_progress.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/gl_context.h"
 
 #include <EGL/egl.h>

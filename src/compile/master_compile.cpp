@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Test Shader", the error list and the jumps from an error to its source line.
 #include "app/form_master.h"
 

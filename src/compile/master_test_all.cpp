@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Test all shaders (WorkSpace)": every pair compiled from disk until the driver reports something.
 #include "app/form_master.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/highlighter.h"
 
 #include <QAbstractTextDocumentLayout>

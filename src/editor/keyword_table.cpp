@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/keyword_table.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor side of the main window: the panes' highlighting, the status bar, the edit commands
 // and the removal of the error mark.
 #include "app/form_master.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/shader_edit.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "options/form_config.h"
 
 #include "editor/highlighter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The options side of the main window: the options dialog and what its changes do to the window.
 #include "app/form_master.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/form_info.h"
 
 #include "texts/jpeg_image.h"

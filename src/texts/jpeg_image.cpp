@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/jpeg_image.h"
 
 #include <QFile>

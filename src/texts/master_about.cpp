@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Help menu of the main window: the homepage and the about box.
 #include "app/form_master.h"
 

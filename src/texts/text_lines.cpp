@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/text_lines.h"
 
 namespace tessory {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/ui_texts.h"
 
 namespace tessory {

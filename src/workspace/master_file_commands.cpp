@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The commands that create, copy, delete and rename pairs.
 #include "app/form_master.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The WorkSpace side of the main window: the scan, the list, loading, saving and the save prompt.
 #include "app/form_master.h"
 
@@ -340,6 +341,17 @@ void TForm_Master::reopenWorkspace() {
     openFirstPair();
     ListBox_Err->clear();
     CheckStatusEnabled();
+}
+
+bool TForm_Master::takeGivenWorkspace() {
+    // The stored WorkSpace given again keeps its open pair; another one is opened as if chosen.
+    if (env_.workspace.isEmpty() || QFileInfo(env_.workspace).canonicalFilePath() ==
+                                        QFileInfo(cfg.CurrentDir).canonicalFilePath()) {
+        return false;
+    }
+    cfg.CurrentDir = env_.workspace;
+    cfg.CurrentFileName.clear();
+    return true;
 }
 
 void TForm_Master::openFirstPair() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/name_dialogs.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/name_rules.h"
 
 #include "workspace/pair_scan.h"

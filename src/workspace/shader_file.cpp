@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/shader_file.h"
 
 #include "texts/win1252.h"

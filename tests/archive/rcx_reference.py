@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Independent RCx model that produced the known-answer vectors pinned in rcx_test.cpp.
 
 Run it by hand after a deliberate change of the cipher; the tests never call it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --archive and --extract against the archive code of the editor.
 #include "archive/archive_file.h"
 #include "archive/rcx.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checker against Mesa's real driver, run as a program: report lines, JSON and exit status.
 #include "checker_process.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "driver.h"
 
 namespace tessory::testing {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/driver_messages.h"
 
 #include "support/qt_printers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/error_line.h"
 
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/gl_context.h"
 
 #include "compile/shader_mod.h"

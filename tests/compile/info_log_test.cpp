@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/info_log.h"
 
 #include "support/qt_printers.h"

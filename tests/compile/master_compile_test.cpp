@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
 #include "editor/highlighter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
 #include "compile/form_progress.h"

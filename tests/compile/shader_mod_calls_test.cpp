@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/shader_mod.h"
 
 #include "workspace/file_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/line_scanner.h"
 
 #include "editor/test_formats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A disk that fills up under the program's writes: the save, the archive (F10) and the settings at
 // close. The old files stay as they were byte for byte, the user is told which file failed, and
 // nothing the user typed is lost.

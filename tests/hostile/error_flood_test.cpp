@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A driver that floods the error list: 100,000 message lines, nearly all of them with line numbers
 // far beyond 32 bits. The list fills in one go, and the jumps land only where a line really is.
 #include "hostile/hostile_window.h"

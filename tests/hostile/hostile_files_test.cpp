@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files in the WorkSpace that are not what a shader file should be, met at every step of the main
 // window: the start-up scan, selecting the pair, Test Shader, Test all, F10 and saving.
 #include "hostile/hostile_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File names a shell would trip over, and names that are not text at all: the WorkSpace list shows
 // what can be opened by the name shown, and every pair it shows can be opened, saved, archived
 // and deleted by that name.

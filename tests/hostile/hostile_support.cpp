@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "hostile/hostile_support.h"
 
 #include <QCryptographicHash>

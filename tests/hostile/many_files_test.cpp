@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A WorkSpace of 50,000 files in one directory: the scan and the list stay quick, and the long
 // tasks over it show their progress while they run.
 #include "hostile/hostile_window.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a test program in a mount namespace of its own with two fresh tmpfs file systems, which
 # vanish with the namespace however the program ends:
 #   $TESSORY_SMALL_FS  a small one, for the tests that fill a disk;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "leaks/heap_probe.h"
 #include "support/master_harness.h"
 

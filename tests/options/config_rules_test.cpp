@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "options/config_rules.h"
 
 #include "support/qt_printers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "app/form_master.h"
@@ -31,6 +32,7 @@ public:
 
     QString settingsPath = root_.filePath(QStringLiteral("settings/GLSL Tessory.conf"));
     QString languageName = QStringLiteral("English");
+    QString workspace;  // as the command line gives it
     ScriptedPrompter prompter;
     // The machine's real driver, unless a test wants to see the program without one.
     std::function<GlContextResult()> createGlContext = &GlContext::create;
@@ -78,6 +80,7 @@ public:
         TForm_Master::Environment environment;
         environment.prompter = &prompter;
         environment.programDir = programDir();
+        environment.workspace = workspace;
         environment.languageName = languageName;
         const QString file = settingsPath;
         environment.openSettings = [file] {

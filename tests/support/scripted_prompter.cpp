@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/scripted_prompter.h"
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/form_info.h"
 
 #include "support/qt_printers.h"

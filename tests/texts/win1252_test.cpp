@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/win1252.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/file_io.h"
 
 #include "temp_files.h"

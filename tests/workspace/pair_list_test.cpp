@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/pair_list.h"
 
 #include "workspace/name_rules.h"

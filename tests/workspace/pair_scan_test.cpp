@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/pair_scan.h"
 
 #include "temp_files.h"

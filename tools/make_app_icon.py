@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Draws the application icon of GLSL Tessory: an SVG and the PNG sizes of the hicolor theme.
+
+Usage: tools/make_app_icon.py
+
+Writes data/icons/scalable/ID.svg, data/icons/48x48/ID.png and data/icons/256x256/ID.png, where
+ID is the program's desktop id. The picture is a triangle cut into nine smaller ones, as a
+tessellation stage would cut it, on a rounded blue tile. The SVG and the PNG files come from the
+same shapes; the PNG files are rasterised here with 4 x 4 samples per pixel, with the standard
+library only, like tools/make_icons.py.
+"""
+
+from pathlib import Path
+
+from make_icons import write_png
+
+APP_ID = "example.brimvale.GlslTessory"
+ROOT = Path(__file__).resolve().parent.parent
+ICONS = ROOT / "data" / "icons"
+VIEW = 256  # the SVG's view box; every coordinate below is in it
+SAMPLES = 4
+
+TILE = (16, 16, 240, 240)  # left, top, right, bottom
+TILE_RADIUS = 44
+TILE_TOP = (0x34, 0x65, 0xA4)
+TILE_BOTTOM = (0x20, 0x4A, 0x87)
+CORNERS = [(128, 40), (224, 206), (32, 206)]
+DIVISIONS = 3
+GAP = 5  # how far each small triangle draws back from its edges, showing the tile between them
+# Row by row from the top: the triangles pointing up, then those pointing down.
+UP_COLOURS = [(0xFC, 0xE9, 0x4F), (0xFC, 0xAF, 0x3E), (0xF5, 0x79, 0x00)]
+DOWN_COLOURS = [(0xFF, 0xF6, 0xB0), (0xFE, 0xD2, 0x8C)]
+
+
+def lerp(a, b, t):
+    return (a[0] + (b[0] - a[0]) * t, a[1] + (b[1] - a[1]) * t)
+
+
+def small_triangles():
+    """The nine triangles of the subdivided one, each as (points, colour), drawn back by GAP."""
+    top, right, left = CORNERS
+
+    def point(row, column):  # row 0 is the apex; a row has row + 1 points
+        if row == 0:
+            return top
+        return lerp(lerp(top, left, row / DIVISIONS), lerp(top, right, row / DIVISIONS),
+                    column / row)
+
+    triangles = []
+    for row in range(DIVISIONS):
+        for column in range(row + 1):
+            up = [point(row, column), point(row + 1, column + 1), point(row + 1, column)]
+            triangles.append((up, UP_COLOURS[row]))
+            if column < row:
+                down = [point(row, column), point(row, column + 1), point(row + 1, column + 1)]
+                triangles.append((down, DOWN_COLOURS[row - 1]))
+    return [(shrink(points), colour) for points, colour in triangles]
+
+
+def shrink(points):
+    """Moves every edge of the triangle inwards by GAP / 2."""
+    cx = sum(p[0] for p in points) / 3
+    cy = sum(p[1] for p in points) / 3
+    # The in-radius tells how far the corners move for the edges to move by GAP / 2.
+    a, b, c = points
+    side = [((q[0] - p[0]) ** 2 + (q[1] - p[1]) ** 2) ** 0.5 for p, q in ((b, c), (c, a), (a, b))]
+    area = abs((b[0] - a[0]) * (c[1] - a[1]) - (c[0] - a[0]) * (b[1] - a[1])) / 2
+    scale = 1 - (GAP / 2) / (2 * area / sum(side))
+    return [(cx + (x - cx) * scale, cy + (y - cy) * scale) for x, y in points]
+
+
+def in_tile(x, y):
+    left, top, right, bottom = TILE
+    r = TILE_RADIUS
+    nx = min(max(x, left + r), right - r)
+    ny = min(max(y, top + r), bottom - r)
+    return left <= x <= right and top <= y <= bottom and (x - nx) ** 2 + (y - ny) ** 2 <= r * r
+
+
+def in_triangle(x, y, points):
+    (ax, ay), (bx, by), (cx, cy) = points
+    d1 = (x - bx) * (ay - by) - (ax - bx) * (y - by)
+    d2 = (x - cx) * (by - cy) - (bx - cx) * (y - cy)
+    d3 = (x - ax) * (cy - ay) - (cx - ax) * (y - ay)
+    return not ((d1 < 0 or d2 < 0 or d3 < 0) and (d1 > 0 or d2 > 0 or d3 > 0))
+
+
+def tile_colour(y):
+    t = min(max((y - TILE[1]) / (TILE[3] - TILE[1]), 0), 1)
+    return tuple(a + (b - a) * t for a, b in zip(TILE_TOP, TILE_BOTTOM))
+
+
+def render(size):
+    triangles = small_triangles()
+    unit = VIEW / size / SAMPLES
+    pixels = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            total = [0.0, 0.0, 0.0]
+            covered = 0
+            for sy in range(SAMPLES):
+                y = (py * SAMPLES + sy + 0.5) * unit
+                for sx in range(SAMPLES):
+                    x = (px * SAMPLES + sx + 0.5) * unit
+                    if not in_tile(x, y):
+                        continue
+                    colour = tile_colour(y)
+                    for points, fill in triangles:
+                        if in_triangle(x, y, points):
+                            colour = fill
+                            break
+                    covered += 1
+                    for i in range(3):
+                        total[i] += colour[i]
+            if covered == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                alpha = round(255 * covered / SAMPLES ** 2)
+                row.append(tuple(round(c / covered) for c in total) + (alpha,))
+        pixels.append(row)
+    return pixels
+
+
+def hex_colour(colour):
+    return "#%02x%02x%02x" % tuple(round(c) for c in colour)
+
+
+def svg():
+    left, top, right, bottom = TILE
+    lines = [
+        '<?xml version="1.0" encoding="UTF-8"?>',
+        '<!-- Generated by tools/make_app_icon.py; edit the script, not this file. -->',
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{VIEW}" height="{VIEW}" '
+        f'viewBox="0 0 {VIEW} {VIEW}">',
+        '  <defs>',
+        f'    <linearGradient id="tile" gradientUnits="userSpaceOnUse" x1="0" y1="{top}" '
+        f'x2="0" y2="{bottom}">',
+        f'      <stop offset="0" stop-color="{hex_colour(TILE_TOP)}"/>',
+        f'      <stop offset="1" stop-color="{hex_colour(TILE_BOTTOM)}"/>',
+        '    </linearGradient>',
+        '  </defs>',
+        f'  <rect x="{left}" y="{top}" width="{right - left}" height="{bottom - top}" '
+        f'rx="{TILE_RADIUS}" fill="url(#tile)"/>',
+    ]
+    for points, colour in small_triangles():
+        coordinates = " ".join(f"{x:.2f},{y:.2f}" for x, y in points)
+        lines.append(f'  <polygon points="{coordinates}" fill="{hex_colour(colour)}"/>')
+    lines.append("</svg>")
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    scalable = ICONS / "scalable" / f"{APP_ID}.svg"
+    scalable.parent.mkdir(parents=True, exist_ok=True)
+    scalable.write_text(svg(), encoding="utf-8")
+    for size in (48, 256):
+        target = ICONS / f"{size}x{size}" / f"{APP_ID}.png"
+        target.parent.mkdir(parents=True, exist_ok=True)
+        write_png(target, render(size))
+
+
+if __name__ == "__main__":
+    main()
