@@ -27,6 +27,7 @@ int QtPrompter::askChoice(QWidget* owner, QMessageBox::Icon icon, const QString&
     }
     if (!buttons.isEmpty()) {
         box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+        box.setEscapeButton(buttons.first());
     }
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));

@@ -26,7 +26,8 @@ public:
                                                     QMessageBox::StandardButtons buttons) = 0;
 
     // A modal question titled "GLSL Tessory" whose buttons carry the given texts, the first one
-    // the default; returns the index of the chosen one, or -1 when the box was closed without one.
+    // the default and the answer to Escape; returns the index of the chosen one, or -1 when the
+    // box was closed without one.
     virtual int askChoice(QWidget* owner, QMessageBox::Icon icon, const QString& text,
                           const QStringList& choices) = 0;
 

@@ -189,9 +189,6 @@ void writeFilesTogether(const QList<FileContent>& files, const CommitFile& commi
         // The old content is read first so that an unreadable old file stops the save before
         // anything is replaced.
         previous.push_back(previousOf(content.path));
-        if (QFileInfo(content.path).isDir()) {
-            throw FileError(content.path, QStringLiteral("Is a directory, not a file."));
-        }
         replacements.push_back(std::make_unique<FileReplacement>(content.path));
         replacements.back()->write(content.bytes);
     }
