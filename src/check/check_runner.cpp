@@ -46,6 +46,7 @@ void work(std::size_t index, const GlContext& context, const QList<CompileTask>&
     // Without its context current every call would go nowhere and every log read empty: a
     // false pass. Such a thread takes no task.
     if (!context.makeCurrent()) {
+        GlContext::leaveThread();
         const std::lock_guard lock(shared.mutex);
         shared.workers[index].finished = true;
         shared.changed.notify_all();
@@ -79,6 +80,7 @@ void work(std::size_t index, const GlContext& context, const QList<CompileTask>&
         shared.workers[index].task = -1;
     }
     context.releaseCurrent();
+    GlContext::leaveThread();
     const std::lock_guard lock(shared.mutex);
     shared.workers[index].finished = true;
     shared.changed.notify_all();
