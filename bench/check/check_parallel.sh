@@ -66,14 +66,14 @@ glslang_pairs() {
     done
 }
 
-glslang_files() {
+glslang_mixed() {
     for file in "$work"/mixed/*; do
         glslangValidator "$file"
     done
 }
 
 echo "driver: $("$checker" --format=json "$work/pairs" | awk -F'"' '/"renderer"/ {print $4}')," \
-    "$(nproc) processors, best of $runs runs, wall time"
+    "$(nproc) processors, load average $(cut -d' ' -f1 /proc/loadavg), best of $runs runs, wall time"
 for ws in pairs mixed; do
     one=$(best_of "$checker" -j 1 "$work/$ws")
     two=$(best_of "$checker" -j 2 "$work/$ws")
@@ -82,6 +82,13 @@ for ws in pairs mixed; do
     else
         glslang=
     fi
+    # Control: two processes with -j 1 side by side on the same WorkSpace, each doing the whole
+    # work; on two free processors they take as long as one alone.
+    alone=$(best_of "$checker" -j 1 "$work/$ws")
+    side=$(best_of sh -c '"$0" -j 1 "$1" >/dev/null & "$0" -j 1 "$1" >/dev/null; wait' \
+        "$checker" "$work/$ws")
+    awk -v a="$alone" -v s="$side" 'BEGIN {
+        printf "  control: two -j 1 processes side by side take %.2f x as long as one\n", s / a }'
     awk -v w="$ws" -v a="$one" -v b="$two" -v g="$glslang" 'BEGIN {
         label = (w == "pairs") ? "200 lighting pairs" : "1,000 files of six stages"
         printf "%s\n", label

@@ -1,6 +1,5 @@
 #include "check/check_plan.h"
 
-#include "workspace/file_io.h"
 #include "workspace/shader_file.h"
 
 #include <QDir>

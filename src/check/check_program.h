@@ -8,9 +8,11 @@ namespace tessory {
 
 // The exit status of glsl-tessory-check.
 enum CheckExit : int {
-    kExitClean = 0,     // every pair compiled and linked without a message
-    kExitFindings = 1,  // messages, incomplete pairs, a name not in the archive, a bad archive
-    kExitFailure = 2,   // usage error, no OpenGL context, an output that cannot be written
+    kExitClean = 0,     // everything checked, no message that fails the check
+    kExitFindings = 1,  // messages, incomplete pairs, files not checked, a name not in the
+                        // archive, a bad archive
+    kExitFailure = 2,   // usage error, a folder that cannot be read, no OpenGL context, an
+                        // output (or the report) that cannot be written
 };
 
 // The whole program: reads the arguments (program name first), does what they ask, writes the

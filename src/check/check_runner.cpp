@@ -43,7 +43,15 @@ void markNotChecked(const CompileTask& task, const QString& text) {
 
 void work(std::size_t index, const GlContext& context, const QList<CompileTask>& tasks,
           Shared& shared) {
-    context.makeCurrent();
+    // Without its context current every call would go nowhere and every log read empty: a
+    // false pass. Such a thread takes no task.
+    if (!context.makeCurrent()) {
+        GlContext::leaveThread();
+        const std::lock_guard lock(shared.mutex);
+        shared.workers[index].finished = true;
+        shared.changed.notify_all();
+        return;
+    }
     const CompileApis apis{context.arb(), context.core()};
     for (;;) {
         qsizetype taskIndex = -1;
@@ -72,6 +80,7 @@ void work(std::size_t index, const GlContext& context, const QList<CompileTask>&
         shared.workers[index].task = -1;
     }
     context.releaseCurrent();
+    GlContext::leaveThread();
     const std::lock_guard lock(shared.mutex);
     shared.workers[index].finished = true;
     shared.changed.notify_all();
@@ -127,11 +136,15 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks,
             }
             shared.changed.wait_until(lock, wake);
         }
+        const QString unstarted =
+            stoppedBy.isEmpty()
+                ? QStringLiteral("not checked: no OpenGL context could be made current")
+                : QStringLiteral(
+                      "not checked: the run stopped when the driver took longer than "
+                      "%1 s on %2")
+                      .arg(secondsText(timeoutSeconds), stoppedBy);
         for (qsizetype t = shared.next; t < tasks.size(); ++t) {
-            markNotChecked(tasks[t],
-                           QStringLiteral("not checked: the run stopped when the driver took "
-                                          "longer than %1 s on %2")
-                               .arg(secondsText(timeoutSeconds), stoppedBy));
+            markNotChecked(tasks[t], unstarted);
         }
     }
     RunnerResult result;

@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 namespace tessory {
 namespace {
@@ -150,19 +151,28 @@ CheckMessage unreadable(const FileError& error) {
                         MessageOrigin::File,    std::nullopt};
 }
 
-// Mesa's columns count in its preprocessed text; the report gives the column in the file.
+// Mesa's columns count in its preprocessed text; the report gives the column in the file. The
+// source is the text the driver was given, every line ended by CR LF.
 void placeColumns(QList<CheckMessage>& messages, const QString& path, const QByteArray& source) {
-    QList<QByteArray> lines;
+    std::vector<qsizetype> lineStarts;
     for (CheckMessage& message : messages) {
         if (!message.column || !message.line || message.path != path ||
             message.origin == MessageOrigin::Link) {
             continue;
         }
-        if (lines.isEmpty()) {
-            lines = splitTextLines(source);
+        if (lineStarts.empty()) {
+            lineStarts.push_back(0);
+            for (qsizetype end = source.indexOf("\r\n"); end >= 0;
+                 end = source.indexOf("\r\n", end + 2)) {
+                lineStarts.push_back(end + 2);
+            }
         }
-        if (*message.line <= lines.size()) {
-            message.column = sourceColumn(lines[*message.line - 1], *message.column);
+        const std::size_t index = std::size_t(*message.line - 1);
+        if (index + 1 < lineStarts.size()) {
+            const qsizetype start = lineStarts[index];
+            const QByteArrayView line(source.constData() + start,
+                                      lineStarts[index + 1] - 2 - start);
+            message.column = sourceColumn(line, *message.column);
         }
     }
 }

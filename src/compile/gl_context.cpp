@@ -370,6 +370,10 @@ void GlContext::releaseCurrent() const {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
+void GlContext::leaveThread() {
+    eglReleaseThread();
+}
+
 bool GlContext::makeCurrent() const {
     return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) == EGL_TRUE;
 }

@@ -44,6 +44,9 @@ public:
     // Leaves the calling thread without a current context, so that another thread may take this
     // one.
     void releaseCurrent() const;
+    // For a thread that is about to end after using a context: lets go of its current context
+    // and of the per-thread state EGL and the driver keep for it, which thread exit alone leaves.
+    static void leaveThread();
 
     const ArbApi& arb() const { return arb_; }
     // Puts other functions in place of the entry points, such as wrappers that time the driver.

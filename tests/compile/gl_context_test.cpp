@@ -69,6 +69,7 @@ TEST_F(GlContextTest, ContextMovesToAnotherThread) {
                                "#version 430\nvoid main() { w; }");
             second.context->releaseCurrent();
         }
+        GlContext::leaveThread();
     });
     worker.join();
     EXPECT_TRUE(log.contains("`w' undeclared")) << log.constData();
