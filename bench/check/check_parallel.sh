@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Wall time of glsl-tessory-check with -j 1 and with -j 2, and of glslangValidator run once per
 # pair or file, on two WorkSpaces: 200 copies of the example lighting pair, and 1,000 files of the
 # six stages in turn without partners (bench/check/stages, the lone vertex and fragment files

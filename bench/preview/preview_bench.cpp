@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preview's speed on this machine's driver: frames of each example pair at 512 x 512 drawn
 // and shown, the frame of the simplest pair as the floor, a live compile after an edit, and a
 // keystroke in the window with the preview open and closed.

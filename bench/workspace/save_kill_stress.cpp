@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kills a process in the middle of saving a large pair, again and again, and counts the pairs it
 // leaves mixed (one file new, the other old) or broken (a file cut short or gone). The save is
 // the editor's own: writeFilesTogether, as Save, AutoSave and the save prompt call it.

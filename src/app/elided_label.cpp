@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/elided_label.h"
 
 #include <QPainter>

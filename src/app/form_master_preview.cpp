@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preview dock of the main window: what it shows follows the open pair and the panes.
 #include "app/form_master.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/check_formats.h"
 
 #include <QDir>

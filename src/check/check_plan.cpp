@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/check_plan.h"
 
 #include "workspace/shader_file.h"

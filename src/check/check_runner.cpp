@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/check_runner.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/shader_stage.h"
 
 namespace tessory {

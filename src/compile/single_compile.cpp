@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compile/single_compile.h"
 
 #include <algorithm>

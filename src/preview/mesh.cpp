@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preview/mesh.h"
 
 #include <QVector3D>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preview/preview_view.h"
 
 #include <QMouseEvent>

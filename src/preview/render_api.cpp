@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preview/render_api.h"
 
 #include <EGL/egl.h>

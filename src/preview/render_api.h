@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Prototypes only, for decltype: nothing here calls a linked OpenGL function.

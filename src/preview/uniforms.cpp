@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preview/uniforms.h"
 
 #include <GL/gl.h>

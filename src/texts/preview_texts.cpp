@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/preview_texts.h"
 
 namespace tessory {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "texts/qt_translations.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "workspace/file_replace.h"
 
 #include "workspace/file_io.h"

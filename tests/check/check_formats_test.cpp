@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SARIF and GitHub reports, --severity and --quiet.
 #include "checker_process.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the checker takes: single files of every stage, standard input, -r, and input that is not
 // what it seems; and that -j changes nothing in the report.
 #include "checker_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Nothing written that is not the checker's, no false success: a report that cannot be written,
 // a folder that cannot be read, an archive target that is a shader, archives from pipes.
 #include "checker_process.h"

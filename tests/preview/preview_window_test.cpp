@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preview as the user meets it in the window: F9, the open pair, live edits and settings.
 #include "support/master_harness.h"
 

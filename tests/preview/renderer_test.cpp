@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preview against the machine's real driver: each example pair drawn and checked by what it
 // must show.
 #include "preview/renderer.h"
