@@ -34,10 +34,11 @@ void TForm_Master::setupPreview() {
     PreviewDock->hide();
 
     connect(Action_Preview, &QAction::triggered, this, [this] { Action_PreviewExecute(); });
-    connect(PreviewDock, &QDockWidget::visibilityChanged, this, [this] {
-        // A dock tabbed behind another is not visible but still open.
-        Action_Preview->setChecked(!PreviewDock->isHidden());
-    });
+    // The dock's own action follows whether it is open (a dock tabbed behind another is open but
+    // not visible). The command listens, not the window, which may be half destroyed when its
+    // children close the dock.
+    connect(PreviewDock->toggleViewAction(), &QAction::toggled, Action_Preview,
+            &QAction::setChecked);
     for (ShaderEdit* pane : {RichEdit_Vertex, RichEdit_Fragment}) {
         connect(pane->document(), &QTextDocument::contentsChanged, previewPanel_,
                 &PreviewPanel::sourcesEdited);
