@@ -97,11 +97,16 @@ const QStringList kOrder = {"main_pos_left",
                             "TextEffects_StateVars",
                             "TextEffects_TypeQualifiers",
                             "TextEffects_Comment",
-                            "AutoSaveOnChange"};
+                            "AutoSaveOnChange",
+                            "PreviewVisible",
+                            "PreviewWidth",
+                            "PreviewHeight"};
 constexpr int kStrings = 5;   // CurrentDir
 constexpr int kColors = 9;    // FontColor_DataTypes
 constexpr int kEffects = 14;  // TextEffects_DataTypes
 constexpr int kAutoSave = 19;
+constexpr int kPreviewVisible = 20;
+constexpr int kPreviewWidth = 21;  // and PreviewHeight, read as a pair
 
 std::optional<qint32> int32From(const QVariant& v) {
     constexpr qint64 kLow = std::numeric_limits<qint32>::min();
@@ -142,7 +147,9 @@ std::optional<qint32> int32From(const QVariant& v) {
 }
 
 void setInteger(TCFG& cfg, int field, qint32 v) {
-    if (field == kAutoSave) {
+    if (field == kPreviewVisible) {
+        cfg.PreviewVisible = v != 0;
+    } else if (field == kAutoSave) {
         cfg.AutoSaveOnChange = v != 0;
     } else if (field >= kEffects) {
         textEffects(cfg, Category(field - kEffects)) = v;
@@ -206,6 +213,20 @@ Expected expectedRead(const Store& store, const TCFG& start) {
             *stringField(e.cfg, field) = text.left(text.indexOf(QChar(0)));
             continue;
         }
+        if (field == kPreviewWidth) {
+            const std::optional<qint32> width = integer(field);
+            const std::optional<qint32> height = width ? integer(field + 1) : std::nullopt;
+            if (!height) {
+                return e;
+            }
+            if (*width > 0 && *width <= store.screen.width() && *height > 0 &&
+                *height <= store.screen.height()) {
+                e.cfg.PreviewWidth = *width;
+                e.cfg.PreviewHeight = *height;
+            }
+            ++field;
+            continue;
+        }
         const std::optional<qint32> v = integer(field);
         if (!v) {
             return e;
@@ -222,7 +243,9 @@ bool sameFields(const TCFG& a, const TCFG& b) {
            a.main_size_width == b.main_size_width && a.main_size_height == b.main_size_height &&
            a.main_size_maximized == b.main_size_maximized &&
            categoryFormats(a) == categoryFormats(b) && a.FileExtVertex == b.FileExtVertex &&
-           a.FileExtFragment == b.FileExtFragment && a.AutoSaveOnChange == b.AutoSaveOnChange;
+           a.FileExtFragment == b.FileExtFragment && a.AutoSaveOnChange == b.AutoSaveOnChange &&
+           a.PreviewVisible == b.PreviewVisible && a.PreviewWidth == b.PreviewWidth &&
+           a.PreviewHeight == b.PreviewHeight;
 }
 
 SettingsLookup lookupIn(const QMap<QString, QVariant>& values, QStringList& asked) {
