@@ -24,7 +24,7 @@ SANITIZE_OPTIONS = -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
 # own, installed under /usr.
 PACKAGE_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DTESSORY_UNITY_BUILD=ON
 
-.PHONY: deps build run test test-plain build-sanitize test-sanitize test-fuzz package clean
+.PHONY: deps build benchmarks run test test-plain build-sanitize test-sanitize test-fuzz package clean
 
 deps:
 	./scripts/install-deps
@@ -32,6 +32,10 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) $(PLAIN_OPTIONS)
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Every benchmark under bench/; each prints its figures when run (see README).
+benchmarks: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 
 run: build
 	$(BUILD)/bin/glsl-tessory
