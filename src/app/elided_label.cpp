@@ -5,7 +5,16 @@
 
 namespace tessory {
 
-ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
+ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QWidget(parent), mode_(mode) {
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+}
+
+void ElidedLabel::setText(const QString& text) {
+    if (text != text_) {
+        text_ = text;
+        update();
+    }
+}
 
 void ElidedLabel::setFullText(const QString& text) {
     setText(text);
@@ -17,27 +26,24 @@ void ElidedLabel::fitTexts(const QStringList& texts) {
     for (const QString& text : texts) {
         width = qMax(width, fontMetrics().horizontalAdvance(text));
     }
-    // The label's own margins and a gap to the next panel.
+    // A gap to the next panel.
     preferredWidth_ = width + fontMetrics().averageCharWidth() * 2;
-    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     updateGeometry();
 }
 
 QSize ElidedLabel::sizeHint() const {
-    const QSize own = QLabel::sizeHint();
-    return preferredWidth_ < 0 ? own : QSize(preferredWidth_, own.height());
+    return {preferredWidth_, fontMetrics().height()};
 }
 
 QSize ElidedLabel::minimumSizeHint() const {
-    return {fontMetrics().horizontalAdvance(QStringLiteral("...")),
-            QLabel::minimumSizeHint().height()};
+    return {fontMetrics().horizontalAdvance(QStringLiteral("...")), fontMetrics().height()};
 }
 
 void ElidedLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = contentsRect();
-    painter.drawText(area, int(alignment()) | Qt::TextSingleLine,
-                     fontMetrics().elidedText(text(), mode_, area.width()));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     fontMetrics().elidedText(text_, mode_, area.width()));
 }
 
 }  // namespace tessory

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/form_master.h"
 
-#include "app/elided_label.h"
 #include "app/icons.h"
 #include "editor/shader_edit.h"
 #include "texts/ui_texts.h"
@@ -256,17 +255,15 @@ void TForm_Master::setupStatusBar() {
     StatusBar1->setSizeGripEnabled(true);
     // The caret and mode panels elide their ends and the path its middle, so that both ends of a
     // path stay readable.
-    statusLabels_ = {new ElidedLabel(Qt::ElideRight), new ElidedLabel(Qt::ElideRight),
-                     new ElidedLabel(Qt::ElideMiddle)};
     for (int i = 0; i < 3; ++i) {
-        StatusPanel[i] = statusLabels_[i];
+        StatusPanel[i] = new ElidedLabel(i == 2 ? Qt::ElideMiddle : Qt::ElideRight);
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         // The WorkSpace path takes whatever room the first two panels leave.
         StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
     }
     // Room for a caret in a file of a million lines; the mode panel fits its texts once they are
     // known.
-    statusLabels_[0]->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
+    StatusPanel[0]->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
 }
 
 void TForm_Master::guarded(const std::function<void()>& command) {
@@ -308,9 +305,8 @@ void TForm_Master::SetLanguageTexts(int code) {
     Panel2->setText(texts->workspacePanelCaption);
     MessageTexts = texts->messages;
     ExtraTexts = texts->extra;
-    statusLabels_[1]->fitTexts({MessageTexts[MsgInsertVertex], MessageTexts[MsgOverwriteVertex],
-                                MessageTexts[MsgInsertFragment],
-                                MessageTexts[MsgOverwriteFragment]});
+    StatusPanel[1]->fitTexts({MessageTexts[MsgInsertVertex], MessageTexts[MsgOverwriteVertex],
+                              MessageTexts[MsgInsertFragment], MessageTexts[MsgOverwriteFragment]});
 }
 
 void TForm_Master::CheckStatusEnabled() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/elided_label.h"
 #include "app/prompter.h"
 #include "app/settings.h"
 #include "archive/rcx.h"
@@ -35,7 +36,6 @@ class QToolBar;
 
 namespace tessory {
 
-class ElidedLabel;
 class PaneHighlighter;
 class PreviewPanel;
 class ShaderEdit;
@@ -153,7 +153,8 @@ public:
     QSplitter* Splitter2 = nullptr;
     QListWidget* ListBox_Err = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QLabel* StatusPanel[3] = {};
+    // Caret, insert mode, WorkSpace path.
+    ElidedLabel* StatusPanel[3] = {};
     QMenu* PopupActionBar1 = nullptr;
     QList<QMenu*> MainMenus;
 
@@ -257,7 +258,6 @@ private:
 
     Environment env_;
     PreviewPanel* previewPanel_ = nullptr;
-    std::array<ElidedLabel*, 3> statusLabels_ = {};
     std::unique_ptr<QtGermanTranslations> qtGerman_;
     bool shown_ = false;
     bool selectingFromCode_ = false;

@@ -2,7 +2,6 @@
 // The WorkSpace side of the main window: the scan, the list, loading, saving and the save prompt.
 #include "app/form_master.h"
 
-#include "app/elided_label.h"
 #include "editor/shader_edit.h"
 #include "preview/preview_panel.h"
 #include "texts/ui_texts.h"
@@ -83,7 +82,7 @@ void TForm_Master::fillList(const QStringList& names) {
 
 void TForm_Master::ScanDir() {
     fillList({});
-    statusLabels_[2]->setFullText(cfg.CurrentDir);
+    StatusPanel[2]->setFullText(cfg.CurrentDir);
     WorkspaceScan scan = scanWorkspace(cfg.CurrentDir, extensions());
     pairList = std::move(scan.pairs);
     if (!scan.readError.isEmpty()) {

@@ -100,7 +100,7 @@ TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
     QDir().mkpath(deep);
     h.storeSettings(deep, QString());
     TForm_Master& w = h.start();
-    const auto fits = [](const QLabel* panel, const QString& text) {
+    const auto fits = [](const QWidget* panel, const QString& text) {
         return panel->fontMetrics().horizontalAdvance(text) <= panel->contentsRect().width();
     };
     EXPECT_TRUE(fits(w.StatusPanel[0], QStringLiteral("Cursor: 11700 : 75")));
