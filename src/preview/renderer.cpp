@@ -146,6 +146,8 @@ void PreviewRenderer::releaseProgram() {
         program_ = 0;
     }
     uniforms_.clear();
+    uniformLocations_.clear();
+    attributes_.clear();
 }
 
 QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray& fragment) {
@@ -210,9 +212,9 @@ QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray
         info.typeName =
             uniformTypeName(type) + (size > 1 ? QStringLiteral("[%1]").arg(size) : QString());
         info.role = roleOf(info.name, info.type);
+        const GLint location = gl_.glGetUniformLocation(program_, name);
         const int components = componentCount(info.type);
         if (components > 0) {
-            const GLint location = gl_.glGetUniformLocation(program_, name);
             info.value.resize(std::size_t(components));
             if (info.type == UniformType::Int || info.type == UniformType::Bool) {
                 GLint value = 0;
@@ -223,6 +225,13 @@ QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray
             }
         }
         uniforms_.append(info);
+        uniformLocations_.push_back(location);
+    }
+    for (std::size_t a = 0; a < kNamedAttributes.size(); ++a) {
+        const GLint location = gl_.glGetAttribLocation(program_, kNamedAttributes[a].name);
+        if (location >= 0) {
+            attributes_.emplace_back(GLuint(location), a);
+        }
     }
     return {};
 }
@@ -290,9 +299,9 @@ void PreviewRenderer::setUniforms(const PreviewScene& scene, const Matrices& m) 
     const QMatrix4x4 mvp = m.projection * modelView;
     const QMatrix3x3 normal = modelView.normalMatrix();
     int unit = 0;
-    for (UniformInfo& u : uniforms_) {
-        const QByteArray name = u.name.toLatin1();
-        const GLint location = gl_.glGetUniformLocation(program_, name.constData());
+    for (qsizetype i = 0; i < uniforms_.size(); ++i) {
+        UniformInfo& u = uniforms_[i];
+        const GLint location = uniformLocations_[std::size_t(i)];
         if (location < 0) {
             continue;
         }
@@ -386,14 +395,10 @@ void PreviewRenderer::draw(const Mesh& mesh) {
     gl_.glClientActiveTexture(GL_TEXTURE0);
     gl_.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     gl_.glTexCoordPointer(2, GL_FLOAT, stride, first->texCoord);
-    std::vector<GLint> enabled;
-    for (const NamedAttribute& attribute : kNamedAttributes) {
-        const GLint location = gl_.glGetAttribLocation(program_, attribute.name);
-        if (location < 0) {
-            continue;
-        }
-        const auto [size, data] = [&]() -> std::pair<GLint, const float*> {
-            switch (attribute.part) {
+    for (const auto& [location, index] : attributes_) {
+        const VertexPart part = kNamedAttributes[index].part;
+        const auto [size, data] = [part, first]() -> std::pair<GLint, const float*> {
+            switch (part) {
                 case VertexPart::Position:
                     return {3, first->position};
                 case VertexPart::Normal:
@@ -405,14 +410,13 @@ void PreviewRenderer::draw(const Mesh& mesh) {
             }
             return {4, first->color};
         }();
-        gl_.glVertexAttribPointer(GLuint(location), size, GL_FLOAT, GL_FALSE, stride, data);
-        gl_.glEnableVertexAttribArray(GLuint(location));
-        enabled.push_back(location);
+        gl_.glVertexAttribPointer(location, size, GL_FLOAT, GL_FALSE, stride, data);
+        gl_.glEnableVertexAttribArray(location);
     }
     gl_.glDrawElements(GL_TRIANGLES, GLsizei(mesh.indices.size()), GL_UNSIGNED_INT,
                        mesh.indices.data());
-    for (const GLint location : enabled) {
-        gl_.glDisableVertexAttribArray(GLuint(location));
+    for (const auto& attribute : attributes_) {
+        gl_.glDisableVertexAttribArray(attribute.first);
     }
     for (GLenum array :
          {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY}) {

@@ -91,6 +91,10 @@ private:
     QByteArray programFragment_;
     QString programError_;
     QList<UniformInfo> uniforms_;
+    // Looked up once a program is built, not at every frame: the location of each uniform (in
+    // the order of uniforms_), and each attribute of a common name with its index in that list.
+    std::vector<GLint> uniformLocations_;
+    std::vector<std::pair<GLuint, std::size_t>> attributes_;
     GLuint checker_ = 0;
     struct CachedTexture {
         QDateTime modified;
