@@ -5,6 +5,7 @@
 // calls for the same sources, measured in the same run.
 // Run by hand: build/bench/app/window_bench
 #include "app/form_master.h"
+#include "support/window_parts.h"
 #include "compile/gl_context.h"
 #include "support/bench_files.h"
 #include "support/driver_stopwatch.h"
@@ -25,6 +26,7 @@
 #include <map>
 
 using namespace tessory;
+using namespace tessory::testing;
 using tessory::bench::readExample;
 using tessory::bench::SilentPrompter;
 using tessory::bench::writeBenchFile;
@@ -76,8 +78,8 @@ struct Window {
             window->cfg.CurrentFileName = pair;
             window->LoadFilesToEdit(workspace, pair);
             const QList<QListWidgetItem*> items =
-                window->ListBox1->findItems(pair, Qt::MatchExactly);
-            window->ListBox1->setCurrentItem(items.value(0));
+                pairListBox(*window)->findItems(pair, Qt::MatchExactly);
+            pairListBox(*window)->setCurrentItem(items.value(0));
             window->RichEdits_SetUnModified();
         }
     }
@@ -181,7 +183,7 @@ void BM_ScanDir_10000Pairs(benchmark::State& state) {
     for (auto _ : state) {
         w.window->ScanDir();
     }
-    state.counters["entries"] = w.window->ListBox1->count();
+    state.counters["entries"] = pairListBox(*w.window)->count();
 }
 
 void BM_LoadPair_20000Lines(benchmark::State& state) {

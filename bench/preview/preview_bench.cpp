@@ -4,6 +4,7 @@
 // keystroke in the window with the preview open and closed.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/preview/preview_bench
 #include "app/form_master.h"
+#include "support/window_parts.h"
 #include "editor/shader_edit.h"
 #include "preview/preview_view.h"
 #include "preview/renderer.h"
@@ -20,6 +21,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace tessory;
+using namespace tessory::testing;
 using tessory::bench::readExample;
 using tessory::bench::SilentPrompter;
 using tessory::bench::writeBenchFile;
@@ -124,13 +126,13 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
     window.show();
     window.cfg.CurrentFileName = QStringLiteral("toon");
     window.LoadFilesToEdit(window.cfg.CurrentDir, QStringLiteral("toon"));
-    window.ListBox1->setCurrentRow(0);
+    pairListBox(window)->setCurrentRow(0);
     QCoreApplication::processEvents();
     window.CheckStatusEnabled();
     if (previewOpen) {
-        window.Action_Preview->trigger();
+        action(window, "Action_Preview")->trigger();
     }
-    ShaderEdit* pane = window.RichEdit_Vertex;
+    ShaderEdit* pane = vertexEdit(window);
     pane->setFocus();
     // Lines of 30 characters, as code is typed: no line grows until it wraps in the narrower
     // pane that the open dock leaves.

@@ -3,6 +3,7 @@
 
 #include "app/icons.h"
 #include "editor/shader_edit.h"
+#include "editor/shader_pane.h"
 #include "texts/ui_texts.h"
 
 #include <QLabel>
@@ -17,12 +18,6 @@
 
 namespace tessory {
 namespace {
-
-ShaderEdit* makePane(const char* name) {
-    auto* pane = new ShaderEdit;
-    pane->setObjectName(QString::fromLatin1(name));
-    return pane;
-}
 
 QWidget* makeTabSheet(const char* name, QWidget* content) {
     auto* sheet = new QWidget;
@@ -212,10 +207,15 @@ void TForm_Master::setupLayout() {
     column->addWidget(Panel2);
     column->addWidget(ListBox1);
 
-    RichEdit_Vertex = makePane("RichEdit_Vertex");
-    RichEdit_Fragment = makePane("RichEdit_Fragment");
-    TabSheet1 = makeTabSheet("TabSheet1", RichEdit_Vertex);
-    TabSheet2 = makeTabSheet("TabSheet2", RichEdit_Fragment);
+    const auto commentFormat = [this] {
+        return TextFormat{cfg.FontColor_Comment, cfg.TextEffects_Comment};
+    };
+    panes_[int(PairSide::Vertex)] =
+        new ShaderPane(QStringLiteral("RichEdit_Vertex"), keywordTable, commentFormat);
+    panes_[int(PairSide::Fragment)] =
+        new ShaderPane(QStringLiteral("RichEdit_Fragment"), keywordTable, commentFormat);
+    TabSheet1 = makeTabSheet("TabSheet1", pane(PairSide::Vertex).widget());
+    TabSheet2 = makeTabSheet("TabSheet2", pane(PairSide::Fragment).widget());
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->addTab(TabSheet1, QStringLiteral("VertexShader"));
@@ -321,10 +321,8 @@ void TForm_Master::CheckStatusEnabled() {
 }
 
 void TForm_Master::SetAppCaption() {
-    const bool modified =
-        RichEdit_Vertex->document()->isModified() || RichEdit_Fragment->document()->isModified();
     QString title = kProgramTitle + QStringLiteral(" - [") + cfg.CurrentFileName +
-                    (modified ? QStringLiteral("] *") : QStringLiteral("]"));
+                    (anyPaneModified() ? QStringLiteral("] *") : QStringLiteral("]"));
     // "[*]" is Qt's placeholder for a modified mark; doubled, it shows as written (a pair "*").
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(title);

@@ -11,6 +11,7 @@
 #include "texts/ui_texts.h"
 #include "workspace/name_rules.h"
 #include "workspace/pair_list.h"
+#include "workspace/pair_side.h"
 #include "workspace/shader_file.h"
 
 #include <QMainWindow>
@@ -36,9 +37,9 @@ class QToolBar;
 
 namespace tessory {
 
-class PaneHighlighter;
 class PreviewPanel;
 class ShaderEdit;
+class ShaderPane;
 class TForm_Config;
 struct NameDialogTexts;
 
@@ -81,17 +82,7 @@ public:
     void Action_RenameExecute();
 
     // Editor panes.
-    void ParseAll(QTextEdit* pane);
-    void ParseTextRange(QTextEdit* pane, int line, TColor background);
     void SetEditOptions();
-    void RichEdit_VertexChange();
-    void RichEdit_FragmentChange();
-    void RichEdit_VertexKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void RichEdit_FragmentKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void RichEdit_VertexMouseDown();
-    void RichEdit_FragmentMouseDown();
-    void RichEdit_VertexSelectionChange();
-    void RichEdit_FragmentSelectionChange();
     void PageControl1Change();
     void Action_UndoExecute();
     void Action_CutExecute();
@@ -135,9 +126,6 @@ public:
     PairList pairList;
     // The GLSL words with the colours and effects of their categories.
     KeywordTable keywordTable;
-    // The one pane line drawn on red after a jump to an error: pane 0 vertex, 1 fragment.
-    int ErrorMarkPane = -1;
-    int ErrorMarkLine = -1;
 
     // Components, named as in the layout.
     QToolBar* ActionToolBar1 = nullptr;
@@ -148,8 +136,6 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
-    ShaderEdit* RichEdit_Vertex = nullptr;
-    ShaderEdit* RichEdit_Fragment = nullptr;
     QSplitter* Splitter2 = nullptr;
     QListWidget* ListBox_Err = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -211,7 +197,6 @@ private:
     bool glReady();
     void setErrorList(const QStringList& entries);
     void showCompiling();
-    static QByteArray paneSource(const ShaderEdit* pane);
     void compilePanes();
     bool jumpToEntry(const QString& entry);
     int compileWorkspace();
@@ -235,16 +220,18 @@ private:
     void reopenWorkspace();
     // Start-up: true when the command line's WorkSpace replaced the stored one.
     bool takeGivenWorkspace();
-    void loadPane(QTextEdit* pane, const std::optional<QByteArray>& file, LineEnd& lineEnd,
+    ShaderPane& pane(PairSide side) const { return *panes_[int(side)]; }
+    bool anyPaneModified() const;
+    // Shows the file in the pane, or says it could not be loaded and empties the pane.
+    void loadPane(PairSide side, const QString& path, const std::optional<QByteArray>& file,
                   int missingMessage);
     // Asks whether a file another program changed is overwritten; false keeps it as it is.
     bool overwriteChangedFile(const QString& path);
     void createPair(bool empty);
-    PaneHighlighter* highlighterOf(const QTextEdit* pane) const;
     ShaderEdit* activePane() const;
-    QString insertModeText(bool vertex) const;
-    void paneKeyDown(ShaderEdit* pane, bool& overwrite, int key, Qt::KeyboardModifiers modifiers);
-    void paneSelectionChange(const QTextEdit* pane);
+    QString insertModeText(PairSide side) const;
+    void paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers);
+    void paneSelectionChange(PairSide side);
     void runEditCommand(void (QTextEdit::*command)());
     NameDialogTexts nameDialogTexts() const;
     void SaveShaderArchive();
@@ -262,19 +249,10 @@ private:
     bool shown_ = false;
     bool selectingFromCode_ = false;
     bool listClickPending_ = false;
-    LineEnd vertexLineEnd_ = LineEnd::Lf;
-    LineEnd fragmentLineEnd_ = LineEnd::Lf;
-    // The pair files as the panes last read or wrote them.
-    FileStamp vertexStamp_;
-    FileStamp fragmentStamp_;
-    PaneHighlighter* vertexHighlighter_ = nullptr;
-    PaneHighlighter* fragmentHighlighter_ = nullptr;
+    std::array<ShaderPane*, 2> panes_{};
     std::unique_ptr<GlContext> glContext_;
     QString glFailure_;
     bool testRunning_ = false;
-    // True from start-up until the first pair is loaded or the window is shown: text changes in
-    // the panes then are loads, not edits, and are not re-highlighted one by one.
-    bool loading_ = true;
     // The random prefixes of the archive lines: keyed once per run and only ever advanced, so the
     // first archive after a start is always the same and every later one differs.
     RCxState archiveGenerator_ = RCxNewGenerator();

@@ -3,6 +3,8 @@
 // window.
 #include "app/form_master.h"
 
+#include "editor/shader_pane.h"
+
 #include "archive/archive_file.h"
 #include "compile/form_progress.h"
 #include "editor/shader_edit.h"
@@ -49,7 +51,8 @@ private:
 void TForm_Master::connectKeyUp() {
     auto* relay = new KeyUpRelay(
         [this](int key, Qt::KeyboardModifiers modifiers) { FormKeyUp(key, modifiers); }, this);
-    for (QWidget* widget : std::initializer_list<QWidget*>{RichEdit_Vertex, RichEdit_Fragment,
+    for (QWidget* widget : std::initializer_list<QWidget*>{pane(PairSide::Vertex).widget(),
+                                                           pane(PairSide::Fragment).widget(),
                                                            ListBox1, ListBox_Err}) {
         widget->installEventFilter(relay);
     }

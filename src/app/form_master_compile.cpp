@@ -7,6 +7,7 @@
 #include "compile/gl_context.h"
 #include "compile/shader_mod.h"
 #include "editor/shader_edit.h"
+#include "editor/shader_pane.h"
 #include "preview/preview_panel.h"
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
@@ -58,17 +59,11 @@ void TForm_Master::showCompiling() {
     ListBox_Err->repaint();
 }
 
-QByteArray TForm_Master::paneSource(const ShaderEdit* pane) {
-    QString text = pane->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return joinLinesCrLf(splitTextLines(toWin1252Lossy(text)));
-}
-
 void TForm_Master::compilePanes() {
     QStringList entries;
     {
-        TShaderMod run(glContext_->arb(), paneSource(RichEdit_Vertex),
-                       paneSource(RichEdit_Fragment), entries);
+        TShaderMod run(glContext_->arb(), pane(PairSide::Vertex).source(),
+                       pane(PairSide::Fragment).source(), entries);
     }
     setErrorList(entries);
 }
@@ -93,35 +88,31 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
     if (!line) {
         return false;
     }
-    ShaderEdit* pane = nullptr;
-    int selector = 0;
+    PairSide side = PairSide::Vertex;
     switch (errorEntryPane(entry)) {
         case ErrorPane::Vertex:
-            PageControl1->setCurrentIndex(0);
-            pane = RichEdit_Vertex;
-            selector = 1;
+            side = PairSide::Vertex;
             break;
         case ErrorPane::Fragment:
-            PageControl1->setCurrentIndex(1);
-            pane = RichEdit_Fragment;
-            selector = 2;
+            side = PairSide::Fragment;
             break;
         case ErrorPane::None:
             return false;
     }
-    if (*line < 0 || *line > pane->document()->blockCount() - 1) {
+    PageControl1->setCurrentIndex(int(side));
+    if (*line < 0 || *line > pane(side).lineCount() - 1) {
         return false;
     }
     // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
     // preprocessed text, where each run of blanks and comments is one character.
     qint64 column = 0;
     if (const std::optional<qint64> driverColumn = errorColumnIndex(entry)) {
-        const QString text = pane->document()->findBlockByNumber(int(*line)).text();
+        const QString text = pane(side).lineText(int(*line));
         column = sourceColumn(toWin1252Lossy(text), *driverColumn + 1) - 1;
     }
-    RichEdit_MoveTo(selector, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
+    RichEdit_MoveTo(int(side) + 1, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
     QCoreApplication::processEvents();
-    pane->setFocus();
+    pane(side).widget()->setFocus();
     return true;
 }
 
@@ -141,24 +132,13 @@ void TForm_Master::ListBox_ErrDblClick() {
     jumpToEntry(selected->text());
 }
 
+// Selector 1 is the vertex pane, 2 the fragment pane.
 void TForm_Master::RichEdit_MoveTo(int selector, int line, int column) {
-    ShaderEdit* pane = selector == 1   ? RichEdit_Vertex
-                       : selector == 2 ? RichEdit_Fragment
-                                       : nullptr;
-    if (pane == nullptr) {
+    if (selector != 1 && selector != 2) {
         return;
     }
-    const QTextBlock block = pane->document()->findBlockByNumber(line);
-    if (block.isValid()) {
-        QTextCursor caret(pane->document());
-        caret.setPosition(block.position() + qMin(column, block.length() - 1));
-        pane->setTextCursor(caret);
-        pane->ensureCursorVisible();
-    }
     UnHighLightErrorLine();
-    ParseTextRange(pane, line, kRed);
-    ErrorMarkPane = selector - 1;
-    ErrorMarkLine = line;
+    pane(PairSide(selector - 1)).markError(line, column);
 }
 
 }  // namespace tessory

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The editor side of the main window: the panes' highlighting, the status bar, the edit commands
-// and the removal of the error mark.
+// The editor side of the main window: the panes' signals, the status bar, the edit commands and
+// the removal of the error mark.
 #include "app/form_master.h"
 
-#include "editor/highlighter.h"
 #include "editor/shader_edit.h"
+#include "editor/shader_pane.h"
 #include "texts/ui_texts.h"
 
 #include <QAction>
@@ -16,126 +16,62 @@
 namespace tessory {
 
 void TForm_Master::setupEditors() {
-    const auto commentFormat = [this] {
-        return TextFormat{cfg.FontColor_Comment, cfg.TextEffects_Comment};
-    };
-    const auto isLoading = [this] { return loading_; };
-    vertexHighlighter_ =
-        new PaneHighlighter(RichEdit_Vertex->document(), keywordTable, commentFormat, isLoading);
-    fragmentHighlighter_ =
-        new PaneHighlighter(RichEdit_Fragment->document(), keywordTable, commentFormat, isLoading);
-
-    connect(RichEdit_Vertex, &QTextEdit::textChanged, this, &TForm_Master::RichEdit_VertexChange);
-    connect(RichEdit_Fragment, &QTextEdit::textChanged, this,
-            &TForm_Master::RichEdit_FragmentChange);
-    connect(RichEdit_Vertex, &ShaderEdit::keyDown, this, &TForm_Master::RichEdit_VertexKeyDown);
-    connect(RichEdit_Fragment, &ShaderEdit::keyDown, this, &TForm_Master::RichEdit_FragmentKeyDown);
-    connect(RichEdit_Vertex, &ShaderEdit::mouseDown, this, &TForm_Master::RichEdit_VertexMouseDown);
-    connect(RichEdit_Fragment, &ShaderEdit::mouseDown, this,
-            &TForm_Master::RichEdit_FragmentMouseDown);
-    connect(RichEdit_Vertex, &QTextEdit::cursorPositionChanged, this,
-            &TForm_Master::RichEdit_VertexSelectionChange);
-    connect(RichEdit_Vertex, &QTextEdit::selectionChanged, this,
-            &TForm_Master::RichEdit_VertexSelectionChange);
-    connect(RichEdit_Fragment, &QTextEdit::cursorPositionChanged, this,
-            &TForm_Master::RichEdit_FragmentSelectionChange);
-    connect(RichEdit_Fragment, &QTextEdit::selectionChanged, this,
-            &TForm_Master::RichEdit_FragmentSelectionChange);
-    // Undo can also become possible or impossible without a key press (a drop, a paste).
-    for (ShaderEdit* pane : {RichEdit_Vertex, RichEdit_Fragment}) {
-        connect(pane->document(), &QTextDocument::undoAvailable, this,
+    for (const PairSide side : kPairSides) {
+        ShaderEdit* edit = pane(side).widget();
+        connect(edit, &QTextEdit::textChanged, this, &TForm_Master::SetAppCaption);
+        connect(edit, &ShaderEdit::keyDown, this,
+                [this, side](int key, Qt::KeyboardModifiers modifiers) {
+                    paneKeyDown(side, key, modifiers);
+                });
+        connect(edit, &ShaderEdit::mouseDown, this, &TForm_Master::UnHighLightErrorLine);
+        connect(edit, &QTextEdit::cursorPositionChanged, this,
+                [this, side] { paneSelectionChange(side); });
+        connect(edit, &QTextEdit::selectionChanged, this,
+                [this, side] { paneSelectionChange(side); });
+        // Undo can also become possible or impossible without a key press (a drop, a paste).
+        connect(edit->document(), &QTextDocument::undoAvailable, this,
                 &TForm_Master::SetEditOptions);
     }
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm_Master::PageControl1Change);
 }
 
-PaneHighlighter* TForm_Master::highlighterOf(const QTextEdit* pane) const {
-    return pane == RichEdit_Vertex ? vertexHighlighter_ : fragmentHighlighter_;
-}
-
-void TForm_Master::ParseAll(QTextEdit* pane) {
-    highlighterOf(pane)->ParseAll();
-}
-
-void TForm_Master::ParseTextRange(QTextEdit* pane, int line, TColor background) {
-    highlighterOf(pane)->ParseTextRange(line, background);
-}
-
-// The highlighter has re-coloured the changed lines by the time the text change is announced.
-void TForm_Master::RichEdit_VertexChange() {
-    SetAppCaption();
-}
-
-void TForm_Master::RichEdit_FragmentChange() {
-    SetAppCaption();
-}
-
-QString TForm_Master::insertModeText(bool vertex) const {
-    if (vertex) {
-        return MessageTexts[cfg.vertex_overwrite ? MsgOverwriteVertex : MsgInsertVertex];
+QString TForm_Master::insertModeText(PairSide side) const {
+    const bool overwrite = pane(side).overwrite();
+    if (side == PairSide::Vertex) {
+        return MessageTexts[overwrite ? MsgOverwriteVertex : MsgInsertVertex];
     }
-    return MessageTexts[cfg.fragment_overwrite ? MsgOverwriteFragment : MsgInsertFragment];
+    return MessageTexts[overwrite ? MsgOverwriteFragment : MsgInsertFragment];
 }
 
-void TForm_Master::paneKeyDown(ShaderEdit* pane, bool& overwrite, int key,
-                               Qt::KeyboardModifiers modifiers) {
+void TForm_Master::paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Insert && modifiers == Qt::NoModifier &&
         QGuiApplication::mouseButtons() == Qt::NoButton) {
-        overwrite = !overwrite;
-        pane->setOverwriteMode(overwrite);
-        StatusPanel[1]->setText(insertModeText(pane == RichEdit_Vertex));
+        pane(side).setOverwrite(!pane(side).overwrite());
+        StatusPanel[1]->setText(insertModeText(side));
     }
     SetEditOptions();
     UnHighLightErrorLine();
 }
 
-void TForm_Master::RichEdit_VertexKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    paneKeyDown(RichEdit_Vertex, cfg.vertex_overwrite, key, modifiers);
-}
-
-void TForm_Master::RichEdit_FragmentKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    paneKeyDown(RichEdit_Fragment, cfg.fragment_overwrite, key, modifiers);
-}
-
-void TForm_Master::RichEdit_VertexMouseDown() {
-    UnHighLightErrorLine();
-}
-
-void TForm_Master::RichEdit_FragmentMouseDown() {
-    UnHighLightErrorLine();
-}
-
-void TForm_Master::paneSelectionChange(const QTextEdit* pane) {
-    const int start = pane->textCursor().selectionStart();
-    const QTextBlock block = pane->document()->findBlock(start);
+void TForm_Master::paneSelectionChange(PairSide side) {
+    const QTextEdit* edit = pane(side).widget();
+    const int start = edit->textCursor().selectionStart();
+    const QTextBlock block = edit->document()->findBlock(start);
     StatusPanel[0]->setText(QStringLiteral("Cursor: %1 : %2")
                                 .arg(block.blockNumber() + 1)
                                 .arg(start - block.position() + 1));
     SetEditOptions();
 }
 
-void TForm_Master::RichEdit_VertexSelectionChange() {
-    paneSelectionChange(RichEdit_Vertex);
-}
-
-void TForm_Master::RichEdit_FragmentSelectionChange() {
-    paneSelectionChange(RichEdit_Fragment);
-}
-
 void TForm_Master::PageControl1Change() {
-    StatusPanel[1]->setText(insertModeText(PageControl1->currentIndex() == 0));
+    StatusPanel[1]->setText(
+        insertModeText(PageControl1->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
     SetEditOptions();
 }
 
 ShaderEdit* TForm_Master::activePane() const {
-    switch (PageControl1->currentIndex()) {
-        case 0:
-            return RichEdit_Vertex;
-        case 1:
-            return RichEdit_Fragment;
-        default:
-            return nullptr;
-    }
+    const int index = PageControl1->currentIndex();
+    return index == 0 || index == 1 ? pane(PairSide(index)).widget() : nullptr;
 }
 
 void TForm_Master::SetEditOptions() {
@@ -174,16 +110,9 @@ void TForm_Master::Action_PasteExecute() {
 }
 
 void TForm_Master::UnHighLightErrorLine() {
-    if (ErrorMarkPane < 0 || ErrorMarkLine < 0) {
-        return;
+    for (const PairSide side : kPairSides) {
+        pane(side).clearMark();
     }
-    if (ErrorMarkPane == 0) {
-        ParseTextRange(RichEdit_Vertex, ErrorMarkLine, kWhite);
-    } else if (ErrorMarkPane == 1) {
-        ParseTextRange(RichEdit_Fragment, ErrorMarkLine, kWhite);
-    }
-    ErrorMarkPane = -1;
-    ErrorMarkLine = -1;
 }
 
 }  // namespace tessory

@@ -2,6 +2,8 @@
 // The commands that create, copy, delete and rename pairs.
 #include "app/form_master.h"
 
+#include "editor/shader_pane.h"
+
 #include "editor/shader_edit.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_dialogs.h"
@@ -55,8 +57,9 @@ void TForm_Master::createPair(bool empty) {
             saveShaderPair(vertexPath(cfg.CurrentDir, cfg.CurrentFileName), {},
                            fragmentPath(cfg.CurrentDir, cfg.CurrentFileName), {});
         } else {
-            vertexLineEnd_ = LineEnd::Lf;
-            fragmentLineEnd_ = LineEnd::Lf;
+            for (const PairSide side : kPairSides) {
+                pane(side).setLineEnd(LineEnd::Lf);
+            }
             SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
         }
     } catch (...) {
@@ -68,8 +71,10 @@ void TForm_Master::createPair(bool empty) {
     reselectOpenPair();
     if (empty) {
         RichEdits_Clear();
-        vertexStamp_ = FileStamp::of(vertexPath(cfg.CurrentDir, cfg.CurrentFileName), {});
-        fragmentStamp_ = FileStamp::of(fragmentPath(cfg.CurrentDir, cfg.CurrentFileName), {});
+        pane(PairSide::Vertex).setStamp(
+            FileStamp::of(vertexPath(cfg.CurrentDir, cfg.CurrentFileName), {}));
+        pane(PairSide::Fragment).setStamp(
+            FileStamp::of(fragmentPath(cfg.CurrentDir, cfg.CurrentFileName), {}));
     }
     RichEdits_SetUnModified();
     SetAppCaption();

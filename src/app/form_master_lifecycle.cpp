@@ -2,6 +2,8 @@
 // Start-up, showing, geometry tracking and closing of the main window.
 #include "app/form_master.h"
 
+#include "editor/shader_pane.h"
+
 #include "app/hints.h"
 #include "app/settings_file.h"
 #include "texts/ui_texts.h"
@@ -61,15 +63,9 @@ void TForm_Master::FormCreate() {
 
 void TForm_Master::FormShow() {
     SetAppCaption();
-    loading_ = false;
     StatusPanel[0]->setText(QStringLiteral("Cursor:"));
-    if (PageControl1->currentIndex() == 0) {
-        StatusPanel[1]->setText(
-            MessageTexts[cfg.vertex_overwrite ? MsgOverwriteVertex : MsgInsertVertex]);
-    } else {
-        StatusPanel[1]->setText(
-            MessageTexts[cfg.fragment_overwrite ? MsgOverwriteFragment : MsgInsertFragment]);
-    }
+    StatusPanel[1]->setText(
+        insertModeText(PageControl1->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
     ListBox1->setFocus();
 }
 

@@ -2,6 +2,8 @@
 // The options side of the main window: the options dialog and what its changes do to the window.
 #include "app/form_master.h"
 
+#include "editor/shader_pane.h"
+
 #include "editor/shader_edit.h"
 #include "options/form_config.h"
 
@@ -33,8 +35,9 @@ void TForm_Master::Action_ConfigExecute() {
 
 void TForm_Master::ApplyFormatSettings() {
     FillSearchList(keywordTable, categoryFormats(cfg));
-    ParseAll(RichEdit_Vertex);
-    ParseAll(RichEdit_Fragment);
+    for (const PairSide side : kPairSides) {
+        pane(side).rehighlight();
+    }
 }
 
 bool TForm_Master::ChangeExtensions(const QString& vertexExt, const QString& fragmentExt) {

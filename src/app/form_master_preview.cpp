@@ -2,6 +2,8 @@
 // The preview dock of the main window: what it shows follows the open pair and the panes.
 #include "app/form_master.h"
 
+#include "editor/shader_pane.h"
+
 #include "editor/shader_edit.h"
 #include "preview/preview_panel.h"
 #include "texts/preview_texts.h"
@@ -24,7 +26,7 @@ void TForm_Master::setupPreview() {
     previewPanel_ = new PreviewPanel(
         *env_.prompter,
         [this] {
-            return std::pair{paneSource(RichEdit_Vertex), paneSource(RichEdit_Fragment)};
+            return std::pair{pane(PairSide::Vertex).source(), pane(PairSide::Fragment).source()};
         },
         env_.createGlContext);
     PreviewDock = new QDockWidget(QStringLiteral("Preview"), this);
@@ -39,8 +41,8 @@ void TForm_Master::setupPreview() {
     // children close the dock.
     connect(PreviewDock->toggleViewAction(), &QAction::toggled, Action_Preview,
             &QAction::setChecked);
-    for (ShaderEdit* pane : {RichEdit_Vertex, RichEdit_Fragment}) {
-        connect(pane->document(), &QTextDocument::contentsChanged, previewPanel_,
+    for (const PairSide side : kPairSides) {
+        connect(pane(side).widget()->document(), &QTextDocument::contentsChanged, previewPanel_,
                 &PreviewPanel::sourcesEdited);
     }
 }

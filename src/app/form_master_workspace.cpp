@@ -2,7 +2,7 @@
 // The WorkSpace side of the main window: the scan, the list, loading, saving and the save prompt.
 #include "app/form_master.h"
 
-#include "editor/shader_edit.h"
+#include "editor/shader_pane.h"
 #include "preview/preview_panel.h"
 #include "texts/ui_texts.h"
 #include "workspace/pair_scan.h"
@@ -10,21 +10,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QScopeGuard>
 #include <QTabWidget>
-#include <QTextEdit>
 
 namespace tessory {
 namespace {
-
-// The pane's lines joined with "\n". Not toPlainText(): that turns the no-break space (byte 0xA0)
-// into a plain space.
-QString paneText(const QTextEdit* pane) {
-    QString text = pane->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
-}
 
 // The bytes of a pair file, or nothing when there is no file at the path (absent, or not a
 // file): the caller reports the file as not loaded. A file that cannot be read throws FileError.
@@ -115,68 +104,51 @@ void TForm_Master::ReloadLastPair() {
 }
 
 void TForm_Master::LoadFilesToEdit(const QString& dir, const QString& name) {
-    loading_ = true;
-    const auto loaded = qScopeGuard([this] { loading_ = false; });
     // Both files are read before either pane changes, so that a file that cannot be read leaves
     // the panes as they were.
     const QString vertexFile = vertexPath(dir, name);
     const QString fragmentFile = fragmentPath(dir, name);
     const std::optional<QByteArray> vertex = readPairFile(vertexFile);
     const std::optional<QByteArray> fragment = readPairFile(fragmentFile);
-    loadPane(RichEdit_Vertex, vertex, vertexLineEnd_, MsgCouldNotLoadVertex);
-    loadPane(RichEdit_Fragment, fragment, fragmentLineEnd_, MsgCouldNotLoadFragment);
-    vertexStamp_ = vertex ? FileStamp::of(vertexFile, *vertex) : FileStamp();
-    fragmentStamp_ = fragment ? FileStamp::of(fragmentFile, *fragment) : FileStamp();
-    if (PageControl1->currentIndex() == 1) {
-        ParseAll(RichEdit_Fragment);
-        ParseAll(RichEdit_Vertex);
-    } else {
-        ParseAll(RichEdit_Vertex);
-        ParseAll(RichEdit_Fragment);
-    }
-    loading_ = false;
+    loadPane(PairSide::Vertex, vertexFile, vertex, MsgCouldNotLoadVertex);
+    loadPane(PairSide::Fragment, fragmentFile, fragment, MsgCouldNotLoadFragment);
     SetEditOptions();
     previewPanel_->setPair(name, dir);
 }
 
-void TForm_Master::loadPane(QTextEdit* pane, const std::optional<QByteArray>& file,
-                            LineEnd& lineEnd, int missingMessage) {
+void TForm_Master::loadPane(PairSide side, const QString& path,
+                            const std::optional<QByteArray>& file, int missingMessage) {
     if (file) {
-        const ShaderText text = decodeShaderText(*file);
-        pane->setPlainText(text.text);
-        lineEnd = text.lineEnd;
+        pane(side).load(decodeShaderText(*file), FileStamp::of(path, *file));
         return;
     }
     message(QMessageBox::Critical, MessageTexts[missingMessage]);
     // An empty pane rather than the previous pair's text, which a save would otherwise write
     // into this pair's file.
-    pane->clear();
-    lineEnd = LineEnd::Lf;
+    pane(side).clear();
 }
 
 void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name) {
     struct Side {
         QString path;
-        QTextEdit* pane;
-        LineEnd& lineEnd;
-        FileStamp& stamp;
+        ShaderPane& pane;
         QByteArray bytes;
     };
-    Side sides[] = {
-        {vertexPath(dir, name), RichEdit_Vertex, vertexLineEnd_, vertexStamp_, {}},
-        {fragmentPath(dir, name), RichEdit_Fragment, fragmentLineEnd_, fragmentStamp_, {}}};
+    Side sides[] = {{vertexPath(dir, name), pane(PairSide::Vertex), {}},
+                    {fragmentPath(dir, name), pane(PairSide::Fragment), {}}};
     // Every character is checked before anything is asked or written.
     for (Side& side : sides) {
-        side.bytes = encodeShaderText({paneText(side.pane), side.lineEnd}, side.path);
+        side.bytes = encodeShaderText({side.pane.text(), side.pane.lineEnd()}, side.path);
     }
     QList<FileContent> files;
     QList<Side*> written;
     QList<Side*> kept;
     for (Side& side : sides) {
         // A file saved under another name than it was loaded from is expected not to exist.
-        const bool loadedHere = side.stamp.path() == side.path;
-        const bool changed = (loadedHere ? side.stamp : FileStamp()).changedOnDisk(side.path);
-        if (loadedHere && !changed && !side.pane->document()->isModified()) {
+        const FileStamp& stamp = side.pane.stamp();
+        const bool loadedHere = stamp.path() == side.path;
+        const bool changed = (loadedHere ? stamp : FileStamp()).changedOnDisk(side.path);
+        if (loadedHere && !changed && !side.pane.isModified()) {
             continue;
         }
         // Only a file is kept: what else stands there now fails the write, with its cause.
@@ -189,18 +161,12 @@ void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name)
     }
     writeFilesTogether(files);
     for (Side* side : written) {
-        side->stamp = FileStamp::of(side->path, side->bytes);
+        side->pane.setStamp(FileStamp::of(side->path, side->bytes));
     }
     // The pane of a file kept on disk shows that file, so that pane and file agree again.
     for (Side* side : kept) {
-        loading_ = true;
-        const auto loaded = qScopeGuard([this] { loading_ = false; });
         const QByteArray bytes = readShaderFile(side->path);
-        loadPane(side->pane, bytes, side->lineEnd, 0);
-        side->stamp = FileStamp::of(side->path, bytes);
-        loading_ = false;
-        ParseAll(side->pane);
-        side->pane->document()->setModified(false);
+        side->pane.load(decodeShaderText(bytes), FileStamp::of(side->path, bytes));
     }
 }
 
@@ -210,8 +176,7 @@ bool TForm_Master::overwriteChangedFile(const QString& path) {
 }
 
 bool TForm_Master::CheckFileSave() {
-    if (!RichEdit_Vertex->document()->isModified() &&
-        !RichEdit_Fragment->document()->isModified()) {
+    if (!anyPaneModified()) {
         return true;
     }
     if (cfg.AutoSaveOnChange) {
@@ -230,18 +195,20 @@ bool TForm_Master::CheckFileSave() {
     return true;
 }
 
+bool TForm_Master::anyPaneModified() const {
+    return pane(PairSide::Vertex).isModified() || pane(PairSide::Fragment).isModified();
+}
+
 void TForm_Master::RichEdits_Clear() {
-    RichEdit_Vertex->clear();
-    RichEdit_Fragment->clear();
-    vertexStamp_ = FileStamp();
-    fragmentStamp_ = FileStamp();
-    vertexLineEnd_ = LineEnd::Lf;
-    fragmentLineEnd_ = LineEnd::Lf;
+    for (const PairSide side : kPairSides) {
+        pane(side).clear();
+    }
 }
 
 void TForm_Master::RichEdits_SetUnModified() {
-    RichEdit_Vertex->document()->setModified(false);
-    RichEdit_Fragment->document()->setModified(false);
+    for (const PairSide side : kPairSides) {
+        pane(side).setModified(false);
+    }
 }
 
 void TForm_Master::reselectOpenPair() {

@@ -21,8 +21,6 @@ struct TCFG {
     qint32 main_size_width = 860;
     qint32 main_size_height = 660;
     bool main_size_maximized = false;
-    bool vertex_overwrite = false;    // never stored
-    bool fragment_overwrite = false;  // never stored
     TColor FontColor_DataTypes = 0x000000FF;
     TColor FontColor_FunctionNames = 0x00FF0000;
     TColor FontColor_StateVars = 0x00000000;

@@ -3,6 +3,7 @@
 
 #include "workspace/name_rules.h"
 #include "workspace/pair_list.h"
+#include "workspace/pair_side.h"
 
 #include <QLocale>
 #include <QMap>
@@ -38,8 +39,6 @@ using EntryCallback = std::function<bool(const QString& directory, const DirEntr
 // does not depend on the file system's order. A directory that cannot be read has no entries;
 // the returned text then says why (empty when it was read, or when it does not exist).
 QString FindRecursive(const QString& directory, const QString& mask, const EntryCallback& callback);
-
-enum class PairSide { Vertex, Fragment };
 
 struct PairFileName {
     QString baseName;

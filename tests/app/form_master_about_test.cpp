@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
+using namespace tessory::testing;
 using tessory::testing::MasterHarness;
 
 namespace {
@@ -23,7 +24,7 @@ TEST(MasterHelp, TheHomepageCommandAsksForTheHomepageAndShowsNothingElse) {
         MasterHarness h;
         h.prompter.urlsOpen = urlsOpen;
         TForm_Master& w = h.start();
-        w.Action_hp->trigger();
+        action(w, "Action_hp")->trigger();
         EXPECT_EQ(h.prompter.openedUrls, QList<QUrl>({QUrl(kHomepageAddress)})) << urlsOpen;
         EXPECT_TRUE(h.prompter.messages.isEmpty());
         EXPECT_EQ(h.prompter.dialogsShown, 0);
@@ -51,7 +52,7 @@ TEST(MasterHelp, EveryAboutCommandShowsAFreshBoxWithTheVersionAndAWorkingLink) {
             }
             QTest::mouseClick(box->Button1, Qt::LeftButton);
         });
-        w.Action_info->trigger();
+        action(w, "Action_info")->trigger();
     }
     ASSERT_EQ(boxes.size(), 2);
     // Each box is gone once its command has ended, so none is ever shown twice.

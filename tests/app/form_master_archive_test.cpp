@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
+using namespace tessory::testing;
 using tessory::testing::MasterHarness;
 using tessory::testing::ScriptedPrompter;
 
@@ -118,24 +119,24 @@ QWidget* focusOn(TForm_Master& w, Focus focus) {
             }
             return &w;
         case Focus::VertexPane:
-            w.PageControl1->setCurrentIndex(0);
-            target = w.RichEdit_Vertex;
+            paneTabs(w)->setCurrentIndex(0);
+            target = vertexEdit(w);
             break;
         case Focus::FragmentPane:
-            w.PageControl1->setCurrentIndex(1);
-            target = w.RichEdit_Fragment;
+            paneTabs(w)->setCurrentIndex(1);
+            target = fragmentEdit(w);
             break;
         case Focus::WorkSpaceList:
-            target = w.ListBox1;
+            target = pairListBox(w);
             break;
         case Focus::ErrorList:
-            target = w.ListBox_Err;
+            target = errorListBox(w);
             break;
         case Focus::TabStrip:
-            target = w.PageControl1->tabBar();
+            target = paneTabs(w)->tabBar();
             break;
         case Focus::ToolButton:
-            target = w.ActionToolBar1->widgetForAction(w.Action_NES);
+            target = part<QToolBar>(w, "ActionToolBar1")->widgetForAction(action(w, "Action_NES"));
             break;
     }
     target->setFocus();
@@ -299,7 +300,7 @@ TEST_F(ArchiveWindow, AnEmptyWorkSpaceGivesTheBarePairCount) {
     h.writeFile("empty/notes.txt", "no shaders here");
     h.storeSettings(h.path("empty/"), "");
     TForm_Master& w = h.start();
-    ASSERT_EQ(w.ListBox1->count(), 0);
+    ASSERT_EQ(pairListBox(w)->count(), 0);
     releaseF10(focusOn(w, Focus::WorkSpaceList));
     EXPECT_EQ(h.readFile("empty/shaders.dat"), QByteArray(4, '\0'));
 }
@@ -309,7 +310,7 @@ TEST_F(ArchiveWindow, AnEmptyListNeverReplacesAnArchiveAndSaysWhy) {
     h.writeFile("lone/only.frag", "");
     h.storeSettings(h.path("lone/"), "");
     TForm_Master& w = h.start();
-    ASSERT_EQ(w.ListBox1->count(), 0);
+    ASSERT_EQ(pairListBox(w)->count(), 0);
     h.prompter.messages.clear();
     releaseF10(focusOn(w, Focus::WorkSpaceList));
     EXPECT_EQ(h.readFile("lone/shaders.dat"), "an archive of earlier pairs");
@@ -346,7 +347,7 @@ TEST_F(ArchiveWindow, AMissingPairFileKeepsTheEarlierArchiveAndNamesTheFile) {
 TEST_F(ArchiveWindow, AWorkSpaceThatCannotBeWrittenShowsTheError) {
     h.storeSettings(h.path("gone/"), "");
     TForm_Master& w = h.start();
-    w.ListBox1->addItem(QStringLiteral("a"));
+    pairListBox(w)->addItem(QStringLiteral("a"));
     releaseF10(focusOn(w, Focus::ErrorList));
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_TRUE(h.prompter.messages.front().text.contains(h.path("gone/")))

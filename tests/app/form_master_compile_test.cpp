@@ -58,83 +58,83 @@ protected:
 
 TEST_F(CompileWindow, ACleanPairListsTwoOkLinesAndJumpsNowhere) {
     TForm_Master& w = startWith(kCleanVertex, kCleanFragment);
-    w.Action_Compile->trigger();
+    action(w, "Action_Compile")->trigger();
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_EQ(w.ErrorMarkLine, -1);
-    EXPECT_EQ(caretLine(w.RichEdit_Fragment), 0);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
+    EXPECT_EQ(errorMarkLine(w), -1);
+    EXPECT_EQ(caretLine(fragmentEdit(w)), 0);
 }
 
 TEST_F(CompileWindow, AVertexErrorLandsOnItsLineMarkedRedUntilTheNextKey) {
     TForm_Master& w = startWith(kBrokenVertex, kCleanFragment);
-    w.Action_Compile->trigger();
+    action(w, "Action_Compile")->trigger();
     const QStringList entries = errorEntries(w);
     ASSERT_FALSE(entries.isEmpty());
     EXPECT_TRUE(entries[0].startsWith("0:3(")) << entries[0].toStdString();
     EXPECT_TRUE(entries[0].endsWith("  [VertexShader]"));
     EXPECT_EQ(entries.last(), QStringLiteral("FragmentShader: OK"));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
-    EXPECT_EQ(caretLine(w.RichEdit_Vertex), 2);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 0);
+    EXPECT_EQ(caretLine(vertexEdit(w)), 2);
     // At the driver's column, not at the start of the line.
-    EXPECT_GT(w.RichEdit_Vertex->textCursor().positionInBlock(), 0);
-    EXPECT_EQ(w.ErrorMarkPane, 0);
-    EXPECT_EQ(w.ErrorMarkLine, 2);
-    EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::red));
-    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Vertex]"));
+    EXPECT_GT(vertexEdit(w)->textCursor().positionInBlock(), 0);
+    EXPECT_EQ(errorMarkPane(w), 0);
+    EXPECT_EQ(errorMarkLine(w), 2);
+    EXPECT_EQ(lineBackground(vertexEdit(w), 2), QColor(Qt::red));
+    EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Insert [Vertex]"));
 
-    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Right);
-    EXPECT_EQ(w.ErrorMarkLine, -1);
-    EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::white));
+    QTest::keyClick(vertexEdit(w), Qt::Key_Right);
+    EXPECT_EQ(errorMarkLine(w), -1);
+    EXPECT_EQ(lineBackground(vertexEdit(w), 2), QColor(Qt::white));
 }
 
 TEST_F(CompileWindow, AFragmentErrorLandsOnTheFragmentTabAndAClickRemovesTheMark) {
     TForm_Master& w = startWith(kCleanVertex, kBrokenFragment);
-    w.PageControl1->setCurrentIndex(0);
-    w.Action_Compile->trigger();
+    paneTabs(w)->setCurrentIndex(0);
+    action(w, "Action_Compile")->trigger();
     EXPECT_EQ(errorEntries(w).first(), QStringLiteral("VertexShader: OK"));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_EQ(caretLine(w.RichEdit_Fragment), 4);
-    EXPECT_EQ(w.ErrorMarkPane, 1);
-    QTest::mouseClick(w.RichEdit_Fragment->viewport(), Qt::LeftButton);
-    EXPECT_EQ(w.ErrorMarkPane, -1);
-    EXPECT_EQ(lineBackground(w.RichEdit_Fragment, 4), QColor(Qt::white));
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
+    EXPECT_EQ(caretLine(fragmentEdit(w)), 4);
+    EXPECT_EQ(errorMarkPane(w), 1);
+    QTest::mouseClick(fragmentEdit(w)->viewport(), Qt::LeftButton);
+    EXPECT_EQ(errorMarkPane(w), -1);
+    EXPECT_EQ(lineBackground(fragmentEdit(w), 4), QColor(Qt::white));
 }
 
 TEST_F(CompileWindow, ALinkErrorIsListedWithoutAJump) {
     TForm_Master& w = startWith(kCleanVertex,
                                 "varying vec3 neverWritten;\nvoid main()\n{\n"
                                 "    gl_FragColor = vec4(neverWritten, 1.0);\n}\n");
-    w.Action_Compile->trigger();
+    action(w, "Action_Compile")->trigger();
     const QStringList entries = errorEntries(w);
     ASSERT_GE(entries.size(), 2);
     EXPECT_TRUE(entries[0].contains("neverWritten")) << entries[0].toStdString();
     EXPECT_TRUE(entries[0].endsWith("  [VertexShader]"));
     EXPECT_EQ(entries.last(), QStringLiteral("FragmentShader: OK"));
-    EXPECT_EQ(w.ErrorMarkLine, -1);
+    EXPECT_EQ(errorMarkLine(w), -1);
 }
 
 TEST_F(CompileWindow, DoubleClickingAnEntryJumpsToItsLine) {
     TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
-    w.Action_Compile->trigger();
+    action(w, "Action_Compile")->trigger();
     // The pattern must match the whole entry.
     const int fragmentEntry =
         int(errorEntries(w).indexOf(QRegularExpression(QStringLiteral(".*\\[FragmentShader\\]"))));
     ASSERT_GE(fragmentEntry, 0);
-    QListWidgetItem* item = w.ListBox_Err->item(fragmentEntry);
-    const QPoint centre = w.ListBox_Err->visualItemRect(item).center();
-    QTest::mouseClick(w.ListBox_Err->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(w.ListBox_Err->viewport(), Qt::LeftButton, {}, centre);
+    QListWidgetItem* item = errorListBox(w)->item(fragmentEntry);
+    const QPoint centre = errorListBox(w)->visualItemRect(item).center();
+    QTest::mouseClick(errorListBox(w)->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(errorListBox(w)->viewport(), Qt::LeftButton, {}, centre);
     // Qt Test's double-click ends with the button down.
-    QTest::mouseRelease(w.ListBox_Err->viewport(), Qt::LeftButton, {}, centre);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_EQ(caretLine(w.RichEdit_Fragment), 4);
-    EXPECT_EQ(w.ErrorMarkPane, 1);
-    EXPECT_EQ(lineBackground(w.RichEdit_Vertex, 2), QColor(Qt::white));
+    QTest::mouseRelease(errorListBox(w)->viewport(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
+    EXPECT_EQ(caretLine(fragmentEdit(w)), 4);
+    EXPECT_EQ(errorMarkPane(w), 1);
+    EXPECT_EQ(lineBackground(vertexEdit(w), 2), QColor(Qt::white));
 }
 
 TEST_F(CompileWindow, ReturnOnAnEntryJumpsToItsLineAndColumn) {
     TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
-    w.Action_Compile->trigger();
+    action(w, "Action_Compile")->trigger();
     const QStringList entries = errorEntries(w);
     const int vertexEntry =
         int(entries.indexOf(QRegularExpression(QStringLiteral("0:3\\(\\d+\\).*"))));
@@ -146,16 +146,16 @@ TEST_F(CompileWindow, ReturnOnAnEntryJumpsToItsLineAndColumn) {
     ASSERT_GT(column, 1) << "the driver names a column within the line";
     // Mesa counts the indentation as one character.
     ASSERT_EQ(column, QStringLiteral(" gl_Position = ").size() + 1);
-    w.PageControl1->setCurrentIndex(1);
-    w.ListBox_Err->setFocus();
-    w.ListBox_Err->setCurrentRow(vertexEntry);
-    QTest::keyClick(w.ListBox_Err, Qt::Key_Return);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
-    EXPECT_EQ(caretLine(w.RichEdit_Vertex), 2);
+    paneTabs(w)->setCurrentIndex(1);
+    errorListBox(w)->setFocus();
+    errorListBox(w)->setCurrentRow(vertexEntry);
+    QTest::keyClick(errorListBox(w), Qt::Key_Return);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 0);
+    EXPECT_EQ(caretLine(vertexEdit(w)), 2);
     // At the undeclared name the driver names, in the line as it is in the pane.
-    EXPECT_EQ(w.RichEdit_Vertex->textCursor().positionInBlock(),
+    EXPECT_EQ(vertexEdit(w)->textCursor().positionInBlock(),
               QStringLiteral("    gl_Position = ").size());
-    EXPECT_EQ(w.ErrorMarkLine, 2);
+    EXPECT_EQ(errorMarkLine(w), 2);
 }
 
 TEST(CompileWindows, TheDriverIsLoadedOnceForWindowsMadeOneAfterTheOther) {
@@ -186,11 +186,11 @@ class ShowFirstErrorLine : public CompileWindow, public ::testing::WithParamInte
 
 TEST_P(ShowFirstErrorLine, FollowsTheFirstEntryThatLeadsToALine) {
     TForm_Master& w = startWith("a\nb\nc\n", "d\ne\n");
-    w.ListBox_Err->addItems(GetParam().entries);
+    errorListBox(w)->addItems(GetParam().entries);
     w.ShowFirstErrorLine();
-    EXPECT_EQ(w.PageControl1->currentIndex(), GetParam().page < 0 ? 1 : GetParam().page);
-    EXPECT_EQ(w.ErrorMarkPane, GetParam().markPane);
-    EXPECT_EQ(w.ErrorMarkLine, GetParam().markLine);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), GetParam().page < 0 ? 1 : GetParam().page);
+    EXPECT_EQ(errorMarkPane(w), GetParam().markPane);
+    EXPECT_EQ(errorMarkLine(w), GetParam().markLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -215,66 +215,66 @@ TEST(CompileWithoutOpenGl, TheProgramStartsEditsAndSaysWhyItCannotTest) {
     TForm_Master& w = h.start();
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_TRUE(h.prompter.messages[0].text.contains("no EGL display"));
-    w.Action_Compile->trigger();
+    action(w, "Action_Compile")->trigger();
     EXPECT_EQ(errorEntries(w),
               QStringList({QStringLiteral("No OpenGL driver is available: no EGL display")}));
-    w.ListBox_Err->clear();
-    w.Action_TestAll->trigger();
+    errorListBox(w)->clear();
+    action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(errorEntries(w).size(), 1);
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    QTest::keyClicks(vertexEdit(w), "x");
+    EXPECT_TRUE(vertexEdit(w)->document()->isModified());
 }
 
 TEST_F(CompileWindow, TheStatusBarFollowsTheCaretAndTheInsertMode) {
     TForm_Master& w = startWith("first\nsecond line\n", "x\n");
-    w.PageControl1->setCurrentIndex(0);
-    QTextCursor c = w.RichEdit_Vertex->textCursor();
+    paneTabs(w)->setCurrentIndex(0);
+    QTextCursor c = vertexEdit(w)->textCursor();
     c.setPosition(3);
-    w.RichEdit_Vertex->setTextCursor(c);
+    vertexEdit(w)->setTextCursor(c);
     c.setPosition(0);
-    w.RichEdit_Vertex->setTextCursor(c);
-    EXPECT_EQ(w.StatusPanel[0]->text(), QStringLiteral("Cursor: 1 : 1"));
+    vertexEdit(w)->setTextCursor(c);
+    EXPECT_EQ(statusPanel(w, 0)->text(), QStringLiteral("Cursor: 1 : 1"));
     // A selection made backwards reports its start.
     c.setPosition(13);
     c.setPosition(8, QTextCursor::KeepAnchor);
-    w.RichEdit_Vertex->setTextCursor(c);
-    EXPECT_EQ(w.StatusPanel[0]->text(), QStringLiteral("Cursor: 2 : 3"));
+    vertexEdit(w)->setTextCursor(c);
+    EXPECT_EQ(statusPanel(w, 0)->text(), QStringLiteral("Cursor: 2 : 3"));
 
-    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Vertex]"));
-    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Insert);
-    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Overwrite [Vertex]"));
-    EXPECT_TRUE(w.RichEdit_Vertex->overwriteMode());
-    w.PageControl1->setCurrentIndex(1);
-    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Fragment]"));
-    w.PageControl1->setCurrentIndex(0);
-    QTest::keyClick(w.RichEdit_Vertex, Qt::Key_Insert);
-    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Vertex]"));
+    QTest::keyClick(vertexEdit(w), Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Insert [Vertex]"));
+    QTest::keyClick(vertexEdit(w), Qt::Key_Insert);
+    EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Overwrite [Vertex]"));
+    EXPECT_TRUE(vertexEdit(w)->overwriteMode());
+    paneTabs(w)->setCurrentIndex(1);
+    EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Insert [Fragment]"));
+    paneTabs(w)->setCurrentIndex(0);
+    QTest::keyClick(vertexEdit(w), Qt::Key_Insert);
+    EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Insert [Vertex]"));
 }
 
 TEST_F(CompileWindow, EditCommandsFollowThePaneOfTheActiveTab) {
     TForm_Master& w = startWith("alpha\n", "beta\n");
-    w.PageControl1->setCurrentIndex(0);
+    paneTabs(w)->setCurrentIndex(0);
     w.SetEditOptions();
-    EXPECT_FALSE(w.Action_Undo->isEnabled());
-    EXPECT_FALSE(w.Action_Cut->isEnabled());
-    w.RichEdit_Vertex->selectAll();
-    EXPECT_TRUE(w.Action_Cut->isEnabled());
-    EXPECT_TRUE(w.Action_Copy->isEnabled());
-    w.Action_Copy->trigger();
+    EXPECT_FALSE(action(w, "Action_Undo")->isEnabled());
+    EXPECT_FALSE(action(w, "Action_Cut")->isEnabled());
+    vertexEdit(w)->selectAll();
+    EXPECT_TRUE(action(w, "Action_Cut")->isEnabled());
+    EXPECT_TRUE(action(w, "Action_Copy")->isEnabled());
+    action(w, "Action_Copy")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("alpha\n"));
-    EXPECT_TRUE(w.Action_Paste->isEnabled());
-    w.Action_Cut->trigger();
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
-    EXPECT_TRUE(w.Action_Undo->isEnabled());
-    w.Action_Undo->trigger();
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("alpha\n"));
-    w.PageControl1->setCurrentIndex(1);
-    w.Action_Paste->trigger();
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("alpha\nbeta\n"));
+    EXPECT_TRUE(action(w, "Action_Paste")->isEnabled());
+    action(w, "Action_Cut")->trigger();
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
+    EXPECT_TRUE(action(w, "Action_Undo")->isEnabled());
+    action(w, "Action_Undo")->trigger();
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("alpha\n"));
+    paneTabs(w)->setCurrentIndex(1);
+    action(w, "Action_Paste")->trigger();
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("alpha\nbeta\n"));
     QApplication::clipboard()->clear();
     w.SetEditOptions();
-    EXPECT_FALSE(w.Action_Paste->isEnabled());
+    EXPECT_FALSE(action(w, "Action_Paste")->isEnabled());
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ protected:
 
     TForm_Master& start() {
         TForm_Master& w = h.start();
-        w.ListBox_Err->addItem(QStringLiteral("0:1(1): error: old  [VertexShader]"));
+        errorListBox(w)->addItem(QStringLiteral("0:1(1): error: old  [VertexShader]"));
         return w;
     }
 
@@ -58,43 +58,43 @@ protected:
 
 TEST_F(FileCommands, NewShaderFromCurrentCopiesThePanesIntoANewPair) {
     TForm_Master& w = start();
-    QTest::keyClicks(w.RichEdit_Vertex, "edited ");
+    QTest::keyClicks(vertexEdit(w), "edited ");
     h.prompter.answers.push_back(QMessageBox::No);  // the edits go to the copy only
     h.prompter.dialogScripts.push_back(typeNames({"b"}));
-    w.Action_NewShader->trigger();
+    action(w, "Action_NewShader")->trigger();
     EXPECT_EQ(h.readFile("ws/b.vert"), QByteArray("edited // c vertex\n"));
     EXPECT_EQ(h.readFile("ws/b.frag"), QByteArray("// c fragment\n"));
     EXPECT_EQ(h.readFile("ws/c.vert"), QByteArray("// c vertex\n"));
     EXPECT_EQ(entries(w), QStringList({"a", "b", "c"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
-    EXPECT_EQ(w.ListBox_Err->count(), 0);
+    EXPECT_EQ(errorListBox(w)->count(), 0);
 }
 
 TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
     TForm_Master& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"new one"}));
-    w.Action_NES->trigger();
+    action(w, "Action_NES")->trigger();
     EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "new one.frag",
                                       "new one.vert"}));
     EXPECT_EQ(h.readFile("ws/new one.vert"), QByteArray());
     EXPECT_EQ(h.readFile("ws/new one.frag"), QByteArray());
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
     EXPECT_EQ(selectedEntry(w), QStringLiteral("new one"));
-    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_FALSE(vertexEdit(w)->document()->isModified());
 }
 
 TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
     TForm_Master& w = start();
     const QStringList before = wsFiles();
     h.prompter.dialogScripts.push_back(typeNames({}, true));
-    w.Action_NES->trigger();
+    action(w, "Action_NES")->trigger();
     h.prompter.dialogScripts.push_back(typeNames({""}));
-    w.Action_NewShader->trigger();
+    action(w, "Action_NewShader")->trigger();
     EXPECT_EQ(wsFiles(), before);
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
     EXPECT_EQ(entries(w), QStringList({"a", "c"}));
-    EXPECT_EQ(w.ListBox_Err->count(), 1);
+    EXPECT_EQ(errorListBox(w)->count(), 1);
 }
 
 // Any name with a file of either kind is refused, listed or not, in any ASCII case; so is renaming
@@ -105,9 +105,9 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     h.writeFile("ws/lone.frag", "keep me\n");
     h.writeFile("ws/solo.vert", "");
     h.prompter.dialogScripts.push_back(typeNames({"C", "a", "A", "lone"}, true));
-    w.Action_NES->trigger();
+    action(w, "Action_NES")->trigger();
     h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "solo"}, true));
-    w.Action_Rename->trigger();
+    action(w, "Action_Rename")->trigger();
     EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.MessageTexts[MsgFileExists]));
     for (qsizetype i = 0; i < h.prompter.messages.size(); ++i) {
         EXPECT_EQ(h.prompter.messages[i].icon, QMessageBox::Information);
@@ -129,9 +129,9 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
                              QStringLiteral("tab\there"),
                              QString(QChar(0)) + "nul"};
     h.prompter.dialogScripts.push_back(typeNames(bad, true));
-    w.Action_NES->trigger();
+    action(w, "Action_NES")->trigger();
     h.prompter.dialogScripts.push_back(typeNames(QStringList(bad) << "", true));
-    w.Action_Rename->trigger();
+    action(w, "Action_Rename")->trigger();
     EXPECT_EQ(h.prompter.messageTexts(),
               QStringList(2 * bad.size() + 1, QStringLiteral("Invalid shader name!")));
     EXPECT_EQ(QDir(h.path("")).entryList(QDir::Files), QStringList());
@@ -142,7 +142,7 @@ TEST_F(FileCommands, GermanUsersAreToldInGerman) {
     h.languageName = QStringLiteral("Deutsch");
     TForm_Master& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"..", "c"}, true));
-    w.Action_NES->trigger();
+    action(w, "Action_NES")->trigger();
     EXPECT_EQ(h.prompter.messageTexts(),
               QStringList({QStringLiteral("Ungültiger Shader-Name!"),
                            QStringLiteral("Datei ist bereits vorhanden!")}));
@@ -154,12 +154,12 @@ TEST_F(FileCommands, DeleteAsksInGermanAndOpensTheFirstPair) {
     TForm_Master& w = start();
     ASSERT_EQ(selectedEntry(w), QStringLiteral("c"));
     h.prompter.answers.push_back(QMessageBox::No);
-    w.Action_DelS->trigger();
+    action(w, "Action_DelS")->trigger();
     EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
-    EXPECT_EQ(w.ListBox_Err->count(), 1);
+    EXPECT_EQ(errorListBox(w)->count(), 1);
 
     h.prompter.answers.push_back(QMessageBox::Yes);
-    w.Action_DelS->trigger();
+    action(w, "Action_DelS")->trigger();
     ASSERT_EQ(h.prompter.messages.size(), 2);
     EXPECT_EQ(h.prompter.messages[1].text,
               QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r") +
@@ -169,8 +169,8 @@ TEST_F(FileCommands, DeleteAsksInGermanAndOpensTheFirstPair) {
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.frag")));
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// a vertex\n"));
-    EXPECT_EQ(w.ListBox_Err->count(), 0);
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// a vertex\n"));
+    EXPECT_EQ(errorListBox(w)->count(), 0);
 }
 
 TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
@@ -178,26 +178,26 @@ TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
     QFile::remove(h.path("ws/a.frag"));
     TForm_Master& w = start();
     h.prompter.answers.push_back(QMessageBox::Yes);
-    w.Action_DelS->trigger();
+    action(w, "Action_DelS")->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(w.cfg.CurrentFileName, QString());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
-    EXPECT_FALSE(w.Action_DelS->isEnabled());
-    EXPECT_FALSE(w.TabSheet1->isEnabled());
+    EXPECT_FALSE(action(w, "Action_DelS")->isEnabled());
+    EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());
 }
 
 TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
     TForm_Master& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"z"}));
-    w.Action_Rename->trigger();
+    action(w, "Action_Rename")->trigger();
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.vert")));
     EXPECT_EQ(h.readFile("ws/z.vert"), QByteArray("// c vertex\n"));
     EXPECT_EQ(h.readFile("ws/z.frag"), QByteArray("// c fragment\n"));
     EXPECT_EQ(entries(w), QStringList({"a", "z"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("z"));
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// c fragment\n"));
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("// c fragment\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [z]"));
-    EXPECT_EQ(w.ListBox_Err->count(), 1);
+    EXPECT_EQ(errorListBox(w)->count(), 1);
 }
 
 TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
@@ -207,7 +207,7 @@ TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
         // Another program takes the new name of the fragment file meanwhile.
         h.writeFile("ws/z.frag", "theirs");
     });
-    w.Action_Rename->trigger();
+    action(w, "Action_Rename")->trigger();
     EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "z.frag"}));
     EXPECT_EQ(h.readFile("ws/z.frag"), QByteArray("theirs"));
     ASSERT_EQ(h.prompter.messages.size(), 1);
@@ -216,7 +216,7 @@ TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
         << told.toStdString();
     EXPECT_EQ(entries(w), QStringList({"a", "c"}));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [c]"));
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// c fragment\n"));
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("// c fragment\n"));
 }
 
 }  // namespace

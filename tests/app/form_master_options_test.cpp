@@ -58,7 +58,7 @@ protected:
     QString ws() const { return h.path("ws/"); }
 
     TForm_Config& openConfig(TForm_Master& w) {
-        w.Action_Config->trigger();
+        action(w, "Action_Config")->trigger();
         EXPECT_FALSE(w.Form_Config.isNull());
         return *w.Form_Config;
     }
@@ -71,7 +71,7 @@ protected:
     void expectKeywordAndComment(const TForm_Master& w, const TextFormat& keyword,
                                  const TextFormat& comment) const {
         for (const QTextEdit* pane :
-             std::initializer_list<const QTextEdit*>{w.RichEdit_Vertex, w.RichEdit_Fragment}) {
+             std::initializer_list<const QTextEdit*>{vertexEdit(w), fragmentEdit(w)}) {
             SCOPED_TRACE(pane->objectName().toStdString());
             EXPECT_EQ(formatAt(pane, 1, 0), expected(keyword.color, keyword.effects));
             EXPECT_EQ(formatAt(pane, 0, 3), expected(comment.color, comment.effects));
@@ -127,8 +127,8 @@ TEST_F(OptionsWindow, ConfigurationOpensANonModalDialogShowingTheSettings) {
     // Showing the dialog changes nothing, and the window stays usable meanwhile.
     EXPECT_TRUE(h.prompter.messages.isEmpty());
     EXPECT_TRUE(w.isEnabled());
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    QTest::keyClicks(vertexEdit(w), "x");
+    EXPECT_TRUE(vertexEdit(w)->document()->isModified());
 }
 
 // Every caption of the dialog, those that differ between the languages first.
@@ -164,7 +164,7 @@ TEST(OptionsCaptions, FollowTheInterfaceLanguage) {
         MasterHarness h;
         h.languageName = language;
         TForm_Master& w = h.start();
-        w.Action_Config->trigger();
+        action(w, "Action_Config")->trigger();
         ASSERT_FALSE(w.Form_Config.isNull());
         EXPECT_EQ(captions(*w.Form_Config), differing + same) << language.toStdString();
     }
@@ -177,7 +177,7 @@ TEST_F(OptionsWindow, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
     QTest::mouseClick(d.Image1, Qt::LeftButton);
     ASSERT_EQ(w.cfg.FontColor_DataTypes, 0x00FF0000u);
 
-    w.Action_Config->trigger();
+    action(w, "Action_Config")->trigger();
     EXPECT_EQ(w.Form_Config.data(), &d);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(w.findChildren<TForm_Config*>().size(), 1);
@@ -243,7 +243,7 @@ TEST_P(OptionsExtensionFaults, AreRefusedWithAnErrorAndTheDialogStaysOpen) {
     EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
     EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".frag"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -290,7 +290,7 @@ TEST_F(OptionsWindow, CancelAtTheWarningKeepsTheDialogOpenAndNothingChanged) {
 
 TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) {
     TForm_Master& w = h.start();
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    QTest::keyClicks(vertexEdit(w), "x");
     TForm_Config& d = openConfig(w);
     d.Edit_Fragment->setText(QStringLiteral(".fs"));
     h.prompter.answers = {QMessageBox::Ok, QMessageBox::Cancel};
@@ -301,7 +301,7 @@ TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) 
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".frag"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_TRUE(vertexEdit(w)->document()->isModified());
     EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
 }
 
@@ -311,8 +311,8 @@ TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFir
     h.writeFile("ws/c.vs", "// c vertex\n");
     h.writeFile("ws/c.fs", "// c fragment\n");
     TForm_Master& w = h.start();
-    w.ListBox_Err->addItem(QStringLiteral("old message"));
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    errorListBox(w)->addItem(QStringLiteral("old message"));
+    QTest::keyClicks(vertexEdit(w), "x");
     TForm_Config& d = openConfig(w);
     d.Edit_Vertex->setText(QStringLiteral(" .VS"));
     d.Edit_Fragment->setText(QStringLiteral(".fs"));
@@ -327,15 +327,15 @@ TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFir
     EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".fs"));
     EXPECT_EQ(entries(w), QStringList({"b", "c"}));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("b"));
-    EXPECT_EQ(w.ListBox1->currentRow(), 0);
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// b vertex\n"));
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), QStringLiteral("// b fragment\n"));
-    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(pairListBox(w)->currentRow(), 0);
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// b vertex\n"));
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("// b fragment\n"));
+    EXPECT_FALSE(vertexEdit(w)->document()->isModified());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
-    EXPECT_EQ(w.ListBox_Err->count(), 0);
-    EXPECT_TRUE(w.Action_SaveShader->isEnabled());
+    EXPECT_EQ(errorListBox(w)->count(), 0);
+    EXPECT_TRUE(action(w, "Action_SaveShader")->isEnabled());
     // The new pair is highlighted as it loads.
-    EXPECT_EQ(formatAt(w.RichEdit_Fragment, 0, 0), expected(w.cfg.FontColor_Comment, 0));
+    EXPECT_EQ(formatAt(fragmentEdit(w), 0, 0), expected(w.cfg.FontColor_Comment, 0));
 }
 
 // With no pair under the new extensions nothing stays open; a file without its partner is named.
@@ -361,11 +361,11 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
     EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_TRUE(w.cfg.CurrentFileName.isEmpty());
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isEmpty());
-    EXPECT_TRUE(w.RichEdit_Fragment->document()->isEmpty());
+    EXPECT_TRUE(vertexEdit(w)->document()->isEmpty());
+    EXPECT_TRUE(fragmentEdit(w)->document()->isEmpty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
-    EXPECT_FALSE(w.Action_SaveShader->isEnabled());
-    EXPECT_FALSE(w.TabSheet1->isEnabled());
+    EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
+    EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(LoneFile, OptionsWithoutPairs, ::testing::Bool());
@@ -465,7 +465,7 @@ TEST_F(OptionsWindow, AutoSaveTakesEffectAtOnce) {
     TForm_Config& d = openConfig(w);
     d.CheckBox1->click();
     EXPECT_TRUE(w.cfg.AutoSaveOnChange);
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    QTest::keyClicks(vertexEdit(w), "x");
     // Without AutoSave this would ask.
     EXPECT_TRUE(w.CheckFileSave());
     EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
@@ -491,10 +491,10 @@ TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges)
 
     // Meanwhile the main window goes to another WorkSpace.
     h.prompter.directories.push_back(h.path("ws2"));
-    w.Action_SelWorkSpace->trigger();
+    action(w, "Action_SelWorkSpace")->trigger();
     ASSERT_EQ(w.cfg.CurrentFileName, QStringLiteral("z"));
-    QTest::keyClick(w.RichEdit_Fragment, Qt::Key_Insert);
-    ASSERT_TRUE(w.cfg.fragment_overwrite);
+    QTest::keyClick(fragmentEdit(w), Qt::Key_Insert);
+    ASSERT_TRUE(pane(w, PairSide::Fragment).overwrite());
 
     d.BT_Cancel->click();
     EXPECT_TRUE(w.Form_Config.isNull());
@@ -503,7 +503,7 @@ TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges)
     EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
     EXPECT_EQ(w.cfg.CurrentDir, h.path("ws2/"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("z"));
-    EXPECT_TRUE(w.cfg.fragment_overwrite);
+    EXPECT_TRUE(pane(w, PairSide::Fragment).overwrite());
     expectKeywordAndComment(w, {before.FontColor_DataTypes, before.TextEffects_DataTypes},
                             {before.FontColor_Comment, before.TextEffects_Comment});
     EXPECT_TRUE(h.prompter.messages.isEmpty());

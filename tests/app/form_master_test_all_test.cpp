@@ -38,13 +38,13 @@ protected:
 
 TEST_F(TestAll, ACleanWorkSpaceReopensTheSelectedPairWithItsOkLines) {
     TForm_Master& w = start(5, "p2");
-    QTest::keyClicks(w.RichEdit_Vertex, "// unsaved");
+    QTest::keyClicks(vertexEdit(w), "// unsaved");
     h.prompter.answers.push_back(QMessageBox::No);
-    w.Action_TestAll->trigger();
+    action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("p2"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p2"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
-    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
+    EXPECT_FALSE(vertexEdit(w)->document()->isModified());
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [p2]"));
 }
@@ -54,22 +54,22 @@ TEST_F(TestAll, StopsAtTheFirstReportedPairAndOpensItAtItsError) {
     h.writeFile("ws/p3.frag", kBrokenFragment);
     // Were pair 4 reached, its missing file would be reported.
     QFile::remove(h.path("ws/p4.frag"));
-    w.Action_TestAll->trigger();
+    action(w, "Action_TestAll")->trigger();
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("p3"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p3"));
     ASSERT_FALSE(errorEntries(w).isEmpty());
     EXPECT_EQ(errorEntries(w).first(), QStringLiteral("VertexShader: OK"));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_EQ(w.RichEdit_Fragment->textCursor().block().blockNumber(), 2);
-    EXPECT_EQ(w.ErrorMarkLine, 2);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
+    EXPECT_EQ(fragmentEdit(w)->textCursor().block().blockNumber(), 2);
+    EXPECT_EQ(errorMarkLine(w), 2);
 }
 
 TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
     TForm_Master& w = start(3, "p1");
     QFile::remove(h.path("ws/p2.frag"));
     QFile::remove(h.path("ws/p3.vert"));
-    w.Action_TestAll->trigger();
+    action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgCouldNotLoadFragment],
                                                       w.MessageTexts[MsgCouldNotLoadVertex]}));
     // In front of the progress window, which stays on top of everything else.
@@ -82,16 +82,16 @@ TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
 
 TEST_F(TestAll, OnePairOnlyAndTheCommandsComeBackAfterwards) {
     TForm_Master& w = start(1, "p1");
-    w.Action_TestAll->trigger();
+    action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w.findChild<TForm_Progress*>(), nullptr);
-    for (QAction* a : {w.Action_TestAll, w.Action_Compile, w.Action_SelWorkSpace, w.Action_NES,
-                       w.Action_Config, w.Action_SaveShader}) {
+    for (QAction* a : {action(w, "Action_TestAll"), action(w, "Action_Compile"), action(w, "Action_SelWorkSpace"), action(w, "Action_NES"),
+                       action(w, "Action_Config"), action(w, "Action_SaveShader")}) {
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     }
-    EXPECT_TRUE(w.ListBox1->isEnabled());
-    EXPECT_TRUE(w.TabSheet1->isEnabled());
+    EXPECT_TRUE(pairListBox(w)->isEnabled());
+    EXPECT_TRUE(part<QWidget>(w, "TabSheet1")->isEnabled());
 }
 
 TEST_F(TestAll, CommandsThatChangeThePairAreOffWhileItRuns) {
@@ -101,14 +101,14 @@ TEST_F(TestAll, CommandsThatChangeThePairAreOffWhileItRuns) {
     // The first message box comes up during the run, for the pair whose file is gone.
     QFile::remove(h.path("ws/p2.vert"));
     h.prompter.onMessage = [&](const auto&) {
-        listEnabled = w.ListBox1->isEnabled();
+        listEnabled = pairListBox(w)->isEnabled();
         for (QAction* a : w.findChildren<QAction*>()) {
             if (a->isEnabled()) {
                 enabledDuringRun.append(a->objectName());
             }
         }
     };
-    w.Action_TestAll->trigger();
+    action(w, "Action_TestAll")->trigger();
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_FALSE(listEnabled);
     for (const char* name : {"Action_TestAll", "Action_Compile", "Action_SelWorkSpace",
@@ -116,7 +116,7 @@ TEST_F(TestAll, CommandsThatChangeThePairAreOffWhileItRuns) {
                              "Action_SaveShader", "Action_Config"}) {
         EXPECT_FALSE(enabledDuringRun.contains(name)) << name;
     }
-    EXPECT_TRUE(w.Action_TestAll->isEnabled());
+    EXPECT_TRUE(action(w, "Action_TestAll")->isEnabled());
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ const QByteArray kFragment = "void main()\r\n{\r\n    gl_FragColor = vec4(1.0);\
 
 // Clicks a list entry as the user would.
 void clickEntry(TForm_Master& w, int row) {
-    const QRect rect = w.ListBox1->visualItemRect(w.ListBox1->item(row));
-    QTest::mouseClick(w.ListBox1->viewport(), Qt::LeftButton, {}, rect.center());
+    const QRect rect = pairListBox(w)->visualItemRect(pairListBox(w)->item(row));
+    QTest::mouseClick(pairListBox(w)->viewport(), Qt::LeftButton, {}, rect.center());
     QCoreApplication::processEvents();
 }
 
@@ -55,14 +55,14 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
     TForm_Master& w = start();
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(),
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(),
               QString::fromLatin1(kFragment).replace("\r\n", "\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
-    EXPECT_EQ(w.StatusPanel[2]->text(), ws());
-    EXPECT_TRUE(w.Action_Compile->isEnabled());
+    EXPECT_EQ(statusPanel(w, 2)->text(), ws());
+    EXPECT_TRUE(action(w, "Action_Compile")->isEnabled());
     // Nothing to undo right after a load.
-    EXPECT_FALSE(w.RichEdit_Vertex->document()->isUndoAvailable());
+    EXPECT_FALSE(vertexEdit(w)->document()->isUndoAvailable());
     EXPECT_TRUE(h.prompter.messages.isEmpty());
 }
 
@@ -70,7 +70,7 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
 void activateAndFocusList(TForm_Master& w) {
     w.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.ListBox1->setFocus();
+    pairListBox(w)->setFocus();
     QCoreApplication::processEvents();
 }
 
@@ -79,14 +79,14 @@ TEST_F(WorkspaceWindow, AStoredPairWithoutItsFilesIsPassedOverButStillNamed) {
     TForm_Master& w = start();
     activateAndFocusList(w);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("gone"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [gone]"));
-    EXPECT_FALSE(w.Action_SaveShader->isEnabled());
+    EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
     // A click of the user's own still opens a pair.
     clickEntry(w, 1);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
-    EXPECT_TRUE(w.Action_SaveShader->isEnabled());
+    EXPECT_TRUE(action(w, "Action_SaveShader")->isEnabled());
 }
 
 TEST(WorkspaceFirstStart, OpensNoPairUntilTheUserPicksOne) {
@@ -97,9 +97,9 @@ TEST(WorkspaceFirstStart, OpensNoPairUntilTheUserPicksOne) {
     activateAndFocusList(w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
     // Long names are elided in the list: each entry shows its whole name as its tooltip.
-    EXPECT_EQ(w.ListBox1->item(0)->toolTip(), QStringLiteral("color"));
+    EXPECT_EQ(pairListBox(w)->item(0)->toolTip(), QStringLiteral("color"));
 }
 
 TEST(WorkspaceCapitalExtensions, LoadAndSaveUseTheNamesOnDisk) {
@@ -109,9 +109,9 @@ TEST(WorkspaceCapitalExtensions, LoadAndSaveUseTheNamesOnDisk) {
     h.storeSettings(h.path("ws/"), "Water");
     TForm_Master& w = h.start();
     EXPECT_EQ(entries(w), QStringList({"Water"}));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kVertex));
-    QTest::keyClicks(w.RichEdit_Vertex, "// x");
-    w.Action_SaveShader->trigger();
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
+    QTest::keyClicks(vertexEdit(w), "// x");
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_TRUE(h.readFile("ws/Water.VERT").startsWith("// x"));
     EXPECT_EQ(QDir(h.path("ws")).entryList(QDir::Files), QStringList({"Water.FRAG", "Water.VERT"}));
 }
@@ -142,7 +142,7 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
         if (c.listed.isEmpty()) {
             ASSERT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgPairNotFound]}));
             EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
-            EXPECT_FALSE(w.Action_Compile->isEnabled());
+            EXPECT_FALSE(action(w, "Action_Compile")->isEnabled());
         } else {
             EXPECT_TRUE(h.prompter.messages.isEmpty());
             EXPECT_EQ(selectedEntry(w), c.stored);
@@ -152,24 +152,24 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
 
 TEST_F(WorkspaceWindow, AtTheSavePromptCancelStaysNoDiscardsAndYesSaves) {
     TForm_Master& w = start();
-    QTest::keyClicks(w.RichEdit_Fragment, "x");
+    QTest::keyClicks(fragmentEdit(w), "x");
     ASSERT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
-    const QString edited = w.RichEdit_Fragment->toPlainText();
+    const QString edited = fragmentEdit(w)->toPlainText();
     h.prompter.answers.push_back(QMessageBox::Cancel);
     clickEntry(w, 1);
     EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgSaveChanges]}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), edited);
-    EXPECT_TRUE(w.RichEdit_Fragment->document()->isModified());
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), edited);
+    EXPECT_TRUE(fragmentEdit(w)->document()->isModified());
 
     h.prompter.answers.push_back(QMessageBox::No);
     clickEntry(w, 1);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// b vertex\n"));
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// b vertex\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
     EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
 
-    QTest::keyClicks(w.RichEdit_Vertex, "y");
+    QTest::keyClicks(vertexEdit(w), "y");
     h.prompter.answers.push_back(QMessageBox::Yes);
     clickEntry(w, 0);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
@@ -179,7 +179,7 @@ TEST_F(WorkspaceWindow, AtTheSavePromptCancelStaysNoDiscardsAndYesSaves) {
 TEST_F(WorkspaceWindow, AutoSaveSavesWithoutAsking) {
     h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
     TForm_Master& w = start();
-    QTest::keyClicks(w.RichEdit_Vertex, "z");
+    QTest::keyClicks(vertexEdit(w), "z");
     clickEntry(w, 1);
     EXPECT_TRUE(h.prompter.messages.isEmpty());
     EXPECT_EQ(h.readFile("ws/a.vert"), "z" + kVertex);
@@ -196,14 +196,14 @@ TEST_F(WorkspaceWindow, SaveKeepsEveryByteOfAnUnchangedPairAndWritesAnEditedOne)
     const QByteArray vertex = "line one\r\n" + all + "\r\nlast line without end";
     h.writeFile("ws/a.vert", vertex);
     TForm_Master& w = start();
-    w.Action_SaveShader->trigger();
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(h.readFile("ws/a.vert"), vertex);
     EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
 
-    QTest::keyClicks(w.RichEdit_Fragment, "// new");
-    QTest::keyClick(w.RichEdit_Fragment, Qt::Key_Return);
+    QTest::keyClicks(fragmentEdit(w), "// new");
+    QTest::keyClick(fragmentEdit(w), Qt::Key_Return);
     ASSERT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
-    w.Action_SaveShader->trigger();
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(h.readFile("ws/a.frag"), "// new\r\n" + kFragment);
     EXPECT_EQ(h.readFile("ws/a.vert"), vertex);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
@@ -212,7 +212,7 @@ TEST_F(WorkspaceWindow, SaveKeepsEveryByteOfAnUnchangedPairAndWritesAnEditedOne)
 TEST_F(WorkspaceWindow, AFailedSaveKeepsTheOldFilesThePanesAndThePair) {
     h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
     TForm_Master& w = start();
-    QTest::keyClicks(w.RichEdit_Vertex, "edited ");
+    QTest::keyClicks(vertexEdit(w), "edited ");
     // Something that is not a file now stands where the fragment file was.
     QFile::remove(h.path("ws/a.frag"));
     QDir().mkpath(h.path("ws/a.frag"));
@@ -222,29 +222,29 @@ TEST_F(WorkspaceWindow, AFailedSaveKeepsTheOldFilesThePanesAndThePair) {
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/a.frag")));
     EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().startsWith("edited "));
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().startsWith("edited "));
+    EXPECT_TRUE(vertexEdit(w)->document()->isModified());
 }
 
 TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSaysSo) {
     TForm_Master& w = start();
     const QByteArray theirs = kFragment + "// added elsewhere\r\n";
     h.writeFile("ws/a.frag", theirs);
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    QTest::keyClicks(vertexEdit(w), "x");
     h.prompter.choiceAnswers.push_back(0);
-    w.Action_SaveShader->trigger();
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(h.readFile("ws/a.frag"), theirs);
     EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/a.frag")));
     EXPECT_EQ(h.prompter.messages[0].choices, QStringList({"Keep the file on disk", "Overwrite"}));
     // The pane shows the file that was kept.
-    EXPECT_TRUE(w.RichEdit_Fragment->toPlainText().endsWith("// added elsewhere\n"));
+    EXPECT_TRUE(fragmentEdit(w)->toPlainText().endsWith("// added elsewhere\n"));
 
     h.writeFile("ws/a.vert", "// theirs\n");
-    QTest::keyClicks(w.RichEdit_Vertex, "y");
+    QTest::keyClicks(vertexEdit(w), "y");
     h.prompter.choiceAnswers.push_back(1);
-    w.Action_SaveShader->trigger();
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(h.readFile("ws/a.vert"), "xy" + kVertex);
     EXPECT_EQ(h.prompter.messages.size(), 2);
 
@@ -255,8 +255,8 @@ TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSa
         return info.st_ino;
     };
     const auto before = inode();
-    QTest::keyClicks(w.RichEdit_Vertex, "z");
-    w.Action_SaveShader->trigger();
+    QTest::keyClicks(vertexEdit(w), "z");
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(inode(), before);
     EXPECT_EQ(h.readFile("ws/a.vert"), "xyz" + kVertex);
     EXPECT_EQ(h.prompter.messages.size(), 2);
@@ -267,7 +267,7 @@ TEST_F(WorkspaceWindow, AutoSaveAsksInGermanBeforeOverwritingAnOutsideChange) {
     h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
     TForm_Master& w = start();
     h.writeFile("ws/a.vert", "// theirs\n");
-    QTest::keyClicks(w.RichEdit_Vertex, "z");
+    QTest::keyClicks(vertexEdit(w), "z");
     h.prompter.choiceAnswers.push_back(0);
     clickEntry(w, 1);
     EXPECT_EQ(h.readFile("ws/a.vert"), "// theirs\n");
@@ -290,22 +290,22 @@ TEST_F(WorkspaceWindow, AWorkSpaceThatCannotBeReadIsSaidSo) {
     const QString told = h.prompter.messages[0].text;
     EXPECT_TRUE(told.contains(ws()) && told.contains(qt_error_string(EACCES)))
         << told.toStdString();
-    EXPECT_EQ(w.ListBox1->count(), 0);
+    EXPECT_EQ(pairListBox(w)->count(), 0);
 }
 
 TEST_F(WorkspaceWindow, TextTheFilesCannotHoldIsNotSaved) {
     TForm_Master& w = start();
-    w.RichEdit_Vertex->textCursor().insertText(QStringLiteral("\u4E2D"));
-    w.Action_SaveShader->trigger();
+    vertexEdit(w)->textCursor().insertText(QStringLiteral("\u4E2D"));
+    action(w, "Action_SaveShader")->trigger();
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/a.vert")));
     EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_TRUE(vertexEdit(w)->document()->isModified());
 }
 
 TEST_F(WorkspaceWindow, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
     TForm_Master& w = start();
-    QTest::keyClicks(w.RichEdit_Vertex, "x");
+    QTest::keyClicks(vertexEdit(w), "x");
     w.cfg.FontColor_Comment = 0x00010203;
     h.prompter.answers.push_back(QMessageBox::Cancel);
     EXPECT_FALSE(h.close());
@@ -322,18 +322,18 @@ TEST_F(WorkspaceWindow, SelectingAWorkSpaceOpensItsFirstPair) {
     h.writeFile("other/m.vert", "// m\n");
     h.writeFile("other/m.frag", "");
     TForm_Master& w = start();
-    w.ListBox_Err->addItem("old message");
+    errorListBox(w)->addItem("old message");
     h.prompter.directories.push_back(h.path("other"));
-    w.Action_SelWorkSpace->trigger();
+    action(w, "Action_SelWorkSpace")->trigger();
     ASSERT_EQ(h.prompter.directoryRequests.size(), 1);
     EXPECT_EQ(h.prompter.directoryRequests[0].title, w.MessageTexts[MsgSelectWorkspaceTitle]);
     EXPECT_EQ(h.prompter.directoryRequests[0].start, ws());
     EXPECT_EQ(w.cfg.CurrentDir, h.path("other/"));
     EXPECT_EQ(entries(w), QStringList({"m", "z"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("m"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QStringLiteral("// m\n"));
-    EXPECT_EQ(w.ListBox_Err->count(), 0);
-    EXPECT_FALSE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// m\n"));
+    EXPECT_EQ(errorListBox(w)->count(), 0);
+    EXPECT_FALSE(vertexEdit(w)->document()->isModified());
 }
 
 TEST_F(WorkspaceWindow, CancellingTheChooserReopensTheFirstPairOfTheSameWorkSpace) {
@@ -341,7 +341,7 @@ TEST_F(WorkspaceWindow, CancellingTheChooserReopensTheFirstPairOfTheSameWorkSpac
     TForm_Master& w = start();
     ASSERT_EQ(selectedEntry(w), QStringLiteral("b"));
     h.prompter.directories.push_back(std::nullopt);
-    w.Action_SelWorkSpace->trigger();
+    action(w, "Action_SelWorkSpace")->trigger();
     EXPECT_EQ(w.cfg.CurrentDir, ws());
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
@@ -353,7 +353,7 @@ TEST(WorkspaceSelection, AWorkSpaceThatIsGoneBecomesTheRootAfterACancel) {
     TForm_Master& w = h.start();
     h.prompter.directories.push_back(std::nullopt);
     h.prompter.answers.assign(8, QMessageBox::Ok);  // whatever "/" holds
-    w.Action_SelWorkSpace->trigger();
+    action(w, "Action_SelWorkSpace")->trigger();
     EXPECT_EQ(h.prompter.directoryRequests[0].start, QString());
     EXPECT_EQ(w.cfg.CurrentDir, QStringLiteral("/"));
 }
@@ -362,12 +362,12 @@ TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
     QDir().mkpath(h.path("empty"));
     TForm_Master& w = start();
     h.prompter.directories.push_back(h.path("empty"));
-    w.Action_SelWorkSpace->trigger();
+    action(w, "Action_SelWorkSpace")->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(w.cfg.CurrentFileName, QString());
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().isEmpty());
-    EXPECT_FALSE(w.Action_SaveShader->isEnabled());
-    EXPECT_FALSE(w.TabSheet1->isEnabled());
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
+    EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
+    EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());
 }
 
 TEST_F(WorkspaceWindow, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) {
@@ -377,7 +377,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) 
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(w.cfg.CurrentFileName, QString());
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
-    EXPECT_FALSE(w.Action_SaveShader->isEnabled());
+    EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
 }
 
 }  // namespace

@@ -19,13 +19,14 @@
 #include <gtest/gtest.h>
 
 using namespace tessory;
+using namespace tessory::testing;
 using tessory::testing::MasterHarness;
 
 namespace {
 
 QList<QAction*> pairActions(const TForm_Master& w) {
-    return {w.Action_Compile, w.Action_TestAll, w.Action_SaveShader, w.Action_DelS,
-            w.Action_Rename};
+    return {action(w, "Action_Compile"), action(w, "Action_TestAll"), action(w, "Action_SaveShader"), action(w, "Action_DelS"),
+            action(w, "Action_Rename")};
 }
 
 bool pairCommandsEnabled(const TForm_Master& w) {
@@ -36,8 +37,8 @@ bool pairCommandsEnabled(const TForm_Master& w) {
         none = none && !a->isEnabled();
     }
     EXPECT_TRUE(all || none) << "pair commands out of step";
-    EXPECT_EQ(w.TabSheet1->isEnabled(), all);
-    EXPECT_EQ(w.TabSheet2->isEnabled(), all);
+    EXPECT_EQ(part<QWidget>(w, "TabSheet1")->isEnabled(), all);
+    EXPECT_EQ(part<QWidget>(w, "TabSheet2")->isEnabled(), all);
     return all;
 }
 
@@ -52,10 +53,10 @@ TEST(MasterStartUp, AFirstStartUsesTheDefaults) {
     fitToScreen(expected, QGuiApplication::primaryScreen()->geometry().size());
     EXPECT_EQ(w.size(), QSize(expected.main_size_width, expected.main_size_height));
     EXPECT_FALSE(pairCommandsEnabled(w));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
-    EXPECT_EQ(w.StatusPanel[0]->text(), QStringLiteral("Cursor:"));
-    EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Insert [Fragment]"));
+    EXPECT_EQ(statusPanel(w, 0)->text(), QStringLiteral("Cursor:"));
+    EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Insert [Fragment]"));
     EXPECT_TRUE(h.prompter.messages.isEmpty());
 }
 
@@ -73,22 +74,22 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"),
                   german ? QStringLiteral("&Ja") : QStringLiteral("&Yes"));
         if (german) {
-            EXPECT_EQ(w.Action_SelWorkSpace->text(), QStringLiteral("Arbeitsbereich auswählen..."));
+            EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(), QStringLiteral("Arbeitsbereich auswählen..."));
             EXPECT_EQ(w.MainMenus[1]->title(), QStringLiteral("&Bearbeiten"));
             EXPECT_EQ(w.Panel2->text(), QStringLiteral("Arbeitsbereich"));
-            EXPECT_EQ(w.StatusPanel[1]->text(), QStringLiteral("Einfügen [Fragment]"));
+            EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Einfügen [Fragment]"));
             EXPECT_TRUE(w.MessageTexts[MsgExtensionChangeWarning].contains("\n\r"));
         } else {
-            EXPECT_EQ(w.Action_SelWorkSpace->text(), QStringLiteral("Select Workspace..."));
-            EXPECT_EQ(w.Action_info->text(), QStringLiteral("About"));
-            EXPECT_EQ(w.Action_hp->text(), QStringLiteral("Brimvale hompage"));
-            EXPECT_EQ(w.Action_Compile->toolTip(),
+            EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(), QStringLiteral("Select Workspace..."));
+            EXPECT_EQ(action(w, "Action_info")->text(), QStringLiteral("About"));
+            EXPECT_EQ(action(w, "Action_hp")->text(), QStringLiteral("Brimvale hompage"));
+            EXPECT_EQ(action(w, "Action_Compile")->toolTip(),
                       QStringLiteral("Compiles both shaderfiles with current gfx-driver."));
             EXPECT_FALSE(w.MessageTexts[MsgExtensionChangeWarning].contains("\n\r"));
         }
         // Both languages keep these two captions.
-        EXPECT_EQ(w.Action_DelS->text(), QStringLiteral("Delete Shader (Selected)"));
-        EXPECT_EQ(w.Action_Rename->text(), QStringLiteral("Rename Shader"));
+        EXPECT_EQ(action(w, "Action_DelS")->text(), QStringLiteral("Delete Shader (Selected)"));
+        EXPECT_EQ(action(w, "Action_Rename")->text(), QStringLiteral("Rename Shader"));
         EXPECT_TRUE(w.MessageTexts[MsgPairNotFound].contains("\n\r"));
     }
 }
@@ -103,26 +104,26 @@ TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
     const auto fits = [](const QWidget* panel, const QString& text) {
         return panel->fontMetrics().horizontalAdvance(text) <= panel->contentsRect().width();
     };
-    EXPECT_TRUE(fits(w.StatusPanel[0], QStringLiteral("Cursor: 11700 : 75")));
+    EXPECT_TRUE(fits(statusPanel(w, 0), QStringLiteral("Cursor: 11700 : 75")));
     for (int text :
          {MsgInsertVertex, MsgOverwriteVertex, MsgInsertFragment, MsgOverwriteFragment}) {
-        EXPECT_TRUE(fits(w.StatusPanel[1], w.MessageTexts[text]))
+        EXPECT_TRUE(fits(statusPanel(w, 1), w.MessageTexts[text]))
             << w.MessageTexts[text].toStdString();
     }
-    EXPECT_EQ(w.StatusPanel[2]->text(), deep);
-    EXPECT_EQ(w.StatusPanel[2]->toolTip(), deep);
+    EXPECT_EQ(statusPanel(w, 2)->text(), deep);
+    EXPECT_EQ(statusPanel(w, 2)->toolTip(), deep);
     // A narrow window shrinks the path, never the panels beside it.
     w.resize(300, w.height());
     QCoreApplication::processEvents();
-    EXPECT_GE(w.StatusPanel[2]->x(), w.StatusPanel[1]->geometry().right());
-    EXPECT_LT(w.StatusPanel[2]->geometry().right(), w.StatusBar1->width());
+    EXPECT_GE(statusPanel(w, 2)->x(), statusPanel(w, 1)->geometry().right());
+    EXPECT_LT(statusPanel(w, 2)->geometry().right(), w.StatusBar1->width());
 }
 
 TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
     MasterHarness h;
     TForm_Master& w = h.start();
     int buttons = 0;
-    for (QAction* action : w.ActionToolBar1->actions()) {
+    for (QAction* action : part<QToolBar>(w, "ActionToolBar1")->actions()) {
         if (!action->isSeparator()) {
             ++buttons;
             EXPECT_FALSE(action->icon().pixmap(16, 16).isNull())
@@ -138,8 +139,8 @@ TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) 
     w.SetLanguageTexts(7);
     EXPECT_EQ(w.MessageTexts, QStringList(kMessageCount, QString()));
     w.SetLanguageTexts(LanguageEnglish);
-    EXPECT_EQ(w.Action_NES->text(), QStringLiteral("New Shader (Vert+Frag)"));
-    EXPECT_EQ(w.Action_NewShader->text(), QStringLiteral("New Shader from current (Vert+Frag)"));
+    EXPECT_EQ(action(w, "Action_NES")->text(), QStringLiteral("New Shader (Vert+Frag)"));
+    EXPECT_EQ(action(w, "Action_NewShader")->text(), QStringLiteral("New Shader from current (Vert+Frag)"));
 }
 
 TEST(MasterCommands, PairCommandsFollowTheSelection) {
@@ -147,16 +148,16 @@ TEST(MasterCommands, PairCommandsFollowTheSelection) {
     TForm_Master& w = h.start();
     w.CheckStatusEnabled();
     EXPECT_FALSE(pairCommandsEnabled(w));
-    w.ListBox1->addItems({"a", "b"});
-    w.ListBox1->setCurrentRow(-1);
+    pairListBox(w)->addItems({"a", "b"});
+    pairListBox(w)->setCurrentRow(-1);
     w.CheckStatusEnabled();
     EXPECT_FALSE(pairCommandsEnabled(w));
-    w.ListBox1->setCurrentRow(1);
+    pairListBox(w)->setCurrentRow(1);
     w.CheckStatusEnabled();
     EXPECT_TRUE(pairCommandsEnabled(w));
     // Commands that need no pair stay enabled.
-    for (QAction* a : {w.Action_SelWorkSpace, w.Action_NES, w.Action_NewShader, w.Action_Exit,
-                       w.Action_Config, w.Action_hp, w.Action_info}) {
+    for (QAction* a : {action(w, "Action_SelWorkSpace"), action(w, "Action_NES"), action(w, "Action_NewShader"), action(w, "Action_Exit"),
+                       action(w, "Action_Config"), action(w, "Action_hp"), action(w, "Action_info")}) {
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     }
 }
@@ -167,10 +168,10 @@ TEST(MasterCaption, ShowsTheOpenPairAndItsModifiedMark) {
     w.cfg.CurrentFileName = QStringLiteral("Water");
     w.SetAppCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
-    w.RichEdit_Fragment->document()->setModified(true);
+    fragmentEdit(w)->document()->setModified(true);
     w.SetAppCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water] *"));
-    w.RichEdit_Fragment->document()->setModified(false);
+    fragmentEdit(w)->document()->setModified(false);
     // A pair named "*" is shown as it is, not taken for Qt's modified-mark placeholder.
     w.cfg.CurrentFileName = QStringLiteral("*");
     w.SetAppCaption();
@@ -187,7 +188,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
         w.cfg.FontColor_Comment = 0x00ABCDEF;
         w.cfg.TextEffects_Comment = EffectItalic | EffectBold;
         w.cfg.AutoSaveOnChange = true;
-        w.cfg.vertex_overwrite = true;
+        pane(w, PairSide::Vertex).setOverwrite(true);
         ASSERT_TRUE(h.close());
     }
     EXPECT_EQ(h.settings()->childKeys().size(), 23);
@@ -199,7 +200,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
     EXPECT_EQ(w.cfg.FontColor_Comment, 0x00ABCDEFu);
     EXPECT_EQ(w.cfg.TextEffects_Comment, EffectItalic | EffectBold);
     EXPECT_TRUE(w.cfg.AutoSaveOnChange);
-    EXPECT_FALSE(w.cfg.vertex_overwrite);
+    EXPECT_FALSE(pane(w, PairSide::Vertex).overwrite());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
 }
 

@@ -67,20 +67,20 @@ TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
     writePair("a");
     writePair("b");
     TForm_Master& w = start("a");
-    QTextEdit* pane = GetParam().vertexGrows ? w.RichEdit_Vertex : w.RichEdit_Fragment;
+    QTextEdit* pane = GetParam().vertexGrows ? vertexEdit(w) : fragmentEdit(w);
     pane->moveCursor(QTextCursor::End);
     pane->insertPlainText(bulk());
-    const QString vertexText = w.RichEdit_Vertex->toPlainText();
-    const QString fragmentText = w.RichEdit_Fragment->toPlainText();
+    const QString vertexText = vertexEdit(w)->toPlainText();
+    const QString fragmentText = fragmentEdit(w)->toPlainText();
     const DirSnapshot before = snapshot(ws());
     fill(GetParam().spare);
 
-    const QStringList told = step([&] { w.Action_SaveShader->trigger(); });
+    const QStringList told = step([&] { action(w, "Action_SaveShader")->trigger(); });
     EXPECT_TRUE(anyMentions(told, {file("a.vert")}) || anyMentions(told, {file("a.frag")}))
         << shown();
     EXPECT_EQ(snapshot(ws()), before);
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), vertexText);
-    EXPECT_EQ(w.RichEdit_Fragment->toPlainText(), fragmentText);
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), vertexText);
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), fragmentText);
     EXPECT_TRUE(pane->document()->isModified());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
 
@@ -92,7 +92,7 @@ TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
     EXPECT_TRUE(pane->document()->isModified());
 
     makeRoom();
-    w.Action_SaveShader->trigger();
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(readBytes("a.vert"), vertexText.toLatin1());
     EXPECT_EQ(readBytes("a.frag"), fragmentText.toLatin1());
     EXPECT_FALSE(pane->document()->isModified());

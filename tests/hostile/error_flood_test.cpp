@@ -126,27 +126,27 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     ASSERT_EQ(entries.size(), kFloodLines);
 
     timed("filling the error list with 100,000 entries", [&] {
-        w.ListBox_Err->setUpdatesEnabled(false);
-        w.ListBox_Err->clear();
-        w.ListBox_Err->addItems(entries);
-        w.ListBox_Err->setUpdatesEnabled(true);
+        errorListBox(w)->setUpdatesEnabled(false);
+        errorListBox(w)->clear();
+        errorListBox(w)->addItems(entries);
+        errorListBox(w)->setUpdatesEnabled(true);
         QCoreApplication::processEvents();
     });
     timed("the jump to the first error past 99,999 entries that lead nowhere",
           [&] { w.ShowFirstErrorLine(); });
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_EQ(w.RichEdit_Fragment->textCursor().block().blockNumber(), 3);
-    EXPECT_EQ(w.ErrorMarkPane, 1);
-    EXPECT_EQ(w.ErrorMarkLine, 3);
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
+    EXPECT_EQ(fragmentEdit(w)->textCursor().block().blockNumber(), 3);
+    EXPECT_EQ(errorMarkPane(w), 1);
+    EXPECT_EQ(errorMarkLine(w), 3);
 
     // A double-click on any entry with a huge number leaves the caret and the mark alone.
     for (int row = 0; row < int(std::size(kHugeLines)); ++row) {
-        w.ListBox_Err->setCurrentRow(row);
+        errorListBox(w)->setCurrentRow(row);
         w.ListBox_ErrDblClick();
-        EXPECT_EQ(w.ErrorMarkPane, 1) << entries[row].toStdString();
-        EXPECT_EQ(w.ErrorMarkLine, 3) << entries[row].toStdString();
-        EXPECT_EQ(w.RichEdit_Vertex->textCursor().position(), 0);
-        EXPECT_EQ(w.RichEdit_Fragment->textCursor().block().blockNumber(), 3);
+        EXPECT_EQ(errorMarkPane(w), 1) << entries[row].toStdString();
+        EXPECT_EQ(errorMarkLine(w), 3) << entries[row].toStdString();
+        EXPECT_EQ(vertexEdit(w)->textCursor().position(), 0);
+        EXPECT_EQ(fragmentEdit(w)->textCursor().block().blockNumber(), 3);
     }
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
 }

@@ -58,10 +58,10 @@ TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) 
     namesTheBigFile("selecting the pair with the 200 MB file", [&] { click("big"); });
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(kCleanVertex));
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kCleanVertex));
 
     namesTheBigFile("Test all over the pair with the 200 MB file",
-                    [&] { w.Action_TestAll->trigger(); });
+                    [&] { action(w, "Action_TestAll")->trigger(); });
     EXPECT_TRUE(progressGone());
     namesTheBigFile("F10 over the pair with the 200 MB file", [&] { pressF10(); });
     EXPECT_TRUE(progressGone());
@@ -79,7 +79,7 @@ TEST_F(HostileFiles, TheLargestAcceptedShaderFileLoadsAndOneByteMoreIsRefused) {
         step([&] { click("large"); }, "loading a 16 MB shader file into its pane").isEmpty())
         << shown();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("large"));
-    EXPECT_EQ(w.RichEdit_Vertex->document()->blockCount(), text.count('\n') + 1);
+    EXPECT_EQ(vertexEdit(w)->document()->blockCount(), text.count('\n') + 1);
 
     text += ' ';
     writeBytes("large.vert", text);
@@ -101,11 +101,11 @@ TEST_F(HostileFiles, BinaryBytesWithNulsCompileAndSaveBackUnchanged) {
     TForm_Master& w = start("a");
     click("bin");
     EXPECT_EQ(selectedEntry(w), QStringLiteral("bin"));
-    EXPECT_TRUE(w.RichEdit_Vertex->toPlainText().contains(QChar(0)));
+    EXPECT_TRUE(vertexEdit(w)->toPlainText().contains(QChar(0)));
 
-    w.Action_Compile->trigger();
-    EXPECT_GT(w.ListBox_Err->count(), 0);
-    w.Action_SaveShader->trigger();
+    action(w, "Action_Compile")->trigger();
+    EXPECT_GT(errorListBox(w)->count(), 0);
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
     EXPECT_EQ(readBytes("bin.vert"), binary);
     pressF10();
@@ -191,12 +191,12 @@ TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
     writePair("a");
     writePair("b");
     TForm_Master& w = start("b");
-    w.RichEdit_Vertex->insertPlainText(QStringLiteral("// edited\n"));
-    const QString edited = w.RichEdit_Vertex->toPlainText();
+    vertexEdit(w)->insertPlainText(QStringLiteral("// edited\n"));
+    const QString edited = vertexEdit(w)->toPlainText();
     replace("b.frag");
     const DirSnapshot before = snapshot(ws());
 
-    const QStringList saved = watched([&] { w.Action_SaveShader->trigger(); });
+    const QStringList saved = watched([&] { action(w, "Action_SaveShader")->trigger(); });
     if (GetParam().kind == Impostor::LinkLoop) {
         // A link that leads nowhere is no file to keep: the save puts the pair's file there.
         EXPECT_TRUE(saved.isEmpty()) << shown();
@@ -205,8 +205,8 @@ TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
     }
     EXPECT_TRUE(anyMentions(saved, {file("b.frag")})) << shown();
     EXPECT_EQ(snapshot(ws()), before);
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), edited);
-    EXPECT_TRUE(w.RichEdit_Vertex->document()->isModified());
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), edited);
+    EXPECT_TRUE(vertexEdit(w)->document()->isModified());
     EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("] *")));
 
     EXPECT_TRUE(anyMentions(watched([&] { pressF10(); }), {file("b.frag")})) << shown();
@@ -215,12 +215,12 @@ TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
 
     // Test all first offers to save the edit; the answer No keeps the files as they are.
     h.prompter.answers.push_back(QMessageBox::No);
-    const QStringList told = watched([&] { w.Action_TestAll->trigger(); });
+    const QStringList told = watched([&] { action(w, "Action_TestAll")->trigger(); });
     EXPECT_TRUE(anyMentions(told, {file("b.frag")}) ||
                 told.contains(w.MessageTexts[MsgCouldNotLoadFragment]))
         << told.join('|').toStdString();
     EXPECT_TRUE(progressGone());
-    EXPECT_TRUE(w.Action_TestAll->isEnabled());
+    EXPECT_TRUE(action(w, "Action_TestAll")->isEnabled());
     EXPECT_EQ(snapshot(ws()), before);
 }
 

@@ -82,7 +82,7 @@ TEST_F(HostileNames, ListsEveryPairThatCanBeOpenedByItsNameAndNamesTheOthers) {
 
     // Test all and F10 pass the left-out files by; closing writes nothing near them.
     h.prompter.messages.clear();
-    w.Action_TestAll->trigger();
+    action(w, "Action_TestAll")->trigger();
     pressF10();
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << shown();
     EXPECT_EQ(ReadShaderArchive(file("shaders.dat")).size(), expected.size());
@@ -98,11 +98,11 @@ TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
     TForm_Master& w = start("a");
     click(name);
     EXPECT_EQ(selectedEntry(w), name);
-    EXPECT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(vertexOf(name)));
+    EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(vertexOf(name)));
 
-    w.RichEdit_Vertex->moveCursor(QTextCursor::End);
-    w.RichEdit_Vertex->insertPlainText(QStringLiteral("// saved\n"));
-    w.Action_SaveShader->trigger();
+    vertexEdit(w)->moveCursor(QTextCursor::End);
+    vertexEdit(w)->insertPlainText(QStringLiteral("// saved\n"));
+    action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(readBytes(name + ".vert"), vertexOf(name) + "// saved\n");
 
     pressF10();
@@ -113,7 +113,7 @@ TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
     EXPECT_TRUE(archived.contains(toWin1252Lossy(name) + ".vert"));
 
     h.prompter.answers.push_back(QMessageBox::Yes);
-    w.Action_DelS->trigger();
+    action(w, "Action_DelS")->trigger();
     EXPECT_TRUE(
         anyMentions(h.prompter.messageTexts(), {file(name + ".vert"), file(name + ".frag")}))
         << shown();

@@ -55,7 +55,7 @@ protected:
 
     // Clicks the entry as the user would and lets the selection handler run.
     void click(const QString& name) {
-        QListWidget* list = h.window->ListBox1;
+        QListWidget* list = pairListBox(*h.window);
         const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         list->scrollToItem(found.first());
@@ -65,7 +65,7 @@ protected:
     }
 
     void pressF10() {
-        QTest::keyRelease(h.window->ListBox1, Qt::Key_F10);
+        QTest::keyRelease(pairListBox(*h.window), Qt::Key_F10);
         QCoreApplication::processEvents();
     }
 

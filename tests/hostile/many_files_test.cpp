@@ -61,19 +61,19 @@ TEST_F(ManyFiles, AreListedQuicklyAndTheLongTasksShowTheirProgress) {
 
     timed("start-up over " + files() + " (scan, list, open pair)", [&] { start(pairName(0)); });
     TForm_Master& w = *h.window;
-    ASSERT_EQ(w.ListBox1->count(), kPairs);
+    ASSERT_EQ(pairListBox(w)->count(), kPairs);
     EXPECT_EQ(selectedEntry(w), pairName(0));
 
     h.prompter.directories.push_back(ws());
     timed("choosing the WorkSpace of " + files() + " again (rescan)",
-          [&] { w.Action_SelWorkSpace->trigger(); });
-    EXPECT_EQ(w.ListBox1->count(), kPairs);
+          [&] { action(w, "Action_SelWorkSpace")->trigger(); });
+    EXPECT_EQ(pairListBox(w)->count(), kPairs);
     EXPECT_EQ(selectedEntry(w), pairName(0));
 
     {
         const ProgressPaints paints;
         timed("Test all over " + files() + ", stopping at the third pair",
-              [&] { w.Action_TestAll->trigger(); });
+              [&] { action(w, "Action_TestAll")->trigger(); });
         EXPECT_EQ(selectedEntry(w), pairName(2));
         EXPECT_EQ(paints.maximum, kPairs - 1);
         EXPECT_TRUE(progressGone());

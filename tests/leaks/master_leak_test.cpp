@@ -13,6 +13,7 @@
 #include <functional>
 
 using namespace tessory;
+using namespace tessory::testing;
 using tessory::testing::heapInUse;
 using tessory::testing::leakSanitizerFindsLeaks;
 using tessory::testing::MasterHarness;
@@ -103,17 +104,17 @@ protected:
 TEST_F(LongRun, LoadingAndClosingOneHundredPairsInARowLeavesNothingBehind) {
     constexpr int kPairs = 100;
     TForm_Master& w = start(kPairs);
-    ASSERT_EQ(w.ListBox1->count(), kPairs);
+    ASSERT_EQ(pairListBox(w)->count(), kPairs);
     ASSERT_EQ(w.cfg.CurrentFileName, pairName(0));
     // Each key press selects the next pair as the user does; the open pair is closed and the
     // selected one loaded into both panes.
     const auto walk = [&w](Qt::Key key, int from, int step) {
         for (int i = 1; i < kPairs; ++i) {
-            QTest::keyClick(w.ListBox1, key);
+            QTest::keyClick(pairListBox(w), key);
             QCoreApplication::processEvents();
             const int pair = from + i * step;
             ASSERT_EQ(w.cfg.CurrentFileName, pairName(pair));
-            ASSERT_EQ(w.RichEdit_Vertex->toPlainText(), QString::fromLatin1(vertexSource(pair)));
+            ASSERT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(vertexSource(pair)));
         }
     };
     // Down to the last pair and back up: the one hundred pairs one after the other.
@@ -134,14 +135,14 @@ TEST_F(LongRun, TestingAllShadersTwentyTimesLeavesNothingBehind) {
     int runs = 0;
     const std::ptrdiff_t growth = heapGrowth(
         [&] {
-            w.Action_TestAll->trigger();
+            action(w, "Action_TestAll")->trigger();
             ++runs;
         },
         20);
     EXPECT_EQ(runs, 40);
     EXPECT_LT(growth, kSettlingBytes);
     EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p005"));
-    EXPECT_GE(w.ListBox_Err->count(), 2);
+    EXPECT_GE(errorListBox(w)->count(), 2);
     closeAndCheckForLeaks();
 }
 
@@ -154,7 +155,7 @@ TEST_F(LongRun, WritingTwentyArchivesLeavesNothingBehind) {
     int written = 0;
     const std::ptrdiff_t growth = heapGrowth(
         [&] {
-            QTest::keyRelease(w.ListBox1, Qt::Key_F10);
+            QTest::keyRelease(pairListBox(w), Qt::Key_F10);
             const QByteArray archive = h.readFile("ws/shaders.dat");
             written += !archive.isEmpty() && archive != previous ? 1 : 0;
             previous = archive;

@@ -88,7 +88,6 @@ TEST(FormatBackup, RestoresColoursEffectsAndAutoSaveOnly) {
     cfg.CurrentFileName = "other";
     cfg.main_pos_left = 99;
     cfg.main_size_maximized = true;
-    cfg.vertex_overwrite = true;
     cfg.FileExtVertex = ".vs";
 
     restoreFormatBackup(cfg, backup);
@@ -98,7 +97,6 @@ TEST(FormatBackup, RestoresColoursEffectsAndAutoSaveOnly) {
     EXPECT_EQ(cfg.CurrentFileName, QStringLiteral("other"));
     EXPECT_EQ(cfg.main_pos_left, 99);
     EXPECT_TRUE(cfg.main_size_maximized);
-    EXPECT_TRUE(cfg.vertex_overwrite);
     EXPECT_EQ(cfg.FileExtVertex, QStringLiteral(".vs"));
 }
 

@@ -54,10 +54,10 @@ TEST_F(PreviewWindow, F9ShowsThePairAndItsUniformsAndTheSettingsKeepTheDock) {
     QDockWidget* dock = w.findChild<QDockWidget*>(QStringLiteral("PreviewDock"));
     ASSERT_NE(dock, nullptr);
     EXPECT_TRUE(dock->isHidden());
-    EXPECT_EQ(w.Action_Preview->shortcut(), QKeySequence(Qt::Key_F9));
-    w.Action_Preview->trigger();
+    EXPECT_EQ(action(w, "Action_Preview")->shortcut(), QKeySequence(Qt::Key_F9));
+    action(w, "Action_Preview")->trigger();
     EXPECT_TRUE(dock->isVisible());
-    EXPECT_TRUE(w.Action_Preview->isChecked());
+    EXPECT_TRUE(action(w, "Action_Preview")->isChecked());
     ASSERT_FALSE(panel->frame().isNull()) << panel->message().toStdString();
     EXPECT_GT(centre().red(), centre().blue());
     ASSERT_EQ(panel->uniforms().size(), 1);
@@ -80,11 +80,11 @@ TEST_F(PreviewWindow, F9ShowsThePairAndItsUniformsAndTheSettingsKeepTheDock) {
 
 TEST_F(PreviewWindow, ABrokenEditKeepsTheLastFrameAndShowsTheMessageInThePanel) {
     TForm_Master& w = start();
-    w.Action_Preview->trigger();
+    action(w, "Action_Preview")->trigger();
     const QImage before = panel->frame();
     ASSERT_FALSE(before.isNull());
-    w.PageControl1->setCurrentIndex(1);
-    QTextCursor end(w.RichEdit_Fragment->document());
+    paneTabs(w)->setCurrentIndex(1);
+    QTextCursor end(fragmentEdit(w)->document());
     end.movePosition(QTextCursor::End);
     end.insertText(QStringLiteral("broken here"));
     // Drawn once the text has been still for a moment, not at each key.
@@ -93,12 +93,12 @@ TEST_F(PreviewWindow, ABrokenEditKeepsTheLastFrameAndShowsTheMessageInThePanel) 
     EXPECT_TRUE(panel->message().contains(QStringLiteral("syntax error")))
         << panel->message().toStdString();
     EXPECT_EQ(panel->frame(), before);
-    EXPECT_TRUE(w.ListBox_Err->count() == 0) << "the error list is Test Shader's alone";
+    EXPECT_TRUE(errorListBox(w)->count() == 0) << "the error list is Test Shader's alone";
 }
 
 TEST_F(PreviewWindow, SaveImageWritesAPngOfTheChosenSize) {
     TForm_Master& w = start();
-    w.Action_Preview->trigger();
+    action(w, "Action_Preview")->trigger();
     const QString file = h.path("shot.png");
     h.prompter.saveFiles.push_back(file);
     panel->findChild<QComboBox*>(QStringLiteral("PreviewImageSize"))->setCurrentIndex(1);
@@ -115,14 +115,14 @@ TEST(PreviewWithoutDriver, ThePanelSaysWhyAndTheEditorWorksOn) {
     h.writeFile("ws/p.frag", "void main() {}\n");
     h.storeSettings(h.path("ws/"), "p");
     TForm_Master& w = h.start();
-    w.Action_Preview->trigger();
+    action(w, "Action_Preview")->trigger();
     auto* panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->frame().isNull());
     EXPECT_TRUE(panel->message().contains(QStringLiteral("no EGL here")))
         << panel->message().toStdString();
-    QTest::keyClicks(w.RichEdit_Fragment, "// still editing");
-    EXPECT_TRUE(w.RichEdit_Fragment->document()->isModified());
+    QTest::keyClicks(fragmentEdit(w), "// still editing");
+    EXPECT_TRUE(fragmentEdit(w)->document()->isModified());
 }
 
 }  // namespace

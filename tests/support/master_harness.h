@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/form_master.h"
-#include "editor/shader_edit.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompter.h"
+#include "support/window_parts.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,16 +114,16 @@ inline QStringList listTexts(const QListWidget* list) {
 }
 
 inline QStringList entries(const TForm_Master& w) {
-    return listTexts(w.ListBox1);
+    return listTexts(pairListBox(w));
 }
 
 inline QStringList errorEntries(const TForm_Master& w) {
-    return listTexts(w.ListBox_Err);
+    return listTexts(errorListBox(w));
 }
 
 // The selected WorkSpace entry, or "<none>".
 inline QString selectedEntry(const TForm_Master& w) {
-    const QListWidgetItem* item = w.ListBox1->currentItem();
+    const QListWidgetItem* item = pairListBox(w)->currentItem();
     return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
 }
 

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+#include "editor/shader_pane.h"
+
+#include "editor/shader_edit.h"
+#include "texts/text_lines.h"
+#include "texts/win1252.h"
+
+#include <QScopeGuard>
+#include <QTextBlock>
+
+namespace tessory {
+
+ShaderPane::ShaderPane(const QString& objectName, const KeywordTable& table,
+                       PaneHighlighter::CommentFormatSource commentFormat)
+    : edit_(new ShaderEdit) {
+    edit_->setObjectName(objectName);
+    setParent(edit_);
+    highlighter_ = new PaneHighlighter(edit_->document(), table, std::move(commentFormat),
+                                       [this] { return loading_; });
+}
+
+// Not toPlainText(): that turns the no-break space (byte 0xA0) into a plain space.
+QString ShaderPane::text() const {
+    QString text = edit_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QByteArray ShaderPane::source() const {
+    return withCrLfLineEnds(toWin1252Lossy(text()));
+}
+
+int ShaderPane::lineCount() const {
+    return edit_->document()->blockCount();
+}
+
+QString ShaderPane::lineText(int line) const {
+    return edit_->document()->findBlockByNumber(line).text();
+}
+
+void ShaderPane::load(const ShaderText& text, const FileStamp& stamp) {
+    {
+        loading_ = true;
+        const auto loaded = qScopeGuard([this] { loading_ = false; });
+        edit_->setPlainText(text.text);
+    }
+    markedLine_ = -1;
+    lineEnd_ = text.lineEnd;
+    stamp_ = stamp;
+    highlighter_->ParseAll();
+    setModified(false);
+}
+
+void ShaderPane::clear() {
+    edit_->clear();
+    markedLine_ = -1;
+    lineEnd_ = LineEnd::Lf;
+    stamp_ = FileStamp();
+    setModified(false);
+}
+
+bool ShaderPane::isModified() const {
+    return edit_->document()->isModified();
+}
+
+void ShaderPane::setModified(bool modified) {
+    edit_->document()->setModified(modified);
+}
+
+void ShaderPane::setOverwrite(bool overwrite) {
+    overwrite_ = overwrite;
+    edit_->setOverwriteMode(overwrite);
+}
+
+bool ShaderPane::markError(int line, int column) {
+    const QTextBlock block = edit_->document()->findBlockByNumber(line);
+    if (!block.isValid()) {
+        return false;
+    }
+    QTextCursor caret(edit_->document());
+    caret.setPosition(block.position() + qBound(0, column, block.length() - 1));
+    edit_->setTextCursor(caret);
+    edit_->ensureCursorVisible();
+    clearMark();
+    highlighter_->ParseTextRange(line, kRed);
+    markedLine_ = line;
+    return true;
+}
+
+void ShaderPane::clearMark() {
+    if (markedLine_ < 0) {
+        return;
+    }
+    highlighter_->ParseTextRange(markedLine_, kWhite);
+    markedLine_ = -1;
+}
+
+std::optional<int> ShaderPane::markedLine() const {
+    return markedLine_ < 0 ? std::nullopt : std::optional<int>(markedLine_);
+}
+
+void ShaderPane::rehighlight() {
+    markedLine_ = -1;
+    highlighter_->ParseAll();
+}
+
+}  // namespace tessory

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/highlighter.h"
+#include "workspace/file_io.h"
+#include "workspace/shader_file.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace tessory {
+
+class ShaderEdit;
+
+// One editor pane with everything that belongs to it: the edit widget, its highlighter, the line
+// end its file uses, its insert/overwrite state, the red error mark and what its file was when it
+// was last read or written. The window holds one for each shader of the pair.
+class ShaderPane : public QObject {
+    Q_OBJECT
+public:
+    // The widget gets `objectName`; it is parented by whoever lays it out, and the pane lives as
+    // long as the widget does.
+    ShaderPane(const QString& objectName, const KeywordTable& table,
+               PaneHighlighter::CommentFormatSource commentFormat);
+
+    ShaderEdit* widget() const { return edit_; }
+
+    // The pane's lines joined with "\n", whatever line breaks the document holds.
+    QString text() const;
+    // The text as the driver is given it: Windows-1252 bytes, each line ended by CR LF.
+    QByteArray source() const;
+    int lineCount() const;
+    QString lineText(int line) const;
+
+    // Shows a file's text, highlighted, unmodified, with the file's line end kept for saving.
+    void load(const ShaderText& text, const FileStamp& stamp);
+    // Empty, unmodified, no file behind it.
+    void clear();
+    bool isModified() const;
+    void setModified(bool modified);
+
+    LineEnd lineEnd() const { return lineEnd_; }
+    void setLineEnd(LineEnd lineEnd) { lineEnd_ = lineEnd; }
+    const FileStamp& stamp() const { return stamp_; }
+    void setStamp(const FileStamp& stamp) { stamp_ = stamp; }
+
+    bool overwrite() const { return overwrite_; }
+    void setOverwrite(bool overwrite);
+
+    // Puts the caret on the line (0-based) at the column, clipped to the line, and draws the line
+    // on red until clearMark or a new mark; false for a line the pane does not have.
+    bool markError(int line, int column);
+    void clearMark();
+    std::optional<int> markedLine() const;
+
+    // Highlights every line again on white, as after a colour change; the mark goes.
+    void rehighlight();
+
+private:
+    ShaderEdit* edit_;
+    PaneHighlighter* highlighter_;
+    LineEnd lineEnd_ = LineEnd::Lf;
+    FileStamp stamp_;
+    bool overwrite_ = false;
+    bool loading_ = false;
+    int markedLine_ = -1;
+};
+
+}  // namespace tessory

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/elided_label.h"
+#include "editor/shader_edit.h"
+#include "editor/shader_pane.h"
+#include "options/form_config.h"
+#include "workspace/pair_side.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QToolBar>
+
+#include <optional>
+
+// Tests and benchmarks reach the main window through these, as a user does, so that none of its
+// members needs to be public.
+namespace tessory::testing {
+
+// The window's parts, found by their object names as a user finds them by what they show.
+template <class T>
+T* part(const QObject& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        qFatal("the window has no %s", name);
+    }
+    return found;
+}
+
+inline ShaderEdit* vertexEdit(const QObject& w) {
+    return part<ShaderEdit>(w, "RichEdit_Vertex");
+}
+inline ShaderEdit* fragmentEdit(const QObject& w) {
+    return part<ShaderEdit>(w, "RichEdit_Fragment");
+}
+inline ShaderPane& pane(const QObject& w, PairSide side) {
+    ShaderEdit* edit = side == PairSide::Vertex ? vertexEdit(w) : fragmentEdit(w);
+    return *edit->findChild<ShaderPane*>();
+}
+inline QListWidget* pairListBox(const QObject& w) {
+    return part<QListWidget>(w, "ListBox1");
+}
+inline QListWidget* errorListBox(const QObject& w) {
+    return part<QListWidget>(w, "ListBox_Err");
+}
+inline QTabWidget* paneTabs(const QObject& w) {
+    return part<QTabWidget>(w, "PageControl1");
+}
+inline QAction* action(const QObject& w, const char* name) {
+    return part<QAction>(w, name);
+}
+inline ElidedLabel* statusPanel(const QObject& w, int index) {
+    const QByteArray name = "StatusPanel" + QByteArray::number(index);
+    return part<ElidedLabel>(w, name.constData());
+}
+// The options dialog while it is open, or null.
+inline TForm_Config* optionsDialog(const QObject& w) {
+    return w.findChild<TForm_Config*>();
+}
+// The pane that shows the red error mark: 0 vertex, 1 fragment, -1 none; and its line.
+inline int errorMarkPane(const QObject& w) {
+    for (const PairSide side : kPairSides) {
+        if (pane(w, side).markedLine()) {
+            return int(side);
+        }
+    }
+    return -1;
+}
+inline int errorMarkLine(const QObject& w) {
+    for (const PairSide side : kPairSides) {
+        if (const std::optional<int> line = pane(w, side).markedLine()) {
+            return *line;
+        }
+    }
+    return -1;
+}
+
+}  // namespace tessory::testing
