@@ -5,7 +5,7 @@
 //                    n a value without type; no tag means a string
 //   screen=W,H       the screen size (1280,1024 when absent)
 // A later line for the same name replaces an earlier one.
-#include "app/settings.h"
+#include "options/settings.h"
 #include "texts/win1252.h"
 
 #include "fuzz_check.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/first_start.h"
 
-#include "app/settings.h"
+#include "options/settings.h"
 
 #include <QDebug>
 #include <QDir>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/elided_label.h"
-#include "app/prompter.h"
-#include "app/settings.h"
+#include "texts/prompter.h"
+#include "options/settings.h"
 #include "archive/rcx.h"
 #include "compile/gl_context.h"
 #include "editor/keyword_table.h"

@@ -5,7 +5,7 @@
 #include "editor/shader_pane.h"
 
 #include "app/hints.h"
-#include "app/settings_file.h"
+#include "options/settings_file.h"
 #include "texts/ui_texts.h"
 
 #include <QApplication>

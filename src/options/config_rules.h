@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/settings.h"
+#include "options/settings.h"
 #include "editor/text_format.h"
 
 #include <QColor>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/prompter.h"
-#include "app/settings.h"
+#include "texts/prompter.h"
+#include "options/settings.h"
 #include "options/config_rules.h"
 
 #include <QDialog>

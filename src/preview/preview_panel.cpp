@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "preview/preview_panel.h"
 
-#include "app/prompter.h"
+#include "texts/prompter.h"
 #include "preview/preview_view.h"
 
 #include <QComboBox>

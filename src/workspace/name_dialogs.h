@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/prompter.h"
+#include "texts/prompter.h"
 #include "workspace/name_rules.h"
 
 #include <QDialog>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/prompter.h"
+#include "texts/prompter.h"
 
 #include "texts/ui_texts.h"
 

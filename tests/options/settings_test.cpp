@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/settings.h"
+#include "options/settings.h"
 
 #include <QMap>
 #include <QRect>

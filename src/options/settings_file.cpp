@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/settings_file.h"
+#include "options/settings_file.h"
 
 #include "workspace/file_io.h"
 #include "workspace/file_replace.h"
