@@ -75,12 +75,10 @@ struct Window {
         window = std::make_unique<TForm_Master>(std::move(environment));
         window->show();
         if (!pair.isEmpty()) {
-            window->cfg.CurrentFileName = pair;
-            window->LoadFilesToEdit(workspace, pair);
+            // Opened as a click in the list opens it.
             const QList<QListWidgetItem*> items =
                 pairListBox(*window)->findItems(pair, Qt::MatchExactly);
             pairListBox(*window)->setCurrentItem(items.value(0));
-            window->RichEdits_SetUnModified();
         }
     }
 
@@ -193,7 +191,7 @@ void BM_LoadPair_20000Lines(benchmark::State& state) {
     writeBenchFile(dir.filePath("big.frag"), text);
     Window w(dir.path() + '/');
     for (auto _ : state) {
-        w.window->LoadFilesToEdit(dir.path() + '/', QStringLiteral("big"));
+        w.window->LoadFilesToEdit(QStringLiteral("big"));
     }
 }
 

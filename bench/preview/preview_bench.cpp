@@ -124,9 +124,9 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
     environment.createGlContext = &GlContext::create;
     TForm_Master window(std::move(environment));
     window.show();
-    window.cfg.CurrentFileName = QStringLiteral("toon");
-    window.LoadFilesToEdit(window.cfg.CurrentDir, QStringLiteral("toon"));
-    pairListBox(window)->setCurrentRow(0);
+    // Opened as a click in the list opens it.
+    pairListBox(window)->setCurrentItem(
+        pairListBox(window)->findItems(QStringLiteral("toon"), Qt::MatchExactly).value(0));
     QCoreApplication::processEvents();
     window.CheckStatusEnabled();
     if (previewOpen) {

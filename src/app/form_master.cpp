@@ -321,7 +321,7 @@ void TForm_Master::CheckStatusEnabled() {
 }
 
 void TForm_Master::SetAppCaption() {
-    QString title = kProgramTitle + QStringLiteral(" - [") + cfg.CurrentFileName +
+    QString title = kProgramTitle + QStringLiteral(" - [") + openPair_.name() +
                     (anyPaneModified() ? QStringLiteral("] *") : QStringLiteral("]"));
     // "[*]" is Qt's placeholder for a modified mark; doubled, it shows as written (a pair "*").
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));

@@ -10,8 +10,7 @@
 #include "texts/qt_translations.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_rules.h"
-#include "workspace/pair_list.h"
-#include "workspace/pair_side.h"
+#include "workspace/open_pair.h"
 #include "workspace/shader_file.h"
 
 #include <QMainWindow>
@@ -67,15 +66,16 @@ public:
 
     // WorkSpace and pairs.
     void ScanDir();
-    void LoadFilesToEdit(const QString& dir, const QString& name);
-    void SaveRichEditsToFiles(const QString& dir, const QString& name);
+    void LoadFilesToEdit(const QString& name);
+    void SaveRichEditsToFiles(const QString& name);
     bool CheckFileSave();
     void RichEdits_Clear();
     void RichEdits_SetUnModified();
     void ListBox1Click();
     void Action_SaveShaderExecute();
     void Action_SelWorkSpaceExecute();
-    bool AdvSelectDirectory(const QString& caption, QString& directory);
+    // The directory the user chose, starting at `directory` when it is one; nothing on Cancel.
+    std::optional<QString> AdvSelectDirectory(const QString& caption, const QString& directory);
     void Action_NewShaderExecute();
     void Action_NESExecute();
     void Action_DelSExecute();
@@ -100,8 +100,8 @@ public:
 
     // Options.
     void Action_ConfigExecute();
-    // Rebuilds the keyword table from the settings and re-highlights both panes.
-    void ApplyFormatSettings();
+    // Takes the formats into the settings and the keyword table and re-highlights both panes.
+    void applyFormats(const CategoryFormats& formats);
     // Saves the open pair if need be, then reads the WorkSpace with the new extensions and opens
     // its first pair; false when the user cancelled the save prompt.
     bool ChangeExtensions(const QString& vertexExt, const QString& fragmentExt);
@@ -117,13 +117,14 @@ public:
     void Action_hpExecute();
     void Action_infoExecute();
 
-    // The settings block.
+    // The settings as they would be stored now.
+    TCFG settings() const;
+
+    // The settings block; the WorkSpace, the open pair and the extensions live in openPair_.
     TCFG cfg;
     QStringList MessageTexts;
     LanguageTexts::Extra ExtraTexts;
     bool LanguageGerman = false;
-    // The base names of the last WorkSpace scan.
-    PairList pairList;
     // The GLSL words with the colours and effects of their categories.
     KeywordTable keywordTable;
 
@@ -204,13 +205,9 @@ private:
     void RegIniRead();
     void RegIniSave();
 
-    PairExtensions extensions() const;
-    QString vertexPath(const QString& dir, const QString& name) const;
-    QString fragmentPath(const QString& dir, const QString& name) const;
-    QStringList listedNames() const;
     // Selections made here do not count as the user's: they do not load a pair.
     void selectListEntry(int row);
-    void fillList(const QStringList& names);
+    void showListedPairs();
     void reselectOpenPair();
     void ReloadLastPair();
     void openFirstPair();
@@ -244,6 +241,7 @@ private:
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     Environment env_;
+    OpenPair openPair_;
     PreviewPanel* previewPanel_ = nullptr;
     std::unique_ptr<QtGermanTranslations> qtGerman_;
     bool shown_ = false;

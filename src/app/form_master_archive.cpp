@@ -76,8 +76,8 @@ void TForm_Master::FormKeyUp(int key, Qt::KeyboardModifiers) {
 }
 
 void TForm_Master::SaveShaderArchive() {
-    const QString archive = cfg.CurrentDir + QStringLiteral("shaders.dat");
-    const QStringList names = listedNames();
+    const QString archive = openPair_.directory() + QStringLiteral("shaders.dat");
+    const QStringList names = openPair_.listed();
     // An archive without a pair is a backup of nothing: an archive that exists keeps its pairs.
     if (names.isEmpty() && QFileInfo::exists(archive)) {
         message(QMessageBox::Warning, ExtraTexts.archiveWithoutPairs.arg(archive));
@@ -114,8 +114,8 @@ void TForm_Master::SaveShaderArchive() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         sinceRepaint.restart();
     };
-    SaveAllShadersEnCrypted(archive, names, cfg.CurrentDir, cfg.FileExtVertex, cfg.FileExtFragment,
-                            archiveGenerator_, advance);
+    SaveAllShadersEnCrypted(archive, names, openPair_.directory(), openPair_.extensions().vertex,
+                            openPair_.extensions().fragment, archiveGenerator_, advance);
 
     // The full bar stays in sight for a moment before the window goes.
     QThread::msleep(50);

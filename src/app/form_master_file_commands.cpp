@@ -31,50 +31,44 @@ void TForm_Master::createPair(bool empty) {
     if (!CheckFileSave()) {
         return;
     }
-    const QString oldName = cfg.CurrentFileName;
+    const QString oldName = openPair_.name();
+    std::optional<QString> newName;
     {
-        const QString dir = cfg.CurrentDir;
-        const PairExtensions exts = extensions();
-        const QStringList listed = pairList.names();
+        const OpenPair& pair = openPair_;
         TForm_New dialog(
-            this, *env_.prompter, cfg.CurrentFileName,
-            [&](const QString& typed) {
-                return checkNewShaderName(typed, oldName, dir, exts, listed);
+            this, *env_.prompter, oldName,
+            [&pair](const QString& typed) {
+                return checkNewShaderName(typed, pair.name(), pair.directory(), pair.extensions(),
+                                          pair.scanned().names());
             },
             nameDialogTexts());
         env_.prompter->execDialog(dialog);
+        newName = dialog.chosenName();
     }
-    if (cfg.CurrentFileName.isEmpty()) {
-        cfg.CurrentFileName = oldName;
-    }
-    if (oldName == cfg.CurrentFileName) {
+    // An empty name creates nothing, as Cancel does.
+    if (!newName || newName->isEmpty() || *newName == oldName) {
         return;
     }
     // The files are written before anything else changes, so that a pair that could not be
     // written leaves the list, the panes and the open pair as they were.
-    try {
-        if (empty) {
-            saveShaderPair(vertexPath(cfg.CurrentDir, cfg.CurrentFileName), {},
-                           fragmentPath(cfg.CurrentDir, cfg.CurrentFileName), {});
-        } else {
-            for (const PairSide side : kPairSides) {
-                pane(side).setLineEnd(LineEnd::Lf);
-            }
-            SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+    if (empty) {
+        saveShaderPair(openPair_.path(PairSide::Vertex, *newName), {},
+                       openPair_.path(PairSide::Fragment, *newName), {});
+    } else {
+        for (const PairSide side : kPairSides) {
+            pane(side).setLineEnd(LineEnd::Lf);
         }
-    } catch (...) {
-        cfg.CurrentFileName = oldName;
-        throw;
+        SaveRichEditsToFiles(*newName);
     }
-    pairList.add(cfg.CurrentFileName);
-    fillList(pairList.names());
+    openPair_.setName(*newName);
+    openPair_.addPair(*newName);
+    showListedPairs();
     reselectOpenPair();
     if (empty) {
         RichEdits_Clear();
-        pane(PairSide::Vertex).setStamp(
-            FileStamp::of(vertexPath(cfg.CurrentDir, cfg.CurrentFileName), {}));
-        pane(PairSide::Fragment).setStamp(
-            FileStamp::of(fragmentPath(cfg.CurrentDir, cfg.CurrentFileName), {}));
+        for (const PairSide side : kPairSides) {
+            pane(side).setStamp(FileStamp::of(openPair_.path(side), {}));
+        }
     }
     RichEdits_SetUnModified();
     SetAppCaption();
@@ -88,8 +82,8 @@ void TForm_Master::Action_DelSExecute() {
         return;
     }
     const QString name = selected->text();
-    const QString vertex = vertexPath(cfg.CurrentDir, name);
-    const QString fragment = fragmentPath(cfg.CurrentDir, name);
+    const QString vertex = openPair_.path(PairSide::Vertex, name);
+    const QString fragment = openPair_.path(PairSide::Fragment, name);
     const QString question = QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r") +
                              vertex + QStringLiteral("\n\r") + fragment;
     if (message(QMessageBox::Question, question,
@@ -109,42 +103,39 @@ void TForm_Master::Action_RenameExecute() {
     if (!CheckFileSave()) {
         return;
     }
-    const QString oldName = cfg.CurrentFileName;
+    const QString oldName = openPair_.name();
+    std::optional<QString> newName;
     {
-        const QString dir = cfg.CurrentDir;
-        const PairExtensions exts = extensions();
-        const QStringList listed = listedNames();
+        const OpenPair& pair = openPair_;
         TForm_Rename dialog(
-            this, *env_.prompter, cfg.CurrentFileName,
-            [&](const QString& typed) { return checkRenameShaderName(typed, dir, exts, listed); },
+            this, *env_.prompter, oldName,
+            [&pair](const QString& typed) {
+                return checkRenameShaderName(typed, pair.directory(), pair.extensions(),
+                                             pair.listed());
+            },
             nameDialogTexts());
         env_.prompter->execDialog(dialog);
+        newName = dialog.chosenName();
     }
-    if (oldName == cfg.CurrentFileName) {
+    if (!newName || *newName == oldName) {
         return;
     }
     // Both files move or neither; a failure leaves the pair, the list and the panes as they were.
-    try {
-        moveFilesTogether(
-            {{vertexPath(cfg.CurrentDir, oldName), vertexPath(cfg.CurrentDir, cfg.CurrentFileName)},
-             {fragmentPath(cfg.CurrentDir, oldName),
-              fragmentPath(cfg.CurrentDir, cfg.CurrentFileName)}});
-    } catch (...) {
-        cfg.CurrentFileName = oldName;
-        throw;
-    }
+    moveFilesTogether({{openPair_.path(PairSide::Vertex, oldName),
+                        openPair_.path(PairSide::Vertex, *newName)},
+                       {openPair_.path(PairSide::Fragment, oldName),
+                        openPair_.path(PairSide::Fragment, *newName)}});
+    openPair_.setName(*newName);
     RichEdits_Clear();
-    fillList({});
-    if (QFileInfo(cfg.CurrentDir).isDir()) {
+    openPair_.clearPairs();
+    showListedPairs();
+    if (QFileInfo(openPair_.directory()).isDir()) {
         ScanDir();
     }
-    const QStringList names = listedNames();
-    for (int i = 0; i < names.size(); ++i) {
-        if (sameNameIgnoringAsciiCase(names[i], cfg.CurrentFileName)) {
-            selectListEntry(i);
-            LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
-            break;
-        }
+    const int row = openPair_.listedIndexOfOpen();
+    if (row >= 0) {
+        selectListEntry(row);
+        LoadFilesToEdit(openPair_.name());
     }
     RichEdits_SetUnModified();
     SetAppCaption();

@@ -33,10 +33,9 @@ void TForm_Master::FormCreate() {
     RegIniRead();
     trimExtensions(cfg);
     checkWorkspace(cfg, env_.programDir);
-    // Pair files are the WorkSpace path and the name put together, so the path ends in "/".
-    if (!cfg.CurrentDir.isEmpty() && !cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
-        cfg.CurrentDir += QLatin1Char('/');
-    }
+    openPair_.setDirectory(cfg.CurrentDir);
+    openPair_.setName(cfg.CurrentFileName);
+    openPair_.setExtensions({cfg.FileExtVertex, cfg.FileExtFragment});
     const bool workspaceGiven = takeGivenWorkspace();
     fitToScreen(cfg, primaryScreenSize());
     move(cfg.main_pos_left, cfg.main_pos_top);
@@ -51,7 +50,7 @@ void TForm_Master::FormCreate() {
     }
     SetLanguageTexts(LanguageGerman ? LanguageGermanCode : LanguageEnglish);
     FillSearchList(keywordTable, categoryFormats(cfg));
-    if (QFileInfo(cfg.CurrentDir).isDir()) {
+    if (QFileInfo(openPair_.directory()).isDir()) {
         ScanDir();
     }
     guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : ReloadLastPair(); });
@@ -119,7 +118,16 @@ void TForm_Master::RegIniRead() {
 
 void TForm_Master::RegIniSave() {
     const std::unique_ptr<QSettings> store = env_.openSettings();
-    writeSettingsFile(*store, kSettingsGroup, storedValues(cfg));
+    writeSettingsFile(*store, kSettingsGroup, storedValues(settings()));
+}
+
+TCFG TForm_Master::settings() const {
+    TCFG current = cfg;
+    current.CurrentDir = openPair_.directory();
+    current.CurrentFileName = openPair_.name();
+    current.FileExtVertex = openPair_.extensions().vertex;
+    current.FileExtFragment = openPair_.extensions().fragment;
+    return current;
 }
 
 void TForm_Master::showEvent(QShowEvent* event) {

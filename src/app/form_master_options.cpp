@@ -14,11 +14,14 @@ namespace tessory {
 void TForm_Master::Action_ConfigExecute() {
     if (Form_Config.isNull()) {
         ConfigHost host;
-        host.cfg = &cfg;
+        host.settings = settings();
         host.prompter = env_.prompter;
         host.messages = MessageTexts;
         host.german = LanguageGerman;
-        host.applyFormatSettings = [this] { guarded([this] { ApplyFormatSettings(); }); };
+        host.applyFormats = [this](const CategoryFormats& formats) {
+            guarded([&] { applyFormats(formats); });
+        };
+        host.setAutoSave = [this](bool autoSave) { cfg.AutoSaveOnChange = autoSave; };
         host.changeExtensions = [this](const QString& vertexExt, const QString& fragmentExt) {
             bool changed = false;
             guarded([&] { changed = ChangeExtensions(vertexExt, fragmentExt); });
@@ -33,8 +36,12 @@ void TForm_Master::Action_ConfigExecute() {
     Form_Config->activateWindow();
 }
 
-void TForm_Master::ApplyFormatSettings() {
-    FillSearchList(keywordTable, categoryFormats(cfg));
+void TForm_Master::applyFormats(const CategoryFormats& formats) {
+    for (int i = 0; i < kCategoryCount; ++i) {
+        fontColor(cfg, Category(i)) = formats[i].color;
+        textEffects(cfg, Category(i)) = formats[i].effects;
+    }
+    FillSearchList(keywordTable, formats);
     for (const PairSide side : kPairSides) {
         pane(side).rehighlight();
     }
@@ -46,8 +53,7 @@ bool TForm_Master::ChangeExtensions(const QString& vertexExt, const QString& fra
         return false;
     }
     closeOpenPair();
-    cfg.FileExtVertex = vertexExt;
-    cfg.FileExtFragment = fragmentExt;
+    openPair_.setExtensions({vertexExt, fragmentExt});
     reopenWorkspace();
     return true;
 }

@@ -58,7 +58,7 @@ void TForm_Master::applyPreviewSettings() {
     Action_Preview->setStatusTip(texts.commandHint);
     PreviewDock->setWindowTitle(texts.command);
     previewPanel_->setTexts(texts);
-    previewPanel_->setPair(cfg.CurrentFileName, cfg.CurrentDir);
+    previewPanel_->setPair(openPair_.name(), openPair_.directory());
     if (cfg.PreviewVisible) {
         PreviewDock->show();
         resizeDocks({PreviewDock}, {cfg.PreviewWidth}, Qt::Horizontal);

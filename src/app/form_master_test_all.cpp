@@ -74,8 +74,8 @@ void TForm_Master::Action_TestAllExecute() {
 
     const int row = reportedRow >= 0 ? reportedRow : selectedRow;
     selectListEntry(row);
-    cfg.CurrentFileName = ListBox1->item(row)->text();
-    LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+    openPair_.setName(ListBox1->item(row)->text());
+    LoadFilesToEdit(openPair_.name());
     RichEdits_SetUnModified();
     SetAppCaption();
     compilePanes();
@@ -100,8 +100,8 @@ int TForm_Master::compileWorkspace() {
             sincePaint.start();
         }
         const QString name = ListBox1->item(i)->text();
-        const QString vertex = vertexPath(cfg.CurrentDir, name);
-        const QString fragment = fragmentPath(cfg.CurrentDir, name);
+        const QString vertex = openPair_.path(PairSide::Vertex, name);
+        const QString fragment = openPair_.path(PairSide::Fragment, name);
         // Owned by the progress window, which stays on top: a box owned by the main window
         // would open behind it.
         if (!QFileInfo(vertex).isFile()) {

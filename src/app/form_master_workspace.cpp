@@ -26,27 +26,6 @@ std::optional<QByteArray> readPairFile(const QString& path) {
 
 }  // namespace
 
-PairExtensions TForm_Master::extensions() const {
-    return {cfg.FileExtVertex, cfg.FileExtFragment};
-}
-
-QString TForm_Master::vertexPath(const QString& dir, const QString& name) const {
-    return findPairFile(dir, name, cfg.FileExtVertex);
-}
-
-QString TForm_Master::fragmentPath(const QString& dir, const QString& name) const {
-    return findPairFile(dir, name, cfg.FileExtFragment);
-}
-
-QStringList TForm_Master::listedNames() const {
-    QStringList names;
-    names.reserve(ListBox1->count());
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        names.append(ListBox1->item(i)->text());
-    }
-    return names;
-}
-
 void TForm_Master::selectListEntry(int row) {
     const bool wasSelecting = selectingFromCode_;
     selectingFromCode_ = true;
@@ -54,12 +33,12 @@ void TForm_Master::selectListEntry(int row) {
     selectingFromCode_ = wasSelecting;
 }
 
-void TForm_Master::fillList(const QStringList& names) {
+void TForm_Master::showListedPairs() {
     const bool wasSelecting = selectingFromCode_;
     selectingFromCode_ = true;
     ListBox1->setUpdatesEnabled(false);
     ListBox1->clear();
-    ListBox1->addItems(names);
+    ListBox1->addItems(openPair_.listed());
     // A long name is elided in the list; its tooltip shows it whole.
     for (int i = 0; i < ListBox1->count(); ++i) {
         QListWidgetItem* item = ListBox1->item(i);
@@ -70,50 +49,49 @@ void TForm_Master::fillList(const QStringList& names) {
 }
 
 void TForm_Master::ScanDir() {
-    fillList({});
-    StatusPanel[2]->setFullText(cfg.CurrentDir);
-    WorkspaceScan scan = scanWorkspace(cfg.CurrentDir, extensions());
-    pairList = std::move(scan.pairs);
+    openPair_.clearPairs();
+    showListedPairs();
+    const QString& dir = openPair_.directory();
+    StatusPanel[2]->setFullText(dir);
+    WorkspaceScan scan = scanWorkspace(dir, openPair_.extensions());
+    const bool accepted = scan.readError.isEmpty() && scan.complete();
+    openPair_.setScan(std::move(scan.pairs), accepted);
     if (!scan.readError.isEmpty()) {
-        message(QMessageBox::Critical,
-                ExtraTexts.unreadableWorkspace.arg(cfg.CurrentDir, scan.readError));
+        message(QMessageBox::Critical, ExtraTexts.unreadableWorkspace.arg(dir, scan.readError));
         return;
     }
     if (!scan.undecodableFiles.isEmpty()) {
         message(QMessageBox::Warning,
                 ExtraTexts.undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
     }
-    if (!scan.complete()) {
+    if (!accepted) {
         message(QMessageBox::Critical, MessageTexts[MsgPairNotFound]);
         return;
     }
-    fillList(pairList.names());
+    showListedPairs();
 }
 
 void TForm_Master::ReloadLastPair() {
-    for (int i = 0; i < ListBox1->count() && i < pairList.size(); ++i) {
-        if (sameNameIgnoringAsciiCase(pairList.at(i), cfg.CurrentFileName) &&
-            QFileInfo(fragmentPath(cfg.CurrentDir, cfg.CurrentFileName)).isFile() &&
-            QFileInfo(vertexPath(cfg.CurrentDir, cfg.CurrentFileName)).isFile()) {
-            LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
-            RichEdits_SetUnModified();
-            selectListEntry(i);
-            return;
-        }
+    const int row = openPair_.listedIndexOfOpen();
+    if (row < 0 || !openPair_.filesExist(openPair_.name())) {
+        return;
     }
+    LoadFilesToEdit(openPair_.name());
+    RichEdits_SetUnModified();
+    selectListEntry(row);
 }
 
-void TForm_Master::LoadFilesToEdit(const QString& dir, const QString& name) {
+void TForm_Master::LoadFilesToEdit(const QString& name) {
     // Both files are read before either pane changes, so that a file that cannot be read leaves
     // the panes as they were.
-    const QString vertexFile = vertexPath(dir, name);
-    const QString fragmentFile = fragmentPath(dir, name);
+    const QString vertexFile = openPair_.path(PairSide::Vertex, name);
+    const QString fragmentFile = openPair_.path(PairSide::Fragment, name);
     const std::optional<QByteArray> vertex = readPairFile(vertexFile);
     const std::optional<QByteArray> fragment = readPairFile(fragmentFile);
     loadPane(PairSide::Vertex, vertexFile, vertex, MsgCouldNotLoadVertex);
     loadPane(PairSide::Fragment, fragmentFile, fragment, MsgCouldNotLoadFragment);
     SetEditOptions();
-    previewPanel_->setPair(name, dir);
+    previewPanel_->setPair(name, openPair_.directory());
 }
 
 void TForm_Master::loadPane(PairSide side, const QString& path,
@@ -128,14 +106,14 @@ void TForm_Master::loadPane(PairSide side, const QString& path,
     pane(side).clear();
 }
 
-void TForm_Master::SaveRichEditsToFiles(const QString& dir, const QString& name) {
+void TForm_Master::SaveRichEditsToFiles(const QString& name) {
     struct Side {
         QString path;
         ShaderPane& pane;
         QByteArray bytes;
     };
-    Side sides[] = {{vertexPath(dir, name), pane(PairSide::Vertex), {}},
-                    {fragmentPath(dir, name), pane(PairSide::Fragment), {}}};
+    Side sides[] = {{openPair_.path(PairSide::Vertex, name), pane(PairSide::Vertex), {}},
+                    {openPair_.path(PairSide::Fragment, name), pane(PairSide::Fragment), {}}};
     // Every character is checked before anything is asked or written.
     for (Side& side : sides) {
         side.bytes = encodeShaderText({side.pane.text(), side.pane.lineEnd()}, side.path);
@@ -180,7 +158,7 @@ bool TForm_Master::CheckFileSave() {
         return true;
     }
     if (cfg.AutoSaveOnChange) {
-        SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+        SaveRichEditsToFiles(openPair_.name());
         return true;
     }
     const QMessageBox::StandardButton answer =
@@ -190,7 +168,7 @@ bool TForm_Master::CheckFileSave() {
         return false;
     }
     if (answer == QMessageBox::Yes) {
-        SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+        SaveRichEditsToFiles(openPair_.name());
     }
     return true;
 }
@@ -212,14 +190,7 @@ void TForm_Master::RichEdits_SetUnModified() {
 }
 
 void TForm_Master::reselectOpenPair() {
-    const QStringList names = listedNames();
-    for (int i = 0; i < names.size(); ++i) {
-        if (sameNameIgnoringAsciiCase(names[i], cfg.CurrentFileName)) {
-            selectListEntry(i);
-            return;
-        }
-    }
-    selectListEntry(-1);
+    selectListEntry(openPair_.listedIndexOfOpen());
 }
 
 void TForm_Master::ListBox1Click() {
@@ -231,25 +202,20 @@ void TForm_Master::ListBox1Click() {
         reselectOpenPair();
         throw;
     }
-    if (!leave) {
-        const QStringList names = listedNames();
-        for (int i = 0; i < names.size(); ++i) {
-            if (sameNameIgnoringAsciiCase(names[i], cfg.CurrentFileName)) {
-                selectListEntry(i);
-                return;
-            }
-        }
+    if (!leave && openPair_.listedIndexOfOpen() >= 0) {
+        reselectOpenPair();
+        return;
     }
     const QListWidgetItem* selected = ListBox1->currentItem();
     if (selected == nullptr) {
         return;
     }
-    const QString previous = cfg.CurrentFileName;
-    cfg.CurrentFileName = selected->text();
+    const QString previous = openPair_.name();
+    openPair_.setName(selected->text());
     try {
-        LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+        LoadFilesToEdit(openPair_.name());
     } catch (...) {
-        cfg.CurrentFileName = previous;
+        openPair_.setName(previous);
         reselectOpenPair();
         throw;
     }
@@ -260,21 +226,15 @@ void TForm_Master::ListBox1Click() {
 }
 
 void TForm_Master::Action_SaveShaderExecute() {
-    SaveRichEditsToFiles(cfg.CurrentDir, cfg.CurrentFileName);
+    SaveRichEditsToFiles(openPair_.name());
     RichEdits_SetUnModified();
     SetAppCaption();
 }
 
-bool TForm_Master::AdvSelectDirectory(const QString& caption, QString& directory) {
-    if (!QFileInfo(directory).isDir()) {
-        directory.clear();
-    }
-    const std::optional<QString> chosen = env_.prompter->chooseDirectory(this, caption, directory);
-    if (!chosen) {
-        return false;
-    }
-    directory = *chosen;
-    return true;
+std::optional<QString> TForm_Master::AdvSelectDirectory(const QString& caption,
+                                                        const QString& directory) {
+    return env_.prompter->chooseDirectory(this, caption,
+                                          QFileInfo(directory).isDir() ? directory : QString());
 }
 
 void TForm_Master::Action_SelWorkSpaceExecute() {
@@ -282,27 +242,29 @@ void TForm_Master::Action_SelWorkSpaceExecute() {
         return;
     }
     closeOpenPair();
-    AdvSelectDirectory(MessageTexts[MsgSelectWorkspaceTitle], cfg.CurrentDir);
+    const QString current = openPair_.directory();
+    // A cancelled chooser keeps the WorkSpace; one that is gone gives way to the root folder,
+    // which always exists.
+    openPair_.setDirectory(
+        AdvSelectDirectory(MessageTexts[MsgSelectWorkspaceTitle], current)
+            .value_or(QFileInfo(current).isDir() ? current : QStringLiteral("/")));
     reopenWorkspace();
 }
 
 void TForm_Master::closeOpenPair() {
     RichEdits_Clear();
     RichEdits_SetUnModified();
-    cfg.CurrentFileName.clear();
+    openPair_.close();
     SetAppCaption();
 }
 
 void TForm_Master::reopenWorkspace() {
-    if (!cfg.CurrentDir.endsWith(QLatin1Char('/'))) {
-        cfg.CurrentDir += QLatin1Char('/');
-    }
-    if (QFileInfo(cfg.CurrentDir).isDir()) {
+    if (QFileInfo(openPair_.directory()).isDir()) {
         ScanDir();
     } else {
         // The names listed so far belong to a WorkSpace that is gone.
-        pairList.clear();
-        fillList({});
+        openPair_.clearPairs();
+        showListedPairs();
     }
     openFirstPair();
     ListBox_Err->clear();
@@ -312,20 +274,21 @@ void TForm_Master::reopenWorkspace() {
 bool TForm_Master::takeGivenWorkspace() {
     // The stored WorkSpace given again keeps its open pair; another one is opened as if chosen.
     if (env_.workspace.isEmpty() || QFileInfo(env_.workspace).canonicalFilePath() ==
-                                        QFileInfo(cfg.CurrentDir).canonicalFilePath()) {
+                                        QFileInfo(openPair_.directory()).canonicalFilePath()) {
         return false;
     }
-    cfg.CurrentDir = env_.workspace;
-    cfg.CurrentFileName.clear();
+    openPair_.setDirectory(env_.workspace);
+    openPair_.close();
     return true;
 }
 
 void TForm_Master::openFirstPair() {
-    if (ListBox1->count() == 0) {
+    const QStringList listed = openPair_.listed();
+    if (listed.isEmpty()) {
         return;
     }
-    cfg.CurrentFileName = ListBox1->item(0)->text();
-    LoadFilesToEdit(cfg.CurrentDir, cfg.CurrentFileName);
+    openPair_.setName(listed.first());
+    LoadFilesToEdit(openPair_.name());
     RichEdits_SetUnModified();
     SetAppCaption();
     selectListEntry(0);

@@ -69,7 +69,7 @@ TForm_Config::TForm_Config(QWidget* parent, ConfigHost host)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       host_(std::move(host)),
-      cfg_(*host_.cfg) {
+      cfg_(host_.settings) {
     setObjectName(QStringLiteral("Form_Config"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -198,7 +198,7 @@ void TForm_Config::ComboBox1Change() {
         CB_underline->setChecked(effects & EffectUnderline);
     }
     if (!initialising_) {
-        host_.applyFormatSettings();
+        handFormats();
     }
 }
 
@@ -234,7 +234,7 @@ void TForm_Config::Image1MouseDown() {
     if (index >= 0) {
         fontColor(cfg_, Category(index)) = chooserColor_;
     }
-    host_.applyFormatSettings();
+    handFormats();
 }
 
 void TForm_Config::effectClick(const QCheckBox* box, qint32 bit) {
@@ -244,7 +244,7 @@ void TForm_Config::effectClick(const QCheckBox* box, qint32 bit) {
     }
     qint32& effects = textEffects(cfg_, Category(index));
     effects = withEffect(effects, bit, box->isChecked());
-    host_.applyFormatSettings();
+    handFormats();
 }
 
 void TForm_Config::CB_BoldClick() {
@@ -261,6 +261,11 @@ void TForm_Config::CB_underlineClick() {
 
 void TForm_Config::CheckBox1Click() {
     cfg_.AutoSaveOnChange = CheckBox1->isChecked();
+    host_.setAutoSave(cfg_.AutoSaveOnChange);
+}
+
+void TForm_Config::handFormats() {
+    host_.applyFormats(categoryFormats(cfg_));
 }
 
 QMessageBox::StandardButton TForm_Config::message(int slot, QMessageBox::Icon icon,
@@ -299,7 +304,8 @@ void TForm_Config::BT_OKClick() {
 
 void TForm_Config::BT_CancelClick() {
     restoreFormatBackup(cfg_, backup_);
-    host_.applyFormatSettings();
+    handFormats();
+    host_.setAutoSave(cfg_.AutoSaveOnChange);
     reject();
 }
 

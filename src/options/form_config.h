@@ -22,15 +22,15 @@ class QTabWidget;
 
 namespace tessory {
 
-// What the options dialog works on: the settings it edits in place and the window operations that
-// make the edits visible.
+// What the options dialog starts from, and where it hands the user's choices as they are made.
 struct ConfigHost {
-    TCFG* cfg = nullptr;
+    TCFG settings;
     Prompter* prompter = nullptr;
     QStringList messages;  // the message table
     bool german = false;
-    // Rebuilds the keyword table from the settings and re-highlights both panes.
-    std::function<void()> applyFormatSettings;
+    // The highlight formats of every category, after each change and after Cancel.
+    std::function<void(const CategoryFormats& formats)> applyFormats;
+    std::function<void(bool autoSave)> setAutoSave;
     // Switches the WorkSpace to other extensions; false when the user kept the old ones.
     std::function<bool(const QString& vertexExt, const QString& fragmentExt)> changeExtensions;
 };
@@ -91,8 +91,11 @@ private:
     QMessageBox::StandardButton message(int slot, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons);
 
+    void handFormats();
+
     ConfigHost host_;
-    TCFG& cfg_;
+    // The dialog's own copy of what it edits.
+    TCFG cfg_;
     // Set until the dialog has been shown: showing the first category then re-applies nothing.
     bool initialising_ = true;
     FormatBackup backup_;

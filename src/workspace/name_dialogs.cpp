@@ -7,11 +7,11 @@
 
 namespace tessory {
 
-NameDialog::NameDialog(QWidget* parent, Prompter& prompter, QString& currentFileName,
+NameDialog::NameDialog(QWidget* parent, Prompter& prompter, const QString& currentName,
                        NameCheck check, NameDialogTexts texts, const QString& title,
                        const QString& label, QSize client)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      currentFileName_(currentFileName),
+      currentName_(currentName),
       prompter_(prompter),
       check_(std::move(check)),
       texts_(std::move(texts)) {
@@ -44,7 +44,7 @@ void NameDialog::showEvent(QShowEvent* event) {
 }
 
 void NameDialog::FormShow() {
-    Edit1->setText(currentFileName_);
+    Edit1->setText(currentName_);
     Edit1->setFocus();
 }
 
@@ -61,38 +61,31 @@ void NameDialog::Button1Click() {
         case NameVerdict::Accept:
             break;
     }
-    currentFileName_ = typed;
+    chosenName_ = typed;
     accept();
 }
 
 void NameDialog::Button2Click() {
-    cancelName();
     reject();
 }
 
-TForm_New::TForm_New(QWidget* parent, Prompter& prompter, QString& currentFileName, NameCheck check,
-                     NameDialogTexts texts)
-    : NameDialog(parent, prompter, currentFileName, std::move(check), std::move(texts),
+TForm_New::TForm_New(QWidget* parent, Prompter& prompter, const QString& currentName,
+                     NameCheck check, NameDialogTexts texts)
+    : NameDialog(parent, prompter, currentName, std::move(check), std::move(texts),
                  QStringLiteral("New Shader File"), QStringLiteral("FileName:"), QSize(249, 126)) {
     setObjectName(QStringLiteral("Form_New"));
     setTabOrder(Edit1, Button1);
     setTabOrder(Button1, Button2);
 }
 
-void TForm_New::cancelName() {
-    currentFileName_.clear();
-}
-
-TForm_Rename::TForm_Rename(QWidget* parent, Prompter& prompter, QString& currentFileName,
+TForm_Rename::TForm_Rename(QWidget* parent, Prompter& prompter, const QString& currentName,
                            NameCheck check, NameDialogTexts texts)
-    : NameDialog(parent, prompter, currentFileName, std::move(check), std::move(texts),
+    : NameDialog(parent, prompter, currentName, std::move(check), std::move(texts),
                  QStringLiteral("Rename Shader"), QStringLiteral("New FileName:"),
                  QSize(243, 123)) {
     setObjectName(QStringLiteral("Form_Rename"));
     setTabOrder(Edit1, Button2);
     setTabOrder(Button2, Button1);
 }
-
-void TForm_Rename::cancelName() {}
 
 }  // namespace tessory

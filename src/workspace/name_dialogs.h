@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -22,8 +23,8 @@ struct NameDialogTexts {
 
 using NameCheck = std::function<NameVerdict(const QString& typed)>;
 
-// The small modal dialog that asks for a pair's base name. It talks to its command through the
-// current pair name: it shows that name and writes the accepted one back into it.
+// The small modal dialog that asks for a pair's base name: it shows the current name and, once the
+// user confirms a name its check accepts, hands that name back.
 class NameDialog : public QDialog {
     Q_OBJECT
 
@@ -36,45 +37,40 @@ public:
     void Button1Click();
     void Button2Click();
 
+    // The name the user confirmed; nothing when the dialog was cancelled or closed.
+    const std::optional<QString>& chosenName() const { return chosenName_; }
+
 protected:
-    NameDialog(QWidget* parent, Prompter& prompter, QString& currentFileName, NameCheck check,
+    NameDialog(QWidget* parent, Prompter& prompter, const QString& currentName, NameCheck check,
                NameDialogTexts texts, const QString& title, const QString& label, QSize client);
     void showEvent(QShowEvent* event) override;
-    // What Cancel does to the current name.
-    virtual void cancelName() = 0;
-
-    QString& currentFileName_;
 
 private:
     void FormShow();
 
+    QString currentName_;
+    std::optional<QString> chosenName_;
     Prompter& prompter_;
     NameCheck check_;
     NameDialogTexts texts_;
 };
 
-// "New Shader File": Cancel leaves no name.
+// "New Shader File".
 class TForm_New final : public NameDialog {
     Q_OBJECT
 
 public:
-    TForm_New(QWidget* parent, Prompter& prompter, QString& currentFileName, NameCheck check,
+    TForm_New(QWidget* parent, Prompter& prompter, const QString& currentName, NameCheck check,
               NameDialogTexts texts);
-
-protected:
-    void cancelName() override;
 };
 
-// "Rename Shader": Cancel keeps the name.
+// "Rename Shader".
 class TForm_Rename final : public NameDialog {
     Q_OBJECT
 
 public:
-    TForm_Rename(QWidget* parent, Prompter& prompter, QString& currentFileName, NameCheck check,
+    TForm_Rename(QWidget* parent, Prompter& prompter, const QString& currentName, NameCheck check,
                  NameDialogTexts texts);
-
-protected:
-    void cancelName() override;
 };
 
 }  // namespace tessory

@@ -42,7 +42,7 @@ TEST_F(TestAll, ACleanWorkSpaceReopensTheSelectedPairWithItsOkLines) {
     h.prompter.answers.push_back(QMessageBox::No);
     action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("p2"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p2"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("p2"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
     EXPECT_FALSE(vertexEdit(w)->document()->isModified());
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
@@ -57,7 +57,7 @@ TEST_F(TestAll, StopsAtTheFirstReportedPairAndOpensItAtItsError) {
     action(w, "Action_TestAll")->trigger();
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("p3"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p3"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("p3"));
     ASSERT_FALSE(errorEntries(w).isEmpty());
     EXPECT_EQ(errorEntries(w).first(), QStringLiteral("VertexShader: OK"));
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);

@@ -80,7 +80,7 @@ TEST_F(WorkspaceWindow, AStoredPairWithoutItsFilesIsPassedOverButStillNamed) {
     activateAndFocusList(w);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
     EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("gone"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("gone"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [gone]"));
     EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
     // A click of the user's own still opens a pair.
@@ -328,7 +328,7 @@ TEST_F(WorkspaceWindow, SelectingAWorkSpaceOpensItsFirstPair) {
     ASSERT_EQ(h.prompter.directoryRequests.size(), 1);
     EXPECT_EQ(h.prompter.directoryRequests[0].title, w.MessageTexts[MsgSelectWorkspaceTitle]);
     EXPECT_EQ(h.prompter.directoryRequests[0].start, ws());
-    EXPECT_EQ(w.cfg.CurrentDir, h.path("other/"));
+    EXPECT_EQ(w.settings().CurrentDir, h.path("other/"));
     EXPECT_EQ(entries(w), QStringList({"m", "z"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("m"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// m\n"));
@@ -342,9 +342,9 @@ TEST_F(WorkspaceWindow, CancellingTheChooserReopensTheFirstPairOfTheSameWorkSpac
     ASSERT_EQ(selectedEntry(w), QStringLiteral("b"));
     h.prompter.directories.push_back(std::nullopt);
     action(w, "Action_SelWorkSpace")->trigger();
-    EXPECT_EQ(w.cfg.CurrentDir, ws());
+    EXPECT_EQ(w.settings().CurrentDir, ws());
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
 }
 
 TEST(WorkspaceSelection, AWorkSpaceThatIsGoneBecomesTheRootAfterACancel) {
@@ -355,7 +355,7 @@ TEST(WorkspaceSelection, AWorkSpaceThatIsGoneBecomesTheRootAfterACancel) {
     h.prompter.answers.assign(8, QMessageBox::Ok);  // whatever "/" holds
     action(w, "Action_SelWorkSpace")->trigger();
     EXPECT_EQ(h.prompter.directoryRequests[0].start, QString());
-    EXPECT_EQ(w.cfg.CurrentDir, QStringLiteral("/"));
+    EXPECT_EQ(w.settings().CurrentDir, QStringLiteral("/"));
 }
 
 TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
@@ -364,7 +364,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
     h.prompter.directories.push_back(h.path("empty"));
     action(w, "Action_SelWorkSpace")->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
-    EXPECT_EQ(w.cfg.CurrentFileName, QString());
+    EXPECT_EQ(w.settings().CurrentFileName, QString());
     EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
     EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
     EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());
@@ -375,7 +375,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) 
     ASSERT_TRUE(QDir(ws()).removeRecursively());
     EXPECT_TRUE(w.ChangeExtensions(".vs", ".fs"));
     EXPECT_TRUE(entries(w).isEmpty());
-    EXPECT_EQ(w.cfg.CurrentFileName, QString());
+    EXPECT_EQ(w.settings().CurrentFileName, QString());
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
     EXPECT_FALSE(action(w, "Action_SaveShader")->isEnabled());
 }

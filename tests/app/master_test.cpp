@@ -45,10 +45,10 @@ bool pairCommandsEnabled(const TForm_Master& w) {
 TEST(MasterStartUp, AFirstStartUsesTheDefaults) {
     MasterHarness h;
     TForm_Master& w = h.start();
-    EXPECT_EQ(w.cfg.CurrentDir, h.programDir());
-    EXPECT_EQ(w.cfg.CurrentFileName, QString());
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_FALSE(w.cfg.main_size_maximized);
+    EXPECT_EQ(w.settings().CurrentDir, h.programDir());
+    EXPECT_EQ(w.settings().CurrentFileName, QString());
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_FALSE(w.settings().main_size_maximized);
     TCFG expected;
     fitToScreen(expected, QGuiApplication::primaryScreen()->geometry().size());
     EXPECT_EQ(w.size(), QSize(expected.main_size_width, expected.main_size_height));
@@ -194,12 +194,12 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
     EXPECT_EQ(h.settings()->childKeys().size(), 23);
     EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
     TForm_Master& w = h.start();
-    EXPECT_EQ(w.cfg.CurrentDir, h.path("nowhere/"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("Water"));
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
-    EXPECT_EQ(w.cfg.FontColor_Comment, 0x00ABCDEFu);
-    EXPECT_EQ(w.cfg.TextEffects_Comment, EffectItalic | EffectBold);
-    EXPECT_TRUE(w.cfg.AutoSaveOnChange);
+    EXPECT_EQ(w.settings().CurrentDir, h.path("nowhere/"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("Water"));
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_EQ(w.settings().FontColor_Comment, 0x00ABCDEFu);
+    EXPECT_EQ(w.settings().TextEffects_Comment, EffectItalic | EffectBold);
+    EXPECT_TRUE(w.settings().AutoSaveOnChange);
     EXPECT_FALSE(pane(w, PairSide::Vertex).overwrite());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
 }
@@ -211,8 +211,8 @@ TEST(MasterSettings, StoredBlankExtensionsFallBackToTheDefaults) {
     h.window->cfg.FileExtFragment = QStringLiteral(" .fs ");
     ASSERT_TRUE(h.close());
     TForm_Master& w = h.start();
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".fs"));
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".fs"));
 }
 
 TEST(MasterSettings, AFailedWriteIsShownOnceWithItsCauseAndTheWindowCloses) {
@@ -262,7 +262,7 @@ TEST(MasterGeometry, MaximizedAtCloseKeepsTheLastNormalBounds) {
         w.resize(500, 400);
         normal = w.size();
         w.setWindowState(Qt::WindowMaximized);
-        EXPECT_TRUE(w.cfg.main_size_maximized);
+        EXPECT_TRUE(w.settings().main_size_maximized);
         w.resize(700, 600);  // what the window system does to a maximized window
         ASSERT_TRUE(h.close());
     }
@@ -271,7 +271,7 @@ TEST(MasterGeometry, MaximizedAtCloseKeepsTheLastNormalBounds) {
     EXPECT_EQ(h.settings()->value("main_size_height").toInt(), normal.height());
     TForm_Master& w = h.start();
     EXPECT_TRUE(w.windowState().testFlag(Qt::WindowMaximized));
-    EXPECT_TRUE(w.cfg.main_size_maximized);
+    EXPECT_TRUE(w.settings().main_size_maximized);
 }
 
 TEST(MasterGeometry, AnyOtherStateChangeClearsTheMaximizedFlag) {
@@ -282,9 +282,9 @@ TEST(MasterGeometry, AnyOtherStateChangeClearsTheMaximizedFlag) {
         MasterHarness h;
         TForm_Master& w = h.start();
         w.setWindowState(Qt::WindowMaximized);
-        ASSERT_TRUE(w.cfg.main_size_maximized);
+        ASSERT_TRUE(w.settings().main_size_maximized);
         w.setWindowState(other);
-        EXPECT_FALSE(w.cfg.main_size_maximized) << int(other);
+        EXPECT_FALSE(w.settings().main_size_maximized) << int(other);
     }
 }
 

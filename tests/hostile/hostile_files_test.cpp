@@ -57,7 +57,7 @@ TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) 
     click("a");
     namesTheBigFile("selecting the pair with the 200 MB file", [&] { click("big"); });
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kCleanVertex));
 
     namesTheBigFile("Test all over the pair with the 200 MB file",
