@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "editor/shader_edit.h"
+#include "editor/shader_pane.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+using namespace tessory;
+
+namespace {
+
+class ShaderPaneTest : public ::testing::Test {
+protected:
+    ShaderPaneTest() { FillSearchList(table, CategoryFormats{}); }
+    ~ShaderPaneTest() override { delete pane.widget(); }
+
+    // The background the highlighter gave the first character of a line.
+    QColor lineBackground(int line) const {
+        const QTextBlock block = pane.widget()->document()->findBlockByNumber(line);
+        const QList<QTextLayout::FormatRange> formats = block.layout()->formats();
+        return formats.isEmpty() ? QColor(Qt::white) : formats.first().format.background().color();
+    }
+
+    KeywordTable table;
+    ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"), table,
+                                       [] { return TextFormat{kBlack, 0}; });
+};
+
+TEST_F(ShaderPaneTest, LoadShowsTheFileUnmodifiedAndKeepsItsLineEnd) {
+    EXPECT_EQ(pane.widget()->objectName(), QStringLiteral("RichEdit_Vertex"));
+    pane.load({QStringLiteral("void main()\n{\n}"), LineEnd::CrLf}, FileStamp());
+    EXPECT_EQ(pane.text(), QStringLiteral("void main()\n{\n}"));
+    EXPECT_EQ(pane.lineCount(), 3);
+    EXPECT_EQ(pane.lineText(1), QStringLiteral("{"));
+    EXPECT_EQ(pane.lineEnd(), LineEnd::CrLf);
+    EXPECT_FALSE(pane.isModified());
+    EXPECT_FALSE(pane.widget()->document()->isUndoAvailable());
+
+    QTest::keyClicks(pane.widget(), "x");
+    EXPECT_TRUE(pane.isModified());
+    pane.clear();
+    EXPECT_TRUE(pane.text().isEmpty());
+    EXPECT_FALSE(pane.isModified());
+    EXPECT_EQ(pane.lineEnd(), LineEnd::Lf);
+}
+
+// What is compiled is what a save writes: a soft line break (Shift+Enter) is a line break in both,
+// and every character reaches the driver as its Windows-1252 byte.
+TEST_F(ShaderPaneTest, SourceBreaksLinesWhereTheSavedTextDoes) {
+    pane.load({QStringLiteral("a\xA0"), LineEnd::Lf}, FileStamp());
+    QTextCursor end(pane.widget()->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString(QChar::LineSeparator) + QStringLiteral("b"));
+    EXPECT_EQ(pane.text(), QStringLiteral("a\xA0\nb"));
+    EXPECT_EQ(pane.source(), QByteArray("a\xA0\r\nb\r\n"));
+}
+
+TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
+    pane.load({QStringLiteral("one\ntwo\nthree"), LineEnd::Lf}, FileStamp());
+    EXPECT_FALSE(pane.markError(3, 0));
+    EXPECT_FALSE(pane.markedLine());
+
+    ASSERT_TRUE(pane.markError(1, 99));
+    EXPECT_EQ(pane.markedLine(), 1);
+    EXPECT_EQ(lineBackground(1), QColor(Qt::red));
+    // The caret goes to the line, at most to its end.
+    EXPECT_EQ(pane.widget()->textCursor().position(), 7);
+
+    ASSERT_TRUE(pane.markError(2, 1));
+    EXPECT_EQ(lineBackground(1), QColor(Qt::white));
+    EXPECT_EQ(lineBackground(2), QColor(Qt::red));
+    EXPECT_FALSE(pane.isModified());
+    EXPECT_FALSE(pane.widget()->document()->isUndoAvailable());
+
+    pane.clearMark();
+    EXPECT_FALSE(pane.markedLine());
+    EXPECT_EQ(lineBackground(2), QColor(Qt::white));
+
+    pane.markError(0, 0);
+    pane.load({QStringLiteral("other"), LineEnd::Lf}, FileStamp());
+    EXPECT_FALSE(pane.markedLine());
+}
+
+TEST_F(ShaderPaneTest, OverwriteModeFollowsTheFlag) {
+    pane.setOverwrite(true);
+    EXPECT_TRUE(pane.overwrite());
+    EXPECT_TRUE(pane.widget()->overwriteMode());
+    pane.setOverwrite(false);
+    EXPECT_FALSE(pane.widget()->overwriteMode());
+}
+
+}  // namespace
