@@ -4,6 +4,7 @@
 #include "app/icons.h"
 #include "editor/shader_edit.h"
 #include "editor/shader_pane.h"
+#include "texts/editor_texts.h"
 #include "texts/ui_texts.h"
 
 #include <QLabel>
@@ -42,6 +43,7 @@ TForm_Master::TForm_Master(Environment environment, QWidget* parent)
     setupEditors();
     setupStatusBar();
     setupPreview();
+    setupWatcher();
     connectCommands();
     FormCreate();
 }
@@ -81,6 +83,9 @@ void TForm_Master::setupActions() {
         makeAction("Action_Compile", QStringLiteral("Test Shader (Compile)"), "shader-test");
     Action_TestAll =
         makeAction("Action_TestAll", QStringLiteral("Test WorkSpace"), "shader-test-all");
+    Action_NextMessage = makeAction("Action_NextMessage", QStringLiteral("Next Message"));
+    Action_PreviousMessage =
+        makeAction("Action_PreviousMessage", QStringLiteral("Previous Message"));
     Action_hp = makeAction("Action_hp", QStringLiteral("Brimvale-Homepage"));
     Action_info = makeAction("Action_info", QStringLiteral("Info"));
 
@@ -88,6 +93,16 @@ void TForm_Master::setupActions() {
     Action_Cut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
     Action_Copy->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
     Action_Paste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
+    // The keys other code editors use for the same commands, shown beside them in the menus.
+    Action_SaveShader->setShortcut(QKeySequence::Save);
+    Action_SelWorkSpace->setShortcut(QKeySequence::Open);
+    Action_NewShader->setShortcut(QKeySequence::New);
+    // Not QKeySequence::Quit: that is left unbound on desktops without a platform theme.
+    Action_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Action_Compile->setShortcut(QKeySequence(Qt::Key_F5));
+    Action_TestAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5));
+    Action_NextMessage->setShortcut(QKeySequence(Qt::Key_F8));
+    Action_PreviousMessage->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
 
     for (QAction* action : {Action_SaveShader, Action_DelS, Action_Rename, Action_Undo,
                             Action_Paste, Action_Compile, Action_TestAll}) {
@@ -117,6 +132,10 @@ void TForm_Master::connectCommands() {
     connect(ListBox_Err, &QListWidget::itemActivated, this,
             [this] { guarded([this] { ListBox_ErrDblClick(); }); });
     bind(Action_Config, &TForm_Master::Action_ConfigExecute);
+    connect(Action_NextMessage, &QAction::triggered, this,
+            [this] { guarded([this] { jumpToMessage(1); }); });
+    connect(Action_PreviousMessage, &QAction::triggered, this,
+            [this] { guarded([this] { jumpToMessage(-1); }); });
     bind(Action_hp, &TForm_Master::Action_hpExecute);
     bind(Action_info, &TForm_Master::Action_infoExecute);
     // The user's selection is handled once the list has finished with the click or key, so that
@@ -160,7 +179,8 @@ void TForm_Master::setupMenus() {
              nullptr, Action_DelS, nullptr, Action_Rename, nullptr, Action_Exit});
     addMenu(QStringLiteral("&Edit"), {Action_Undo, nullptr, Action_Cut, Action_Copy, Action_Paste});
     addMenu(QStringLiteral("&Options"), {Action_Config});
-    addMenu(QStringLiteral("&Start"), {Action_Compile, Action_TestAll});
+    addMenu(QStringLiteral("&Start"), {Action_Compile, Action_TestAll, nullptr, Action_NextMessage,
+                                       Action_PreviousMessage});
     addMenu(QStringLiteral("&Help"), {Action_hp, nullptr, Action_info});
 
     PopupActionBar1 = new QMenu(this);
@@ -305,6 +325,9 @@ void TForm_Master::SetLanguageTexts(int code) {
     Panel2->setText(texts->workspacePanelCaption);
     MessageTexts = texts->messages;
     ExtraTexts = texts->extra;
+    const EditorTexts editor = editorTexts(code == LanguageGermanCode);
+    Action_NextMessage->setText(editor.nextMessage);
+    Action_PreviousMessage->setText(editor.previousMessage);
     StatusPanel[1]->fitTexts({MessageTexts[MsgInsertVertex], MessageTexts[MsgOverwriteVertex],
                               MessageTexts[MsgInsertFragment], MessageTexts[MsgOverwriteFragment]});
 }

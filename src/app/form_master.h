@@ -39,6 +39,7 @@ namespace tessory {
 class PreviewPanel;
 class ShaderEdit;
 class ShaderPane;
+class PairWatcher;
 class TForm_Config;
 struct NameDialogTexts;
 
@@ -95,6 +96,9 @@ public:
     void Action_TestAllExecute();
     void ShowFirstErrorLine();
     void ListBox_ErrDblClick();
+    // Jumps to the next message with a place in a pane (-1: the previous one), after the list's
+    // current one, round the end of the list.
+    void jumpToMessage(int step);
     void RichEdit_MoveTo(int selector, int line, int column);
     static const QString kCompilingEntry;
 
@@ -162,6 +166,8 @@ public:
     QAction* Action_hp = nullptr;
     QAction* Action_info = nullptr;
     QAction* Action_Preview = nullptr;
+    QAction* Action_NextMessage = nullptr;
+    QAction* Action_PreviousMessage = nullptr;
     QDockWidget* PreviewDock = nullptr;
 
     // The options dialog while it is open.
@@ -182,6 +188,10 @@ private:
     void setupLayout();
     void setupStatusBar();
     void setupPreview();
+    void setupWatcher();
+    // Watches the files the panes show.
+    void watchOpenPair();
+    void checkFilesOnDisk();
     void applyPreviewSettings();
     void storePreviewState();
     void setupEditors();
@@ -248,6 +258,9 @@ private:
     bool selectingFromCode_ = false;
     bool listClickPending_ = false;
     std::array<ShaderPane*, 2> panes_{};
+    PairWatcher* pairWatcher_ = nullptr;
+    bool checkingFiles_ = false;
+    bool recheckFiles_ = false;
     std::unique_ptr<GlContext> glContext_;
     QString glFailure_;
     bool testRunning_ = false;

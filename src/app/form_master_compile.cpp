@@ -124,6 +124,19 @@ void TForm_Master::ShowFirstErrorLine() {
     }
 }
 
+void TForm_Master::jumpToMessage(int step) {
+    const int count = ListBox_Err->count();
+    const int current = ListBox_Err->currentRow();
+    const int start = current >= 0 ? current : (step > 0 ? -1 : count);
+    for (int i = 1; i <= count; ++i) {
+        const int row = ((start + step * i) % count + count) % count;
+        if (jumpToEntry(ListBox_Err->item(row)->text())) {
+            ListBox_Err->setCurrentRow(row);
+            return;
+        }
+    }
+}
+
 void TForm_Master::ListBox_ErrDblClick() {
     const QListWidgetItem* selected = ListBox_Err->currentItem();
     if (selected == nullptr || !selected->isSelected()) {

@@ -80,6 +80,8 @@ void TForm_Master::Action_TestAllExecute() {
     SetAppCaption();
     compilePanes();
     ShowFirstErrorLine();
+    // Files changed while the test ran are looked at now.
+    checkFilesOnDisk();
 }
 
 int TForm_Master::compileWorkspace() {

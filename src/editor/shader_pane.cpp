@@ -6,6 +6,7 @@
 #include "texts/win1252.h"
 
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace tessory {
@@ -47,17 +48,31 @@ void ShaderPane::load(const ShaderText& text, const FileStamp& stamp) {
     }
     markedLine_ = -1;
     lineEnd_ = text.lineEnd;
-    stamp_ = stamp;
     highlighter_->ParseAll();
     setModified(false);
+    setStamp(stamp);
+}
+
+void ShaderPane::reload(const ShaderText& text, const FileStamp& stamp) {
+    const int line = edit_->textCursor().blockNumber();
+    const int scrolled = edit_->verticalScrollBar()->value();
+    load(text, stamp);
+    QTextCursor caret(edit_->document()->findBlockByNumber(qMin(line, lineCount() - 1)));
+    edit_->setTextCursor(caret);
+    edit_->verticalScrollBar()->setValue(scrolled);
 }
 
 void ShaderPane::clear() {
     edit_->clear();
     markedLine_ = -1;
     lineEnd_ = LineEnd::Lf;
-    stamp_ = FileStamp();
     setModified(false);
+    setStamp(FileStamp());
+}
+
+void ShaderPane::setStamp(const FileStamp& stamp) {
+    stamp_ = stamp;
+    emit stampChanged();
 }
 
 bool ShaderPane::isModified() const {

@@ -36,6 +36,9 @@ public:
 
     // Shows a file's text, highlighted, unmodified, with the file's line end kept for saving.
     void load(const ShaderText& text, const FileStamp& stamp);
+    // The file's text after another program changed it: as load, with the caret kept on its line
+    // (or the last line) and the view where it was.
+    void reload(const ShaderText& text, const FileStamp& stamp);
     // Empty, unmodified, no file behind it.
     void clear();
     bool isModified() const;
@@ -43,8 +46,9 @@ public:
 
     LineEnd lineEnd() const { return lineEnd_; }
     void setLineEnd(LineEnd lineEnd) { lineEnd_ = lineEnd; }
+    // The file the pane shows, as it was when the pane last read or wrote it.
     const FileStamp& stamp() const { return stamp_; }
-    void setStamp(const FileStamp& stamp) { stamp_ = stamp; }
+    void setStamp(const FileStamp& stamp);
 
     bool overwrite() const { return overwrite_; }
     void setOverwrite(bool overwrite);
@@ -57,6 +61,10 @@ public:
 
     // Highlights every line again on white, as after a colour change; the mark goes.
     void rehighlight();
+
+signals:
+    // The pane shows another file, or the same file as read or written anew.
+    void stampChanged();
 
 private:
     ShaderEdit* edit_;

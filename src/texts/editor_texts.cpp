@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#include "texts/editor_texts.h"
+
+namespace tessory {
+
+EditorTexts editorTexts(bool german) {
+    if (german) {
+        return {
+            QStringLiteral("Nächste Meldung"),
+            QStringLiteral("Vorherige Meldung"),
+            QStringLiteral("%1\n\nwurde von einem anderen Programm geändert, und der Editor hat "
+                           "ungespeicherte Änderungen daran."),
+            QStringLiteral("Neu laden, meine Änderungen verwerfen"),
+            QStringLiteral("Meine Fassung behalten"),
+            QStringLiteral("%1\n\nwurde auf dem Datenträger gelöscht. Der Editor behält den Text; "
+                           "Speichern schreibt die Datei neu."),
+        };
+    }
+    return {
+        QStringLiteral("Next Message"),
+        QStringLiteral("Previous Message"),
+        QStringLiteral("%1\n\nwas changed by another program, and the editor has unsaved changes "
+                       "to it."),
+        QStringLiteral("Reload and lose my changes"),
+        QStringLiteral("Keep my version"),
+        QStringLiteral("%1\n\nwas deleted on disk. The editor keeps its text; Save writes the "
+                       "file again."),
+    };
+}
+
+}  // namespace tessory
