@@ -9,6 +9,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QWheelEvent>
 
@@ -34,6 +36,22 @@ int digitsOf(int n) {
 
 }  // namespace
 
+// Qt lays out again the lines of the removed and the added characters together, counted from the
+// change's start in the new text, and new formats on a line count as the whole line removed and
+// added. One retyped or recoloured line would so reach into the next one, and the layout would
+// drop every line and redraw the whole pane. The lines that changed are those of the new text.
+class PaneLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override {
+        // A removal alone still names the line it happened in.
+        QPlainTextDocumentLayout::documentChanged(
+            from, charsAdded > 0 ? 0 : std::min(charsRemoved, 1), charsAdded);
+    }
+};
+
 class CodeEdit::Gutter : public QWidget {
 public:
     explicit Gutter(CodeEdit* edit) : QWidget(edit), edit_(edit) {}
@@ -47,6 +65,7 @@ private:
 };
 
 CodeEdit::CodeEdit(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
+    document()->setDocumentLayout(new PaneLayout(document()));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -187,7 +206,16 @@ void CodeEdit::paintEvent(QPaintEvent* event) {
         // Lines are one text line each (no wrap), so the lines on screen follow from the height.
         const int first = firstVisibleBlock().blockNumber();
         const int lines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
-        highlighter_->highlightLines(first, first + lines);
+        bool changed = false;
+        {
+            // This paint draws the new formats already; the layout's call for a second one
+            // would paint the whole pane again.
+            const QSignalBlocker quiet(document()->documentLayout());
+            changed = highlighter_->highlightLines(first, first + lines);
+        }
+        if (changed && !event->rect().contains(viewport()->rect())) {
+            viewport()->update();
+        }
     }
     QPlainTextEdit::paintEvent(event);
 }
@@ -246,20 +274,30 @@ void CodeEdit::paintGutter(QPaintEvent* event) {
     QPainter painter(gutter_);
     painter.fillRect(event->rect(), kGutterBackground);
     const int current = textCursor().blockNumber();
-    const int right = gutter_->width() - fontMetrics().horizontalAdvance(QLatin1Char('9')) / 2;
-    QFont plain = font();
     QFont emphasised = font();
     emphasised.setBold(true);
+    const QFontMetrics plainMetrics = fontMetrics();
+    const QFontMetrics boldMetrics(emphasised);
+    // Half a digit of room on the right; numbers are drawn at their baseline, which is cheaper
+    // than having Qt align them in a rectangle.
+    const int right = gutter_->width() - plainMetrics.horizontalAdvance(QLatin1Char('9')) / 2;
+    painter.setPen(kGutterNumber);
     QTextBlock block = firstVisibleBlock();
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     while (block.isValid() && top <= event->rect().bottom()) {
         const qreal height = blockBoundingRect(block).height();
         if (block.isVisible() && top + height >= event->rect().top()) {
-            const bool isCurrent = block.blockNumber() == current;
-            painter.setFont(isCurrent ? emphasised : plain);
-            painter.setPen(isCurrent ? QColor(Qt::black) : kGutterNumber);
-            painter.drawText(QRectF(0, top, right, height), Qt::AlignRight | Qt::AlignVCenter,
-                             QString::number(block.blockNumber() + 1));
+            const QString number = QString::number(block.blockNumber() + 1);
+            const int baseline = int(top) + plainMetrics.ascent();
+            if (block.blockNumber() == current) {
+                painter.setFont(emphasised);
+                painter.setPen(Qt::black);
+                painter.drawText(right - boldMetrics.horizontalAdvance(number), baseline, number);
+                painter.setFont(font());
+                painter.setPen(kGutterNumber);
+            } else {
+                painter.drawText(right - plainMetrics.horizontalAdvance(number), baseline, number);
+            }
         }
         top += height;
         block = block.next();
@@ -288,8 +326,19 @@ void CodeEdit::updateExtraSelections() {
         }
     }
     setExtraSelections(selections);
-    // The current line's number is emphasised.
-    gutter_->update();
+    // The current line's number is emphasised: only the old and the new one change.
+    const int line = caret.blockNumber();
+    if (line != caretLine_) {
+        for (const int changed : {caretLine_, line}) {
+            const QTextBlock block = document()->findBlockByNumber(changed);
+            if (block.isValid() && block.isVisible()) {
+                const QRect rect =
+                    blockBoundingGeometry(block).translated(contentOffset()).toAlignedRect();
+                gutter_->update(0, rect.top(), gutter_->width(), rect.height());
+            }
+        }
+        caretLine_ = line;
+    }
 }
 
 }  // namespace tessory

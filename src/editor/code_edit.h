@@ -85,6 +85,7 @@ private:
     int markedLine_ = -1;
     int zoomStep_ = 0;
     int gutterDigits_ = 0;
+    int caretLine_ = -1;
 };
 
 }  // namespace tessory

@@ -114,22 +114,23 @@ void PaneHighlighter::setOnDemand(bool onDemand) {
     onDemand_ = onDemand;
 }
 
-void PaneHighlighter::highlightLines(int first, int last) {
+bool PaneHighlighter::highlightLines(int first, int last) {
     if (!document_) {
-        return;
+        return false;
     }
     first = std::max(first, 0);
     last = std::min(last, document_->blockCount() - 1);
     if (first > last) {
-        return;
+        return false;
     }
     QScopedValueRollback guard(highlighting_, true);
     const QTextBlock firstBlock = document_->findBlockByNumber(first);
     const QTextBlock lastBlock = last == first ? firstBlock : document_->findBlockByNumber(last);
-    refresh(firstBlock, lastBlock, commentFormat_());
+    return refresh(firstBlock, lastBlock, commentFormat_());
 }
 
-void PaneHighlighter::refresh(QTextBlock first, const QTextBlock& last, const TextFormat& comment) {
+bool PaneHighlighter::refresh(QTextBlock first, const QTextBlock& last, const TextFormat& comment,
+                              bool markDirty) {
     // Qt lays out again everything between the first and the last line whose formats changed;
     // after a cancelled options dialog that is nothing.
     int from = -1;
@@ -146,9 +147,10 @@ void PaneHighlighter::refresh(QTextBlock first, const QTextBlock& last, const Te
             break;
         }
     }
-    if (from >= 0) {
+    if (markDirty && from >= 0) {
         document_->markContentsDirty(from, to - from);
     }
+    return from >= 0;
 }
 
 void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
@@ -189,7 +191,7 @@ void PaneHighlighter::SetTextAttrib2(int start, int end, qint32 effects, TColor 
     document_->markContentsDirty(start, end - start);
 }
 
-void PaneHighlighter::rehighlightChange(int position, int /*charsRemoved*/, int charsAdded) {
+void PaneHighlighter::rehighlightChange(int position, int charsRemoved, int charsAdded) {
     // Setting layout formats reports no change of its own, but the guard keeps it that way.
     if (highlighting_ || !document_ || (isLoading_ && isLoading_())) {
         return;
@@ -216,7 +218,12 @@ void PaneHighlighter::rehighlightChange(int position, int /*charsRemoved*/, int 
         }
     }
     if (!many) {
-        refresh(first, last, commentFormat_());
+        refresh(first, last, commentFormat_(), !onDemand_);
+    }
+    if (onDemand_) {
+        // Qt lays out the lines of the change itself, right after this notification; widening
+        // its range would have the plain-text layout drop and redraw every line on screen.
+        return;
     }
     // Inside the change notification this only widens the range Qt lays out for the edit.
     document_->markContentsDirty(first.position(),

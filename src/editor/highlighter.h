@@ -67,7 +67,8 @@ public:
 
     // Brings the lines first..last (0-based, clamped to the text) up to date where ParseAll or a
     // large change left them marked; lines already up to date, the error mark included, stay.
-    void highlightLines(int first, int last);
+    // True when a line's formats changed.
+    bool highlightLines(int first, int last);
 
     // One line (0-based) on the given background; nothing for an index beyond the last line.
     void ParseTextRange(int lineIndex, TColor background);
@@ -77,8 +78,10 @@ public:
 
 private:
     void rehighlightChange(int position, int charsRemoved, int charsAdded);
-    // Highlights the marked lines of first..last on white and has Qt lay out the changed ones.
-    void refresh(QTextBlock first, const QTextBlock& last, const TextFormat& comment);
+    // Highlights the marked lines of first..last on white; with markDirty Qt lays out the changed
+    // ones again. True when a line's formats changed.
+    bool refresh(QTextBlock first, const QTextBlock& last, const TextFormat& comment,
+                 bool markDirty = true);
     // False when the line already had these formats; it is then left alone.
     bool highlightBlock(const QTextBlock& block, const TextFormat& comment, TColor background);
     const QTextCharFormat& cachedFormat(TColor color, qint32 effects, TColor background);
