@@ -24,9 +24,14 @@ QRegularExpression patternOf(const QString& text, const SearchOptions& options) 
 // One search without wrapping, skipping empty matches.
 QTextCursor findFrom(const QTextDocument* document, const QRegularExpression& pattern,
                      QTextCursor from, SearchDirection direction) {
-    const QTextDocument::FindFlags flags =
-        direction == SearchDirection::Backward ? QTextDocument::FindBackward
-                                               : QTextDocument::FindFlags();
+    QTextDocument::FindFlags flags;
+    if (direction == SearchDirection::Backward) {
+        flags |= QTextDocument::FindBackward;
+    }
+    // Qt makes a pattern case-insensitive unless told otherwise; the pattern's own option rules.
+    if (!(pattern.patternOptions() & QRegularExpression::CaseInsensitiveOption)) {
+        flags |= QTextDocument::FindCaseSensitively;
+    }
     const int end = document->characterCount() - 1;
     for (;;) {
         QTextCursor match = document->find(pattern, from, flags);
