@@ -187,8 +187,8 @@ int main(int argc, char** argv) {
     const QString text = generateShader(kLines);
     std::array<Pane, 2> code{Pane(true), Pane(true)};
     std::array<Pane, 2> bare{Pane(false), Pane(false)};
-    std::printf("%d lines, %.1f MB a pane, median of %d runs\n", kLines,
-                double(text.size()) / 1e6, kRuns);
+    std::printf("%d lines, %.1f MB a pane, median of %d runs\n", kLines, double(text.size()) / 1e6,
+                kRuns);
 
     const double openCode = openPair(code, text);
     const double openBare = openPair(bare, text);

@@ -9,8 +9,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSignalBlocker>
 #include <QPlainTextDocumentLayout>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QWheelEvent>
 
@@ -143,7 +143,8 @@ bool CodeEdit::handleCommandKey(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool ctrl = modifiers & Qt::ControlModifier;
-    if (ctrl && (key == Qt::Key_Plus || key == Qt::Key_Equal || event->matches(QKeySequence::ZoomIn))) {
+    if (ctrl &&
+        (key == Qt::Key_Plus || key == Qt::Key_Equal || event->matches(QKeySequence::ZoomIn))) {
         zoomIn();
         return true;
     }

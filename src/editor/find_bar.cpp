@@ -202,8 +202,8 @@ int FindBar::replaceAll() {
         showMessage(texts_.invalidPattern.arg(error));
         return 0;
     }
-    const int count = tessory::replaceAll(editor_->document(), searchText(), replacementText(),
-                                          options());
+    const int count =
+        tessory::replaceAll(editor_->document(), searchText(), replacementText(), options());
     showMessage(count == 0 ? texts_.notFound : texts_.replaced.arg(count));
     return count;
 }

@@ -77,8 +77,8 @@ bool isMatch(const QTextCursor& selection, const QString& text, const SearchOpti
     }
     QTextCursor before(selection.document());
     before.setPosition(selection.selectionStart());
-    const QTextCursor match = findFrom(selection.document(), patternOf(text, options), before,
-                                       SearchDirection::Forward);
+    const QTextCursor match =
+        findFrom(selection.document(), patternOf(text, options), before, SearchDirection::Forward);
     return !match.isNull() && match.selectionStart() == selection.selectionStart() &&
            match.selectionEnd() == selection.selectionEnd();
 }
@@ -125,7 +125,8 @@ int replaceAll(QTextDocument* document, const QString& text, const QString& repl
 }
 
 std::optional<LinePosition> parseLinePosition(QStringView text) {
-    static const QRegularExpression kForm(QStringLiteral("^\\s*(\\d{1,9})\\s*(?::\\s*(\\d{1,9})\\s*)?$"));
+    static const QRegularExpression kForm(
+        QStringLiteral("^\\s*(\\d{1,9})\\s*(?::\\s*(\\d{1,9})\\s*)?$"));
     const QRegularExpressionMatch match = kForm.match(text);
     if (!match.hasMatch()) {
         return std::nullopt;

@@ -126,10 +126,8 @@ TEST(CodeEdit, EditingCommandsAreOneUndoStepEach) {
         {"Tab indents the selected lines", "[a\n  b\n]c", key(Qt::Key_Tab), "    a\n      b\nc"},
         {"Shift+Tab unindents", "[      a\n\tb\nc]", key(Qt::Key_Backtab), "  a\nb\nc"},
         {"Shift+Tab without selection", "  a|", key(Qt::Key_Backtab), "a"},
-        {"Ctrl+/ comments", "[a\n\n  b]", key(Qt::Key_Slash, Qt::ControlModifier),
-         "//a\n\n//  b"},
-        {"Ctrl+/ uncomments", "[  //a\n//b]", key(Qt::Key_Slash, Qt::ControlModifier),
-         "  a\nb"},
+        {"Ctrl+/ comments", "[a\n\n  b]", key(Qt::Key_Slash, Qt::ControlModifier), "//a\n\n//  b"},
+        {"Ctrl+/ uncomments", "[  //a\n//b]", key(Qt::Key_Slash, Qt::ControlModifier), "  a\nb"},
         {"mixed lines are commented", "[//a\nb]", key(Qt::Key_Slash, Qt::ControlModifier),
          "////a\n//b"},
         {"a blank line alone is commented", "|", key(Qt::Key_Slash, Qt::ControlModifier), "//"},
@@ -222,9 +220,8 @@ TEST(MatchingBrackets, FindsThePartnerAcrossLinesAndNesting) {
         {5, BracketPair{5, 9}},     // the "[" after the caret wins over the "a" before it
         {12, BracketPair{12, 22}},  // "{" to the "}" two lines down
         {23, BracketPair{12, 22}},  // after "}"
-        {1, std::nullopt},
-        {24, std::nullopt},  // a lone ")"
-        {26, std::nullopt},  // a lone "(" at the end
+        {1, std::nullopt},         {24, std::nullopt},  // a lone ")"
+        {26, std::nullopt},                             // a lone "(" at the end
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caret);

@@ -147,6 +147,5 @@ TEST_F(OnDemand, EditsAreHighlightedAndTheErrorMarkStays) {
     whole->ParseTextRange(1, kRed);
     scrollThrough();
     EXPECT_EQ(linesUnlikeTheWhole(), QList<int>());
-    EXPECT_EQ(formatsOf(*edit.document(), 1).front().format.background().color(),
-              QColor(Qt::red));
+    EXPECT_EQ(formatsOf(*edit.document(), 1).front().format.background().color(), QColor(Qt::red));
 }

@@ -42,13 +42,19 @@ TEST(FindMatch, HonoursEachOptionAndWrapsRound) {
         SearchOptions options;
         QList<std::pair<int, int>> matches;
     } cases[] = {
-        {"any case, parts of words", "color", {}, {{5, 10}, {13, 18}, {26, 31}, {47, 52},
-                                                   {62, 67}, {70, 75}}},
+        {"any case, parts of words",
+         "color",
+         {},
+         {{5, 10}, {13, 18}, {26, 31}, {47, 52}, {62, 67}, {70, 75}}},
         {"whole words", "color", {.wholeWords = true}, {{5, 10}, {13, 18}, {47, 52}, {62, 67}}},
         {"letter case", "Color", {.matchCase = true}, {{13, 18}}},
-        {"whole words and case", "color", {.wholeWords = true, .matchCase = true},
+        {"whole words and case",
+         "color",
+         {.wholeWords = true, .matchCase = true},
          {{5, 10}, {62, 67}}},
-        {"regular expression", "c[a-z]+r\\b", {.regularExpression = true},
+        {"regular expression",
+         "c[a-z]+r\\b",
+         {.regularExpression = true},
          {{5, 10}, {13, 18}, {47, 52}, {62, 67}}},
         {"expression text is literal without the option", "c[a-z]+r", {}, {}},
         {"no match", "normal", {}, {}},
@@ -64,17 +70,15 @@ TEST(FindMatch, HonoursEachOptionAndWrapsRound) {
 TEST(FindMatch, InvalidOrEmptyTextsFindNothingAndSayWhy) {
     QTextDocument document(kText);
     const SearchOptions regex{.regularExpression = true};
-    EXPECT_TRUE(findMatch(&document, "(", QTextCursor(&document), regex,
-                          SearchDirection::Forward)
+    EXPECT_TRUE(findMatch(&document, "(", QTextCursor(&document), regex, SearchDirection::Forward)
                     .isNull());
     EXPECT_FALSE(searchTextError("(", regex).isEmpty());
     EXPECT_TRUE(searchTextError("(", {}).isEmpty());
     EXPECT_TRUE(
         findMatch(&document, "", QTextCursor(&document), {}, SearchDirection::Forward).isNull());
     // Empty matches are skipped: "x*" finds nothing in a text without an x.
-    EXPECT_TRUE(
-        findMatch(&document, "z*", QTextCursor(&document), regex, SearchDirection::Forward)
-            .isNull());
+    EXPECT_TRUE(findMatch(&document, "z*", QTextCursor(&document), regex, SearchDirection::Forward)
+                    .isNull());
 }
 
 TEST(ReplaceAll, ReplacesEveryMatchInOneUndoStep) {
@@ -95,7 +99,8 @@ TEST(ReplaceAll, ReplacesEveryMatchInOneUndoStep) {
 
 TEST(ReplaceAll, RegularExpressionGroupsFillTheReplacement) {
     QTextDocument document("vec4 a;\nvec3 b;");
-    EXPECT_EQ(replaceAll(&document, "vec(\\d) (\\w)", "\\2_vec\\1", {.regularExpression = true}), 2);
+    EXPECT_EQ(replaceAll(&document, "vec(\\d) (\\w)", "\\2_vec\\1", {.regularExpression = true}),
+              2);
     EXPECT_EQ(document.toPlainText(), "a_vec4;\nb_vec3;");
 }
 
@@ -116,16 +121,11 @@ TEST(ParseLinePosition, AcceptsLineAndLineColumnOnly) {
         const char* text;
         std::optional<LinePosition> position;
     } cases[] = {
-        {"12", LinePosition{12, 1}},
-        {" 7 : 3 ", LinePosition{7, 3}},
-        {"1:1", LinePosition{1, 1}},
-        {"0", std::nullopt},
-        {"3:0", std::nullopt},
-        {"", std::nullopt},
-        {"-2", std::nullopt},
-        {"2:", std::nullopt},
-        {"a", std::nullopt},
-        {"99999999999", std::nullopt},
+        {"12", LinePosition{12, 1}}, {" 7 : 3 ", LinePosition{7, 3}},
+        {"1:1", LinePosition{1, 1}}, {"0", std::nullopt},
+        {"3:0", std::nullopt},       {"", std::nullopt},
+        {"-2", std::nullopt},        {"2:", std::nullopt},
+        {"a", std::nullopt},         {"99999999999", std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
