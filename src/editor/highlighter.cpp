@@ -191,7 +191,7 @@ void PaneHighlighter::SetTextAttrib2(int start, int end, qint32 effects, TColor 
     document_->markContentsDirty(start, end - start);
 }
 
-void PaneHighlighter::rehighlightChange(int position, int charsRemoved, int charsAdded) {
+void PaneHighlighter::rehighlightChange(int position, int /*charsRemoved*/, int charsAdded) {
     // Setting layout formats reports no change of its own, but the guard keeps it that way.
     if (highlighting_ || !document_ || (isLoading_ && isLoading_())) {
         return;
