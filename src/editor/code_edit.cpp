@@ -190,10 +190,14 @@ void CodeEdit::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CodeEdit::wheelEvent(QWheelEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
-        const int delta = event->angleDelta().y();
-        if (delta > 0) {
+        // A touchpad sends many small steps; one zoom step per notch of a wheel (120).
+        wheelZoom_ += event->angleDelta().y();
+        while (wheelZoom_ >= 120) {
+            wheelZoom_ -= 120;
             zoomIn();
-        } else if (delta < 0) {
+        }
+        while (wheelZoom_ <= -120) {
+            wheelZoom_ += 120;
             zoomOut();
         }
         event->accept();

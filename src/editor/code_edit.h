@@ -86,6 +86,7 @@ private:
     int zoomStep_ = 0;
     int gutterDigits_ = 0;
     int caretLine_ = -1;
+    int wheelZoom_ = 0;
 };
 
 }  // namespace tessory

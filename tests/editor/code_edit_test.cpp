@@ -162,6 +162,9 @@ TEST(CodeEdit, ZoomsByKeysWheelAndCallsAndReportsTheStep) {
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 120), Qt::NoButton,
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(edit.viewport(), &wheel);
+    QWheelEvent smallStep(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 60), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(edit.viewport(), &smallStep);  // half a notch: no step yet
     QTest::keyClick(&edit, Qt::Key_0, Qt::ControlModifier);
     QList<int> reported;
     for (const QList<QVariant>& s : steps) {
