@@ -2,6 +2,7 @@
 #include "editor/code_edit.h"
 
 #include "editor/text_commands.h"
+#include "texts/win1252.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,22 @@ TEST(CodeEdit, IsAnUnwrappedBlackOnWhitePlainTextPane) {
     EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(Qt::white));
     EXPECT_EQ(edit.palette().color(QPalette::Text), QColor(Qt::black));
     EXPECT_FALSE(edit.overwriteMode());
+}
+
+TEST(CodeEdit, KeepsEveryWindows1252CharacterOfALoadedText) {
+    // Every byte but the line ends, which the loader splits into lines itself.
+    QByteArray bytes;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\n' && b != '\r') {
+            bytes.append(char(b));
+        }
+    }
+    const QString text = fromWin1252(bytes) + QStringLiteral("\nsecond line");
+    CodeEdit edit;
+    edit.setPlainText(text);
+    QString back = edit.document()->toRawText();
+    back.replace(QChar::ParagraphSeparator, u'\n');
+    EXPECT_EQ(toWin1252(back), toWin1252(text));
 }
 
 TEST(CodeEdit, GutterWidthFollowsTheDigitsOfTheLineCountAndTheZoom) {
