@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tessory {
 
@@ -99,21 +100,57 @@ void PaneHighlighter::ParseAll() {
     if (!document_ || document_->isEmpty()) {
         return;
     }
+    generation_ = generation_ == std::numeric_limits<int>::max() ? 0 : generation_ + 1;
+    if (onDemand_) {
+        // The views redraw, and drawing brings the lines they show up to date.
+        emit document_->documentLayout()->update();
+        return;
+    }
     QScopedValueRollback guard(highlighting_, true);
-    const TextFormat comment = commentFormat_();
+    refresh(document_->begin(), document_->lastBlock(), commentFormat_());
+}
+
+void PaneHighlighter::setOnDemand(bool onDemand) {
+    onDemand_ = onDemand;
+}
+
+bool PaneHighlighter::highlightLines(int first, int last) {
+    if (!document_) {
+        return false;
+    }
+    first = std::max(first, 0);
+    last = std::min(last, document_->blockCount() - 1);
+    if (first > last) {
+        return false;
+    }
+    QScopedValueRollback guard(highlighting_, true);
+    const QTextBlock firstBlock = document_->findBlockByNumber(first);
+    const QTextBlock lastBlock = last == first ? firstBlock : document_->findBlockByNumber(last);
+    return refresh(firstBlock, lastBlock, commentFormat_());
+}
+
+bool PaneHighlighter::refresh(QTextBlock first, const QTextBlock& last, const TextFormat& comment,
+                              bool markDirty) {
     // Qt lays out again everything between the first and the last line whose formats changed;
     // after a cancelled options dialog that is nothing.
     int from = -1;
     int to = -1;
-    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
-        if (highlightBlock(block, comment, kWhite)) {
-            from = from < 0 ? block.position() : from;
-            to = block.position() + block.length();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        if (block.userState() != generation_) {
+            block.setUserState(generation_);
+            if (highlightBlock(block, comment, kWhite)) {
+                from = from < 0 ? block.position() : from;
+                to = block.position() + block.length();
+            }
+        }
+        if (block == last) {
+            break;
         }
     }
-    if (from >= 0) {
+    if (markDirty && from >= 0) {
         document_->markContentsDirty(from, to - from);
     }
+    return from >= 0;
 }
 
 void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
@@ -121,7 +158,8 @@ void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
         return;
     }
     QScopedValueRollback guard(highlighting_, true);
-    const QTextBlock block = document_->findBlockByNumber(lineIndex);
+    QTextBlock block = document_->findBlockByNumber(lineIndex);
+    block.setUserState(generation_);
     if (highlightBlock(block, commentFormat_(), background)) {
         document_->markContentsDirty(block.position(), block.length());
     }
@@ -169,12 +207,23 @@ void PaneHighlighter::rehighlightChange(int position, int /*charsRemoved*/, int 
     if (!last.isValid()) {
         last = document_->lastBlock();
     }
-    const TextFormat comment = commentFormat_();
+    // Every touched line is highlighted again on white, a marked one too. On demand, a change of
+    // many lines (a paste, an undo) leaves them to the view, which draws only a few of them.
+    constexpr int kEagerLines = 64;
+    const bool many = onDemand_ && last.blockNumber() - first.blockNumber() >= kEagerLines;
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        highlightBlock(block, comment, kWhite);
+        block.setUserState(-1);
         if (block == last) {
             break;
         }
+    }
+    if (!many) {
+        refresh(first, last, commentFormat_(), !onDemand_);
+    }
+    if (onDemand_) {
+        // Qt lays out the lines of the change itself, right after this notification; widening
+        // its range would have the plain-text layout drop and redraw every line on screen.
+        return;
     }
     // Inside the change notification this only widens the range Qt lays out for the edit.
     document_->markContentsDirty(first.position(),
