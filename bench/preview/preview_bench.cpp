@@ -132,7 +132,7 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
     if (previewOpen) {
         action(window, "Action_Preview")->trigger();
     }
-    ShaderEdit* pane = vertexEdit(window);
+    CodeEdit* pane = vertexEdit(window);
     pane->setFocus();
     // Lines of 30 characters, as code is typed: no line grows until it wraps in the narrower
     // pane that the open dock leaves.

@@ -2,7 +2,7 @@
 #include "app/form_master.h"
 
 #include "app/icons.h"
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 #include "texts/editor_texts.h"
 #include "texts/ui_texts.h"

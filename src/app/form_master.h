@@ -31,13 +31,13 @@ class QMenu;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
-class QTextEdit;
+class QPlainTextEdit;
 class QToolBar;
 
 namespace tessory {
 
 class PreviewPanel;
-class ShaderEdit;
+class CodeEdit;
 class ShaderPane;
 class PairWatcher;
 class TForm_Config;
@@ -235,11 +235,11 @@ private:
     // Asks whether a file another program changed is overwritten; false keeps it as it is.
     bool overwriteChangedFile(const QString& path);
     void createPair(bool empty);
-    ShaderEdit* activePane() const;
+    CodeEdit* activePane() const;
     QString insertModeText(PairSide side) const;
     void paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers);
     void paneSelectionChange(PairSide side);
-    void runEditCommand(void (QTextEdit::*command)());
+    void runEditCommand(void (QPlainTextEdit::*command)());
     NameDialogTexts nameDialogTexts() const;
     void SaveShaderArchive();
 

@@ -7,7 +7,7 @@
 
 #include "archive/archive_file.h"
 #include "compile/form_progress.h"
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "compile/error_line.h"
 #include "compile/gl_context.h"
 #include "compile/shader_mod.h"
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 #include "preview/preview_panel.h"
 #include "texts/text_lines.h"

@@ -3,7 +3,7 @@
 // the removal of the error mark.
 #include "app/form_master.h"
 
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 #include "texts/ui_texts.h"
 
@@ -17,16 +17,16 @@ namespace tessory {
 
 void TForm_Master::setupEditors() {
     for (const PairSide side : kPairSides) {
-        ShaderEdit* edit = pane(side).widget();
-        connect(edit, &QTextEdit::textChanged, this, &TForm_Master::SetAppCaption);
-        connect(edit, &ShaderEdit::keyDown, this,
+        CodeEdit* edit = pane(side).widget();
+        connect(edit, &QPlainTextEdit::textChanged, this, &TForm_Master::SetAppCaption);
+        connect(edit, &CodeEdit::keyDown, this,
                 [this, side](int key, Qt::KeyboardModifiers modifiers) {
                     paneKeyDown(side, key, modifiers);
                 });
-        connect(edit, &ShaderEdit::mouseDown, this, &TForm_Master::UnHighLightErrorLine);
-        connect(edit, &QTextEdit::cursorPositionChanged, this,
+        connect(edit, &CodeEdit::mouseDown, this, &TForm_Master::UnHighLightErrorLine);
+        connect(edit, &QPlainTextEdit::cursorPositionChanged, this,
                 [this, side] { paneSelectionChange(side); });
-        connect(edit, &QTextEdit::selectionChanged, this,
+        connect(edit, &QPlainTextEdit::selectionChanged, this,
                 [this, side] { paneSelectionChange(side); });
         // Undo can also become possible or impossible without a key press (a drop, a paste).
         connect(edit->document(), &QTextDocument::undoAvailable, this,
@@ -54,7 +54,7 @@ void TForm_Master::paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers mod
 }
 
 void TForm_Master::paneSelectionChange(PairSide side) {
-    const QTextEdit* edit = pane(side).widget();
+    const QPlainTextEdit* edit = pane(side).widget();
     const int start = edit->textCursor().selectionStart();
     const QTextBlock block = edit->document()->findBlock(start);
     StatusPanel[0]->setText(QStringLiteral("Cursor: %1 : %2")
@@ -69,13 +69,13 @@ void TForm_Master::PageControl1Change() {
     SetEditOptions();
 }
 
-ShaderEdit* TForm_Master::activePane() const {
+CodeEdit* TForm_Master::activePane() const {
     const int index = PageControl1->currentIndex();
     return index == 0 || index == 1 ? pane(PairSide(index)).widget() : nullptr;
 }
 
 void TForm_Master::SetEditOptions() {
-    const ShaderEdit* pane = activePane();
+    const CodeEdit* pane = activePane();
     if (pane == nullptr) {
         return;
     }
@@ -86,27 +86,27 @@ void TForm_Master::SetEditOptions() {
     Action_Paste->setEnabled(pane->canPaste());
 }
 
-void TForm_Master::runEditCommand(void (QTextEdit::*command)()) {
-    if (ShaderEdit* pane = activePane()) {
+void TForm_Master::runEditCommand(void (QPlainTextEdit::*command)()) {
+    if (CodeEdit* pane = activePane()) {
         (pane->*command)();
     }
     SetEditOptions();
 }
 
 void TForm_Master::Action_UndoExecute() {
-    runEditCommand(&QTextEdit::undo);
+    runEditCommand(&QPlainTextEdit::undo);
 }
 
 void TForm_Master::Action_CutExecute() {
-    runEditCommand(&QTextEdit::cut);
+    runEditCommand(&QPlainTextEdit::cut);
 }
 
 void TForm_Master::Action_CopyExecute() {
-    runEditCommand(&QTextEdit::copy);
+    runEditCommand(&QPlainTextEdit::copy);
 }
 
 void TForm_Master::Action_PasteExecute() {
-    runEditCommand(&QTextEdit::paste);
+    runEditCommand(&QPlainTextEdit::paste);
 }
 
 void TForm_Master::UnHighLightErrorLine() {

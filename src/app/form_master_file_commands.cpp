@@ -4,14 +4,13 @@
 
 #include "editor/shader_pane.h"
 
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
-#include <QTextEdit>
 
 namespace tessory {
 

@@ -4,7 +4,7 @@
 
 #include "editor/shader_pane.h"
 
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "options/form_config.h"
 
 #include <QListWidget>

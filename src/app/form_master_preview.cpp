@@ -4,7 +4,7 @@
 
 #include "editor/shader_pane.h"
 
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "preview/preview_panel.h"
 #include "texts/preview_texts.h"
 #include "texts/text_lines.h"

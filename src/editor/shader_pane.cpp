@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/shader_pane.h"
 
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "texts/text_lines.h"
 #include "texts/win1252.h"
 
@@ -13,11 +13,12 @@ namespace tessory {
 
 ShaderPane::ShaderPane(const QString& objectName, const KeywordTable& table,
                        PaneHighlighter::CommentFormatSource commentFormat)
-    : edit_(new ShaderEdit) {
+    : edit_(new CodeEdit) {
     edit_->setObjectName(objectName);
     setParent(edit_);
     highlighter_ = new PaneHighlighter(edit_->document(), table, std::move(commentFormat),
                                        [this] { return loading_; });
+    edit_->setHighlighter(highlighter_);
 }
 
 // Not toPlainText(): that turns the no-break space (byte 0xA0) into a plain space.
@@ -100,6 +101,7 @@ bool ShaderPane::markError(int line, int column) {
     clearMark();
     highlighter_->ParseTextRange(line, kRed);
     markedLine_ = line;
+    edit_->setMarkedLine(line);
     return true;
 }
 
@@ -109,6 +111,7 @@ void ShaderPane::clearMark() {
     }
     highlighter_->ParseTextRange(markedLine_, kWhite);
     markedLine_ = -1;
+    edit_->setMarkedLine(-1);
 }
 
 std::optional<int> ShaderPane::markedLine() const {

@@ -12,7 +12,7 @@
 
 namespace tessory {
 
-class ShaderEdit;
+class CodeEdit;
 
 // One editor pane with everything that belongs to it: the edit widget, its highlighter, the line
 // end its file uses, its insert/overwrite state, the red error mark and what its file was when it
@@ -25,7 +25,7 @@ public:
     ShaderPane(const QString& objectName, const KeywordTable& table,
                PaneHighlighter::CommentFormatSource commentFormat);
 
-    ShaderEdit* widget() const { return edit_; }
+    CodeEdit* widget() const { return edit_; }
 
     // The pane's lines joined with "\n", whatever line breaks the document holds.
     QString text() const;
@@ -67,7 +67,7 @@ signals:
     void stampChanged();
 
 private:
-    ShaderEdit* edit_;
+    CodeEdit* edit_;
     PaneHighlighter* highlighter_;
     LineEnd lineEnd_ = LineEnd::Lf;
     FileStamp stamp_;

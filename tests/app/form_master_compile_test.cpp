@@ -29,12 +29,12 @@ const QByteArray kBrokenVertex = "void main()\n{\n    gl_Position = undefinedThi
 const QByteArray kBrokenFragment =
     "uniform float k;\nvoid main()\n{\n\n    gl_FragColor = vec4(k) * nothing;\n}\n";
 
-int caretLine(const QTextEdit* pane) {
+int caretLine(const QPlainTextEdit* pane) {
     return pane->textCursor().block().blockNumber();
 }
 
 // The background the highlighter gave the first character of a line.
-QColor lineBackground(const QTextEdit* pane, int line) {
+QColor lineBackground(const QPlainTextEdit* pane, int line) {
     const QTextBlock block = pane->document()->findBlockByNumber(line);
     for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
         if (range.start == 0) {

@@ -29,7 +29,7 @@ namespace {
 const QByteArray kVertex = "// vertex\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
 const QByteArray kFragment = "// fragment\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
 
-QTextCharFormat formatAt(const QTextEdit* pane, int line, int column) {
+QTextCharFormat formatAt(const QPlainTextEdit* pane, int line, int column) {
     const QTextBlock block = pane->document()->findBlockByNumber(line);
     for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
         if (column >= r.start && column < r.start + r.length) {
@@ -70,8 +70,8 @@ protected:
 
     void expectKeywordAndComment(const TForm_Master& w, const TextFormat& keyword,
                                  const TextFormat& comment) const {
-        for (const QTextEdit* pane :
-             std::initializer_list<const QTextEdit*>{vertexEdit(w), fragmentEdit(w)}) {
+        for (const QPlainTextEdit* pane :
+             std::initializer_list<const QPlainTextEdit*>{vertexEdit(w), fragmentEdit(w)}) {
             SCOPED_TRACE(pane->objectName().toStdString());
             EXPECT_EQ(formatAt(pane, 1, 0), expected(keyword.color, keyword.effects));
             EXPECT_EQ(formatAt(pane, 0, 3), expected(comment.color, comment.effects));

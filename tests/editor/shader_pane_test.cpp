@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 
 #include <gtest/gtest.h>

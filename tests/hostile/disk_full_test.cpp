@@ -8,7 +8,7 @@
 #include "workspace/file_io.h"
 #include "workspace/file_replace.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 using namespace tessory;
 using namespace tessory::testing;
@@ -67,7 +67,7 @@ TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
     writePair("a");
     writePair("b");
     TForm_Master& w = start("a");
-    QTextEdit* pane = GetParam().vertexGrows ? vertexEdit(w) : fragmentEdit(w);
+    QPlainTextEdit* pane = GetParam().vertexGrows ? vertexEdit(w) : fragmentEdit(w);
     pane->moveCursor(QTextCursor::End);
     pane->insertPlainText(bulk());
     const QString vertexText = vertexEdit(w)->toPlainText();

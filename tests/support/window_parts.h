@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/elided_label.h"
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 #include "options/form_config.h"
 #include "workspace/pair_side.h"
@@ -28,14 +28,14 @@ T* part(const QObject& window, const char* name) {
     return found;
 }
 
-inline ShaderEdit* vertexEdit(const QObject& w) {
-    return part<ShaderEdit>(w, "RichEdit_Vertex");
+inline CodeEdit* vertexEdit(const QObject& w) {
+    return part<CodeEdit>(w, "RichEdit_Vertex");
 }
-inline ShaderEdit* fragmentEdit(const QObject& w) {
-    return part<ShaderEdit>(w, "RichEdit_Fragment");
+inline CodeEdit* fragmentEdit(const QObject& w) {
+    return part<CodeEdit>(w, "RichEdit_Fragment");
 }
 inline ShaderPane& pane(const QObject& w, PairSide side) {
-    ShaderEdit* edit = side == PairSide::Vertex ? vertexEdit(w) : fragmentEdit(w);
+    CodeEdit* edit = side == PairSide::Vertex ? vertexEdit(w) : fragmentEdit(w);
     return *edit->findChild<ShaderPane*>();
 }
 inline QListWidget* pairListBox(const QObject& w) {
