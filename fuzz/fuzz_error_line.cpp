@@ -3,7 +3,6 @@
 // The raw input is read as entries and log lines; the same bytes also build an entry in one of
 // the drivers' forms, whose line number, severity and text are known.
 #include "compile/driver_messages.h"
-#include "compile/error_line.h"
 #include "compile/info_log.h"
 #include "texts/win1252.h"
 

@@ -40,6 +40,7 @@ class PaneHighlighter;
 class PreviewPanel;
 class ShaderEdit;
 class TForm_Config;
+struct DriverMessage;
 struct NameDialogTexts;
 
 // The main window: the WorkSpace list, the two editor panes, the error list and every command.
@@ -209,11 +210,11 @@ private:
     void FormDestroy();
     void CreateGlContext();
     bool glReady();
-    void setErrorList(const QStringList& entries);
+    void setErrorList(const QList<DriverMessage>& entries);
     void showCompiling();
     static QByteArray paneSource(const ShaderEdit* pane);
     void compilePanes();
-    bool jumpToEntry(const QString& entry);
+    bool jumpToEntry(const DriverMessage& entry);
     int compileWorkspace();
     void SystemCommand(Qt::WindowStates states);
     void RegIniRead();

@@ -2,10 +2,10 @@
 // "Test Shader", the error list and the jumps from an error to its source line.
 #include "app/form_master.h"
 
+#include "app/error_list.h"
+#include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
-#include "compile/error_line.h"
 #include "compile/gl_context.h"
-#include "compile/shader_mod.h"
 #include "editor/shader_edit.h"
 #include "preview/preview_panel.h"
 #include "texts/text_lines.h"
@@ -39,20 +39,20 @@ bool TForm_Master::glReady() {
     if (glContext_ && glContext_->makeCurrent()) {
         return true;
     }
-    setErrorList({ExtraTexts.noOpenGlEntry.arg(
-        glContext_ ? QStringLiteral("the OpenGL context cannot be made current") : glFailure_)});
+    setErrorList({noteEntry(ExtraTexts.noOpenGlEntry.arg(
+        glContext_ ? QStringLiteral("the OpenGL context cannot be made current") : glFailure_))});
     return false;
 }
 
-void TForm_Master::setErrorList(const QStringList& entries) {
+void TForm_Master::setErrorList(const QList<DriverMessage>& entries) {
     ListBox_Err->setUpdatesEnabled(false);
     ListBox_Err->clear();
-    ListBox_Err->addItems(entries);
+    appendErrorEntries(ListBox_Err, entries);
     ListBox_Err->setUpdatesEnabled(true);
 }
 
 void TForm_Master::showCompiling() {
-    setErrorList({kCompilingEntry});
+    setErrorList({noteEntry(kCompilingEntry)});
     // Painted now, as the driver blocks the interface until it returns. Only the list is painted:
     // letting the whole event loop run here cost a fifth of the time of compiling a small pair.
     ListBox_Err->repaint();
@@ -65,12 +65,9 @@ QByteArray TForm_Master::paneSource(const ShaderEdit* pane) {
 }
 
 void TForm_Master::compilePanes() {
-    QStringList entries;
-    {
-        TShaderMod run(glContext_->arb(), paneSource(RichEdit_Vertex),
-                       paneSource(RichEdit_Fragment), entries);
-    }
-    setErrorList(entries);
+    const CompileResult run = compileAndLink(glContext_->arb(), paneSource(RichEdit_Vertex),
+                                             paneSource(RichEdit_Fragment));
+    setErrorList(errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog));
 }
 
 void TForm_Master::Action_CompileExecute() {
@@ -88,14 +85,14 @@ void TForm_Master::Action_CompileExecute() {
     }
 }
 
-bool TForm_Master::jumpToEntry(const QString& entry) {
-    const std::optional<qint64> line = errorLineIndex(entry);
+bool TForm_Master::jumpToEntry(const DriverMessage& entry) {
+    const std::optional<qint64> line = entry.lineIndex();
     if (!line) {
         return false;
     }
     ShaderEdit* pane = nullptr;
     int selector = 0;
-    switch (errorEntryPane(entry)) {
+    switch (entry.pane) {
         case ErrorPane::Vertex:
             PageControl1->setCurrentIndex(0);
             pane = RichEdit_Vertex;
@@ -115,9 +112,9 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
     // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
     // preprocessed text, where each run of blanks and comments is one character.
     qint64 column = 0;
-    if (const std::optional<qint64> driverColumn = errorColumnIndex(entry)) {
+    if (entry.column) {
         const QString text = pane->document()->findBlockByNumber(int(*line)).text();
-        column = sourceColumn(toWin1252Lossy(text), *driverColumn + 1) - 1;
+        column = sourceColumn(toWin1252Lossy(text), *entry.column) - 1;
     }
     RichEdit_MoveTo(selector, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
     QCoreApplication::processEvents();
@@ -127,7 +124,8 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
 
 void TForm_Master::ShowFirstErrorLine() {
     for (int i = 0; i < ListBox_Err->count(); ++i) {
-        if (jumpToEntry(ListBox_Err->item(i)->text())) {
+        const std::optional<DriverMessage> entry = entryMessage(ListBox_Err->item(i));
+        if (entry && jumpToEntry(*entry)) {
             return;
         }
     }
@@ -138,7 +136,9 @@ void TForm_Master::ListBox_ErrDblClick() {
     if (selected == nullptr || !selected->isSelected()) {
         return;
     }
-    jumpToEntry(selected->text());
+    if (const std::optional<DriverMessage> entry = entryMessage(selected)) {
+        jumpToEntry(*entry);
+    }
 }
 
 void TForm_Master::RichEdit_MoveTo(int selector, int line, int column) {

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
 QString describe(const DriverMessage& m) {
     static const char* const logs[] = {"vertex compile", "fragment compile", "link"};
     QString location =
-        m.file == ErrorPane::Fragment ? QStringLiteral("fragment") : QStringLiteral("vertex");
+        m.pane == ErrorPane::Fragment ? QStringLiteral("fragment") : QStringLiteral("vertex");
     if (m.line) {
         location += u':' + QString::number(*m.line);
     }
