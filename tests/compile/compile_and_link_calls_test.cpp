@@ -2,11 +2,10 @@
 #include "compile/compile_and_link.h"
 
 #include "compile/driver_messages.h"
-#include "shown_entries.h"
+#include "run_support.h"
 
 #include "workspace/file_io.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -93,11 +92,7 @@ protected:
     void TearDown() override { fake = nullptr; }
 
     QString writeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return tessory::testing::writeTestFile(dir, name, bytes);
     }
 
     FakeDriver driver;

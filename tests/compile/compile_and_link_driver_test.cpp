@@ -3,11 +3,10 @@
 
 #include "compile/driver_messages.h"
 #include "driver.h"
-#include "shown_entries.h"
+#include "run_support.h"
 #include "texts/text_lines.h"
 #include "workspace/file_io.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -129,11 +128,7 @@ TEST_F(EditorRun, EmptySourcesAreCompiledAsTheyAre) {
 class FileRun : public RealDriver {
 protected:
     QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return tessory::testing::writeTestFile(dir, name, bytes);
     }
     QTemporaryDir dir;
 };

@@ -3,7 +3,7 @@
 
 #include "compile/single_compile.h"
 #include "driver.h"
-#include "shown_entries.h"
+#include "run_support.h"
 
 #include <EGL/egl.h>
 #include <GL/gl.h>
