@@ -228,7 +228,8 @@ EntryLocation locate(QStringView entry) {
     return {*number == 0 ? 0 : *number - 1, column};
 }
 
-// A column 0 leads nowhere.
+// The line as named, below 1 for one before the first. A column 0 is left out: it places the
+// caret where no column would.
 void placeAt(QStringView entry, DriverMessage& message) {
     const EntryLocation location = locate(entry);
     if (!location.index) {
