@@ -3,7 +3,6 @@
 // The raw input is read as entries and log lines; the same bytes also build an entry in one of
 // the drivers' forms, whose line number, severity and text are known.
 #include "compile/driver_messages.h"
-#include "compile/error_line.h"
 #include "compile/info_log.h"
 #include "texts/win1252.h"
 
@@ -75,6 +74,12 @@ void checkEntry(QStringView entry) {
             FUZZ_CHECK(errorLineIndex(entry.toString() + kVertexTag) == index);
         }
     }
+    // The error list's message of an entry goes where the entry's text says.
+    const DriverMessage message = errorListEntry(entry);
+    FUZZ_CHECK(message.shown == entry && message.pane == errorEntryPane(entry));
+    FUZZ_CHECK(message.lineIndex() == index);
+    const std::optional<qint64> column = errorColumnIndex(entry);
+    FUZZ_CHECK(message.column ? column == *message.column - 1 : !column || *column == 0);
     FUZZ_CHECK(errorEntryPane(entry.toString() + kVertexTag) == ErrorPane::Vertex);
     if (!entry.contains(u"[VertexShader]")) {
         FUZZ_CHECK(errorEntryPane(entry.toString() + kFragmentTag) == ErrorPane::Fragment);

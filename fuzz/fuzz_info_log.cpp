@@ -3,7 +3,6 @@
 // from the same logs. The input holds the vertex, fragment and link logs separated by NUL bytes
 // (a driver's log is a C string, so it never holds one); a missing log is empty.
 #include "compile/driver_messages.h"
-#include "compile/error_line.h"
 #include "compile/info_log.h"
 #include "texts/win1252.h"
 
@@ -171,11 +170,11 @@ void checkMessages(QByteArrayView vertex, QByteArrayView fragment, QByteArrayVie
         const qsizetype first = k;
         while (k < messages.size() && messages[k].log == kinds[log]) {
             const DriverMessage& m = messages[k];
-            FUZZ_CHECK(m.file == ErrorPane::Vertex || m.file == ErrorPane::Fragment);
+            FUZZ_CHECK(m.pane == ErrorPane::Vertex || m.pane == ErrorPane::Fragment);
             if (log == 0) {
-                FUZZ_CHECK(m.file == ErrorPane::Vertex);
+                FUZZ_CHECK(m.pane == ErrorPane::Vertex);
             } else if (log == 1) {
-                FUZZ_CHECK(m.file == ErrorPane::Fragment);
+                FUZZ_CHECK(m.pane == ErrorPane::Fragment);
             }
             FUZZ_CHECK(!m.line || *m.line >= 1);
             FUZZ_CHECK(!m.text.contains(u'\r') && !m.text.contains(u'\n'));

@@ -87,7 +87,7 @@ struct Window {
     std::unique_ptr<TForm_Master> window;
 };
 
-// The driver calls of one compile-and-link run on their own, as TShaderMod makes them.
+// The driver calls of one compile-and-link run on their own, as compileAndLink makes them.
 class BareDriver {
 public:
     BareDriver() : made_(GlContext::create()) {

@@ -3,7 +3,7 @@
 // 200 copies of the example lighting pair (and of 200 copies with an error in each, so that every
 // pair has messages to read and print), and of 1,000 files of all six stages without partners
 // (bench/check/stages), with every OpenGL entry point wrapped in a stopwatch.
-// Own work = the whole check as the program does it (scan, reading the files, TShaderMod,
+// Own work = the whole check as the program does it (scan, reading the files, compiling,
 // splitting the logs, writing the text or the JSON report) minus the time spent inside the
 // driver's entry points. The context's creation, once per run of the program, is printed apart.
 #include "check/check_report.h"

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
-// What an editor compile costs on top of the driver: TShaderMod's editor run (error list
+// What an editor compile costs on top of the driver: the editor run (error list
 // included) against the same driver calls made bare, on a few small pairs of the kind people
 // edit. Prints both medians and the overhead in percent.
+#include "compile/compile_and_link.h"
+#include "compile/driver_messages.h"
 #include "compile/gl_context.h"
-#include "compile/info_log.h"
-#include "compile/shader_mod.h"
 #include "texts/text_lines.h"
-#include "texts/win1252.h"
-
-#include <QStringList>
 
 #include <benchmark/benchmark.h>
 
@@ -170,12 +167,13 @@ void BM_BareDriverCalls(benchmark::State& state) {
     }
 }
 
-void BM_ShaderModEditorRun(benchmark::State& state) {
-    QStringList errorList;
+void BM_EditorRun(benchmark::State& state) {
     for (auto _ : state) {
         for (const Pair& pair : pairs()) {
-            TShaderMod mod(context->arb(), pair.vertex, pair.fragment, errorList);
-            benchmark::DoNotOptimize(mod.HasLog);
+            const CompileResult run = compileAndLink(context->arb(), pair.vertex, pair.fragment);
+            const QList<DriverMessage> errorList =
+                errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
+            benchmark::DoNotOptimize(run.hasLog());
             benchmark::DoNotOptimize(errorList.size());
         }
     }
@@ -187,18 +185,13 @@ void BM_ErrorListFromLogs(benchmark::State& state) {
         QByteArray vertex, fragment, link;
     };
     std::vector<Logs> logs;
-    QStringList errorList;
     for (const Pair& pair : pairs()) {
-        TShaderMod mod(context->arb(), pair.vertex, pair.fragment, errorList);
-        logs.push_back({mod.vertexLog(), mod.fragmentLog(), mod.linkLog()});
+        const CompileResult run = compileAndLink(context->arb(), pair.vertex, pair.fragment);
+        logs.push_back({run.vertexLog, run.fragmentLog, run.linkLog});
     }
     for (auto _ : state) {
         for (const Logs& l : logs) {
-            const ErrorListReport report = composeErrorList(l.vertex, l.fragment, l.link);
-            errorList.clear();
-            for (const QByteArray& entry : report.entries) {
-                errorList.append(fromWin1252(entry));
-            }
+            const QList<DriverMessage> errorList = errorListMessages(l.vertex, l.fragment, l.link);
             benchmark::DoNotOptimize(errorList.size());
         }
     }
@@ -212,7 +205,7 @@ constexpr int kRepetitions = 15;
     BENCHMARK(fn)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions)->MeasureProcessCPUTime()
 
 TESSORY_COMPILE_BENCHMARK(BM_BareDriverCalls);
-TESSORY_COMPILE_BENCHMARK(BM_ShaderModEditorRun);
+TESSORY_COMPILE_BENCHMARK(BM_EditorRun);
 TESSORY_COMPILE_BENCHMARK(BM_ErrorListFromLogs);
 
 struct Median {
@@ -268,7 +261,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     const auto bare = reporter.medians.find("BM_BareDriverCalls");
-    const auto mod = reporter.medians.find("BM_ShaderModEditorRun");
+    const auto mod = reporter.medians.find("BM_EditorRun");
     const auto logs = reporter.medians.find("BM_ErrorListFromLogs");
     if (bare == reporter.medians.end() || mod == reporter.medians.end()) {
         return 0;
@@ -277,7 +270,7 @@ int main(int argc, char** argv) {
     const Median& m = mod->second;
     std::printf("\nMedians for %zu pairs, CPU (wall):\n", pairs().size());
     std::printf("  bare driver calls       %9.1f us (%9.1f us)\n", b.cpu, b.real);
-    std::printf("  TShaderMod editor run   %9.1f us (%9.1f us)\n", m.cpu, m.real);
+    std::printf("  editor run              %9.1f us (%9.1f us)\n", m.cpu, m.real);
     std::printf("  overhead                %+8.2f %%  (%+8.2f %%)   target: at most +5 %%\n",
                 percent(m.cpu - b.cpu, b.cpu), percent(m.real - b.real, b.real));
     if (logs != reporter.medians.end()) {

@@ -41,6 +41,7 @@ class CodeEdit;
 class ShaderPane;
 class PairWatcher;
 class TForm_Config;
+struct DriverMessage;
 struct NameDialogTexts;
 
 // The main window: the WorkSpace list, the two editor panes, the error list and every command.
@@ -206,10 +207,10 @@ private:
     void FormDestroy();
     void CreateGlContext();
     bool glReady();
-    void setErrorList(const QStringList& entries);
+    void setErrorList(const QList<DriverMessage>& entries);
     void showCompiling();
     void compilePanes();
-    bool jumpToEntry(const QString& entry);
+    bool jumpToEntry(const DriverMessage& entry);
     int compileWorkspace();
     void SystemCommand(Qt::WindowStates states);
     void RegIniRead();

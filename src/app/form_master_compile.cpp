@@ -2,10 +2,10 @@
 // "Test Shader", the error list and the jumps from an error to its source line.
 #include "app/form_master.h"
 
+#include "app/error_list.h"
+#include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
-#include "compile/error_line.h"
 #include "compile/gl_context.h"
-#include "compile/shader_mod.h"
 #include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 #include "preview/preview_panel.h"
@@ -40,32 +40,29 @@ bool TForm_Master::glReady() {
     if (glContext_ && glContext_->makeCurrent()) {
         return true;
     }
-    setErrorList({ExtraTexts.noOpenGlEntry.arg(
-        glContext_ ? QStringLiteral("the OpenGL context cannot be made current") : glFailure_)});
+    setErrorList({noteEntry(ExtraTexts.noOpenGlEntry.arg(
+        glContext_ ? QStringLiteral("the OpenGL context cannot be made current") : glFailure_))});
     return false;
 }
 
-void TForm_Master::setErrorList(const QStringList& entries) {
+void TForm_Master::setErrorList(const QList<DriverMessage>& entries) {
     ListBox_Err->setUpdatesEnabled(false);
     ListBox_Err->clear();
-    ListBox_Err->addItems(entries);
+    appendErrorEntries(ListBox_Err, entries);
     ListBox_Err->setUpdatesEnabled(true);
 }
 
 void TForm_Master::showCompiling() {
-    setErrorList({kCompilingEntry});
+    setErrorList({noteEntry(kCompilingEntry)});
     // Painted now, as the driver blocks the interface until it returns. Only the list is painted:
     // letting the whole event loop run here cost a fifth of the time of compiling a small pair.
     ListBox_Err->repaint();
 }
 
 void TForm_Master::compilePanes() {
-    QStringList entries;
-    {
-        TShaderMod run(glContext_->arb(), pane(PairSide::Vertex).source(),
-                       pane(PairSide::Fragment).source(), entries);
-    }
-    setErrorList(entries);
+    const CompileResult run = compileAndLink(glContext_->arb(), pane(PairSide::Vertex).source(),
+                                             pane(PairSide::Fragment).source());
+    setErrorList(errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog));
 }
 
 void TForm_Master::Action_CompileExecute() {
@@ -83,13 +80,13 @@ void TForm_Master::Action_CompileExecute() {
     }
 }
 
-bool TForm_Master::jumpToEntry(const QString& entry) {
-    const std::optional<qint64> line = errorLineIndex(entry);
+bool TForm_Master::jumpToEntry(const DriverMessage& entry) {
+    const std::optional<qint64> line = entry.lineIndex();
     if (!line) {
         return false;
     }
     PairSide side = PairSide::Vertex;
-    switch (errorEntryPane(entry)) {
+    switch (entry.pane) {
         case ErrorPane::Vertex:
             side = PairSide::Vertex;
             break;
@@ -106,9 +103,9 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
     // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
     // preprocessed text, where each run of blanks and comments is one character.
     qint64 column = 0;
-    if (const std::optional<qint64> driverColumn = errorColumnIndex(entry)) {
+    if (entry.column) {
         const QString text = pane(side).lineText(int(*line));
-        column = sourceColumn(toWin1252Lossy(text), *driverColumn + 1) - 1;
+        column = sourceColumn(toWin1252Lossy(text), *entry.column) - 1;
     }
     RichEdit_MoveTo(int(side) + 1, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
     QCoreApplication::processEvents();
@@ -118,7 +115,8 @@ bool TForm_Master::jumpToEntry(const QString& entry) {
 
 void TForm_Master::ShowFirstErrorLine() {
     for (int i = 0; i < ListBox_Err->count(); ++i) {
-        if (jumpToEntry(ListBox_Err->item(i)->text())) {
+        const std::optional<DriverMessage> entry = entryMessage(ListBox_Err->item(i));
+        if (entry && jumpToEntry(*entry)) {
             return;
         }
     }
@@ -130,7 +128,8 @@ void TForm_Master::jumpToMessage(int step) {
     const int start = current >= 0 ? current : (step > 0 ? -1 : count);
     for (int i = 1; i <= count; ++i) {
         const int row = ((start + step * i) % count + count) % count;
-        if (jumpToEntry(ListBox_Err->item(row)->text())) {
+        const std::optional<DriverMessage> entry = entryMessage(ListBox_Err->item(row));
+        if (entry && jumpToEntry(*entry)) {
             ListBox_Err->setCurrentRow(row);
             return;
         }
@@ -142,7 +141,9 @@ void TForm_Master::ListBox_ErrDblClick() {
     if (selected == nullptr || !selected->isSelected()) {
         return;
     }
-    jumpToEntry(selected->text());
+    if (const std::optional<DriverMessage> entry = entryMessage(selected)) {
+        jumpToEntry(*entry);
+    }
 }
 
 // Selector 1 is the vertex pane, 2 the fragment pane.

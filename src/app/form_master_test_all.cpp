@@ -2,9 +2,9 @@
 // "Test all shaders (WorkSpace)": every pair compiled from disk until the driver reports something.
 #include "app/form_master.h"
 
+#include "compile/compile_and_link.h"
 #include "compile/form_progress.h"
 #include "compile/gl_context.h"
-#include "compile/shader_mod.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -112,7 +112,7 @@ int TForm_Master::compileWorkspace() {
         } else if (!QFileInfo(fragment).isFile()) {
             env_.prompter->showMessage(progress, QMessageBox::Critical,
                                        MessageTexts[MsgCouldNotLoadFragment], QMessageBox::Ok);
-        } else if (TShaderMod(glContext_->arb(), vertex, fragment).HasLog) {
+        } else if (compileAndLinkFiles(glContext_->arb(), vertex, fragment).hasLog()) {
             return i;
         }
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "check/workspace_check.h"
 
-#include "compile/shader_mod.h"
+#include "compile/compile_and_link.h"
 #include "compile/single_compile.h"
 #include "texts/text_lines.h"
 #include "workspace/file_io.h"
@@ -285,15 +285,14 @@ WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& ext
 CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair) {
     CompileOutcome outcome;
     try {
-        const TShaderMod mod(gl.arb, pair.vertexPath, pair.fragmentPath);
-        outcome.messages =
-            pairMessages(runMessages(mod.vertexLog(), mod.fragmentLog(), mod.linkLog()),
-                         pair.vertexPath, pair.fragmentPath);
-        placeColumns(outcome.messages, pair.vertexPath, mod.vertexSource());
-        placeColumns(outcome.messages, pair.fragmentPath, mod.fragmentSource());
-        outcome.vertexLog = mod.vertexLog();
-        outcome.fragmentLog = mod.fragmentLog();
-        outcome.linkLog = mod.linkLog();
+        const CompileResult run = compileAndLinkFiles(gl.arb, pair.vertexPath, pair.fragmentPath);
+        outcome.messages = pairMessages(runMessages(run.vertexLog, run.fragmentLog, run.linkLog),
+                                        pair.vertexPath, pair.fragmentPath);
+        placeColumns(outcome.messages, pair.vertexPath, run.vertexSource);
+        placeColumns(outcome.messages, pair.fragmentPath, run.fragmentSource);
+        outcome.vertexLog = run.vertexLog;
+        outcome.fragmentLog = run.fragmentLog;
+        outcome.linkLog = run.linkLog;
     } catch (const FileError& error) {
         outcome.messages.append(unreadable(error));
     }
@@ -354,7 +353,7 @@ QList<CheckMessage> pairMessages(const QList<DriverMessage>& messages, const QSt
     tied.reserve(messages.size());
     for (const DriverMessage& message : messages) {
         appendOnce(tied,
-                   CheckMessage{message.file == ErrorPane::Fragment ? fragmentPath : vertexPath,
+                   CheckMessage{message.pane == ErrorPane::Fragment ? fragmentPath : vertexPath,
                                 message.line, message.severity, message.text, originOf(message.log),
                                 message.column});
     }

@@ -5,6 +5,7 @@
 #include "texts/win1252.h"
 
 #include <functional>
+#include <limits>
 
 namespace tessory {
 namespace {
@@ -15,6 +16,120 @@ bool isBlank(QChar c) {
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
+
+constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+
+// Reads the decimal digits at pos onward, saturating at the largest qint64; nothing when there
+// is no digit there.
+std::optional<qint64> readDigits(QStringView text, qsizetype& pos) {
+    const qsizetype start = pos;
+    qint64 value = 0;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
+        const int digit = text[pos].unicode() - u'0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
+    if (pos == start) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool skip(QStringView text, qsizetype& pos, QStringView expected) {
+    if (!text.sliced(pos).startsWith(expected)) {
+        return false;
+    }
+    pos += expected.size();
+    return true;
+}
+
+// The whole text must be: optional blanks, optional sign, decimal digits, optional blanks.
+// Nothing else (no hexadecimal, no fraction): a driver never writes a line number that way.
+std::optional<qint64> parseWholeNumber(QStringView text) {
+    qsizetype pos = 0;
+    while (pos < text.size() && isBlank(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
+        negative = text[pos] == u'-';
+        ++pos;
+    }
+    const std::optional<qint64> magnitude = readDigits(text, pos);
+    while (pos < text.size() && isBlank(text[pos])) {
+        ++pos;
+    }
+    if (!magnitude || pos != text.size()) {
+        return std::nullopt;
+    }
+    return negative ? -*magnitude : *magnitude;
+}
+
+// "(" number ")" at the very start: the characters from the second one up to the first ")",
+// but never the entry's last character.
+std::optional<qint64> parenthesisedNumber(QStringView entry) {
+    if (!entry.startsWith(u'(')) {
+        return std::nullopt;
+    }
+    QStringView text;
+    if (entry.size() >= 3) {
+        text = entry.sliced(1, entry.size() - 2);
+        const qsizetype close = text.indexOf(u')');
+        if (close >= 0) {
+            text = text.first(close);
+        }
+    }
+    return parseWholeNumber(text);
+}
+
+struct Location {
+    qint64 line = 0;
+    std::optional<qint64> column;
+};
+
+std::optional<Location> driverLocation(QStringView entry) {
+    qsizetype pos = 0;
+    while (pos < entry.size() && isBlank(entry[pos])) {
+        ++pos;
+    }
+    // AMD and Intel (Windows), and glslang:
+    //   ERROR: 0:4: 'undefinedThing' : undeclared identifier
+    //   WARNING: 0:2: '' : #version directive missing
+    if (skip(entry, pos, u"ERROR: ") || skip(entry, pos, u"WARNING: ")) {
+        if (!readDigits(entry, pos) || !skip(entry, pos, u":")) {
+            return std::nullopt;
+        }
+        const std::optional<qint64> line = readDigits(entry, pos);
+        if (!line || !skip(entry, pos, u":")) {
+            return std::nullopt;
+        }
+        return Location{*line, std::nullopt};
+    }
+    if (!readDigits(entry, pos)) {
+        return std::nullopt;
+    }
+    // Mesa:  0:4(23): error: `undefinedThing' undeclared
+    if (skip(entry, pos, u":")) {
+        const std::optional<qint64> line = readDigits(entry, pos);
+        if (!line || !skip(entry, pos, u"(")) {
+            return std::nullopt;
+        }
+        const std::optional<qint64> column = readDigits(entry, pos);
+        if (!column || !skip(entry, pos, u")")) {
+            return std::nullopt;
+        }
+        return Location{*line, column};
+    }
+    // NVIDIA:  0(4) : error C1008: undefined variable "undefinedThing"
+    if (skip(entry, pos, u"(")) {
+        const std::optional<qint64> line = readDigits(entry, pos);
+        if (!line || !skip(entry, pos, u")")) {
+            return std::nullopt;
+        }
+        return Location{*line, std::nullopt};
+    }
+    return std::nullopt;
+}
+
 // What drivers put before a message to say where it is: "0:4(19): ", "0(4) : ", "(4): ".
 bool isLocationChar(QChar c) {
     return isDigit(c) || c == u':' || c == u'(' || c == u')' || isBlank(c);
@@ -47,14 +162,6 @@ std::optional<SeverityWord> severityWordAt(QStringView text, qsizetype pos) {
         }
     }
     return std::nullopt;
-}
-
-std::optional<qint64> oneBasedLine(QStringView line) {
-    const std::optional<qint64> index = errorLineIndex(line);
-    if (!index || *index < 0) {
-        return std::nullopt;
-    }
-    return *index + 1;
 }
 
 bool onlyDots(QStringView text) {
@@ -91,66 +198,137 @@ void forEachLine(QByteArrayView log, const std::function<void(QStringView)>& tak
     }
 }
 
-// Mesa's "0:4(23):" is the only location form that holds a column.
-std::optional<qint64> mesaColumn(QStringView line) {
-    qsizetype pos = skipWhile(line, 0, isBlank);
-    const auto digits = [&]() {
-        const qsizetype start = pos;
-        pos = skipWhile(line, pos, isDigit);
-        return pos > start;
-    };
-    const auto mark = [&](QChar c) {
-        if (pos < line.size() && line[pos] == c) {
-            ++pos;
-            return true;
-        }
-        return false;
-    };
-    if (!digits() || !mark(u':') || !digits() || !mark(u'(')) {
-        return std::nullopt;
-    }
-    const qsizetype start = pos;
-    if (!digits() || !mark(u')')) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const qint64 column = line.sliced(start, pos - 1 - start).toLongLong(&ok);
-    return ok && column > 0 ? std::optional<qint64>(column) : std::nullopt;
-}
-
 DriverMessage withoutText(ErrorPane file, InfoLogKind log) {
     DriverMessage message;
-    message.file = file;
+    message.pane = file;
     message.log = log;
     message.text = QStringLiteral("the driver wrote an info log without a message");
+    message.shown = message.text;
     return message;
 }
 
-}  // namespace
+// The zero-based line and the driver's own column (from 1, or 0) at the start of an entry.
+struct EntryLocation {
+    std::optional<qint64> index;
+    std::optional<qint64> column;
+};
 
-DriverMessage parseDriverLine(QStringView line) {
-    line = line.trimmed();
-    DriverMessage message;
-    message.line = oneBasedLine(line);
-    if (message.line) {
-        message.column = mesaColumn(line);
+EntryLocation locate(QStringView entry) {
+    std::optional<qint64> number;
+    std::optional<qint64> column;
+    if (entry.startsWith(u'(')) {
+        number = parenthesisedNumber(entry);
+    } else if (const std::optional<Location> location = driverLocation(entry)) {
+        number = location->line;
+        column = location->column;
     }
-    const qsizetype start = message.line ? skipWhile(line, 0, isLocationChar) : 0;
+    if (!number) {
+        return {};
+    }
+    return {*number == 0 ? 0 : *number - 1, column};
+}
+
+// The line as named, below 1 for one before the first. A column 0 is left out: it places the
+// caret where no column would.
+void placeAt(QStringView entry, DriverMessage& message) {
+    const EntryLocation location = locate(entry);
+    if (!location.index) {
+        return;
+    }
+    message.line = *location.index + 1;
+    if (location.column && *location.column > 0) {
+        message.column = location.column;
+    }
+}
+
+// Severity and text of a trimmed line whose location, when it names a line, stands at its start.
+void readSeverityAndText(QStringView line, DriverMessage& message) {
+    const bool located = message.line && *message.line >= 1;
+    const qsizetype start = located ? skipWhile(line, 0, isLocationChar) : 0;
     const std::optional<SeverityWord> word = severityWordAt(line, start);
     if (!word) {
         message.text = line.sliced(start).trimmed().toString();
-        return message;
+        return;
     }
     message.severity = word->severity;
     qsizetype pos = start + word->length;
     pos = skipWhile(line, pos, [](QChar c) { return c == u':' || isBlank(c); });
     // AMD and Intel put the word first and the location after it: "ERROR: 0:4: 'x' : ...".
-    if (start == 0 && message.line) {
+    if (start == 0 && located) {
         pos = skipWhile(line, pos, [](QChar c) { return isDigit(c) || c == u':'; });
         pos = skipWhile(line, pos, isBlank);
     }
     message.text = line.sliced(pos).toString();
+}
+
+QStringView withoutTag(QStringView entry) {
+    for (const QByteArrayView tag : {kVertexSuffix, kFragmentSuffix}) {
+        if (entry.endsWith(QLatin1StringView(tag.data(), tag.size()))) {
+            return entry.chopped(tag.size());
+        }
+    }
+    return entry;
+}
+
+}  // namespace
+
+ErrorPane errorEntryPane(QStringView entry) {
+    if (entry.contains(u"[VertexShader]")) {
+        return ErrorPane::Vertex;
+    }
+    if (entry.contains(u"[FragmentShader]")) {
+        return ErrorPane::Fragment;
+    }
+    return ErrorPane::None;
+}
+
+std::optional<qint64> errorLineIndex(QStringView entry) {
+    return locate(entry).index;
+}
+
+std::optional<qint64> errorColumnIndex(QStringView entry) {
+    const std::optional<qint64> column = locate(entry).column;
+    if (!column) {
+        return std::nullopt;
+    }
+    return *column == 0 ? 0 : *column - 1;
+}
+
+DriverMessage parseDriverLine(QStringView line) {
+    line = line.trimmed();
+    DriverMessage message;
+    message.shown = line.toString();
+    placeAt(line, message);
+    if (message.line && *message.line < 1) {
+        message.line.reset();
+    }
+    readSeverityAndText(line, message);
     return message;
+}
+
+DriverMessage errorListEntry(QStringView entry) {
+    DriverMessage message;
+    message.shown = entry.toString();
+    message.pane = errorEntryPane(entry);
+    placeAt(entry, message);
+    readSeverityAndText(withoutTag(entry).trimmed(), message);
+    return message;
+}
+
+QList<DriverMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
+                                       QByteArrayView linkLog) {
+    const ErrorListReport report = composeErrorList(vertexLog, fragmentLog, linkLog);
+    const bool linkRead = vertexLog.isEmpty() && fragmentLog.isEmpty() && !linkLog.isEmpty();
+    QList<DriverMessage> messages;
+    messages.reserve(report.entries.size());
+    for (const QByteArray& entry : report.entries) {
+        DriverMessage message = errorListEntry(fromWin1252(entry));
+        message.log = linkRead                              ? InfoLogKind::Link
+                      : message.pane == ErrorPane::Fragment ? InfoLogKind::FragmentCompile
+                                                            : InfoLogKind::VertexCompile;
+        messages.append(std::move(message));
+    }
+    return messages;
 }
 
 QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file) {
@@ -163,7 +341,7 @@ QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file) {
             return;
         }
         DriverMessage message = parseDriverLine(part);
-        message.file = file;
+        message.pane = file;
         message.log = kind;
         messages.append(std::move(message));
     });
@@ -193,7 +371,7 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
             return;
         }
         DriverMessage message = parseDriverLine(part);
-        message.file = file;
+        message.pane = file;
         message.log = InfoLogKind::Link;
         if (!marked) {
             message.line.reset();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
+#include "app/error_list.h"
 #include "editor/highlighter.h"
 #include "texts/ui_texts.h"
 
@@ -186,7 +187,11 @@ class ShowFirstErrorLine : public CompileWindow, public ::testing::WithParamInte
 
 TEST_P(ShowFirstErrorLine, FollowsTheFirstEntryThatLeadsToALine) {
     TForm_Master& w = startWith("a\nb\nc\n", "d\ne\n");
-    errorListBox(w)->addItems(GetParam().entries);
+    QList<DriverMessage> entries;
+    for (const QString& entry : GetParam().entries) {
+        entries.append(errorListEntry(entry));
+    }
+    appendErrorEntries(errorListBox(w), entries);
     w.ShowFirstErrorLine();
     EXPECT_EQ(paneTabs(w)->currentIndex(), GetParam().page < 0 ? 1 : GetParam().page);
     EXPECT_EQ(errorMarkPane(w), GetParam().markPane);
@@ -205,6 +210,28 @@ INSTANTIATE_TEST_SUITE_P(
         JumpCase{{"ERROR: 0:1: 'x' : syntax error  [FragmentShader]"}, 1, 1, 0},
         JumpCase{{"0:99999999999999999999(1): error: far  [VertexShader]"}, 0, -1, -1},
         JumpCase{{"VertexShader: OK", "FragmentShader: OK", "Compiling Shader..."}, -1, -1, -1}));
+
+// The jump follows the message an entry carries, not its text: the list is read once.
+TEST_F(CompileWindow, EntriesCarryTheirMessageAndTheJumpReadsIt) {
+    TForm_Master& w = startWith(kBrokenVertex, kCleanFragment);
+    action(w, "Action_Compile")->trigger();
+    const QVariant first = errorListBox(w)->item(0)->data(Qt::UserRole);
+    ASSERT_TRUE(first.canConvert<DriverMessage>());
+    EXPECT_EQ(first.value<DriverMessage>().shown, errorListBox(w)->item(0)->text());
+    EXPECT_EQ(first.value<DriverMessage>().line, 3);
+    EXPECT_EQ(first.value<DriverMessage>().pane, ErrorPane::Vertex);
+
+    DriverMessage elsewhere = noteEntry(QStringLiteral("0:1(1): error: e  [VertexShader]"));
+    elsewhere.pane = ErrorPane::Fragment;
+    elsewhere.line = 2;
+    errorListBox(w)->clear();
+    appendErrorEntries(errorListBox(w), {elsewhere});
+    errorListBox(w)->setCurrentRow(0);
+    w.ListBox_ErrDblClick();
+    EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
+    EXPECT_EQ(errorMarkPane(w), 1);
+    EXPECT_EQ(errorMarkLine(w), 1);
+}
 
 TEST(CompileWithoutOpenGl, TheProgramStartsEditsAndSaysWhyItCannotTest) {
     MasterHarness h;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "compile/error_line.h"
+#include "compile/driver_messages.h"
 
 #include <QString>
 

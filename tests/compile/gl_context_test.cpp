@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "compile/gl_context.h"
 
-#include "compile/shader_mod.h"
 #include "compile/single_compile.h"
 #include "driver.h"
+#include "run_support.h"
 
 #include <EGL/egl.h>
 #include <GL/gl.h>
@@ -103,8 +103,10 @@ TEST_F(GlContextTest, ContextsOnOneDisplayOutliveEachOther) {
     EXPECT_NE(eglGetCurrentContext(), EGL_NO_CONTEXT);
     QStringList list;
     {
-        TShaderMod mod(third.context->arb(), "void main() { gl_Position = ftransform(); }\r\n",
-                       "void main() { gl_FragColor = vec4(1.0); }\r\n", list);
+        const CompileResult run =
+            compileAndLink(third.context->arb(), "void main() { gl_Position = ftransform(); }\r\n",
+                           "void main() { gl_FragColor = vec4(1.0); }\r\n");
+        list = tessory::testing::shownEntries(run);
     }
     EXPECT_EQ(list, (QStringList{"VertexShader: OK", "FragmentShader: OK"}));
     third.context.reset();

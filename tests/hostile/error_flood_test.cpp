@@ -3,9 +3,10 @@
 // far beyond 32 bits. The list fills in one go, and the jumps land only where a line really is.
 #include "hostile/hostile_window.h"
 
+#include "app/error_list.h"
+#include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
 #include "compile/info_log.h"
-#include "compile/shader_mod.h"
 
 #include <QTabWidget>
 #include <QTextBlock>
@@ -118,17 +119,18 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     FloodDriver::logs[FloodDriver::kFragment] = kRealError;
     const ArbApi gl = FloodDriver::api();
 
-    QStringList entries;
+    QList<DriverMessage> entries;
     timed("the editor run over 100,000 driver lines", [&] {
-        const TShaderMod run(gl, QByteArray("vertex"), QByteArray("fragment"), entries);
-        EXPECT_TRUE(run.HasLog);
+        const CompileResult run = compileAndLink(gl, QByteArray("vertex"), QByteArray("fragment"));
+        EXPECT_TRUE(run.hasLog());
+        entries = errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
     });
     ASSERT_EQ(entries.size(), kFloodLines);
 
     timed("filling the error list with 100,000 entries", [&] {
         errorListBox(w)->setUpdatesEnabled(false);
         errorListBox(w)->clear();
-        errorListBox(w)->addItems(entries);
+        appendErrorEntries(errorListBox(w), entries);
         errorListBox(w)->setUpdatesEnabled(true);
         QCoreApplication::processEvents();
     });
@@ -143,8 +145,8 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     for (int row = 0; row < int(std::size(kHugeLines)); ++row) {
         errorListBox(w)->setCurrentRow(row);
         w.ListBox_ErrDblClick();
-        EXPECT_EQ(errorMarkPane(w), 1) << entries[row].toStdString();
-        EXPECT_EQ(errorMarkLine(w), 3) << entries[row].toStdString();
+        EXPECT_EQ(errorMarkPane(w), 1) << entries[row].shown.toStdString();
+        EXPECT_EQ(errorMarkLine(w), 3) << entries[row].shown.toStdString();
         EXPECT_EQ(vertexEdit(w)->textCursor().position(), 0);
         EXPECT_EQ(fragmentEdit(w)->textCursor().block().blockNumber(), 3);
     }

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "compile/shader_mod.h"
+#include "compile/compile_and_link.h"
+
+#include "compile/driver_messages.h"
+#include "run_support.h"
 
 #include "workspace/file_io.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
@@ -16,6 +19,7 @@
 #include <vector>
 
 using namespace tessory;
+using tessory::testing::shownEntries;
 
 namespace {
 
@@ -82,17 +86,13 @@ ArbApi fakeApi() {
     return api;
 }
 
-class ShaderModCalls : public testing::Test {
+class ShaderModCalls : public ::testing::Test {
 protected:
     void SetUp() override { fake = &driver; }
     void TearDown() override { fake = nullptr; }
 
     QString writeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return tessory::testing::writeTestFile(dir, name, bytes);
     }
 
     FakeDriver driver;
@@ -110,10 +110,11 @@ const std::vector<std::string> kCompileAndLink = {
 TEST_F(ShaderModCalls, EditorRunKeepsTheDriverOrderAndFreesEverything) {
     QStringList list{"Compiling Shader..."};
     {
-        TShaderMod mod(api, "v\r\n", "f\r\n", list);
+        const CompileResult run = compileAndLink(api, "v\r\n", "f\r\n");
+        list = shownEntries(run);
         EXPECT_EQ(driver.calls, kCompileAndLink);
-        EXPECT_EQ(mod.ProgramObject, 1u);
-        EXPECT_FALSE(mod.HasLog);
+        EXPECT_EQ(run.program.handle(), 1u);
+        EXPECT_FALSE(run.hasLog());
         EXPECT_EQ(driver.sources[3], "v\r\n");
         EXPECT_EQ(driver.sources[2], "f\r\n");
     }
@@ -125,15 +126,15 @@ TEST_F(ShaderModCalls, EditorRunKeepsTheDriverOrderAndFreesEverything) {
 TEST_F(ShaderModCalls, EditorRunSkipsTheLinkLogAfterACompileLog) {
     driver.logs[3] = "0:1(1): warning: x\n";
     driver.logs[1] = "never read\n";
-    QStringList list;
-    TShaderMod mod(api, "", "", list);
+    const CompileResult run = compileAndLink(api, "", "");
+    const QStringList list = shownEntries(run);
     auto expected = kCompileAndLink;
     expected.insert(expected.begin() + 8, "log vertex");
     expected.pop_back();
     EXPECT_EQ(driver.calls, expected);
-    EXPECT_TRUE(mod.HasLog);
-    EXPECT_EQ(mod.vertexLog(), "0:1(1): warning: x\n");
-    EXPECT_EQ(mod.linkLog(), "");
+    EXPECT_TRUE(run.hasLog());
+    EXPECT_EQ(run.vertexLog, "0:1(1): warning: x\n");
+    EXPECT_EQ(run.linkLog, "");
     EXPECT_EQ(driver.sources[3], "");
     EXPECT_EQ(list, (QStringList{"0:1(1): warning: x  [VertexShader]", "FragmentShader: OK"}));
 }
@@ -143,24 +144,24 @@ TEST_F(ShaderModCalls, ShortLogLengthsMeanNoLog) {
     driver.reportedLength[2] = 1;
     driver.logs[3] = "y";
     driver.reportedLength[3] = -5;
-    QStringList list;
-    TShaderMod mod(api, "", "", list);
-    EXPECT_FALSE(mod.HasLog);
+    const CompileResult run = compileAndLink(api, "", "");
+    const QStringList list = shownEntries(run);
+    EXPECT_FALSE(run.hasLog());
     EXPECT_EQ(list, (QStringList{"VertexShader: OK", "FragmentShader: OK"}));
 }
 
 TEST_F(ShaderModCalls, LogEndsAtItsFirstNul) {
     driver.logs[1] = QByteArray("ab\0cd", 5);
-    QStringList list;
-    TShaderMod mod(api, "", "", list);
-    EXPECT_EQ(mod.linkLog(), "ab");
+    const CompileResult run = compileAndLink(api, "", "");
+    const QStringList list = shownEntries(run);
+    EXPECT_EQ(run.linkLog, "ab");
     EXPECT_EQ(list, (QStringList{"a  [VertexShader]", "FragmentShader: OK"}));
 }
 
 TEST_F(ShaderModCalls, EntriesAreDecodedAsWindows1252) {
     driver.logs[2] = "\x80 \xE9\n";
-    QStringList list;
-    TShaderMod mod(api, "", "", list);
+    const CompileResult run = compileAndLink(api, "", "");
+    const QStringList list = shownEntries(run);
     EXPECT_EQ(list.last(), QString::fromUtf8("€ é  [FragmentShader]"));
 }
 
@@ -170,13 +171,13 @@ TEST_F(ShaderModCalls, FileRunAlwaysReadsTheLinkLog) {
     driver.logs[3] = "0:1(1): error: x\n";
     driver.logs[1] = "error: linking with uncompiled/unspecialized shader";
     {
-        TShaderMod mod(api, vertex, fragment);
+        const CompileResult run = compileAndLinkFiles(api, vertex, fragment);
         auto expected = kCompileAndLink;
         expected.insert(expected.begin() + 8, "log vertex");
         expected.push_back("log program");
         EXPECT_EQ(driver.calls, expected);
-        EXPECT_TRUE(mod.HasLog);
-        EXPECT_EQ(mod.linkLog(), "error: linking with uncompiled/unspecialized shader");
+        EXPECT_TRUE(run.hasLog());
+        EXPECT_EQ(run.linkLog, "error: linking with uncompiled/unspecialized shader");
         EXPECT_EQ(driver.sources[3], "line1\r\nline2\r\n");
         EXPECT_EQ(driver.sources[2], "f\r\n");
     }
@@ -187,15 +188,56 @@ TEST_F(ShaderModCalls, UnreadableFileThrowsAndLeavesNoObject) {
     const QString vertex = writeFile("a.vert", "v");
     const QString missing = dir.filePath("missing.frag");
     try {
-        TShaderMod mod(api, vertex, missing);
+        const CompileResult run = compileAndLinkFiles(api, vertex, missing);
         FAIL() << "no FileError";
     } catch (const FileError& e) {
         EXPECT_EQ(e.path(), missing);
     }
     EXPECT_TRUE(driver.live.empty());
     EXPECT_EQ(driver.calls.size(), 6u);  // three made, three deleted, nothing compiled
-    EXPECT_THROW(TShaderMod(api, dir.filePath("missing.vert"), writeFile("a.frag", "f")),
+    EXPECT_THROW(compileAndLinkFiles(api, dir.filePath("missing.vert"), writeFile("a.frag", "f")),
                  FileError);
+    EXPECT_TRUE(driver.live.empty());
+}
+
+std::ptrdiff_t deletions(const FakeDriver& d, GlHandle object) {
+    return std::count(d.calls.begin(), d.calls.end(), "delete " + role(object));
+}
+
+TEST_F(ShaderModCalls, TheProgramIsDeletedOnceWhereverItMoves) {
+    {
+        CompileResult run = compileAndLink(api, "", "");
+        ProgramObject moved(std::move(run.program));
+        ProgramObject target;
+        target = std::move(moved);
+        EXPECT_EQ(target.handle(), 1u);
+        EXPECT_EQ(moved.handle(), 0u);
+        EXPECT_EQ(deletions(driver, 1), 0);
+        CompileResult result = std::move(run);
+        EXPECT_EQ(deletions(driver, 1), 0);
+    }
+    EXPECT_EQ(deletions(driver, 1), 1);
+    EXPECT_EQ(driver.calls.back(), "delete program");
+    EXPECT_TRUE(driver.live.empty());
+}
+
+TEST_F(ShaderModCalls, AProgramMovedOverAnotherDeletesTheOtherAtOnce) {
+    CompileResult first = compileAndLink(api, "", "");
+    CompileResult second = compileAndLink(api, "", "");
+    first.program = std::move(second.program);
+    EXPECT_EQ(deletions(driver, 1), 1);
+    EXPECT_EQ(first.program.handle(), 4u);
+    EXPECT_EQ(driver.live, (std::set<GlHandle>{4}));
+    first = CompileResult();
+    EXPECT_EQ(deletions(driver, 4), 1);
+    EXPECT_TRUE(driver.live.empty());
+}
+
+TEST_F(ShaderModCalls, AFileRunsProgramGoesWithItsResult) {
+    const QString vertex = writeFile("a.vert", "v");
+    const QString fragment = writeFile("a.frag", "f");
+    { const CompileResult run = compileAndLinkFiles(api, vertex, fragment); }
+    EXPECT_EQ(deletions(driver, 1), 1);
     EXPECT_TRUE(driver.live.empty());
 }
 

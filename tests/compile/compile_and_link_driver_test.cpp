@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "compile/shader_mod.h"
+#include "compile/compile_and_link.h"
 
-#include "compile/error_line.h"
+#include "compile/driver_messages.h"
 #include "driver.h"
+#include "run_support.h"
 #include "texts/text_lines.h"
 #include "workspace/file_io.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
 using namespace tessory;
 using tessory::testing::RealDriver;
+using tessory::testing::shownEntries;
 
 namespace {
 
@@ -37,17 +38,17 @@ const QByteArray kPlainVertex = source({"void main() {", "    gl_Position = ftra
 using EditorRun = RealDriver;
 
 TEST_F(EditorRun, CleanPairGivesTwoOkLines) {
-    QStringList list{"Compiling Shader..."};
-    TShaderMod mod(gl(), kVertex, kFragment, list);
+    const CompileResult run = compileAndLink(gl(), kVertex, kFragment);
+    const QStringList list = shownEntries(run);
     EXPECT_EQ(list, (QStringList{"VertexShader: OK", "FragmentShader: OK"}));
-    EXPECT_FALSE(mod.HasLog);
-    EXPECT_NE(mod.ProgramObject, 0u);
+    EXPECT_FALSE(run.hasLog());
+    EXPECT_NE(run.program.handle(), 0u);
 }
 
 TEST_F(EditorRun, VertexErrorPointsAtItsLine) {
-    QStringList list;
-    TShaderMod mod(gl(), kVertexError, kFragment, list);
-    EXPECT_TRUE(mod.HasLog);
+    const CompileResult run = compileAndLink(gl(), kVertexError, kFragment);
+    const QStringList list = shownEntries(run);
+    EXPECT_TRUE(run.hasLog());
     ASSERT_GE(list.size(), 2);
     EXPECT_TRUE(list.first().startsWith(QStringLiteral("0:3("))) << list.first().toStdString();
     EXPECT_TRUE(list.first().contains(QStringLiteral("undefinedThing")));
@@ -57,13 +58,13 @@ TEST_F(EditorRun, VertexErrorPointsAtItsLine) {
     EXPECT_EQ(errorLineIndex(list.first()), 2);
     EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
     EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
-    EXPECT_TRUE(mod.linkLog().isEmpty());  // not read after a compile log
+    EXPECT_TRUE(run.linkLog.isEmpty());  // not read after a compile log
 }
 
 TEST_F(EditorRun, FragmentErrorPointsAtItsLine) {
-    QStringList list;
-    TShaderMod mod(gl(), kPlainVertex, kFragmentError, list);
-    EXPECT_TRUE(mod.HasLog);
+    const CompileResult run = compileAndLink(gl(), kPlainVertex, kFragmentError);
+    const QStringList list = shownEntries(run);
+    EXPECT_TRUE(run.hasLog());
     ASSERT_GE(list.size(), 2);
     EXPECT_EQ(list.first(), QStringLiteral("VertexShader: OK"));
     EXPECT_TRUE(list[1].startsWith(QStringLiteral("0:3("))) << list[1].toStdString();
@@ -73,8 +74,8 @@ TEST_F(EditorRun, FragmentErrorPointsAtItsLine) {
 }
 
 TEST_F(EditorRun, BothSidesWithErrorsListTheVertexFirst) {
-    QStringList list;
-    TShaderMod mod(gl(), kVertexError, kFragmentError, list);
+    const CompileResult run = compileAndLink(gl(), kVertexError, kFragmentError);
+    const QStringList list = shownEntries(run);
     ASSERT_GE(list.size(), 2);
     EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
     EXPECT_EQ(errorEntryPane(list.last()), ErrorPane::Fragment);
@@ -83,11 +84,11 @@ TEST_F(EditorRun, BothSidesWithErrorsListTheVertexFirst) {
 // Mesa's link log has no "Vertex info" or "Fragment info" headings, so all of it lands on the
 // vertex side, without its final ".", and no entry is navigable.
 TEST_F(EditorRun, LinkErrorGoesToTheVertexSide) {
-    QStringList list;
-    TShaderMod mod(gl(), kPlainVertex, kNeverWritten, list);
-    EXPECT_TRUE(mod.HasLog);
-    EXPECT_TRUE(mod.vertexLog().isEmpty() && mod.fragmentLog().isEmpty());
-    EXPECT_FALSE(mod.linkLog().isEmpty());
+    const CompileResult run = compileAndLink(gl(), kPlainVertex, kNeverWritten);
+    const QStringList list = shownEntries(run);
+    EXPECT_TRUE(run.hasLog());
+    EXPECT_TRUE(run.vertexLog.isEmpty() && run.fragmentLog.isEmpty());
+    EXPECT_FALSE(run.linkLog.isEmpty());
     ASSERT_GE(list.size(), 2);
     EXPECT_EQ(list.first(),
               QStringLiteral("error: fragment shader varying neverWritten not written by vertex "
@@ -105,18 +106,18 @@ TEST_F(EditorRun, AWarningComesBackOnEveryRun) {
     const QByteArray warning = source({"#extension GL_tessory_nothing : warn", "void main() {",
                                        "    gl_Position = ftransform();", "}"});
     for (int round = 0; round < 2; ++round) {
-        QStringList list;
-        TShaderMod mod(gl(), warning, kFragment, list);
-        EXPECT_TRUE(mod.HasLog) << "round " << round;
+        const CompileResult run = compileAndLink(gl(), warning, kFragment);
+        const QStringList list = shownEntries(run);
+        EXPECT_TRUE(run.hasLog()) << "round " << round;
         ASSERT_FALSE(list.isEmpty());
         EXPECT_TRUE(list[0].contains("warning")) << list[0].toStdString();
     }
 }
 
 TEST_F(EditorRun, EmptySourcesAreCompiledAsTheyAre) {
-    QStringList list;
-    TShaderMod mod(gl(), QByteArray(), QByteArray(), list);
-    EXPECT_TRUE(mod.HasLog);
+    const CompileResult run = compileAndLink(gl(), QByteArray(), QByteArray());
+    const QStringList list = shownEntries(run);
+    EXPECT_TRUE(run.hasLog());
     ASSERT_GE(list.size(), 2);
     EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
     EXPECT_EQ(errorEntryPane(list.last()), ErrorPane::Fragment);
@@ -127,41 +128,40 @@ TEST_F(EditorRun, EmptySourcesAreCompiledAsTheyAre) {
 class FileRun : public RealDriver {
 protected:
     QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return tessory::testing::writeTestFile(dir, name, bytes);
     }
     QTemporaryDir dir;
 };
 
 TEST_F(FileRun, CleanPairHasNoLog) {
-    TShaderMod mod(gl(), write("a.vert", kVertex), write("a.frag", kFragment));
-    EXPECT_FALSE(mod.HasLog);
-    EXPECT_NE(mod.ProgramObject, 0u);
+    const CompileResult run =
+        compileAndLinkFiles(gl(), write("a.vert", kVertex), write("a.frag", kFragment));
+    EXPECT_FALSE(run.hasLog());
+    EXPECT_NE(run.program.handle(), 0u);
 }
 
 TEST_F(FileRun, LinkLogAloneSetsHasLog) {
-    TShaderMod mod(gl(), write("a.vert", kPlainVertex), write("a.frag", kNeverWritten));
-    EXPECT_TRUE(mod.HasLog);
-    EXPECT_TRUE(mod.vertexLog().isEmpty() && mod.fragmentLog().isEmpty());
-    EXPECT_TRUE(mod.linkLog().contains("neverWritten"));
+    const CompileResult run =
+        compileAndLinkFiles(gl(), write("a.vert", kPlainVertex), write("a.frag", kNeverWritten));
+    EXPECT_TRUE(run.hasLog());
+    EXPECT_TRUE(run.vertexLog.isEmpty() && run.fragmentLog.isEmpty());
+    EXPECT_TRUE(run.linkLog.contains("neverWritten"));
 }
 
 TEST_F(FileRun, LinkLogIsReadAfterACompileError) {
     // LF line ends and no final line end: the driver still sees the error on line 3.
     QByteArray lf = kVertexError;
     lf.replace("\r\n", "\n").chop(1);
-    TShaderMod mod(gl(), write("a.vert", lf), write("a.frag", kFragment));
-    EXPECT_TRUE(mod.HasLog);
-    EXPECT_TRUE(mod.vertexLog().startsWith("0:3(")) << mod.vertexLog().toStdString();
-    EXPECT_FALSE(mod.linkLog().isEmpty());
+    const CompileResult run =
+        compileAndLinkFiles(gl(), write("a.vert", lf), write("a.frag", kFragment));
+    EXPECT_TRUE(run.hasLog());
+    EXPECT_TRUE(run.vertexLog.startsWith("0:3(")) << run.vertexLog.toStdString();
+    EXPECT_FALSE(run.linkLog.isEmpty());
 }
 
 TEST_F(FileRun, MissingFileThrowsFileError) {
     const QString vertex = write("a.vert", kVertex);
-    EXPECT_THROW(TShaderMod(gl(), vertex, dir.filePath("gone.frag")), FileError);
+    EXPECT_THROW(compileAndLinkFiles(gl(), vertex, dir.filePath("gone.frag")), FileError);
 }
 
 }  // namespace
