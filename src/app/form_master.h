@@ -61,6 +61,11 @@ public:
     explicit TForm_Master(Environment environment, QWidget* parent = nullptr);
     ~TForm_Master() override;
 
+    // The settings the window would store now.
+    TCFG settings() const { return cfg; }
+    // The message table of the interface language, in MessageSlot order.
+    const QStringList& messageTexts() const { return MessageTexts; }
+
     void CheckStatusEnabled();
     void SetAppCaption();
     void SetLanguageTexts(int code);

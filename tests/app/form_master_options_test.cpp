@@ -59,8 +59,8 @@ protected:
 
     TForm_Config& openConfig(TForm_Master& w) {
         action(w, "Action_Config")->trigger();
-        EXPECT_FALSE(w.Form_Config.isNull());
-        return *w.Form_Config;
+        EXPECT_NE(optionsDialog(w), nullptr);
+        return *optionsDialog(w);
     }
 
     // The format a keyword category should be drawn in now, on white.
@@ -165,8 +165,8 @@ TEST(OptionsCaptions, FollowTheInterfaceLanguage) {
         h.languageName = language;
         TForm_Master& w = h.start();
         action(w, "Action_Config")->trigger();
-        ASSERT_FALSE(w.Form_Config.isNull());
-        EXPECT_EQ(captions(*w.Form_Config), differing + same) << language.toStdString();
+        ASSERT_NE(optionsDialog(w), nullptr);
+        EXPECT_EQ(captions(*optionsDialog(w)), differing + same) << language.toStdString();
     }
 }
 
@@ -175,16 +175,16 @@ TEST_F(OptionsWindow, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
     TForm_Config& d = openConfig(w);
     h.prompter.colors.push_back(QColor(0, 0, 255));
     QTest::mouseClick(d.Image1, Qt::LeftButton);
-    ASSERT_EQ(w.cfg.FontColor_DataTypes, 0x00FF0000u);
+    ASSERT_EQ(w.settings().FontColor_DataTypes, 0x00FF0000u);
 
     action(w, "Action_Config")->trigger();
-    EXPECT_EQ(w.Form_Config.data(), &d);
+    EXPECT_EQ(optionsDialog(w), &d);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(w.findChildren<TForm_Config*>().size(), 1);
 
     // No new backup was taken: Cancel goes back to the colour from before the first opening.
     d.BT_Cancel->click();
-    EXPECT_EQ(w.cfg.FontColor_DataTypes, 0x000000FFu);
+    EXPECT_EQ(w.settings().FontColor_DataTypes, 0x000000FFu);
 }
 
 // Each dialog is opened while the deletion of the one closed before it is still pending.
@@ -202,7 +202,7 @@ TEST_F(OptionsWindow, EveryWayOfClosingDeletesTheDialogAndTheNextOneIsNew) {
         EXPECT_TRUE(d->isVisible());
         EXPECT_FALSE(closed.contains(d));
         closers[i](*d);
-        EXPECT_TRUE(w.Form_Config.isNull());
+        EXPECT_EQ(optionsDialog(w), nullptr);
         closed.append(d);
     }
     settle();
@@ -233,16 +233,16 @@ TEST_P(OptionsExtensionFaults, AreRefusedWithAnErrorAndTheDialogStaysOpen) {
     ASSERT_EQ(h.prompter.messages.size(), 1);
     const auto& m = h.prompter.messages[0];
     EXPECT_EQ(m.text, QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(m.text, w.MessageTexts[GetParam().slot]);
+    EXPECT_EQ(m.text, w.messageTexts()[GetParam().slot]);
     EXPECT_EQ(m.icon, QMessageBox::Critical);
     EXPECT_EQ(m.buttons, QMessageBox::Ok);
     EXPECT_TRUE(m.ownerName.isEmpty());
 
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.Edit_Vertex->text(), QString::fromUtf8(GetParam().vertex));
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".frag"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".frag"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
 }
 
@@ -263,9 +263,9 @@ TEST_F(OptionsWindow, FieldsDifferingOnlyInCaseAndBlanksCloseWithoutAsking) {
     d.Edit_Fragment->setText(QStringLiteral("\t.Frag"));
     d.BT_OK->click();
     EXPECT_TRUE(h.prompter.messages.isEmpty());
-    EXPECT_TRUE(w.Form_Config.isNull());
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(optionsDialog(w), nullptr);
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
 }
 
 TEST_F(OptionsWindow, CancelAtTheWarningKeepsTheDialogOpenAndNothingChanged) {
@@ -283,8 +283,8 @@ TEST_F(OptionsWindow, CancelAtTheWarningKeepsTheDialogOpenAndNothingChanged) {
     EXPECT_EQ(m.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_TRUE(m.ownerName.isEmpty());
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
     EXPECT_EQ(entries(w), QStringList({"a"}));
 }
 
@@ -297,10 +297,10 @@ TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) 
     d.BT_OK->click();
 
     ASSERT_EQ(h.prompter.messages.size(), 2);
-    EXPECT_EQ(h.prompter.messages[1].text, w.MessageTexts[MsgSaveChanges]);
+    EXPECT_EQ(h.prompter.messages[1].text, w.messageTexts()[MsgSaveChanges]);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".frag"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".frag"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
     EXPECT_TRUE(vertexEdit(w)->document()->isModified());
     EXPECT_EQ(h.readFile("ws/a.vert"), kVertex);
 }
@@ -322,11 +322,11 @@ TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFir
     EXPECT_EQ(h.prompter.messages.size(), 2);
     EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/a.vs")));
-    EXPECT_TRUE(w.Form_Config.isNull());
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
-    EXPECT_EQ(w.cfg.FileExtFragment, QStringLiteral(".fs"));
+    EXPECT_EQ(optionsDialog(w), nullptr);
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".fs"));
     EXPECT_EQ(entries(w), QStringList({"b", "c"}));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("b"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("b"));
     EXPECT_EQ(pairListBox(w)->currentRow(), 0);
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// b vertex\n"));
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("// b fragment\n"));
@@ -335,7 +335,7 @@ TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFir
     EXPECT_EQ(errorListBox(w)->count(), 0);
     EXPECT_TRUE(action(w, "Action_SaveShader")->isEnabled());
     // The new pair is highlighted as it loads.
-    EXPECT_EQ(formatAt(fragmentEdit(w), 0, 0), expected(w.cfg.FontColor_Comment, 0));
+    EXPECT_EQ(formatAt(fragmentEdit(w), 0, 0), expected(w.settings().FontColor_Comment, 0));
 }
 
 // With no pair under the new extensions nothing stays open; a file without its partner is named.
@@ -355,12 +355,12 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
 
     ASSERT_EQ(h.prompter.messages.size(), loneFile ? 2 : 1);
     if (loneFile) {
-        EXPECT_EQ(h.prompter.messages[1].text, w.MessageTexts[MsgPairNotFound]);
+        EXPECT_EQ(h.prompter.messages[1].text, w.messageTexts()[MsgPairNotFound]);
     }
-    EXPECT_TRUE(w.Form_Config.isNull());
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_EQ(optionsDialog(w), nullptr);
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
     EXPECT_TRUE(entries(w).isEmpty());
-    EXPECT_TRUE(w.cfg.CurrentFileName.isEmpty());
+    EXPECT_TRUE(w.settings().CurrentFileName.isEmpty());
     EXPECT_TRUE(vertexEdit(w)->document()->isEmpty());
     EXPECT_TRUE(fragmentEdit(w)->document()->isEmpty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
@@ -376,8 +376,8 @@ TEST_F(OptionsWindow, AChosenColourReHighlightsBothPanesAtOnce) {
     h.prompter.colors.push_back(QColor(0x12, 0x34, 0x56));
     QTest::mouseClick(d.Image1, Qt::RightButton);
 
-    EXPECT_EQ(w.cfg.FontColor_DataTypes, 0x00563412u);
-    expectKeywordAndComment(w, {0x00563412, 0}, {w.cfg.FontColor_Comment, 0});
+    EXPECT_EQ(w.settings().FontColor_DataTypes, 0x00563412u);
+    expectKeywordAndComment(w, {0x00563412, 0}, {w.settings().FontColor_Comment, 0});
     EXPECT_EQ(d.Image1->pixmap().toImage().pixelColor(36, 32), QColor(0x12, 0x34, 0x56));
     EXPECT_EQ(h.prompter.colorRequests.size(), 1);
 }
@@ -393,7 +393,7 @@ TEST_F(OptionsWindow, TheColourChooserStartsAtBlackInEachNewDialog) {
     EXPECT_EQ(h.prompter.colorRequests[0], QColor(Qt::black));
     EXPECT_EQ(h.prompter.colorRequests[1], QColor(0x10, 0x20, 0x30));
     // The cancelled chooser changed nothing.
-    EXPECT_EQ(w.cfg.FontColor_FunctionNames, 0x00302010u);
+    EXPECT_EQ(w.settings().FontColor_FunctionNames, 0x00302010u);
     EXPECT_EQ(first.Image1->pixmap().toImage().pixelColor(36, 32), QColor(0x10, 0x20, 0x30));
     first.BT_OK->click();
 
@@ -410,34 +410,34 @@ TEST_F(OptionsWindow, ItalicCommentsStayAfterARestart) {
     d.ComboBox1->setCurrentIndex(4);
     EXPECT_FALSE(d.CB_Italic->isChecked());
     d.CB_Italic->click();
-    EXPECT_EQ(w.cfg.TextEffects_Comment, EffectItalic);
-    expectKeywordAndComment(w, {w.cfg.FontColor_DataTypes, 0},
-                            {w.cfg.FontColor_Comment, EffectItalic});
+    EXPECT_EQ(w.settings().TextEffects_Comment, EffectItalic);
+    expectKeywordAndComment(w, {w.settings().FontColor_DataTypes, 0},
+                            {w.settings().FontColor_Comment, EffectItalic});
     d.BT_OK->click();
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     ASSERT_TRUE(h.close());
 
     TForm_Master& again = h.start();
-    EXPECT_EQ(again.cfg.TextEffects_Comment, EffectItalic);
-    expectKeywordAndComment(again, {again.cfg.FontColor_DataTypes, 0},
-                            {again.cfg.FontColor_Comment, EffectItalic});
+    EXPECT_EQ(again.settings().TextEffects_Comment, EffectItalic);
+    expectKeywordAndComment(again, {again.settings().FontColor_DataTypes, 0},
+                            {again.settings().FontColor_Comment, EffectItalic});
 }
 
 TEST_F(OptionsWindow, ShowingACategoryChangesNoSetting) {
     TForm_Master& w = h.start();
     TForm_Config& d = openConfig(w);
-    const CategoryFormats before = categoryFormats(w.cfg);
+    const CategoryFormats before = categoryFormats(w.settings());
     for (int i : {2, 0, 2, 4, 1}) {
         d.ComboBox1->setCurrentIndex(i);
         EXPECT_EQ(d.CB_underline->isChecked(), i == 2);
     }
-    EXPECT_EQ(categoryFormats(w.cfg), before);
+    EXPECT_EQ(categoryFormats(w.settings()), before);
 }
 
 TEST_F(OptionsWindow, TypedSelectorTextAddsNoItemAndSelectsNoCategory) {
     TForm_Master& w = h.start();
     TForm_Config& d = openConfig(w);
-    const CategoryFormats before = categoryFormats(w.cfg);
+    const CategoryFormats before = categoryFormats(w.settings());
     d.ComboBox1->lineEdit()->selectAll();
     QTest::keyClicks(d.ComboBox1->lineEdit(), "xyz");
     QTest::keyClick(d.ComboBox1->lineEdit(), Qt::Key_Return);
@@ -448,7 +448,7 @@ TEST_F(OptionsWindow, TypedSelectorTextAddsNoItemAndSelectsNoCategory) {
     d.CB_Italic->click();
     h.prompter.colors.push_back(QColor(0x11, 0x22, 0x33));
     QTest::mouseClick(d.Image1, Qt::LeftButton);
-    EXPECT_EQ(categoryFormats(w.cfg), before);
+    EXPECT_EQ(categoryFormats(w.settings()), before);
 
     // A category's name typed in full and confirmed selects it.
     d.ComboBox1->lineEdit()->selectAll();
@@ -464,7 +464,7 @@ TEST_F(OptionsWindow, AutoSaveTakesEffectAtOnce) {
     TForm_Master& w = h.start();
     TForm_Config& d = openConfig(w);
     d.CheckBox1->click();
-    EXPECT_TRUE(w.cfg.AutoSaveOnChange);
+    EXPECT_TRUE(w.settings().AutoSaveOnChange);
     QTest::keyClicks(vertexEdit(w), "x");
     // Without AutoSave this would ask.
     EXPECT_TRUE(w.CheckFileSave());
@@ -476,7 +476,7 @@ TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges)
     h.writeFile("ws2/z.vert", kVertex);
     h.writeFile("ws2/z.frag", kFragment);
     TForm_Master& w = h.start();
-    const TCFG before = w.cfg;
+    const TCFG before = w.settings();
     TForm_Config& d = openConfig(w);
 
     h.prompter.colors.push_back(QColor(0, 0x80, 0x80));
@@ -492,17 +492,17 @@ TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges)
     // Meanwhile the main window goes to another WorkSpace.
     h.prompter.directories.push_back(h.path("ws2"));
     action(w, "Action_SelWorkSpace")->trigger();
-    ASSERT_EQ(w.cfg.CurrentFileName, QStringLiteral("z"));
+    ASSERT_EQ(w.settings().CurrentFileName, QStringLiteral("z"));
     QTest::keyClick(fragmentEdit(w), Qt::Key_Insert);
     ASSERT_TRUE(pane(w, PairSide::Fragment).overwrite());
 
     d.BT_Cancel->click();
-    EXPECT_TRUE(w.Form_Config.isNull());
-    EXPECT_EQ(categoryFormats(w.cfg), categoryFormats(before));
-    EXPECT_FALSE(w.cfg.AutoSaveOnChange);
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_EQ(w.cfg.CurrentDir, h.path("ws2/"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("z"));
+    EXPECT_EQ(optionsDialog(w), nullptr);
+    EXPECT_EQ(categoryFormats(w.settings()), categoryFormats(before));
+    EXPECT_FALSE(w.settings().AutoSaveOnChange);
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.settings().CurrentDir, h.path("ws2/"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("z"));
     EXPECT_TRUE(pane(w, PairSide::Fragment).overwrite());
     expectKeywordAndComment(w, {before.FontColor_DataTypes, before.TextEffects_DataTypes},
                             {before.FontColor_Comment, before.TextEffects_Comment});
@@ -518,11 +518,11 @@ TEST_F(OptionsWindow, TheCloseBoxKeepsFormatChangesAndDropsExtensionEdits) {
     d.Edit_Vertex->setText(QStringLiteral(".vs"));
     d.close();
 
-    EXPECT_TRUE(w.Form_Config.isNull());
-    EXPECT_EQ(w.cfg.TextEffects_TypeQualifiers, EffectBold);
-    EXPECT_TRUE(w.cfg.AutoSaveOnChange);
-    EXPECT_EQ(w.cfg.FileExtVertex, QStringLiteral(".vert"));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("a"));
+    EXPECT_EQ(optionsDialog(w), nullptr);
+    EXPECT_EQ(w.settings().TextEffects_TypeQualifiers, EffectBold);
+    EXPECT_TRUE(w.settings().AutoSaveOnChange);
+    EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
     EXPECT_TRUE(h.prompter.messages.isEmpty());
 }
 
