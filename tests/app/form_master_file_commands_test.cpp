@@ -92,7 +92,7 @@ TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
     h.prompter.dialogScripts.push_back(typeNames({""}));
     action(w, "Action_NewShader")->trigger();
     EXPECT_EQ(wsFiles(), before);
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("c"));
     EXPECT_EQ(entries(w), QStringList({"a", "c"}));
     EXPECT_EQ(errorListBox(w)->count(), 1);
 }
@@ -108,7 +108,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     action(w, "Action_NES")->trigger();
     h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "solo"}, true));
     action(w, "Action_Rename")->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.MessageTexts[MsgFileExists]));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.messageTexts()[MsgFileExists]));
     for (qsizetype i = 0; i < h.prompter.messages.size(); ++i) {
         EXPECT_EQ(h.prompter.messages[i].icon, QMessageBox::Information);
         EXPECT_EQ(h.prompter.messages[i].ownerName, i < 4 ? "Form_New" : "Form_Rename");
@@ -116,7 +116,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     EXPECT_EQ(h.readFile("ws/lone.frag"), QByteArray("keep me\n"));
     EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("// a vertex\n"));
     EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("c"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("c"));
 }
 
 TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
@@ -180,7 +180,7 @@ TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
     h.prompter.answers.push_back(QMessageBox::Yes);
     action(w, "Action_DelS")->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
-    EXPECT_EQ(w.cfg.CurrentFileName, QString());
+    EXPECT_EQ(w.settings().CurrentFileName, QString());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
     EXPECT_FALSE(action(w, "Action_DelS")->isEnabled());
     EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());

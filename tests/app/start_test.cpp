@@ -153,7 +153,7 @@ TEST_F(GivenWorkspace, OpensItsFirstPairAndIsStoredAtClose) {
     TForm_Master& w = h.start();
     EXPECT_EQ(entries(w), QStringList({"x", "y"}));
     EXPECT_EQ(selectedEntry(w), "x");
-    EXPECT_EQ(w.cfg.CurrentDir, h.path("other/"));
+    EXPECT_EQ(w.settings().CurrentDir, h.path("other/"));
     ASSERT_TRUE(h.close());
     EXPECT_EQ(h.settings()->value("CurrentDir").toString(), h.path("other/"));
     EXPECT_EQ(h.settings()->value("CurrentFileName").toString(), "x");
