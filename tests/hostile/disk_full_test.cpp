@@ -175,7 +175,7 @@ TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndSayWhyOnce) {
     writePair("b");
     TForm_Master& w = start("a");
     click("b");
-    ASSERT_EQ(w.cfg.CurrentFileName, QStringLiteral("b"));
+    ASSERT_EQ(w.settings().CurrentFileName, QStringLiteral("b"));
     const DirSnapshot before = snapshot(settingsDir);
     fill(GetParam());
 

@@ -105,7 +105,7 @@ TEST_F(LongRun, LoadingAndClosingOneHundredPairsInARowLeavesNothingBehind) {
     constexpr int kPairs = 100;
     TForm_Master& w = start(kPairs);
     ASSERT_EQ(pairListBox(w)->count(), kPairs);
-    ASSERT_EQ(w.cfg.CurrentFileName, pairName(0));
+    ASSERT_EQ(w.settings().CurrentFileName, pairName(0));
     // Each key press selects the next pair as the user does; the open pair is closed and the
     // selected one loaded into both panes.
     const auto walk = [&w](Qt::Key key, int from, int step) {
@@ -113,7 +113,7 @@ TEST_F(LongRun, LoadingAndClosingOneHundredPairsInARowLeavesNothingBehind) {
             QTest::keyClick(pairListBox(w), key);
             QCoreApplication::processEvents();
             const int pair = from + i * step;
-            ASSERT_EQ(w.cfg.CurrentFileName, pairName(pair));
+            ASSERT_EQ(w.settings().CurrentFileName, pairName(pair));
             ASSERT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(vertexSource(pair)));
         }
     };
@@ -141,7 +141,7 @@ TEST_F(LongRun, TestingAllShadersTwentyTimesLeavesNothingBehind) {
         20);
     EXPECT_EQ(runs, 40);
     EXPECT_LT(growth, kSettlingBytes);
-    EXPECT_EQ(w.cfg.CurrentFileName, QStringLiteral("p005"));
+    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("p005"));
     EXPECT_GE(errorListBox(w)->count(), 2);
     closeAndCheckForLeaks();
 }
