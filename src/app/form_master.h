@@ -73,14 +73,9 @@ public:
     // WorkSpace and pairs.
     void ScanDir();
     void LoadFilesToEdit(const QString& dir, const QString& name);
-    void SaveRichEditsToFiles(const QString& dir, const QString& name);
     bool CheckFileSave();
-    void RichEdits_Clear();
-    void RichEdits_SetUnModified();
-    void ListBox1Click();
     void Action_SaveShaderExecute();
     void Action_SelWorkSpaceExecute();
-    bool AdvSelectDirectory(const QString& caption, QString& directory);
     void Action_NewShaderExecute();
     void Action_NESExecute();
     void Action_DelSExecute();
@@ -88,88 +83,29 @@ public:
 
     // Editor panes.
     void SetEditOptions();
-    void PageControl1Change();
     void Action_UndoExecute();
     void Action_CutExecute();
     void Action_CopyExecute();
     void Action_PasteExecute();
-    void UnHighLightErrorLine();
 
     // Compiling and the error list.
     void Action_CompileExecute();
     void Action_TestAllExecute();
     void ShowFirstErrorLine();
     void ListBox_ErrDblClick();
-    void RichEdit_MoveTo(int selector, int line, int column);
-    static const QString kCompilingEntry;
 
     // Options.
     void Action_ConfigExecute();
-    // Rebuilds the keyword table from the settings and re-highlights both panes.
-    void ApplyFormatSettings();
     // Saves the open pair if need be, then reads the WorkSpace with the new extensions and opens
     // its first pair; false when the user cancelled the save prompt.
     bool ChangeExtensions(const QString& vertexExt, const QString& fragmentExt);
-
-    // Key releases of the window, both panes and both lists; F10 writes the shader archive.
-    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
 
     // The preview dock, F9.
     void Action_PreviewExecute();
 
     // Help.
-    void OpenURL(const QString& address);
     void Action_hpExecute();
     void Action_infoExecute();
-
-    // The settings block.
-    TCFG cfg;
-    QStringList MessageTexts;
-    LanguageTexts::Extra ExtraTexts;
-    bool LanguageGerman = false;
-    // The base names of the last WorkSpace scan.
-    PairList pairList;
-    // The GLSL words with the colours and effects of their categories.
-    KeywordTable keywordTable;
-
-    // Components, named as in the layout.
-    QToolBar* ActionToolBar1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* Panel2 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QSplitter* Splitter2 = nullptr;
-    QListWidget* ListBox_Err = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    // Caret, insert mode, WorkSpace path.
-    ElidedLabel* StatusPanel[3] = {};
-    QMenu* PopupActionBar1 = nullptr;
-    QList<QMenu*> MainMenus;
-
-    QAction* Action_SelWorkSpace = nullptr;
-    QAction* Action_NES = nullptr;
-    QAction* Action_NewShader = nullptr;
-    QAction* Action_SaveShader = nullptr;
-    QAction* Action_DelS = nullptr;
-    QAction* Action_Rename = nullptr;
-    QAction* Action_Exit = nullptr;
-    QAction* Action_Undo = nullptr;
-    QAction* Action_Cut = nullptr;
-    QAction* Action_Copy = nullptr;
-    QAction* Action_Paste = nullptr;
-    QAction* Action_Config = nullptr;
-    QAction* Action_Compile = nullptr;
-    QAction* Action_TestAll = nullptr;
-    QAction* Action_hp = nullptr;
-    QAction* Action_info = nullptr;
-    QAction* Action_Preview = nullptr;
-    QDockWidget* PreviewDock = nullptr;
-
-    // The options dialog while it is open.
-    QPointer<TForm_Config> Form_Config;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -180,6 +116,21 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void SaveRichEditsToFiles(const QString& dir, const QString& name);
+    void RichEdits_Clear();
+    void RichEdits_SetUnModified();
+    void ListBox1Click();
+    bool AdvSelectDirectory(const QString& caption, QString& directory);
+    void PageControl1Change();
+    void UnHighLightErrorLine();
+    void RichEdit_MoveTo(int selector, int line, int column);
+    static const QString kCompilingEntry;
+    // Rebuilds the keyword table from the settings and re-highlights both panes.
+    void ApplyFormatSettings();
+    // Key releases of the window, both panes and both lists; F10 writes the shader archive.
+    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void OpenURL(const QString& address);
+
     void setupActions();
     void setupMenus();
     void setupToolBar();
@@ -247,6 +198,55 @@ private:
     void showError(const std::exception& error);
     QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+    // The settings block.
+    TCFG cfg;
+    QStringList MessageTexts;
+    LanguageTexts::Extra ExtraTexts;
+    bool LanguageGerman = false;
+    // The base names of the last WorkSpace scan.
+    PairList pairList;
+    // The GLSL words with the colours and effects of their categories.
+    KeywordTable keywordTable;
+
+    // Components, named as in the layout.
+    QToolBar* ActionToolBar1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QListWidget* ListBox_Err = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    // Caret, insert mode, WorkSpace path.
+    ElidedLabel* StatusPanel[3] = {};
+    QMenu* PopupActionBar1 = nullptr;
+    QList<QMenu*> MainMenus;
+
+    QAction* Action_SelWorkSpace = nullptr;
+    QAction* Action_NES = nullptr;
+    QAction* Action_NewShader = nullptr;
+    QAction* Action_SaveShader = nullptr;
+    QAction* Action_DelS = nullptr;
+    QAction* Action_Rename = nullptr;
+    QAction* Action_Exit = nullptr;
+    QAction* Action_Undo = nullptr;
+    QAction* Action_Cut = nullptr;
+    QAction* Action_Copy = nullptr;
+    QAction* Action_Paste = nullptr;
+    QAction* Action_Config = nullptr;
+    QAction* Action_Compile = nullptr;
+    QAction* Action_TestAll = nullptr;
+    QAction* Action_hp = nullptr;
+    QAction* Action_info = nullptr;
+    QAction* Action_Preview = nullptr;
+    QDockWidget* PreviewDock = nullptr;
+
+    // The options dialog while it is open.
+    QPointer<TForm_Config> Form_Config;
 
     Environment env_;
     PreviewPanel* previewPanel_ = nullptr;
