@@ -5,12 +5,13 @@
 // calls for the same sources, measured in the same run.
 // Run by hand: build/bench/app/window_bench
 #include "app/form_master.h"
-#include "support/window_parts.h"
 #include "compile/gl_context.h"
 #include "support/bench_files.h"
 #include "support/driver_stopwatch.h"
 #include "support/generated_shader.h"
 #include "support/silent_prompter.h"
+#include "support/stored_settings.h"
+#include "support/window_parts.h"
 #include "texts/text_lines.h"
 
 #include <QApplication>
@@ -68,18 +69,15 @@ struct Window {
         environment.programDir = workspace;
         environment.languageName = QStringLiteral("English");
         const QString file = settings.filePath(QStringLiteral("settings.conf"));
+        if (!pair.isEmpty()) {
+            bench::storeOpenPair(file, workspace, pair);
+        }
         environment.openSettings = [file] {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
         environment.createGlContext = &timedContext;
         window = std::make_unique<TForm_Master>(std::move(environment));
         window->show();
-        if (!pair.isEmpty()) {
-            // Opened as a click in the list opens it.
-            const QList<QListWidgetItem*> items =
-                pairListBox(*window)->findItems(pair, Qt::MatchExactly);
-            pairListBox(*window)->setCurrentItem(items.value(0));
-        }
     }
 
     SilentPrompter prompter;

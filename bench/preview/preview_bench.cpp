@@ -4,17 +4,17 @@
 // keystroke in the window with the preview open and closed.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/preview/preview_bench
 #include "app/form_master.h"
-#include "support/window_parts.h"
 #include "editor/shader_edit.h"
 #include "preview/preview_view.h"
 #include "preview/renderer.h"
 #include "support/bench_files.h"
 #include "support/silent_prompter.h"
+#include "support/stored_settings.h"
+#include "support/window_parts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,17 +118,14 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
     environment.programDir = workspace.path() + '/';
     environment.languageName = QStringLiteral("English");
     const QString file = settings.filePath(QStringLiteral("settings.conf"));
+    bench::storeOpenPair(file, environment.programDir, QStringLiteral("toon"));
     environment.openSettings = [file] {
         return std::make_unique<QSettings>(file, QSettings::IniFormat);
     };
     environment.createGlContext = &GlContext::create;
     TForm_Master window(std::move(environment));
     window.show();
-    // Opened as a click in the list opens it.
-    pairListBox(window)->setCurrentItem(
-        pairListBox(window)->findItems(QStringLiteral("toon"), Qt::MatchExactly).value(0));
     QCoreApplication::processEvents();
-    window.CheckStatusEnabled();
     if (previewOpen) {
         action(window, "Action_Preview")->trigger();
     }

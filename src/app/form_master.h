@@ -62,6 +62,11 @@ public:
     explicit TForm_Master(Environment environment, QWidget* parent = nullptr);
     ~TForm_Master() override;
 
+    // The settings the window would store now.
+    TCFG settings() const;
+    // The message table of the interface language, in MessageSlot order.
+    const QStringList& messageTexts() const { return MessageTexts; }
+
     void CheckStatusEnabled();
     void SetAppCaption();
     void SetLanguageTexts(int code);
@@ -69,15 +74,9 @@ public:
     // WorkSpace and pairs.
     void ScanDir();
     void LoadFilesToEdit(const QString& name);
-    void SaveRichEditsToFiles(const QString& name);
     bool CheckFileSave();
-    void RichEdits_Clear();
-    void RichEdits_SetUnModified();
-    void ListBox1Click();
     void Action_SaveShaderExecute();
     void Action_SelWorkSpaceExecute();
-    // The directory the user chose, starting at `directory` when it is one; nothing on Cancel.
-    std::optional<QString> AdvSelectDirectory(const QString& caption, const QString& directory);
     void Action_NewShaderExecute();
     void Action_NESExecute();
     void Action_DelSExecute();
@@ -85,94 +84,29 @@ public:
 
     // Editor panes.
     void SetEditOptions();
-    void PageControl1Change();
     void Action_UndoExecute();
     void Action_CutExecute();
     void Action_CopyExecute();
     void Action_PasteExecute();
-    void UnHighLightErrorLine();
 
     // Compiling and the error list.
     void Action_CompileExecute();
     void Action_TestAllExecute();
     void ShowFirstErrorLine();
     void ListBox_ErrDblClick();
-    // Jumps to the next message with a place in a pane (-1: the previous one), after the list's
-    // current one, round the end of the list.
-    void jumpToMessage(int step);
-    void RichEdit_MoveTo(int selector, int line, int column);
-    static const QString kCompilingEntry;
 
     // Options.
     void Action_ConfigExecute();
-    // Takes the formats into the settings and the keyword table and re-highlights both panes.
-    void applyFormats(const CategoryFormats& formats);
     // Saves the open pair if need be, then reads the WorkSpace with the new extensions and opens
     // its first pair; false when the user cancelled the save prompt.
     bool ChangeExtensions(const QString& vertexExt, const QString& fragmentExt);
-
-    // Key releases of the window, both panes and both lists; F10 writes the shader archive.
-    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
 
     // The preview dock, F9.
     void Action_PreviewExecute();
 
     // Help.
-    void OpenURL(const QString& address);
     void Action_hpExecute();
     void Action_infoExecute();
-
-    // The settings as they would be stored now.
-    TCFG settings() const;
-
-    // The settings block; the WorkSpace, the open pair and the extensions live in openPair_.
-    TCFG cfg;
-    QStringList MessageTexts;
-    LanguageTexts::Extra ExtraTexts;
-    bool LanguageGerman = false;
-    // The GLSL words with the colours and effects of their categories.
-    KeywordTable keywordTable;
-
-    // Components, named as in the layout.
-    QToolBar* ActionToolBar1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* Panel2 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QSplitter* Splitter2 = nullptr;
-    QListWidget* ListBox_Err = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    // Caret, insert mode, WorkSpace path.
-    ElidedLabel* StatusPanel[3] = {};
-    QMenu* PopupActionBar1 = nullptr;
-    QList<QMenu*> MainMenus;
-
-    QAction* Action_SelWorkSpace = nullptr;
-    QAction* Action_NES = nullptr;
-    QAction* Action_NewShader = nullptr;
-    QAction* Action_SaveShader = nullptr;
-    QAction* Action_DelS = nullptr;
-    QAction* Action_Rename = nullptr;
-    QAction* Action_Exit = nullptr;
-    QAction* Action_Undo = nullptr;
-    QAction* Action_Cut = nullptr;
-    QAction* Action_Copy = nullptr;
-    QAction* Action_Paste = nullptr;
-    QAction* Action_Config = nullptr;
-    QAction* Action_Compile = nullptr;
-    QAction* Action_TestAll = nullptr;
-    QAction* Action_hp = nullptr;
-    QAction* Action_info = nullptr;
-    QAction* Action_Preview = nullptr;
-    QAction* Action_NextMessage = nullptr;
-    QAction* Action_PreviousMessage = nullptr;
-    QDockWidget* PreviewDock = nullptr;
-
-    // The options dialog while it is open.
-    QPointer<TForm_Config> Form_Config;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -183,6 +117,25 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void SaveRichEditsToFiles(const QString& name);
+    void RichEdits_Clear();
+    void RichEdits_SetUnModified();
+    void ListBox1Click();
+    // The directory the user chose, starting at `directory` when it is one; nothing on Cancel.
+    std::optional<QString> AdvSelectDirectory(const QString& caption, const QString& directory);
+    void PageControl1Change();
+    void UnHighLightErrorLine();
+    // Jumps to the next message with a place in a pane (-1: the previous one), after the list's
+    // current one, round the end of the list.
+    void jumpToMessage(int step);
+    void RichEdit_MoveTo(int selector, int line, int column);
+    static const QString kCompilingEntry;
+    // Takes the formats into the settings and the keyword table and re-highlights both panes.
+    void applyFormats(const CategoryFormats& formats);
+    // Key releases of the window, both panes and both lists; F10 writes the shader archive.
+    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void OpenURL(const QString& address);
+
     void setupActions();
     void setupMenus();
     void setupToolBar();
@@ -250,6 +203,55 @@ private:
     void showError(const std::exception& error);
     QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+    // The settings block; the WorkSpace, the open pair and the extensions live in openPair_.
+    TCFG cfg;
+    QStringList MessageTexts;
+    LanguageTexts::Extra ExtraTexts;
+    bool LanguageGerman = false;
+    // The GLSL words with the colours and effects of their categories.
+    KeywordTable keywordTable;
+
+    // Components, named as in the layout.
+    QToolBar* ActionToolBar1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QListWidget* ListBox_Err = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    // Caret, insert mode, WorkSpace path.
+    ElidedLabel* StatusPanel[3] = {};
+    QMenu* PopupActionBar1 = nullptr;
+    QList<QMenu*> MainMenus;
+
+    QAction* Action_SelWorkSpace = nullptr;
+    QAction* Action_NES = nullptr;
+    QAction* Action_NewShader = nullptr;
+    QAction* Action_SaveShader = nullptr;
+    QAction* Action_DelS = nullptr;
+    QAction* Action_Rename = nullptr;
+    QAction* Action_Exit = nullptr;
+    QAction* Action_Undo = nullptr;
+    QAction* Action_Cut = nullptr;
+    QAction* Action_Copy = nullptr;
+    QAction* Action_Paste = nullptr;
+    QAction* Action_Config = nullptr;
+    QAction* Action_Compile = nullptr;
+    QAction* Action_TestAll = nullptr;
+    QAction* Action_hp = nullptr;
+    QAction* Action_info = nullptr;
+    QAction* Action_Preview = nullptr;
+    QAction* Action_NextMessage = nullptr;
+    QAction* Action_PreviousMessage = nullptr;
+    QDockWidget* PreviewDock = nullptr;
+
+    // The options dialog while it is open.
+    QPointer<TForm_Config> Form_Config;
 
     Environment env_;
     OpenPair openPair_;

@@ -165,7 +165,7 @@ TEST(CompileWindows, TheDriverIsLoadedOnceForWindowsMadeOneAfterTheOther) {
         h.writeFile("ws/p.vert", kCleanVertex);
         h.writeFile("ws/p.frag", kCleanFragment);
         h.storeSettings(h.path("ws/"), "p");
-        h.start().Action_Compile->trigger();
+        action(h.start(), "Action_Compile")->trigger();
         EXPECT_EQ(errorEntries(*h.window), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
         EXPECT_TRUE(h.close());
     };

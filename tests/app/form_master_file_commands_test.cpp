@@ -108,7 +108,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     action(w, "Action_NES")->trigger();
     h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "solo"}, true));
     action(w, "Action_Rename")->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.MessageTexts[MsgFileExists]));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.messageTexts()[MsgFileExists]));
     for (qsizetype i = 0; i < h.prompter.messages.size(); ++i) {
         EXPECT_EQ(h.prompter.messages[i].icon, QMessageBox::Information);
         EXPECT_EQ(h.prompter.messages[i].ownerName, i < 4 ? "Form_New" : "Form_Rename");

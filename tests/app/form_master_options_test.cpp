@@ -29,7 +29,9 @@ namespace {
 const QByteArray kVertex = "// vertex\nvoid main()\n{\n    gl_Position = ftransform();\n}\n";
 const QByteArray kFragment = "// fragment\nvoid main()\n{\n    gl_FragColor = vec4(1.0);\n}\n";
 
+// The format as the pane draws it: a pane highlights its lines as it paints them.
 QTextCharFormat formatAt(const QPlainTextEdit* pane, int line, int column) {
+    pane->viewport()->grab();
     const QTextBlock block = pane->document()->findBlockByNumber(line);
     for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
         if (column >= r.start && column < r.start + r.length) {
@@ -59,8 +61,8 @@ protected:
 
     TForm_Config& openConfig(TForm_Master& w) {
         action(w, "Action_Config")->trigger();
-        EXPECT_FALSE(w.Form_Config.isNull());
-        return *w.Form_Config;
+        EXPECT_NE(optionsDialog(w), nullptr);
+        return *optionsDialog(w);
     }
 
     // The format a keyword category should be drawn in now, on white.
@@ -165,8 +167,8 @@ TEST(OptionsCaptions, FollowTheInterfaceLanguage) {
         h.languageName = language;
         TForm_Master& w = h.start();
         action(w, "Action_Config")->trigger();
-        ASSERT_FALSE(w.Form_Config.isNull());
-        EXPECT_EQ(captions(*w.Form_Config), differing + same) << language.toStdString();
+        ASSERT_NE(optionsDialog(w), nullptr);
+        EXPECT_EQ(captions(*optionsDialog(w)), differing + same) << language.toStdString();
     }
 }
 
@@ -178,7 +180,7 @@ TEST_F(OptionsWindow, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
     ASSERT_EQ(w.settings().FontColor_DataTypes, 0x00FF0000u);
 
     action(w, "Action_Config")->trigger();
-    EXPECT_EQ(w.Form_Config.data(), &d);
+    EXPECT_EQ(optionsDialog(w), &d);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(w.findChildren<TForm_Config*>().size(), 1);
 
@@ -202,7 +204,7 @@ TEST_F(OptionsWindow, EveryWayOfClosingDeletesTheDialogAndTheNextOneIsNew) {
         EXPECT_TRUE(d->isVisible());
         EXPECT_FALSE(closed.contains(d));
         closers[i](*d);
-        EXPECT_TRUE(w.Form_Config.isNull());
+        EXPECT_EQ(optionsDialog(w), nullptr);
         closed.append(d);
     }
     settle();
@@ -233,7 +235,7 @@ TEST_P(OptionsExtensionFaults, AreRefusedWithAnErrorAndTheDialogStaysOpen) {
     ASSERT_EQ(h.prompter.messages.size(), 1);
     const auto& m = h.prompter.messages[0];
     EXPECT_EQ(m.text, QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(m.text, w.MessageTexts[GetParam().slot]);
+    EXPECT_EQ(m.text, w.messageTexts()[GetParam().slot]);
     EXPECT_EQ(m.icon, QMessageBox::Critical);
     EXPECT_EQ(m.buttons, QMessageBox::Ok);
     EXPECT_TRUE(m.ownerName.isEmpty());
@@ -263,7 +265,7 @@ TEST_F(OptionsWindow, FieldsDifferingOnlyInCaseAndBlanksCloseWithoutAsking) {
     d.Edit_Fragment->setText(QStringLiteral("\t.Frag"));
     d.BT_OK->click();
     EXPECT_TRUE(h.prompter.messages.isEmpty());
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
     EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
 }
@@ -297,7 +299,7 @@ TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) 
     d.BT_OK->click();
 
     ASSERT_EQ(h.prompter.messages.size(), 2);
-    EXPECT_EQ(h.prompter.messages[1].text, w.MessageTexts[MsgSaveChanges]);
+    EXPECT_EQ(h.prompter.messages[1].text, w.messageTexts()[MsgSaveChanges]);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".frag"));
     EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
@@ -322,7 +324,7 @@ TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFir
     EXPECT_EQ(h.prompter.messages.size(), 2);
     EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/a.vs")));
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
     EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".fs"));
     EXPECT_EQ(entries(w), QStringList({"b", "c"}));
@@ -355,9 +357,9 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
 
     ASSERT_EQ(h.prompter.messages.size(), loneFile ? 2 : 1);
     if (loneFile) {
-        EXPECT_EQ(h.prompter.messages[1].text, w.MessageTexts[MsgPairNotFound]);
+        EXPECT_EQ(h.prompter.messages[1].text, w.messageTexts()[MsgPairNotFound]);
     }
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_TRUE(w.settings().CurrentFileName.isEmpty());
@@ -414,7 +416,7 @@ TEST_F(OptionsWindow, ItalicCommentsStayAfterARestart) {
     expectKeywordAndComment(w, {w.settings().FontColor_DataTypes, 0},
                             {w.settings().FontColor_Comment, EffectItalic});
     d.BT_OK->click();
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     ASSERT_TRUE(h.close());
 
     TForm_Master& again = h.start();
@@ -497,7 +499,7 @@ TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges)
     ASSERT_TRUE(pane(w, PairSide::Fragment).overwrite());
 
     d.BT_Cancel->click();
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(categoryFormats(w.settings()), categoryFormats(before));
     EXPECT_FALSE(w.settings().AutoSaveOnChange);
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
@@ -518,7 +520,7 @@ TEST_F(OptionsWindow, TheCloseBoxKeepsFormatChangesAndDropsExtensionEdits) {
     d.Edit_Vertex->setText(QStringLiteral(".vs"));
     d.close();
 
-    EXPECT_TRUE(w.Form_Config.isNull());
+    EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(w.settings().TextEffects_TypeQualifiers, EffectBold);
     EXPECT_TRUE(w.settings().AutoSaveOnChange);
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));

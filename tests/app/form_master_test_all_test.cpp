@@ -70,8 +70,8 @@ TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
     QFile::remove(h.path("ws/p2.frag"));
     QFile::remove(h.path("ws/p3.vert"));
     action(w, "Action_TestAll")->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgCouldNotLoadFragment],
-                                                      w.MessageTexts[MsgCouldNotLoadVertex]}));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.messageTexts()[MsgCouldNotLoadFragment],
+                                                      w.messageTexts()[MsgCouldNotLoadVertex]}));
     // In front of the progress window, which stays on top of everything else.
     for (const auto& shown : h.prompter.messages) {
         EXPECT_EQ(shown.ownerName, QStringLiteral("Form_Progress"));
@@ -86,7 +86,8 @@ TEST_F(TestAll, OnePairOnlyAndTheCommandsComeBackAfterwards) {
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w.findChild<TForm_Progress*>(), nullptr);
-    for (QAction* a : {action(w, "Action_TestAll"), action(w, "Action_Compile"), action(w, "Action_SelWorkSpace"), action(w, "Action_NES"),
+    for (QAction* a : {action(w, "Action_TestAll"), action(w, "Action_Compile"),
+                       action(w, "Action_SelWorkSpace"), action(w, "Action_NES"),
                        action(w, "Action_Config"), action(w, "Action_SaveShader")}) {
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     }

@@ -4,9 +4,11 @@
 #include "texts/ui_texts.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -25,13 +27,6 @@ namespace {
 
 const QByteArray kVertex = "void main()\n{\n    gl_Position = ftransform();\n}\n";
 const QByteArray kFragment = "void main()\r\n{\r\n    gl_FragColor = vec4(1.0);\r\n}\r\n";
-
-// Clicks a list entry as the user would.
-void clickEntry(TForm_Master& w, int row) {
-    const QRect rect = pairListBox(w)->visualItemRect(pairListBox(w)->item(row));
-    QTest::mouseClick(pairListBox(w)->viewport(), Qt::LeftButton, {}, rect.center());
-    QCoreApplication::processEvents();
-}
 
 // A sandbox whose WorkSpace "ws/" holds the pairs a and b, with pair a open after start-up.
 class WorkspaceWindow : public ::testing::Test {
@@ -56,8 +51,7 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
-    EXPECT_EQ(fragmentEdit(w)->toPlainText(),
-              QString::fromLatin1(kFragment).replace("\r\n", "\n"));
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), QString::fromLatin1(kFragment).replace("\r\n", "\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
     EXPECT_EQ(statusPanel(w, 2)->text(), ws());
     EXPECT_TRUE(action(w, "Action_Compile")->isEnabled());
@@ -140,7 +134,7 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
         TForm_Master& w = h.start();
         EXPECT_EQ(entries(w), c.listed);
         if (c.listed.isEmpty()) {
-            ASSERT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgPairNotFound]}));
+            ASSERT_EQ(h.prompter.messageTexts(), QStringList({w.messageTexts()[MsgPairNotFound]}));
             EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
             EXPECT_FALSE(action(w, "Action_Compile")->isEnabled());
         } else {
@@ -157,7 +151,7 @@ TEST_F(WorkspaceWindow, AtTheSavePromptCancelStaysNoDiscardsAndYesSaves) {
     const QString edited = fragmentEdit(w)->toPlainText();
     h.prompter.answers.push_back(QMessageBox::Cancel);
     clickEntry(w, 1);
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.MessageTexts[MsgSaveChanges]}));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.messageTexts()[MsgSaveChanges]}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), edited);
     EXPECT_TRUE(fragmentEdit(w)->document()->isModified());
@@ -306,7 +300,15 @@ TEST_F(WorkspaceWindow, TextTheFilesCannotHoldIsNotSaved) {
 TEST_F(WorkspaceWindow, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
     TForm_Master& w = start();
     QTest::keyClicks(vertexEdit(w), "x");
-    w.cfg.FontColor_Comment = 0x00010203;
+    // A comment colour chosen in the options, which only a close stores.
+    action(w, "Action_Config")->trigger();
+    TForm_Config* options = optionsDialog(w);
+    ASSERT_NE(options, nullptr);
+    options->ComboBox1->setCurrentIndex(4);
+    h.prompter.colors.push_back(QColor(0x03, 0x02, 0x01));
+    QTest::mouseClick(options->Image1, Qt::LeftButton);
+    options->BT_OK->click();
+    ASSERT_EQ(w.settings().FontColor_Comment, 0x00010203u);
     h.prompter.answers.push_back(QMessageBox::Cancel);
     EXPECT_FALSE(h.close());
     EXPECT_TRUE(w.isVisible());
@@ -326,7 +328,7 @@ TEST_F(WorkspaceWindow, SelectingAWorkSpaceOpensItsFirstPair) {
     h.prompter.directories.push_back(h.path("other"));
     action(w, "Action_SelWorkSpace")->trigger();
     ASSERT_EQ(h.prompter.directoryRequests.size(), 1);
-    EXPECT_EQ(h.prompter.directoryRequests[0].title, w.MessageTexts[MsgSelectWorkspaceTitle]);
+    EXPECT_EQ(h.prompter.directoryRequests[0].title, w.messageTexts()[MsgSelectWorkspaceTitle]);
     EXPECT_EQ(h.prompter.directoryRequests[0].start, ws());
     EXPECT_EQ(w.settings().CurrentDir, h.path("other/"));
     EXPECT_EQ(entries(w), QStringList({"m", "z"}));

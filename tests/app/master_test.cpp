@@ -4,10 +4,15 @@
 #include "texts/ui_texts.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -25,8 +30,8 @@ using tessory::testing::MasterHarness;
 namespace {
 
 QList<QAction*> pairActions(const TForm_Master& w) {
-    return {action(w, "Action_Compile"), action(w, "Action_TestAll"), action(w, "Action_SaveShader"), action(w, "Action_DelS"),
-            action(w, "Action_Rename")};
+    return {action(w, "Action_Compile"), action(w, "Action_TestAll"),
+            action(w, "Action_SaveShader"), action(w, "Action_DelS"), action(w, "Action_Rename")};
 }
 
 bool pairCommandsEnabled(const TForm_Master& w) {
@@ -40,6 +45,17 @@ bool pairCommandsEnabled(const TForm_Master& w) {
     EXPECT_EQ(part<QWidget>(w, "TabSheet1")->isEnabled(), all);
     EXPECT_EQ(part<QWidget>(w, "TabSheet2")->isEnabled(), all);
     return all;
+}
+
+// The titles of the menu bar's menus, as the user reads them.
+QStringList menuTitles(const TForm_Master& w) {
+    QStringList titles;
+    for (const QAction* item : w.menuBar()->actions()) {
+        if (item->menu() != nullptr) {
+            titles.append(item->text());
+        }
+    }
+    return titles;
 }
 
 TEST(MasterStartUp, AFirstStartUsesTheDefaults) {
@@ -68,29 +84,32 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
         MasterHarness h;
         h.languageName = language;
         TForm_Master& w = h.start();
-        EXPECT_EQ(w.LanguageGerman, german) << language.toStdString();
-        EXPECT_EQ(w.MessageTexts.size(), kMessageCount);
+        EXPECT_EQ(part<QLabel>(w, "Panel2")->text() == QStringLiteral("Arbeitsbereich"), german)
+            << language.toStdString();
+        EXPECT_EQ(w.messageTexts().size(), kMessageCount);
         // Qt's own texts (message box buttons, the choosers) follow the program's language.
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"),
                   german ? QStringLiteral("&Ja") : QStringLiteral("&Yes"));
         if (german) {
-            EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(), QStringLiteral("Arbeitsbereich auswählen..."));
-            EXPECT_EQ(w.MainMenus[1]->title(), QStringLiteral("&Bearbeiten"));
-            EXPECT_EQ(w.Panel2->text(), QStringLiteral("Arbeitsbereich"));
+            EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(),
+                      QStringLiteral("Arbeitsbereich auswählen..."));
+            EXPECT_EQ(menuTitles(w).value(1), QStringLiteral("&Bearbeiten"));
+            EXPECT_EQ(part<QLabel>(w, "Panel2")->text(), QStringLiteral("Arbeitsbereich"));
             EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Einfügen [Fragment]"));
-            EXPECT_TRUE(w.MessageTexts[MsgExtensionChangeWarning].contains("\n\r"));
+            EXPECT_TRUE(w.messageTexts()[MsgExtensionChangeWarning].contains("\n\r"));
         } else {
-            EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(), QStringLiteral("Select Workspace..."));
+            EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(),
+                      QStringLiteral("Select Workspace..."));
             EXPECT_EQ(action(w, "Action_info")->text(), QStringLiteral("About"));
             EXPECT_EQ(action(w, "Action_hp")->text(), QStringLiteral("Brimvale hompage"));
             EXPECT_EQ(action(w, "Action_Compile")->toolTip(),
                       QStringLiteral("Compiles both shaderfiles with current gfx-driver."));
-            EXPECT_FALSE(w.MessageTexts[MsgExtensionChangeWarning].contains("\n\r"));
+            EXPECT_FALSE(w.messageTexts()[MsgExtensionChangeWarning].contains("\n\r"));
         }
         // Both languages keep these two captions.
         EXPECT_EQ(action(w, "Action_DelS")->text(), QStringLiteral("Delete Shader (Selected)"));
         EXPECT_EQ(action(w, "Action_Rename")->text(), QStringLiteral("Rename Shader"));
-        EXPECT_TRUE(w.MessageTexts[MsgPairNotFound].contains("\n\r"));
+        EXPECT_TRUE(w.messageTexts()[MsgPairNotFound].contains("\n\r"));
     }
 }
 
@@ -107,8 +126,8 @@ TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
     EXPECT_TRUE(fits(statusPanel(w, 0), QStringLiteral("Cursor: 11700 : 75")));
     for (int text :
          {MsgInsertVertex, MsgOverwriteVertex, MsgInsertFragment, MsgOverwriteFragment}) {
-        EXPECT_TRUE(fits(statusPanel(w, 1), w.MessageTexts[text]))
-            << w.MessageTexts[text].toStdString();
+        EXPECT_TRUE(fits(statusPanel(w, 1), w.messageTexts()[text]))
+            << w.messageTexts()[text].toStdString();
     }
     EXPECT_EQ(statusPanel(w, 2)->text(), deep);
     EXPECT_EQ(statusPanel(w, 2)->toolTip(), deep);
@@ -116,7 +135,7 @@ TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
     w.resize(300, w.height());
     QCoreApplication::processEvents();
     EXPECT_GE(statusPanel(w, 2)->x(), statusPanel(w, 1)->geometry().right());
-    EXPECT_LT(statusPanel(w, 2)->geometry().right(), w.StatusBar1->width());
+    EXPECT_LT(statusPanel(w, 2)->geometry().right(), w.statusBar()->width());
 }
 
 TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
@@ -137,10 +156,11 @@ TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) 
     MasterHarness h;
     TForm_Master& w = h.start();
     w.SetLanguageTexts(7);
-    EXPECT_EQ(w.MessageTexts, QStringList(kMessageCount, QString()));
+    EXPECT_EQ(w.messageTexts(), QStringList(kMessageCount, QString()));
     w.SetLanguageTexts(LanguageEnglish);
     EXPECT_EQ(action(w, "Action_NES")->text(), QStringLiteral("New Shader (Vert+Frag)"));
-    EXPECT_EQ(action(w, "Action_NewShader")->text(), QStringLiteral("New Shader from current (Vert+Frag)"));
+    EXPECT_EQ(action(w, "Action_NewShader")->text(),
+              QStringLiteral("New Shader from current (Vert+Frag)"));
 }
 
 TEST(MasterCommands, PairCommandsFollowTheSelection) {
@@ -156,45 +176,61 @@ TEST(MasterCommands, PairCommandsFollowTheSelection) {
     w.CheckStatusEnabled();
     EXPECT_TRUE(pairCommandsEnabled(w));
     // Commands that need no pair stay enabled.
-    for (QAction* a : {action(w, "Action_SelWorkSpace"), action(w, "Action_NES"), action(w, "Action_NewShader"), action(w, "Action_Exit"),
-                       action(w, "Action_Config"), action(w, "Action_hp"), action(w, "Action_info")}) {
+    for (QAction* a :
+         {action(w, "Action_SelWorkSpace"), action(w, "Action_NES"), action(w, "Action_NewShader"),
+          action(w, "Action_Exit"), action(w, "Action_Config"), action(w, "Action_hp"),
+          action(w, "Action_info")}) {
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     }
 }
 
 TEST(MasterCaption, ShowsTheOpenPairAndItsModifiedMark) {
     MasterHarness h;
+    QDir().mkpath(h.path("ws"));
+    h.storeSettings(h.path("ws/"), "Water");
     TForm_Master& w = h.start();
-    w.cfg.CurrentFileName = QStringLiteral("Water");
     w.SetAppCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
     fragmentEdit(w)->document()->setModified(true);
     w.SetAppCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water] *"));
     fragmentEdit(w)->document()->setModified(false);
+    ASSERT_TRUE(h.close());
     // A pair named "*" is shown as it is, not taken for Qt's modified-mark placeholder.
-    w.cfg.CurrentFileName = QStringLiteral("*");
-    w.SetAppCaption();
-    EXPECT_EQ(w.windowHandle()->title(), QStringLiteral("GLSL Tessory - [*]"));
+    h.storeSettings(h.path("ws/"), "*");
+    TForm_Master& again = h.start();
+    again.SetAppCaption();
+    EXPECT_EQ(again.windowHandle()->title(), QStringLiteral("GLSL Tessory - [*]"));
 }
 
 TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
     MasterHarness h;
+    h.writeFile("ws/Water.vs", "// vertex\n");
+    h.writeFile("ws/Water.frag", "// fragment\n");
     {
         TForm_Master& w = h.start();
-        w.cfg.CurrentDir = h.path("nowhere/");
-        w.cfg.CurrentFileName = QStringLiteral("Water");
-        w.cfg.FileExtVertex = QStringLiteral(".vs");
-        w.cfg.FontColor_Comment = 0x00ABCDEF;
-        w.cfg.TextEffects_Comment = EffectItalic | EffectBold;
-        w.cfg.AutoSaveOnChange = true;
+        action(w, "Action_Config")->trigger();
+        TForm_Config* options = optionsDialog(w);
+        ASSERT_NE(options, nullptr);
+        options->Edit_Vertex->setText(QStringLiteral(".vs"));
+        options->ComboBox1->setCurrentIndex(4);  // Comment
+        h.prompter.colors.push_back(QColor(0xEF, 0xCD, 0xAB));
+        QTest::mouseClick(options->Image1, Qt::LeftButton);
+        options->CB_Italic->click();
+        options->CB_Bold->click();
+        options->CheckBox1->click();                    // AutoSave
+        h.prompter.answers.push_back(QMessageBox::Ok);  // the extension change warning
+        options->BT_OK->click();
+        h.prompter.directories.push_back(h.path("ws"));
+        action(w, "Action_SelWorkSpace")->trigger();
+        ASSERT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
         pane(w, PairSide::Vertex).setOverwrite(true);
         ASSERT_TRUE(h.close());
     }
     EXPECT_EQ(h.settings()->childKeys().size(), 23);
     EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
     TForm_Master& w = h.start();
-    EXPECT_EQ(w.settings().CurrentDir, h.path("nowhere/"));
+    EXPECT_EQ(w.settings().CurrentDir, h.path("ws/"));
     EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("Water"));
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
     EXPECT_EQ(w.settings().FontColor_Comment, 0x00ABCDEFu);
@@ -206,10 +242,10 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
 
 TEST(MasterSettings, StoredBlankExtensionsFallBackToTheDefaults) {
     MasterHarness h;
-    h.start();
-    h.window->cfg.FileExtVertex = QStringLiteral("  ");
-    h.window->cfg.FileExtFragment = QStringLiteral(" .fs ");
-    ASSERT_TRUE(h.close());
+    h.storeSettings(h.programDir(), QString(), [](TCFG& cfg) {
+        cfg.FileExtVertex = QStringLiteral("  ");
+        cfg.FileExtFragment = QStringLiteral(" .fs ");
+    });
     TForm_Master& w = h.start();
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
     EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".fs"));
@@ -236,12 +272,16 @@ class SettingsFileContent : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SettingsFileContent, NeverKeepsTheWindowFromClosing) {
     MasterHarness h;
+    h.writeFile("ws/Fire.vert", "");
+    h.writeFile("ws/Fire.frag", "");
+    h.writeFile("ws/Water.vert", "");
+    h.writeFile("ws/Water.frag", "");
     h.storeSettings(h.path("ws/"), "Water");
     QFile file(h.settingsPath);
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write(GetParam());
     file.close();
-    h.start().cfg.CurrentFileName = QStringLiteral("Fire");
+    clickEntry(h.start(), 0);
     EXPECT_TRUE(h.close());
     EXPECT_TRUE(h.prompter.messages.isEmpty())
         << h.prompter.messageTexts().join(u'|').toStdString();

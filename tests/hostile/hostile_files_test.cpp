@@ -181,7 +181,7 @@ TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
         EXPECT_TRUE(anyMentions(told, {file("b.frag")})) << shown();
         EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
     } else {
-        EXPECT_EQ(told, QStringList({w.MessageTexts[MsgPairNotFound]}));
+        EXPECT_EQ(told, QStringList({w.messageTexts()[MsgPairNotFound]}));
         EXPECT_TRUE(entries(w).isEmpty());
     }
     EXPECT_EQ(snapshot(ws()), before);
@@ -217,7 +217,7 @@ TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
     h.prompter.answers.push_back(QMessageBox::No);
     const QStringList told = watched([&] { action(w, "Action_TestAll")->trigger(); });
     EXPECT_TRUE(anyMentions(told, {file("b.frag")}) ||
-                told.contains(w.MessageTexts[MsgCouldNotLoadFragment]))
+                told.contains(w.messageTexts()[MsgCouldNotLoadFragment]))
         << told.join('|').toStdString();
     EXPECT_TRUE(progressGone());
     EXPECT_TRUE(action(w, "Action_TestAll")->isEnabled());

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -119,6 +120,13 @@ inline QStringList entries(const TForm_Master& w) {
 
 inline QStringList errorEntries(const TForm_Master& w) {
     return listTexts(errorListBox(w));
+}
+
+// Clicks a WorkSpace entry as the user would.
+inline void clickEntry(TForm_Master& w, int row) {
+    const QRect rect = pairListBox(w)->visualItemRect(pairListBox(w)->item(row));
+    QTest::mouseClick(pairListBox(w)->viewport(), Qt::LeftButton, {}, rect.center());
+    QCoreApplication::processEvents();
 }
 
 // The selected WorkSpace entry, or "<none>".

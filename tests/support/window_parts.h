@@ -54,9 +54,14 @@ inline ElidedLabel* statusPanel(const QObject& w, int index) {
     const QByteArray name = "StatusPanel" + QByteArray::number(index);
     return part<ElidedLabel>(w, name.constData());
 }
-// The options dialog while it is open, or null.
+// The options dialog while it is open, or null; a closed one lingers until its deletion runs.
 inline TForm_Config* optionsDialog(const QObject& w) {
-    return w.findChild<TForm_Config*>();
+    for (TForm_Config* dialog : w.findChildren<TForm_Config*>()) {
+        if (dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
 }
 // The pane that shows the red error mark: 0 vertex, 1 fragment, -1 none; and its line.
 inline int errorMarkPane(const QObject& w) {
