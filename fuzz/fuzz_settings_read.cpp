@@ -100,13 +100,15 @@ const QStringList kOrder = {"main_pos_left",
                             "AutoSaveOnChange",
                             "PreviewVisible",
                             "PreviewWidth",
-                            "PreviewHeight"};
+                            "PreviewHeight",
+                            "EditorZoom"};
 constexpr int kStrings = 5;   // CurrentDir
 constexpr int kColors = 9;    // FontColor_DataTypes
 constexpr int kEffects = 14;  // TextEffects_DataTypes
 constexpr int kAutoSave = 19;
 constexpr int kPreviewVisible = 20;
 constexpr int kPreviewWidth = 21;  // and PreviewHeight, read as a pair
+constexpr int kEditorZoom = 23;
 
 std::optional<qint32> int32From(const QVariant& v) {
     constexpr qint64 kLow = std::numeric_limits<qint32>::min();
@@ -147,7 +149,9 @@ std::optional<qint32> int32From(const QVariant& v) {
 }
 
 void setInteger(TCFG& cfg, int field, qint32 v) {
-    if (field == kPreviewVisible) {
+    if (field == kEditorZoom) {
+        cfg.EditorZoom = v;
+    } else if (field == kPreviewVisible) {
         cfg.PreviewVisible = v != 0;
     } else if (field == kAutoSave) {
         cfg.AutoSaveOnChange = v != 0;
@@ -245,7 +249,7 @@ bool sameFields(const TCFG& a, const TCFG& b) {
            categoryFormats(a) == categoryFormats(b) && a.FileExtVertex == b.FileExtVertex &&
            a.FileExtFragment == b.FileExtFragment && a.AutoSaveOnChange == b.AutoSaveOnChange &&
            a.PreviewVisible == b.PreviewVisible && a.PreviewWidth == b.PreviewWidth &&
-           a.PreviewHeight == b.PreviewHeight;
+           a.PreviewHeight == b.PreviewHeight && a.EditorZoom == b.EditorZoom;
 }
 
 SettingsLookup lookupIn(const QMap<QString, QVariant>& values, QStringList& asked) {

@@ -3,6 +3,7 @@
 
 #include "app/icons.h"
 #include "editor/code_edit.h"
+#include "editor/find_bar.h"
 #include "editor/shader_pane.h"
 #include "texts/editor_texts.h"
 #include "texts/ui_texts.h"
@@ -83,6 +84,13 @@ void TForm_Master::setupActions() {
         makeAction("Action_Compile", QStringLiteral("Test Shader (Compile)"), "shader-test");
     Action_TestAll =
         makeAction("Action_TestAll", QStringLiteral("Test WorkSpace"), "shader-test-all");
+    Action_Find = makeAction("Action_Find", QStringLiteral("Find and Replace..."), "edit-find");
+    Action_FindNext = makeAction("Action_FindNext", QStringLiteral("Find Next"));
+    Action_FindPrevious = makeAction("Action_FindPrevious", QStringLiteral("Find Previous"));
+    Action_GoToLine = makeAction("Action_GoToLine", QStringLiteral("Go to Line..."));
+    Action_ZoomIn = makeAction("Action_ZoomIn", QStringLiteral("Zoom In"));
+    Action_ZoomOut = makeAction("Action_ZoomOut", QStringLiteral("Zoom Out"));
+    Action_ZoomReset = makeAction("Action_ZoomReset", QStringLiteral("Reset Zoom"));
     Action_NextMessage = makeAction("Action_NextMessage", QStringLiteral("Next Message"));
     Action_PreviousMessage =
         makeAction("Action_PreviousMessage", QStringLiteral("Previous Message"));
@@ -101,6 +109,16 @@ void TForm_Master::setupActions() {
     Action_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     Action_Compile->setShortcut(QKeySequence(Qt::Key_F5));
     Action_TestAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5));
+    Action_Find->setShortcut(QKeySequence::Find);
+    Action_FindNext->setShortcut(QKeySequence(Qt::Key_F3));
+    Action_FindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    Action_GoToLine->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_G), QKeySequence(Qt::CTRL | Qt::Key_L)});
+    // Ctrl+= as well, for keyboards where "+" needs Shift.
+    Action_ZoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    Action_ZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    Action_ZoomReset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     Action_NextMessage->setShortcut(QKeySequence(Qt::Key_F8));
     Action_PreviousMessage->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
 
@@ -157,6 +175,7 @@ void TForm_Master::connectCommands() {
             },
             Qt::QueuedConnection);
     });
+    connectCodeEditorCommands();
     connectKeyUp();
 }
 
@@ -177,7 +196,10 @@ void TForm_Master::setupMenus() {
     addMenu(QStringLiteral("&File"),
             {Action_SelWorkSpace, nullptr, Action_NES, Action_NewShader, nullptr, Action_SaveShader,
              nullptr, Action_DelS, nullptr, Action_Rename, nullptr, Action_Exit});
-    addMenu(QStringLiteral("&Edit"), {Action_Undo, nullptr, Action_Cut, Action_Copy, Action_Paste});
+    addMenu(QStringLiteral("&Edit"),
+            {Action_Undo, nullptr, Action_Cut, Action_Copy, Action_Paste, nullptr, Action_Find,
+             Action_FindNext, Action_FindPrevious, Action_GoToLine, nullptr, Action_ZoomIn,
+             Action_ZoomOut, Action_ZoomReset});
     addMenu(QStringLiteral("&Options"), {Action_Config});
     addMenu(QStringLiteral("&Start"), {Action_Compile, Action_TestAll, nullptr, Action_NextMessage,
                                        Action_PreviousMessage});
@@ -245,12 +267,22 @@ void TForm_Master::setupLayout() {
     TabSheet1->setEnabled(false);
     TabSheet2->setEnabled(false);
 
+    // The find bar sits under the panes, as in other code editors.
+    findBar_ = new FindBar;
+    findBar_->setObjectName(QStringLiteral("FindBar"));
+    auto* editors = new QWidget;
+    auto* editorColumn = new QVBoxLayout(editors);
+    editorColumn->setContentsMargins(0, 0, 0, 0);
+    editorColumn->setSpacing(0);
+    editorColumn->addWidget(PageControl1);
+    editorColumn->addWidget(findBar_);
+
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setHandleWidth(2);
     Splitter1->setChildrenCollapsible(false);
     Splitter1->addWidget(Panel1);
-    Splitter1->addWidget(PageControl1);
+    Splitter1->addWidget(editors);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({177, 683});
 
@@ -326,6 +358,14 @@ void TForm_Master::SetLanguageTexts(int code) {
     MessageTexts = texts->messages;
     ExtraTexts = texts->extra;
     const EditorTexts editor = editorTexts(code == LanguageGermanCode);
+    Action_Find->setText(editor.find);
+    Action_FindNext->setText(editor.findNext);
+    Action_FindPrevious->setText(editor.findPrevious);
+    Action_GoToLine->setText(editor.goToLine);
+    Action_ZoomIn->setText(editor.zoomIn);
+    Action_ZoomOut->setText(editor.zoomOut);
+    Action_ZoomReset->setText(editor.zoomReset);
+    findBar_->setGerman(code == LanguageGermanCode);
     Action_NextMessage->setText(editor.nextMessage);
     Action_PreviousMessage->setText(editor.previousMessage);
     StatusPanel[1]->fitTexts({MessageTexts[MsgInsertVertex], MessageTexts[MsgOverwriteVertex],
@@ -336,8 +376,13 @@ void TForm_Master::CheckStatusEnabled() {
     const QListWidgetItem* current = ListBox1->currentItem();
     const bool pairSelected = current != nullptr && current->isSelected();
     for (QAction* action :
-         {Action_Compile, Action_TestAll, Action_SaveShader, Action_DelS, Action_Rename}) {
+         {Action_Compile, Action_TestAll, Action_SaveShader, Action_DelS, Action_Rename,
+          Action_Find, Action_FindNext, Action_FindPrevious, Action_GoToLine}) {
         action->setEnabled(pairSelected);
+    }
+    // Without a pair there is nothing to search; the focus stays where it is.
+    if (!pairSelected) {
+        findBar_->hide();
     }
     TabSheet1->setEnabled(pairSelected);
     TabSheet2->setEnabled(pairSelected);

@@ -40,6 +40,7 @@ class PreviewPanel;
 class CodeEdit;
 class ShaderPane;
 class PairWatcher;
+class FindBar;
 class TForm_Config;
 struct DriverMessage;
 struct NameDialogTexts;
@@ -150,6 +151,9 @@ private:
     void storePreviewState();
     void setupEditors();
     void connectCommands();
+    void connectCodeEditorCommands();
+    // Both panes take the zoom of the one the user zoomed, and it is kept with the settings.
+    void applyZoom(int step);
     void connectKeyUp();
 
     void FormCreate();
@@ -246,6 +250,13 @@ private:
     QAction* Action_hp = nullptr;
     QAction* Action_info = nullptr;
     QAction* Action_Preview = nullptr;
+    QAction* Action_Find = nullptr;
+    QAction* Action_FindNext = nullptr;
+    QAction* Action_FindPrevious = nullptr;
+    QAction* Action_GoToLine = nullptr;
+    QAction* Action_ZoomIn = nullptr;
+    QAction* Action_ZoomOut = nullptr;
+    QAction* Action_ZoomReset = nullptr;
     QAction* Action_NextMessage = nullptr;
     QAction* Action_PreviousMessage = nullptr;
     QDockWidget* PreviewDock = nullptr;
@@ -262,6 +273,7 @@ private:
     bool listClickPending_ = false;
     std::array<ShaderPane*, 2> panes_{};
     PairWatcher* pairWatcher_ = nullptr;
+    FindBar* findBar_ = nullptr;
     bool checkingFiles_ = false;
     bool recheckFiles_ = false;
     std::unique_ptr<GlContext> glContext_;

@@ -4,6 +4,7 @@
 #include "app/form_master.h"
 
 #include "editor/code_edit.h"
+#include "editor/find_bar.h"
 #include "editor/shader_pane.h"
 #include "texts/ui_texts.h"
 
@@ -63,7 +64,41 @@ void TForm_Master::paneSelectionChange(PairSide side) {
     SetEditOptions();
 }
 
+void TForm_Master::connectCodeEditorCommands() {
+    connect(Action_Find, &QAction::triggered, findBar_, &FindBar::openFind);
+    connect(Action_FindNext, &QAction::triggered, findBar_, &FindBar::findNext);
+    connect(Action_FindPrevious, &QAction::triggered, findBar_, &FindBar::findPrevious);
+    connect(Action_GoToLine, &QAction::triggered, findBar_, &FindBar::openGoToLine);
+    connect(Action_ZoomIn, &QAction::triggered, this, [this] {
+        if (CodeEdit* edit = activePane()) {
+            edit->zoomIn();
+        }
+    });
+    connect(Action_ZoomOut, &QAction::triggered, this, [this] {
+        if (CodeEdit* edit = activePane()) {
+            edit->zoomOut();
+        }
+    });
+    connect(Action_ZoomReset, &QAction::triggered, this, [this] {
+        if (CodeEdit* edit = activePane()) {
+            edit->resetZoom();
+        }
+    });
+    for (const PairSide side : kPairSides) {
+        connect(pane(side).widget(), &CodeEdit::zoomStepChanged, this, &TForm_Master::applyZoom);
+    }
+    findBar_->setEditor(activePane());
+}
+
+void TForm_Master::applyZoom(int step) {
+    for (const PairSide side : kPairSides) {
+        pane(side).widget()->setZoomStep(step);
+    }
+    cfg.EditorZoom = pane(PairSide::Vertex).widget()->zoomStep();
+}
+
 void TForm_Master::PageControl1Change() {
+    findBar_->setEditor(activePane());
     StatusPanel[1]->setText(
         insertModeText(PageControl1->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
     SetEditOptions();

@@ -49,6 +49,7 @@ void TForm_Master::FormCreate() {
         qtGerman_ = std::make_unique<QtGermanTranslations>();
     }
     SetLanguageTexts(LanguageGerman ? LanguageGermanCode : LanguageEnglish);
+    applyZoom(cfg.EditorZoom);
     FillSearchList(keywordTable, categoryFormats(cfg));
     if (QFileInfo(openPair_.directory()).isDir()) {
         ScanDir();

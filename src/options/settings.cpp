@@ -172,6 +172,7 @@ SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize s
             cfg.PreviewWidth = previewWidth;
             cfg.PreviewHeight = previewHeight;
         }
+        cfg.EditorZoom = read.integer(QStringLiteral("EditorZoom"));
     } catch (const StopReading&) {
         // A damaged or partial store keeps what was read so far; the rest stays at its default.
     }
@@ -200,6 +201,7 @@ QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {
     values.append({QStringLiteral("PreviewVisible"), int(cfg.PreviewVisible)});
     values.append({QStringLiteral("PreviewWidth"), cfg.PreviewWidth});
     values.append({QStringLiteral("PreviewHeight"), cfg.PreviewHeight});
+    values.append({QStringLiteral("EditorZoom"), cfg.EditorZoom});
     return values;
 }
 

@@ -38,6 +38,8 @@ struct TCFG {
     bool PreviewVisible = false;
     qint32 PreviewWidth = 380;
     qint32 PreviewHeight = 480;
+    // Font points the panes are zoomed by, both alike; the panes keep it within their range.
+    qint32 EditorZoom = 0;
 };
 
 // The defaults of a first start: the WorkSpace is the program's own directory.

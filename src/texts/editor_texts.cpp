@@ -6,6 +6,13 @@ namespace tessory {
 EditorTexts editorTexts(bool german) {
     if (german) {
         return {
+            QStringLiteral("Suchen und Ersetzen..."),
+            QStringLiteral("Weitersuchen"),
+            QStringLiteral("Rückwärts suchen"),
+            QStringLiteral("Gehe zu Zeile..."),
+            QStringLiteral("Vergrößern"),
+            QStringLiteral("Verkleinern"),
+            QStringLiteral("Originalgröße"),
             QStringLiteral("Nächste Meldung"),
             QStringLiteral("Vorherige Meldung"),
             QStringLiteral("%1\n\nwurde von einem anderen Programm geändert, und der Editor hat "
@@ -17,6 +24,13 @@ EditorTexts editorTexts(bool german) {
         };
     }
     return {
+        QStringLiteral("Find and Replace..."),
+        QStringLiteral("Find Next"),
+        QStringLiteral("Find Previous"),
+        QStringLiteral("Go to Line..."),
+        QStringLiteral("Zoom In"),
+        QStringLiteral("Zoom Out"),
+        QStringLiteral("Reset Zoom"),
         QStringLiteral("Next Message"),
         QStringLiteral("Previous Message"),
         QStringLiteral("%1\n\nwas changed by another program, and the editor has unsaved changes "

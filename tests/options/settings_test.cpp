@@ -36,6 +36,7 @@ QMap<QString, QVariant> completeStore() {
     cfg.FontColor_Comment = 0x00123456;
     cfg.TextEffects_Comment = EffectItalic;
     cfg.AutoSaveOnChange = true;
+    cfg.EditorZoom = 3;
     QMap<QString, QVariant> values;
     for (const auto& [name, value] : storedValues(cfg)) {
         values.insert(name, value.toString());
@@ -244,7 +245,7 @@ TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
               "FontColor_FunctionNames FontColor_StateVars FontColor_TypeQualifiers "
               "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
               "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
-              "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight");
+              "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight EditorZoom");
 }
 
 }  // namespace
