@@ -4,7 +4,7 @@
 #include "editor/highlighter.h"
 #include "editor/keyword_table.h"
 #include "editor/line_scanner.h"
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "support/generated_shader.h"
 
 #include <benchmark/benchmark.h>
@@ -45,7 +45,7 @@ KeywordTable& table() {
 
 // One pane as the window has it: loaded, highlighted, shown, and re-highlighting its changes.
 struct LoadedPane {
-    ShaderEdit edit;
+    CodeEdit edit;
     PaneHighlighter* highlighter;
     bool loading = false;
 

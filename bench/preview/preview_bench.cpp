@@ -4,7 +4,7 @@
 // keystroke in the window with the preview open and closed.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/preview/preview_bench
 #include "app/form_master.h"
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "preview/preview_view.h"
 #include "preview/renderer.h"
 #include "support/bench_files.h"

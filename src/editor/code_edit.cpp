@@ -2,7 +2,6 @@
 #include "editor/code_edit.h"
 
 #include "editor/highlighter.h"
-#include "editor/shader_edit.h"
 #include "editor/text_commands.h"
 
 #include <QKeyEvent>
@@ -12,11 +11,38 @@
 #include <QPlainTextDocumentLayout>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 namespace tessory {
+
+QFont shaderEditFont() {
+    QFont font(QStringLiteral("Courier"), 10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QString plainTextFromMimeData(const QMimeData* source) {
+    if (source == nullptr) {
+        return {};
+    }
+    QString text;
+    if (source->hasText()) {
+        text = source->text();
+    } else if (source->hasHtml()) {
+        text = QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+    }
+    // A pane line is a document block; a soft line break would hide a line from the highlighter
+    // and the line numbers of the compiler.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
 
 namespace {
 

@@ -89,4 +89,11 @@ private:
     int wheelZoom_ = 0;
 };
 
+// The font of the panes: "Courier" 10 pt, or a fixed-pitch face where Courier is missing.
+QFont shaderEditFont();
+
+// The plain text a pane takes from clipboard or drop data: the text itself, or the text of
+// HTML when there is no plain text. Every line break becomes "\n".
+QString plainTextFromMimeData(const QMimeData* source);
+
 }  // namespace tessory

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/highlighter.h"
 
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 #include "editor/test_formats.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +75,7 @@ protected:
 
     KeywordTable table;
     TextFormat comment;
-    ShaderEdit edit;
+    CodeEdit edit;
     PaneHighlighter* highlighter = nullptr;
     bool loading = false;
 };
@@ -133,7 +133,7 @@ TEST_F(Pane, ParseAllColoursEveryLine) {
 
 TEST_F(Pane, ParseAllLeavesTheDocumentUnmodifiedAndWithoutUndo) {
     QSignalSpy changes(edit.document(), &QTextDocument::contentsChange);
-    QSignalSpy textChanges(&edit, &QTextEdit::textChanged);
+    QSignalSpy textChanges(&edit, &QPlainTextEdit::textChanged);
     load(kShader);
     changes.clear();
     textChanges.clear();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editor/shader_edit.h"
+#include "editor/code_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,9 @@
 
 using namespace tessory;
 
-TEST(ShaderEdit, IsAnUnwrappedFixedPitchPlainTextPane) {
-    ShaderEdit edit;
-    EXPECT_EQ(edit.lineWrapMode(), QTextEdit::NoWrap);
-    EXPECT_FALSE(edit.acceptRichText());
+TEST(CodeEditBasics, IsAnUnwrappedFixedPitchPlainTextPane) {
+    CodeEdit edit;
+    EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     EXPECT_EQ(edit.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     EXPECT_EQ(edit.font().family(), "Courier");
@@ -26,12 +25,12 @@ TEST(ShaderEdit, IsAnUnwrappedFixedPitchPlainTextPane) {
     EXPECT_EQ(edit.palette().color(QPalette::Text), QColor(Qt::black));
 }
 
-TEST(ShaderEdit, AnnouncesKeysBeforeTheyTakeEffect) {
-    ShaderEdit edit;
+TEST(CodeEditBasics, AnnouncesKeysBeforeTheyTakeEffect) {
+    CodeEdit edit;
     QStringList textAtKey;
     QList<int> keys;
     QList<Qt::KeyboardModifiers> modifiers;
-    QObject::connect(&edit, &ShaderEdit::keyDown, [&](int key, Qt::KeyboardModifiers m) {
+    QObject::connect(&edit, &CodeEdit::keyDown, [&](int key, Qt::KeyboardModifiers m) {
         textAtKey << edit.toPlainText();
         keys << key;
         modifiers << m;
@@ -49,14 +48,14 @@ TEST(ShaderEdit, AnnouncesKeysBeforeTheyTakeEffect) {
     EXPECT_EQ(edit.toPlainText(), "a");
 }
 
-TEST(ShaderEdit, AnnouncesEveryMousePressBeforeItTakesEffect) {
-    ShaderEdit edit;
+TEST(CodeEditBasics, AnnouncesEveryMousePressBeforeItTakesEffect) {
+    CodeEdit edit;
     edit.resize(300, 200);
     edit.setPlainText("first line\nsecond line");
     edit.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
     QList<int> caretAtPress;
-    QObject::connect(&edit, &ShaderEdit::mouseDown,
+    QObject::connect(&edit, &CodeEdit::mouseDown,
                      [&] { caretAtPress << edit.textCursor().position(); });
     QTextCursor start(edit.document());
     edit.setTextCursor(start);
@@ -71,8 +70,8 @@ TEST(ShaderEdit, AnnouncesEveryMousePressBeforeItTakesEffect) {
     EXPECT_EQ(caretAtPress.size(), afterDoubleClick + 1);
 }
 
-TEST(ShaderEdit, ShiftReturnStartsARealLine) {
-    ShaderEdit edit;
+TEST(CodeEditBasics, ShiftReturnStartsARealLine) {
+    CodeEdit edit;
     QTest::keyClicks(&edit, "a");
     QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(&edit, "b");
@@ -80,8 +79,8 @@ TEST(ShaderEdit, ShiftReturnStartsARealLine) {
     EXPECT_EQ(edit.document()->lastBlock().text(), "b");
 }
 
-TEST(ShaderEdit, PastingHtmlInsertsPlainTextOnly) {
-    ShaderEdit edit;
+TEST(CodeEditBasics, PastingHtmlInsertsPlainTextOnly) {
+    CodeEdit edit;
     auto* html = new QMimeData;
     html->setHtml("<b><span style='color:#ff0000'>vec4</span></b> <i>x;</i><br>mat2 m;");
     QApplication::clipboard()->setMimeData(html);
@@ -98,7 +97,7 @@ TEST(ShaderEdit, PastingHtmlInsertsPlainTextOnly) {
     }
 }
 
-TEST(ShaderEdit, PlainTextWinsOverHtmlAndLineBreaksBecomeLines) {
+TEST(CodeEditBasics, PlainTextWinsOverHtmlAndLineBreaksBecomeLines) {
     QMimeData both;
     both.setHtml("<b>rich</b>");
     both.setText(QString("a\r\nb\rc") + QChar::LineSeparator + "d");
@@ -106,13 +105,13 @@ TEST(ShaderEdit, PlainTextWinsOverHtmlAndLineBreaksBecomeLines) {
     QMimeData image;
     image.setImageData(QColor(Qt::red));
     EXPECT_EQ(plainTextFromMimeData(&image), QString());
-    ShaderEdit edit;
+    CodeEdit edit;
     QApplication::clipboard()->setMimeData(new QMimeData);
     EXPECT_FALSE(edit.canPaste());
 }
 
-TEST(ShaderEdit, DroppedRichTextArrivesAsPlainText) {
-    ShaderEdit edit;
+TEST(CodeEditBasics, DroppedRichTextArrivesAsPlainText) {
+    CodeEdit edit;
     edit.resize(300, 200);
     edit.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
