@@ -93,6 +93,11 @@ QByteArray readToEnd(int fd, const QString& path, qint64 sizeNow, qint64 limit) 
             break;
         }
         used += n;
+        if (used == sizeNow) {
+            // All the file held when it was looked at, and not a byte more came with it: asking
+            // for the end as well would cost every file a system call for nothing.
+            break;
+        }
     }
     bytes.resize(qsizetype(used));
     return bytes;
