@@ -68,8 +68,8 @@ struct Descriptor {
 // The bytes from the descriptor to its end, but never more than `limit`. The buffer starts at
 // the size the file has now, and one byte more, so that the end is seen without growing it: the
 // checker reads every shader of a WorkSpace, and one allocation a file with no copying keeps its
-// own share of the time small. A file that grows meanwhile, or one that says it is empty and is
-// not (such as those under /proc), is still read to its end.
+// own share of the time small. A file that has grown since it was looked at, or one that says it
+// is empty and is not (such as those under /proc), is still read to its end.
 QByteArray readToEnd(int fd, const QString& path, qint64 sizeNow, qint64 limit) {
     qint64 capacity = std::min(limit, sizeNow > 0 ? sizeNow + 1 : 4096);
     QByteArray bytes(qsizetype(capacity), Qt::Uninitialized);
