@@ -12,10 +12,11 @@
 # glslangValidator at least 3 times slower than -j 2. Beside them: the control (two -j 1
 # processes side by side against one: 1.00 on two free cores, more when other programs take a
 # processor), the start-up (the run of a WorkSpace of one pair: process, driver load, context,
-# the driver's first compile) as a share of -j 1, the best speed-up that start-up leaves, and the
-# load average before and after. Then, when it is built, check_overhead_bench prints the
-# checker's own share of the time. Without glslangValidator (Debian: glslang-tools) its lines are
-# left out.
+# the driver's first compile) as a share of -j 1, the best speed-up that start-up leaves on two
+# free processors and on processors as shared as the control found them (each thread's work
+# stretched by the control's factor), and the load average before and after. Then, when it is
+# built, check_overhead_bench prints the checker's own share of the time. Without
+# glslangValidator (Debian: glslang-tools) its lines are left out.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -116,7 +117,8 @@ for ws in pairs mixed; do
         printf "  glsl-tessory-check -j 1            %8.3f s\n", a
         printf "  glsl-tessory-check -j 2            %8.3f s   speed-up %.2f x (target >= 1.7)\n", b, a / b
         printf "  control: two -j 1 side by side     %8.3f s   %.2f x as long as one (1.00 = two free processors)\n", c, c / a
-        printf "  start-up (a WorkSpace of one pair) %8.3f s   %.1f %% of -j 1; with it, -j 2 can reach %.2f x\n", s, 100 * s / a, a / (s + (a - s) / 2)
+        printf "  start-up (a WorkSpace of one pair) %8.3f s   %.1f %% of -j 1\n", s, 100 * s / a
+        printf "  best -j 2 can do after that start-up: %.2f x on two free processors, %.2f x at this control\n", a / (s + (a - s) / 2), a / (s + (a - s) * (c / a) / 2)
         if (g != "")
             printf "  glslangValidator once per %-5s    %8.3f s   %.1f x slower than -j 2 (target >= 3)\n", (w == "pairs") ? "pair" : "file", g, g / b
     }'
