@@ -3,23 +3,33 @@
 # Wall time of glsl-tessory-check with -j 1 and with -j 2, and of glslangValidator run once per
 # pair or file, on two WorkSpaces: 200 copies of the example lighting pair, and 1,000 files of the
 # six stages in turn without partners (bench/check/stages, the lone vertex and fragment files
-# reported as such). Run by hand after a build:
+# reported as such). Run by hand after `make benchmarks`:
 #     bench/check/check_parallel.sh [BUILD_DIR] [RUNS]
-# Each figure is the best of RUNS runs (default 3). Targets: -j 2 at least 1.7 times as fast as
-# -j 1 on a machine with two free cores; glslangValidator at least 3 times slower than -j 2.
-# Without glslangValidator (Debian: glslang-tools) its lines are left out.
+# Each figure of the checker is the best of RUNS runs (default 5), and its runs of -j 1, -j 2 and
+# the control take turns, so that a machine that gets busier part of the way through slows all of
+# them alike; glslangValidator, which takes a minute on the files, runs once.
+# Targets: -j 2 at least 1.7 times as fast as -j 1 on a machine with two free cores;
+# glslangValidator at least 3 times slower than -j 2. Beside them: the control (two -j 1
+# processes side by side against one: 1.00 on two free cores, more when other programs take a
+# processor), the start-up (the run of a WorkSpace of one pair: process, driver load, context,
+# the driver's first compile) as a share of -j 1, the best speed-up that start-up leaves on two
+# free processors and on processors as shared as the control found them (each thread's work
+# stretched by the control's factor), and the load average before and after. Then, when it is
+# built, check_overhead_bench prints the checker's own share of the time. Without
+# glslangValidator (Debian: glslang-tools) its lines are left out.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=${1:-$root/build}
-runs=${2:-3}
+runs=${2:-5}
 checker=$build/bin/glsl-tessory-check
 [ -x "$checker" ] || { echo "$checker not built" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/pairs" "$work/mixed"
+mkdir "$work/pairs" "$work/mixed" "$work/one"
+cp "$root/examples/lighting.vert" "$root/examples/lighting.frag" "$work/one/"
 i=0
 while [ $i -lt 200 ]; do
     name=$(printf 'lighting_%03d' $i)
@@ -45,20 +55,24 @@ done
 
 now() { date +%s.%N; }
 
-# Best wall time in seconds of "$@" over $runs runs; the exit status is not looked at, as the
-# lone files of the mixed WorkSpace are reported.
-best_of() {
-    best=
-    r=0
-    while [ $r -lt "$runs" ]; do
-        start=$(now)
-        "$@" >/dev/null 2>&1 || true
-        end=$(now)
-        best=$(awk -v s="$start" -v e="$end" -v b="$best" \
-            'BEGIN { t = e - s; if (b == "" || t < b + 0) b = t; printf "%.6f", b }')
-        r=$((r + 1))
-    done
-    echo "$best"
+# Wall time in seconds of "$@"; the exit status is not looked at, as the lone files of the mixed
+# WorkSpace are reported.
+timed() {
+    start=$(now)
+    "$@" >/dev/null 2>&1 || true
+    end=$(now)
+    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", e - s }'
+}
+
+# The smaller of two times, the second possibly empty.
+least() {
+    awk -v t="$1" -v b="$2" 'BEGIN { if (b == "" || t + 0 < b + 0) b = t; printf "%.6f", b }'
+}
+
+side_by_side() {
+    "$checker" -j 1 "$1" >/dev/null 2>&1 &
+    "$checker" -j 1 "$1" >/dev/null 2>&1 || true
+    wait
 }
 
 glslang_pairs() {
@@ -73,29 +87,47 @@ glslang_mixed() {
     done
 }
 
+load() { cut -d' ' -f1 /proc/loadavg; }
+
 echo "driver: $("$checker" --format=json "$work/pairs" | awk -F'"' '/"renderer"/ {print $4}')," \
-    "$(nproc) processors, load average $(cut -d' ' -f1 /proc/loadavg), best of $runs runs, wall time"
+    "$(nproc) processors, load average $(load), best of $runs runs, wall time"
+startup=
+r=0
+while [ $r -lt "$runs" ]; do
+    startup=$(least "$(timed "$checker" -j 1 "$work/one")" "$startup")
+    r=$((r + 1))
+done
 for ws in pairs mixed; do
-    one=$(best_of "$checker" -j 1 "$work/$ws")
-    two=$(best_of "$checker" -j 2 "$work/$ws")
+    one= two= side=
+    r=0
+    while [ $r -lt "$runs" ]; do
+        one=$(least "$(timed "$checker" -j 1 "$work/$ws")" "$one")
+        two=$(least "$(timed "$checker" -j 2 "$work/$ws")" "$two")
+        side=$(least "$(timed side_by_side "$work/$ws")" "$side")
+        r=$((r + 1))
+    done
+    glslang=
     if command -v glslangValidator >/dev/null; then
-        glslang=$(best_of "glslang_$ws")
-    else
-        glslang=
+        glslang=$(timed "glslang_$ws")
     fi
-    # Control: two processes with -j 1 side by side on the same WorkSpace, each doing the whole
-    # work; on two free processors they take as long as one alone.
-    alone=$(best_of "$checker" -j 1 "$work/$ws")
-    side=$(best_of sh -c '"$0" -j 1 "$1" >/dev/null & "$0" -j 1 "$1" >/dev/null; wait' \
-        "$checker" "$work/$ws")
-    awk -v a="$alone" -v s="$side" 'BEGIN {
-        printf "  control: two -j 1 processes side by side take %.2f x as long as one\n", s / a }'
-    awk -v w="$ws" -v a="$one" -v b="$two" -v g="$glslang" 'BEGIN {
+    awk -v w="$ws" -v a="$one" -v b="$two" -v c="$side" -v s="$startup" -v g="$glslang" \
+        -v l="$(load)" 'BEGIN {
         label = (w == "pairs") ? "200 lighting pairs" : "1,000 files of six stages"
-        printf "%s\n", label
+        printf "%s (load average now %s)\n", label, l
         printf "  glsl-tessory-check -j 1            %8.3f s\n", a
         printf "  glsl-tessory-check -j 2            %8.3f s   speed-up %.2f x (target >= 1.7)\n", b, a / b
+        printf "  control: two -j 1 side by side     %8.3f s   %.2f x as long as one (1.00 = two free processors)\n", c, c / a
+        printf "  start-up (a WorkSpace of one pair) %8.3f s   %.1f %% of -j 1\n", s, 100 * s / a
+        printf "  best -j 2 can do after that start-up: %.2f x on two free processors, %.2f x at this control\n", a / (s + (a - s) / 2), a / (s + (a - s) * (c / a) / 2)
         if (g != "")
             printf "  glslangValidator once per %-5s    %8.3f s   %.1f x slower than -j 2 (target >= 3)\n", (w == "pairs") ? "pair" : "file", g, g / b
     }'
 done
+overhead=$build/bench/check/check_overhead_bench
+if [ -x "$overhead" ]; then
+    echo
+    "$overhead" --benchmark_min_time=1 2>&1 | sed -n '/^Context creation/,$p'
+else
+    echo "($overhead not built: make benchmarks)"
+fi
+echo "load average at the end: $(load)"

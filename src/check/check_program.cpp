@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 
 namespace tessory {
 namespace {
@@ -53,24 +54,6 @@ int writeArchive(const CheckOptions& options, const WorkspaceCheck& check, QText
     return kExitClean;
 }
 
-// The contexts that compile: the first decides whether there is a driver at all; more, up to one
-// a task, only as far as the driver gives them.
-std::vector<std::unique_ptr<GlContext>> makeContexts(int wanted, QString& failure) {
-    std::vector<std::unique_ptr<GlContext>> contexts;
-    for (int i = 0; i < wanted; ++i) {
-        GlContextResult made = GlContext::create();
-        if (!made.context) {
-            if (i == 0) {
-                failure = made.failure;
-            }
-            break;
-        }
-        made.context->releaseCurrent();
-        contexts.push_back(std::move(made.context));
-    }
-    return contexts;
-}
-
 // Standard output that cannot take the report (a full disk, a closed descriptor) fails the run;
 // the caller says so.
 bool reportWritten(QTextStream& out) {
@@ -78,7 +61,21 @@ bool reportWritten(QTextStream& out) {
     return out.status() == QTextStream::Ok;
 }
 
+// Loading the driver takes longer than scanning most WorkSpaces, so the first context is made on
+// a thread of its own while the arguments are planned; it comes back current nowhere.
+std::future<GlContextResult> makeFirstContext() {
+    return std::async(std::launch::async, [] {
+        GlContextResult made = GlContext::create();
+        if (made.context) {
+            made.context->releaseCurrent();
+        }
+        GlContext::leaveThread();
+        return made;
+    });
+}
+
 int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
+    std::future<GlContextResult> firstContext = makeFirstContext();
     CheckPlan plan = planCheck(options);
     if (!plan.failure.isEmpty()) {
         complain(err, plan.failure);
@@ -92,21 +89,20 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
             return kExitFailure;
         }
     }
-    QString failure;
-    std::vector<std::unique_ptr<GlContext>> contexts = makeContexts(1, failure);
-    if (contexts.empty()) {
-        complain(err, failure);
+    // The first context decides whether there is a driver at all; the other threads make theirs
+    // while it compiles.
+    GlContextResult made = firstContext.get();
+    if (!made.context) {
+        complain(err, made.failure);
         return kExitFailure;
     }
-    const DriverInfo driver{contexts.front()->renderer(), contexts.front()->version()};
-    setAsideUnsupportedStages(plan.results, *contexts.front());
+    const DriverInfo driver{made.context->renderer(), made.context->version()};
+    setAsideUnsupportedStages(plan.results, *made.context);
     const QList<CompileTask> tasks = compileTasks(plan.results);
     const int threads =
         int(std::min<qsizetype>(options.jobs, std::max<qsizetype>(tasks.size(), 1)));
-    for (auto& more : makeContexts(threads - 1, failure)) {
-        contexts.push_back(std::move(more));
-    }
-    const RunnerResult run = runCompileTasks(tasks, contexts, options.timeoutSeconds);
+    const RunnerResult run =
+        runCompileTasks(tasks, std::move(made.context), threads, options.timeoutSeconds);
 
     writeReport(plan.results, ReportStyle{options.format, options.quiet}, driver, out);
     int status = summarize(plan.results).fails(options.failAt) ? kExitFindings : kExitClean;

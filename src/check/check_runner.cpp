@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "check/check_runner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -12,6 +13,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Worker {
+    std::unique_ptr<GlContext> context;
     qsizetype task = -1;  // the task under way, -1 when none
     Clock::time_point since;
     bool abandoned = false;
@@ -42,18 +44,31 @@ void markNotChecked(const CompileTask& task, const QString& text) {
     }
 }
 
-void work(std::size_t index, const GlContext& context, const QList<CompileTask>& tasks,
-          Shared& shared) {
-    // Without its context current every call would go nowhere and every log read empty: a
-    // false pass. Such a thread takes no task.
-    if (!context.makeCurrent()) {
+// The context the thread compiles on, current: the first thread's is ready, every other thread
+// makes its own while the first is compiling. Without one, every call would go nowhere and every
+// log would read empty, a false pass.
+const GlContext* takeContext(std::size_t index, Shared& shared) {
+    if (index == 0) {
+        const GlContext* first = shared.workers[0].context.get();
+        return first->makeCurrent() ? first : nullptr;
+    }
+    // The first context stays in place until every thread that did not hang has ended.
+    std::unique_ptr<GlContext> own = shared.workers[0].context->sibling();
+    const std::lock_guard lock(shared.mutex);
+    shared.workers[index].context = std::move(own);
+    return shared.workers[index].context.get();
+}
+
+void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
+    const GlContext* context = takeContext(index, shared);
+    if (context == nullptr) {
         GlContext::leaveThread();
         const std::lock_guard lock(shared.mutex);
         shared.workers[index].finished = true;
         shared.changed.notify_all();
         return;
     }
-    const CompileApis apis{context.arb(), context.core()};
+    const CompileApis apis{context->arb(), context->core()};
     for (;;) {
         qsizetype taskIndex = -1;
         {
@@ -80,7 +95,7 @@ void work(std::size_t index, const GlContext& context, const QList<CompileTask>&
         }
         shared.workers[index].task = -1;
     }
-    context.releaseCurrent();
+    context->releaseCurrent();
     GlContext::leaveThread();
     const std::lock_guard lock(shared.mutex);
     shared.workers[index].finished = true;
@@ -93,15 +108,15 @@ QString secondsText(double seconds) {
 
 }  // namespace
 
-RunnerResult runCompileTasks(const QList<CompileTask>& tasks,
-                             std::vector<std::unique_ptr<GlContext>>& contexts,
-                             double timeoutSeconds) {
+RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
+                             int threads, double timeoutSeconds) {
     Shared shared;
-    shared.workers.resize(contexts.size());
-    std::vector<std::thread> threads;
-    threads.reserve(contexts.size());
-    for (std::size_t i = 0; i < contexts.size(); ++i) {
-        threads.emplace_back(work, i, std::cref(*contexts[i]), std::cref(tasks), std::ref(shared));
+    shared.workers.resize(std::size_t(std::max(threads, 1)));
+    shared.workers[0].context = std::move(first);
+    std::vector<std::thread> running;
+    running.reserve(shared.workers.size());
+    for (std::size_t i = 0; i < shared.workers.size(); ++i) {
+        running.emplace_back(work, i, std::cref(tasks), std::ref(shared));
     }
     const auto limit =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
@@ -149,13 +164,13 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks,
         }
     }
     RunnerResult result;
-    for (std::size_t i = 0; i < threads.size(); ++i) {
+    for (std::size_t i = 0; i < running.size(); ++i) {
         if (shared.workers[i].abandoned) {
-            threads[i].detach();
-            static_cast<void>(contexts[i].release());
+            running[i].detach();
+            static_cast<void>(shared.workers[i].context.release());
             result.driverStillRunning = true;
         } else {
-            threads[i].join();
+            running[i].join();
         }
     }
     return result;

@@ -7,7 +7,6 @@
 #include <QList>
 
 #include <memory>
-#include <vector>
 
 namespace tessory {
 
@@ -24,14 +23,14 @@ struct RunnerResult {
     bool driverStillRunning = false;
 };
 
-// Compiles the tasks on one thread per context (each context made, and not current anywhere),
-// handing them out in order. Which thread compiles which task changes nothing in the results. A
-// task on which the driver takes longer than timeoutSeconds is reported as not checked, and no
-// further task is started: those are reported as not checked too, the ones under way are waited
-// for (each within its own limit). The contexts of threads left inside the driver are let go of
-// without being destroyed.
-RunnerResult runCompileTasks(const QList<CompileTask>& tasks,
-                             std::vector<std::unique_ptr<GlContext>>& contexts,
-                             double timeoutSeconds);
+// Compiles the tasks on `threads` threads, handing them out in order. The first thread compiles
+// on `first` (made, and not current anywhere) from the start; each other thread makes a sibling
+// of it for itself meanwhile, and one that cannot takes no task. Which thread compiles which task
+// changes nothing in the results. A task on which the driver takes longer than timeoutSeconds is
+// reported as not checked, and no further task is started: those are reported as not checked
+// too, the ones under way are waited for (each within its own limit). The contexts of threads
+// left inside the driver are let go of without being destroyed.
+RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
+                             int threads, double timeoutSeconds);
 
 }  // namespace tessory

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -221,6 +222,7 @@ QString glText(const ArbApi& arb, GlEnum name) {
 }
 
 struct Made {
+    EGLConfig config;
     EGLContext context;
     ArbApi arb;
     QString renderer;
@@ -243,6 +245,27 @@ QString checkCurrentContext(Made& made) {
     return {};
 }
 
+EGLContext createCompatibilityContext(EGLDisplay display, EGLConfig config) {
+    const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                    EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, compatibility);
+    if (context == EGL_NO_CONTEXT) {
+        // Without EGL 1.5 or EGL_KHR_create_context the profile cannot be named; a context made
+        // the old way is a compatibility context anyway.
+        context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    }
+    return context;
+}
+
+void setFixedState(const ArbApi& arb) {
+    arb.enable(GL_CULL_FACE);
+    arb.cullFace(GL_BACK);
+    arb.frontFace(GL_CCW);
+    arb.enable(GL_DEPTH_TEST);
+    arb.depthFunc(GL_LEQUAL);
+    arb.disable(GL_NORMALIZE);
+}
+
 std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
     if (!initialiseOnce(display)) {
         why = QStringLiteral("eglInitialize failed: %1").arg(eglErrorText());
@@ -259,14 +282,7 @@ std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
     if (!config) {
         return fail(QStringLiteral("no configuration with 8-bit RGBA, 24-bit depth and OpenGL"));
     }
-    const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                    EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    EGLContext context = eglCreateContext(display, *config, EGL_NO_CONTEXT, compatibility);
-    if (context == EGL_NO_CONTEXT) {
-        // Without EGL 1.5 or EGL_KHR_create_context the profile cannot be named; a context made
-        // the old way is a compatibility context anyway.
-        context = eglCreateContext(display, *config, EGL_NO_CONTEXT, nullptr);
-    }
+    EGLContext context = createCompatibilityContext(display, *config);
     if (context == EGL_NO_CONTEXT) {
         return fail(QStringLiteral("eglCreateContext failed: %1").arg(eglErrorText()));
     }
@@ -276,7 +292,7 @@ std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
         return fail(
             QStringLiteral("the context cannot be made current without a surface: %1").arg(cause));
     }
-    Made made{context, {}, {}, {}};
+    Made made{*config, context, {}, {}, {}};
     const QString unusable = checkCurrentContext(made);
     if (!unusable.isEmpty()) {
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -288,9 +304,10 @@ std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
 
 }  // namespace
 
-GlContext::GlContext(void* display, void* context, const ArbApi& arb, QString renderer,
-                     QString version, QString platform)
+GlContext::GlContext(void* display, void* config, void* context, const ArbApi& arb,
+                     QString renderer, QString version, QString platform)
     : display_(display),
+      config_(config),
       context_(context),
       arb_(arb),
       renderer_(std::move(renderer)),
@@ -321,16 +338,10 @@ GlContextResult GlContext::create() {
             tried << QStringLiteral("%1: %2").arg(candidate.label, why);
             continue;
         }
-        const ArbApi& arb = made->arb;
-        arb.enable(GL_CULL_FACE);
-        arb.cullFace(GL_BACK);
-        arb.frontFace(GL_CCW);
-        arb.enable(GL_DEPTH_TEST);
-        arb.depthFunc(GL_LEQUAL);
-        arb.disable(GL_NORMALIZE);
-        std::unique_ptr<GlContext> context(new GlContext(candidate.display, made->context, arb,
-                                                         made->renderer, made->version,
-                                                         candidate.platform));
+        setFixedState(made->arb);
+        std::unique_ptr<GlContext> context(new GlContext(candidate.display, made->config,
+                                                         made->context, made->arb, made->renderer,
+                                                         made->version, candidate.platform));
         context->learnStages();
         return {std::move(context), {}};
     }
@@ -339,6 +350,27 @@ GlContextResult GlContext::create() {
     }
     return {nullptr,
             QStringLiteral("No OpenGL context: %1.").arg(tried.join(QStringLiteral("; ")))};
+}
+
+std::unique_ptr<GlContext> GlContext::sibling() const {
+    // The API to bind is kept per thread, and this may be a thread that has never bound one.
+    if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
+        return nullptr;
+    }
+    EGLContext context = createCompatibilityContext(display_, config_);
+    if (context == EGL_NO_CONTEXT) {
+        return nullptr;
+    }
+    if (eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context) != EGL_TRUE) {
+        eglDestroyContext(display_, context);
+        return nullptr;
+    }
+    setFixedState(arb_);
+    std::unique_ptr<GlContext> made(
+        new GlContext(display_, config_, context, arb_, renderer_, version_, platform_));
+    made->core_ = core_;
+    std::copy(std::begin(stages_), std::end(stages_), std::begin(made->stages_));
+    return made;
 }
 
 void GlContext::learnStages() {

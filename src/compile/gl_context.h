@@ -27,12 +27,19 @@ class GlContext {
 public:
     // Tries the EGL device platform, then Mesa's surfaceless platform, then the default display,
     // and keeps the first on which a context can be made current and offers the ARB shader
-    // objects. On success the fixed render state is set. Never throws.
+    // objects. On success the fixed render state is set. Never throws. One thread at a time: the
+    // displays it has initialised are the process's.
     static GlContextResult create();
 
     // How many EGL displays this process has initialised: each display is initialised once and
     // kept, however many contexts come and go on it.
     static int displayInitialisations();
+
+    // Another context on this one's display, with its configuration, entry points and stages,
+    // current on the calling thread, which need not be the one that made this context; nullptr
+    // when EGL refuses. It costs a fraction of create(), which looks for a display and loads the
+    // driver, so that a thread can make its own while other threads compile.
+    std::unique_ptr<GlContext> sibling() const;
 
     ~GlContext();
     GlContext(const GlContext&) = delete;
@@ -62,11 +69,12 @@ public:
     const QString& platform() const { return platform_; }
 
 private:
-    GlContext(void* display, void* context, const ArbApi& arb, QString renderer, QString version,
-              QString platform);
+    GlContext(void* display, void* config, void* context, const ArbApi& arb, QString renderer,
+              QString version, QString platform);
     void learnStages();
 
     void* display_ = nullptr;
+    void* config_ = nullptr;
     void* context_ = nullptr;
     ArbApi arb_;
     CoreShaderApi core_;

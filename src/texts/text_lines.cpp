@@ -45,24 +45,33 @@ QByteArray withCrLfLineEnds(QByteArrayView text) {
     if (nul >= 0) {
         text = text.first(nul);
     }
-    QByteArray converted;
-    // Each line end grows by at most one byte, and so does a last line without one.
-    converted.reserve(text.size() + text.count('\n') + text.count('\r') + 2);
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            converted.append(text.sliced(start, i - start)).append("\r\n");
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
+    qsizetype lineEnds = 0;
+    for (const char c : text) {
+        lineEnds += c == '\r' || c == '\n';
+    }
+    // Each line end grows by at most one byte, and so does a last line without one. Written
+    // through a pointer: the checker converts every file it compiles.
+    QByteArray converted(text.size() + lineEnds + 2, Qt::Uninitialized);
+    char* out = converted.data();
+    const char* in = text.data();
+    const char* const end = in + text.size();
+    while (in != end) {
+        const char c = *in++;
+        if (c != '\r' && c != '\n') {
+            *out++ = c;
+            continue;
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        if (c == '\r' && in != end && *in == '\n') {
+            ++in;
         }
     }
-    if (start < text.size()) {
-        converted.append(text.sliced(start)).append("\r\n");
+    if (!text.isEmpty() && text.back() != '\r' && text.back() != '\n') {
+        *out++ = '\r';
+        *out++ = '\n';
     }
+    converted.resize(out - converted.constData());
     return converted;
 }
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -58,18 +59,47 @@ void restore(const QString& path, const Previous& previous) {
     }
 }
 
-// Up to `limit` bytes, read block by block: QIODevice::read(limit) would take memory for all of
-// them at once, for every small file.
-QByteArray readAtMost(QFile& file, qint64 limit) {
-    QByteArray bytes;
-    char block[64 * 1024];
-    while (bytes.size() < limit) {
-        const qint64 n = file.read(block, std::min<qint64>(sizeof block, limit - bytes.size()));
-        if (n <= 0) {
+// Closes the descriptor on every way out of readWholeFile.
+struct Descriptor {
+    int fd;
+    ~Descriptor() { close(fd); }
+};
+
+// The bytes from the descriptor to its end, but never more than `limit`. The buffer starts at
+// the size the file has now, and one byte more, so that the end is seen without growing it: the
+// checker reads every shader of a WorkSpace, and one allocation a file with no copying keeps its
+// own share of the time small. A file that has grown since it was looked at, or one that says it
+// is empty and is not (such as those under /proc), is still read to its end.
+QByteArray readToEnd(int fd, const QString& path, qint64 sizeNow, qint64 limit) {
+    qint64 capacity = std::min(limit, sizeNow > 0 ? sizeNow + 1 : 4096);
+    QByteArray bytes(qsizetype(capacity), Qt::Uninitialized);
+    qint64 used = 0;
+    for (;;) {
+        if (used == capacity) {
+            if (capacity >= limit) {
+                break;
+            }
+            capacity = limit - capacity < capacity ? limit : capacity * 2;
+            bytes.resize(qsizetype(capacity));
+        }
+        const ssize_t n = read(fd, bytes.data() + used, std::size_t(capacity - used));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            throw FileError(path, qt_error_string(errno));
+        }
+        if (n == 0) {
             break;
         }
-        bytes.append(block, n);
+        used += n;
+        if (used == sizeNow) {
+            // All the file held when it was looked at, and not a byte more came with it: asking
+            // for the end as well would cost every file a system call for nothing.
+            break;
+        }
     }
+    bytes.resize(qsizetype(used));
     return bytes;
 }
 
@@ -153,11 +183,7 @@ QByteArray readWholeFile(const QString& path, qint64 maxSize) {
     if (fd < 0) {
         throw FileError(path, qt_error_string(errno));
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        close(fd);
-        throw FileError(path, file.errorString());
-    }
+    const Descriptor closing{fd};
     struct stat info;
     if (fstat(fd, &info) != 0) {
         throw FileError(path, qt_error_string(errno));
@@ -171,10 +197,8 @@ QByteArray readWholeFile(const QString& path, qint64 maxSize) {
     if (maxSize >= 0 && info.st_size > maxSize) {
         throw FileError(path, tooLong(info.st_size, maxSize));
     }
-    QByteArray bytes = maxSize >= 0 ? readAtMost(file, maxSize + 1) : file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw FileError(path, file.errorString());
-    }
+    const qint64 limit = maxSize >= 0 ? maxSize + 1 : std::numeric_limits<qsizetype>::max() / 2;
+    QByteArray bytes = readToEnd(fd, path, info.st_size, limit);
     // A file that grew while it was read.
     if (maxSize >= 0 && bytes.size() > maxSize) {
         throw FileError(path, tooLong(bytes.size(), maxSize));

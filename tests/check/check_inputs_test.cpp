@@ -173,12 +173,23 @@ TEST_F(CheckInputs, ParallelReportEqualsTheSerialOne) {
         put("ws/f" + n + ".comp", i % 2 == 0 ? kStages[5].source : QByteArray());
         put("ws/g" + n + ".geom", kStages[2].source);
     }
-    for (const char* format : {"--format=text", "--format=json", "--format=sarif"}) {
-        const CheckerRun serial = run({format, "-j", "1", "ws"});
-        const CheckerRun parallel = run({format, "-j4", "ws"});
+    // Two threads as on the benchmark machine, more threads than processors, and more threads
+    // than files (each thread past the first makes its context while the first compiles).
+    const struct {
+        const char* format;
+        const char* jobs;
+        QString argument;
+    } cases[] = {{"--format=text", "-j2", "ws"},
+                 {"--format=json", "-j4", "ws"},
+                 {"--format=sarif", "-j3", "ws"},
+                 {"--format=text", "-j8", "ws/g1.geom"}};
+    for (const auto& c : cases) {
+        const CheckerRun serial = run({c.format, "-j", "1", c.argument});
+        const CheckerRun parallel = run({c.format, c.jobs, c.argument});
         EXPECT_EQ(serial.exitCode, 1);
         EXPECT_EQ(parallel.exitCode, serial.exitCode);
-        EXPECT_EQ(parallel.out, serial.out) << format;
+        EXPECT_EQ(parallel.out, serial.out) << c.format << " " << c.jobs;
+        EXPECT_EQ(parallel.err, QString());
     }
 }
 

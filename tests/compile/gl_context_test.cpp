@@ -75,6 +75,45 @@ TEST_F(GlContextTest, ContextMovesToAnotherThread) {
     EXPECT_TRUE(log.contains("`w' undeclared")) << log.constData();
 }
 
+// Each checker thread past the first makes its own context while the first compiles.
+TEST_F(GlContextTest, SiblingMadeOnAnotherThreadCompilesLikeTheFirst) {
+    const EGLContext mine = eglGetCurrentContext();
+    QByteArray log;
+    bool sameDriver = false;
+    bool sameStages = true;
+    bool culls = false;
+    std::thread worker([&] {
+        const std::unique_ptr<GlContext> sibling = context().sibling();
+        if (!sibling) {
+            GlContext::leaveThread();
+            return;
+        }
+        sameDriver = sibling->renderer() == context().renderer() &&
+                     sibling->version() == context().version() &&
+                     sibling->platform() == context().platform();
+        for (const ShaderStage stage : kAllStages) {
+            sameStages =
+                sameStages && sibling->supportsStage(stage) == context().supportsStage(stage);
+        }
+        const auto isEnabled =
+            reinterpret_cast<GLboolean (*)(GLenum)>(eglGetProcAddress("glIsEnabled"));
+        culls = isEnabled != nullptr && isEnabled(GL_CULL_FACE);
+        log = compileAlone(sibling->arb(), sibling->core(), ShaderStage::TessEvaluation,
+                           "#version 400\nlayout(triangles) in;\nvoid main() { u; }");
+        sibling->releaseCurrent();
+        GlContext::leaveThread();
+    });
+    worker.join();
+    EXPECT_TRUE(log.contains("`u' undeclared")) << log.constData();
+    EXPECT_TRUE(sameDriver);
+    EXPECT_TRUE(sameStages);
+    EXPECT_TRUE(culls);
+    EXPECT_EQ(eglGetCurrentContext(), mine);
+    EXPECT_EQ(compileAlone(gl(), context().core(), ShaderStage::Vertex,
+                           "void main() { gl_Position = vec4(1.0); }"),
+              QByteArray());
+}
+
 TEST_F(GlContextTest, SetsTheFixedState) {
     const auto isEnabled =
         reinterpret_cast<GLboolean (*)(GLenum)>(eglGetProcAddress("glIsEnabled"));

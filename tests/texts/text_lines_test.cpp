@@ -31,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"a\n\rb", {"a", "", "b"}},
                       SplitCase{QByteArray("ab\0cd\ne", 7), {"ab"}},
                       SplitCase{QByteArray("\0x", 2), {}},
-                      SplitCase{"\r\r\n\n\rx", {"", "", "", "", "x"}}, SplitCase{"a\r", {"a"}}));
+                      SplitCase{"\r\r\n\n\rx", {"", "", "", "", "x"}}, SplitCase{"a\r", {"a"}},
+                      SplitCase{"\x80\xff\r\n\xe9\x01", {"\x80\xff", "\xe9\x01"}}));
 
 }  // namespace
 
