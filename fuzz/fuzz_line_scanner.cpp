@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The highlighter's line scanner over a table built by FillSearchList, and the table's sort and
+// The highlighter's line scanner over a table built by fillKeywordTable, and the table's sort and
 // lookup on buckets the input chooses. The raw input is scanned as a line (8-bit, or UTF-16
 // behind a byte-order mark); the same bytes also build a line of known keywords, names,
 // separators and a comment, whose ranges are known.
@@ -155,7 +155,7 @@ void checkBuiltLine(FuzzedDataProvider& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    FillSearchList(table, kFormats);
+    fillKeywordTable(table, kFormats);
     for (const VocabularyWord& word : keywordVocabulary()) {
         vocabulary.insert(QString(word.keyword), word.category);
         TSearchList entry;

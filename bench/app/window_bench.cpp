@@ -177,7 +177,7 @@ void BM_ScanDir_10000Pairs(benchmark::State& state) {
     }
     Window w(dir.path() + '/');
     for (auto _ : state) {
-        w.window->ScanDir();
+        w.window->rescanWorkspace();
     }
     state.counters["entries"] = pairListBox(*w.window)->count();
 }
@@ -189,7 +189,7 @@ void BM_LoadPair_20000Lines(benchmark::State& state) {
     writeBenchFile(dir.filePath("big.frag"), text);
     Window w(dir.path() + '/');
     for (auto _ : state) {
-        w.window->LoadFilesToEdit(QStringLiteral("big"));
+        w.window->loadPair(QStringLiteral("big"));
     }
 }
 

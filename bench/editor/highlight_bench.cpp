@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Highlighting cost on a large shader: the whole pane, one keystroke far down, and the keyword
 // look-ups themselves. Run by hand: build/bench/editor/editor_highlight_bench
+#include "editor/code_edit.h"
 #include "editor/highlighter.h"
 #include "editor/keyword_table.h"
 #include "editor/line_scanner.h"
-#include "editor/code_edit.h"
 #include "support/generated_shader.h"
 
 #include <benchmark/benchmark.h>
@@ -37,7 +37,7 @@ const QString& shader() {
 KeywordTable& table() {
     static KeywordTable t = [] {
         KeywordTable filled;
-        FillSearchList(filled, kFormats);
+        fillKeywordTable(filled, kFormats);
         return filled;
     }();
     return t;
@@ -62,7 +62,7 @@ struct LoadedPane {
     void load() {
         loading = true;
         edit.setPlainText(shader());
-        highlighter->ParseAll();
+        highlighter->highlightAll();
         loading = false;
     }
 
@@ -79,7 +79,7 @@ LoadedPane& pane() {
 }
 
 // A pair being opened: the text is set, then highlighted. Qt lays a new text out in steps from
-// its event loop, and ParseAll leaves the rest of that work where it was.
+// its event loop, and highlightAll leaves the rest of that work where it was.
 void BM_LoadAndParseAll(benchmark::State& state) {
     LoadedPane& p = pane();
     for (auto _ : state) {
@@ -88,7 +88,7 @@ void BM_LoadAndParseAll(benchmark::State& state) {
         p.edit.setPlainText(shader());
         p.loading = false;
         state.ResumeTiming();
-        p.highlighter->ParseAll();
+        p.highlighter->highlightAll();
     }
     state.counters["lines"] = p.edit.document()->blockCount();
     state.counters["MB"] = double(p.edit.document()->characterCount()) / 1e6;
@@ -97,7 +97,7 @@ void BM_LoadAndParseAll(benchmark::State& state) {
 BENCHMARK(BM_LoadAndParseAll)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3);
 
 // The same, with the whole layout finished inside the timing: what Qt spends in all. Without
-// ParseAll (argument 0) it is Qt's cost of laying out the plain text.
+// highlightAll (argument 0) it is Qt's cost of laying out the plain text.
 void BM_LoadAndParseAllLaidOut(benchmark::State& state) {
     LoadedPane& p = pane();
     for (auto _ : state) {
@@ -107,11 +107,11 @@ void BM_LoadAndParseAllLaidOut(benchmark::State& state) {
         p.loading = false;
         state.ResumeTiming();
         if (state.range(0) != 0) {
-            p.highlighter->ParseAll();
+            p.highlighter->highlightAll();
         }
         p.finishLayout();
     }
-    p.highlighter->ParseAll();
+    p.highlighter->highlightAll();
 }
 BENCHMARK(BM_LoadAndParseAllLaidOut)
     ->ArgName("highlighted")
@@ -134,12 +134,12 @@ void BM_ParseAllLaidOut(benchmark::State& state) {
             flip = !flip;
             changed[int(Category::FunctionNames)].color = flip ? 0x00AA0000 : 0x00FF0000;
         }
-        FillSearchList(table(), changed);
-        p.highlighter->ParseAll();
+        fillKeywordTable(table(), changed);
+        p.highlighter->highlightAll();
         p.finishLayout();
     }
-    FillSearchList(table(), kFormats);
-    p.highlighter->ParseAll();
+    fillKeywordTable(table(), kFormats);
+    p.highlighter->highlightAll();
 }
 BENCHMARK(BM_ParseAllLaidOut)
     ->ArgName("colourChanged")
@@ -157,9 +157,9 @@ void BM_RehighlightLine(benchmark::State& state) {
     bool marked = false;
     for (auto _ : state) {
         marked = !marked;
-        p.highlighter->ParseTextRange(line, marked ? kRed : kWhite);
+        p.highlighter->highlightLine(line, marked ? kRed : kWhite);
     }
-    p.highlighter->ParseTextRange(line, kWhite);
+    p.highlighter->highlightLine(line, kWhite);
 }
 BENCHMARK(BM_RehighlightLine)
     ->Arg(0)
@@ -190,7 +190,7 @@ void BM_TypeOneCharacter(benchmark::State& state) {
         cursor.deletePreviousChar();
     }
     p.loading = false;
-    p.highlighter->ParseTextRange(int(state.range(0)), kWhite);
+    p.highlighter->highlightLine(int(state.range(0)), kWhite);
 }
 BENCHMARK(BM_TypeOneCharacter)
     ->ArgNames({"line", "unhighlighted"})

@@ -37,7 +37,7 @@ const CategoryFormats kFormats = {{{0x000000FF, 0},
 KeywordTable& table() {
     static KeywordTable t = [] {
         KeywordTable filled;
-        FillSearchList(filled, kFormats);
+        fillKeywordTable(filled, kFormats);
         return filled;
     }();
     return t;
@@ -69,7 +69,7 @@ struct Pane {
         loading = true;
         edit->setPlainText(text);
         if (highlighter != nullptr) {
-            highlighter->ParseAll();
+            highlighter->highlightAll();
         }
         loading = false;
     }
@@ -162,10 +162,10 @@ double colourChange(std::array<Pane, 2>& panes) {
                   [&] {
                       flip = !flip;
                       changed[int(Category::DataTypes)].color = flip ? 0x00AA0000 : 0x000000FF;
-                      FillSearchList(table(), changed);
+                      fillKeywordTable(table(), changed);
                       for (Pane& p : panes) {
                           if (p.highlighter != nullptr) {
-                              p.highlighter->ParseAll();
+                              p.highlighter->highlightAll();
                           } else {
                               // The bare pane has no colours: it only draws itself again.
                               p.edit->viewport()->update();

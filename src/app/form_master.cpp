@@ -46,11 +46,11 @@ TForm_Master::TForm_Master(Environment environment, QWidget* parent)
     setupPreview();
     setupWatcher();
     connectCommands();
-    FormCreate();
+    restoreState();
 }
 
 TForm_Master::~TForm_Master() {
-    FormDestroy();
+    releaseDriver();
 }
 
 QAction* TForm_Master::makeAction(const char* name, const QString& caption, const QString& icon) {
@@ -147,8 +147,8 @@ void TForm_Master::connectCommands() {
     bind(Action_Compile, &TForm_Master::Action_CompileExecute);
     bind(Action_TestAll, &TForm_Master::Action_TestAllExecute);
     // Activation is a double-click or Return/Enter, so the keyboard jumps as the mouse does.
-    connect(ListBox_Err, &QListWidget::itemActivated, this,
-            [this] { guarded([this] { ListBox_ErrDblClick(); }); });
+    connect(messageList_, &QListWidget::itemActivated, this,
+            [this] { guarded([this] { jumpToSelectedMessage(); }); });
     bind(Action_Config, &TForm_Master::Action_ConfigExecute);
     connect(Action_NextMessage, &QAction::triggered, this,
             [this] { guarded([this] { jumpToMessage(1); }); });
@@ -160,8 +160,8 @@ void TForm_Master::connectCommands() {
     // a selection put back by a cancelled save prompt is not overwritten by the list itself.
     // Only a selection counts: the list makes its first row current, unselected, whenever it gets
     // the focus without a current row, and that is nobody's choice.
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
-        const QListWidgetItem* current = ListBox1->currentItem();
+    connect(pairListBox_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QListWidgetItem* current = pairListBox_->currentItem();
         if (selectingFromCode_ || listClickPending_ || current == nullptr ||
             !current->isSelected()) {
             return;
@@ -171,7 +171,7 @@ void TForm_Master::connectCommands() {
             this,
             [this] {
                 listClickPending_ = false;
-                guarded([this] { ListBox1Click(); });
+                guarded([this] { openSelectedPair(); });
             },
             Qt::QueuedConnection);
     });
@@ -191,7 +191,7 @@ void TForm_Master::setupMenus() {
                 menu->addAction(action);
             }
         }
-        MainMenus.append(menu);
+        menus_.append(menu);
     };
     addMenu(QStringLiteral("&File"),
             {Action_SelWorkSpace, nullptr, Action_NES, Action_NewShader, nullptr, Action_SaveShader,
@@ -201,71 +201,71 @@ void TForm_Master::setupMenus() {
              Action_FindNext, Action_FindPrevious, Action_GoToLine, nullptr, Action_ZoomIn,
              Action_ZoomOut, Action_ZoomReset});
     addMenu(QStringLiteral("&Options"), {Action_Config});
-    addMenu(QStringLiteral("&Start"), {Action_Compile, Action_TestAll, nullptr, Action_NextMessage,
-                                       Action_PreviousMessage});
+    addMenu(QStringLiteral("&Start"),
+            {Action_Compile, Action_TestAll, nullptr, Action_NextMessage, Action_PreviousMessage});
     addMenu(QStringLiteral("&Help"), {Action_hp, nullptr, Action_info});
 
-    PopupActionBar1 = new QMenu(this);
-    PopupActionBar1->setObjectName(QStringLiteral("PopupActionBar1"));
-    PopupActionBar1->addActions({Action_NES, Action_NewShader, Action_DelS, Action_Rename});
+    pairMenu_ = new QMenu(this);
+    pairMenu_->setObjectName(QStringLiteral("PopupActionBar1"));
+    pairMenu_->addActions({Action_NES, Action_NewShader, Action_DelS, Action_Rename});
 }
 
 void TForm_Master::setupToolBar() {
-    ActionToolBar1 = addToolBar(QStringLiteral("ActionToolBar1"));
-    ActionToolBar1->setObjectName(QStringLiteral("ActionToolBar1"));
-    ActionToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ActionToolBar1->setIconSize(QSize(16, 16));
-    ActionToolBar1->setMovable(false);
+    toolBar_ = addToolBar(QStringLiteral("ActionToolBar1"));
+    toolBar_->setObjectName(QStringLiteral("ActionToolBar1"));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMovable(false);
     for (QAction* action : {(QAction*)nullptr, Action_SelWorkSpace, (QAction*)nullptr, Action_NES,
                             Action_NewShader, Action_SaveShader, (QAction*)nullptr, Action_Compile,
                             (QAction*)nullptr, Action_TestAll, (QAction*)nullptr}) {
         if (action == nullptr) {
-            ActionToolBar1->addSeparator();
+            toolBar_->addSeparator();
         } else {
-            ActionToolBar1->addAction(action);
+            toolBar_->addAction(action);
         }
     }
 }
 
 void TForm_Master::setupLayout() {
-    Panel2 = new QLabel(QStringLiteral("WorkSpace"));
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFixedHeight(24);
-    Panel2->setAlignment(Qt::AlignCenter);
+    workspaceCaption_ = new QLabel(QStringLiteral("WorkSpace"));
+    workspaceCaption_->setObjectName(QStringLiteral("Panel2"));
+    workspaceCaption_->setFixedHeight(24);
+    workspaceCaption_->setAlignment(Qt::AlignCenter);
 
-    ListBox1 = new QListWidget;
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PopupActionBar1->popup(ListBox1->viewport()->mapToGlobal(pos));
+    pairListBox_ = new QListWidget;
+    pairListBox_->setObjectName(QStringLiteral("ListBox1"));
+    pairListBox_->setUniformItemSizes(true);
+    pairListBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pairListBox_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        pairMenu_->popup(pairListBox_->viewport()->mapToGlobal(pos));
     });
 
-    Panel1 = new QWidget;
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto* column = new QVBoxLayout(Panel1);
+    workspacePanel_ = new QWidget;
+    workspacePanel_->setObjectName(QStringLiteral("Panel1"));
+    auto* column = new QVBoxLayout(workspacePanel_);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(Panel2);
-    column->addWidget(ListBox1);
+    column->addWidget(workspaceCaption_);
+    column->addWidget(pairListBox_);
 
     const auto commentFormat = [this] {
-        return TextFormat{cfg.FontColor_Comment, cfg.TextEffects_Comment};
+        return TextFormat{settings_.FontColor_Comment, settings_.TextEffects_Comment};
     };
     panes_[int(PairSide::Vertex)] =
-        new ShaderPane(QStringLiteral("RichEdit_Vertex"), keywordTable, commentFormat);
+        new ShaderPane(QStringLiteral("RichEdit_Vertex"), keywordTable_, commentFormat);
     panes_[int(PairSide::Fragment)] =
-        new ShaderPane(QStringLiteral("RichEdit_Fragment"), keywordTable, commentFormat);
-    TabSheet1 = makeTabSheet("TabSheet1", pane(PairSide::Vertex).widget());
-    TabSheet2 = makeTabSheet("TabSheet2", pane(PairSide::Fragment).widget());
-    PageControl1 = new QTabWidget;
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("VertexShader"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("FragmentShader"));
-    PageControl1->setCurrentIndex(1);
+        new ShaderPane(QStringLiteral("RichEdit_Fragment"), keywordTable_, commentFormat);
+    vertexPage_ = makeTabSheet("TabSheet1", pane(PairSide::Vertex).widget());
+    fragmentPage_ = makeTabSheet("TabSheet2", pane(PairSide::Fragment).widget());
+    paneTabs_ = new QTabWidget;
+    paneTabs_->setObjectName(QStringLiteral("PageControl1"));
+    paneTabs_->addTab(vertexPage_, QStringLiteral("VertexShader"));
+    paneTabs_->addTab(fragmentPage_, QStringLiteral("FragmentShader"));
+    paneTabs_->setCurrentIndex(1);
     // The pages, not their tabs, are disabled without a pair, so that the active tab never moves.
-    TabSheet1->setEnabled(false);
-    TabSheet2->setEnabled(false);
+    vertexPage_->setEnabled(false);
+    fragmentPage_->setEnabled(false);
 
     // The find bar sits under the panes, as in other code editors.
     findBar_ = new FindBar;
@@ -274,48 +274,48 @@ void TForm_Master::setupLayout() {
     auto* editorColumn = new QVBoxLayout(editors);
     editorColumn->setContentsMargins(0, 0, 0, 0);
     editorColumn->setSpacing(0);
-    editorColumn->addWidget(PageControl1);
+    editorColumn->addWidget(paneTabs_);
     editorColumn->addWidget(findBar_);
 
-    Splitter1 = new QSplitter(Qt::Horizontal);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(2);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(Panel1);
-    Splitter1->addWidget(editors);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({177, 683});
+    mainSplitter_ = new QSplitter(Qt::Horizontal);
+    mainSplitter_->setObjectName(QStringLiteral("Splitter1"));
+    mainSplitter_->setHandleWidth(2);
+    mainSplitter_->setChildrenCollapsible(false);
+    mainSplitter_->addWidget(workspacePanel_);
+    mainSplitter_->addWidget(editors);
+    mainSplitter_->setStretchFactor(1, 1);
+    mainSplitter_->setSizes({177, 683});
 
-    ListBox_Err = new QListWidget;
-    ListBox_Err->setObjectName(QStringLiteral("ListBox_Err"));
-    ListBox_Err->setUniformItemSizes(true);
+    messageList_ = new QListWidget;
+    messageList_->setObjectName(QStringLiteral("ListBox_Err"));
+    messageList_->setUniformItemSizes(true);
 
-    Splitter2 = new QSplitter(Qt::Vertical);
-    Splitter2->setObjectName(QStringLiteral("Splitter2"));
-    Splitter2->setHandleWidth(2);
-    Splitter2->setChildrenCollapsible(false);
-    Splitter2->addWidget(Splitter1);
-    Splitter2->addWidget(ListBox_Err);
-    Splitter2->setStretchFactor(0, 1);
-    Splitter2->setSizes({500, 80});
-    setCentralWidget(Splitter2);
+    messageSplitter_ = new QSplitter(Qt::Vertical);
+    messageSplitter_->setObjectName(QStringLiteral("Splitter2"));
+    messageSplitter_->setHandleWidth(2);
+    messageSplitter_->setChildrenCollapsible(false);
+    messageSplitter_->addWidget(mainSplitter_);
+    messageSplitter_->addWidget(messageList_);
+    messageSplitter_->setStretchFactor(0, 1);
+    messageSplitter_->setSizes({500, 80});
+    setCentralWidget(messageSplitter_);
 }
 
 void TForm_Master::setupStatusBar() {
-    StatusBar1 = statusBar();
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(true);
+    statusBar_ = statusBar();
+    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar_->setSizeGripEnabled(true);
     // The caret and mode panels elide their ends and the path its middle, so that both ends of a
     // path stay readable.
     for (int i = 0; i < 3; ++i) {
-        StatusPanel[i] = new ElidedLabel(i == 2 ? Qt::ElideMiddle : Qt::ElideRight);
-        StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        statusLabels_[i] = new ElidedLabel(i == 2 ? Qt::ElideMiddle : Qt::ElideRight);
+        statusLabels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         // The WorkSpace path takes whatever room the first two panels leave.
-        StatusBar1->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+        statusBar_->addWidget(statusLabels_[i], i == 2 ? 1 : 0);
     }
     // Room for a caret in a file of a million lines; the mode panel fits its texts once they are
     // known.
-    StatusPanel[0]->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
+    statusLabels_[0]->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
 }
 
 void TForm_Master::guarded(const std::function<void()>& command) {
@@ -335,15 +335,15 @@ QMessageBox::StandardButton TForm_Master::message(QMessageBox::Icon icon, const 
     return env_.prompter->showMessage(this, icon, text, buttons);
 }
 
-void TForm_Master::SetLanguageTexts(int code) {
-    MessageTexts = QStringList(kMessageCount, QString());
-    ExtraTexts = {};
+void TForm_Master::applyLanguage(int code) {
+    messages_ = QStringList(kMessageCount, QString());
+    extraTexts_ = {};
     const std::optional<LanguageTexts> texts = languageTexts(code);
     if (!texts) {
         return;
     }
-    for (int i = 0; i < MainMenus.size(); ++i) {
-        MainMenus[i]->setTitle(texts->menus[i]);
+    for (int i = 0; i < menus_.size(); ++i) {
+        menus_[i]->setTitle(texts->menus[i]);
     }
     for (const auto& [name, caption] : texts->actionCaptions) {
         findChild<QAction*>(name, Qt::FindDirectChildrenOnly)->setText(caption);
@@ -353,10 +353,10 @@ void TForm_Master::SetLanguageTexts(int code) {
         action->setToolTip(hint);
         action->setStatusTip(hint);
     }
-    ListBox1->setToolTip(texts->workspaceListHint);
-    Panel2->setText(texts->workspacePanelCaption);
-    MessageTexts = texts->messages;
-    ExtraTexts = texts->extra;
+    pairListBox_->setToolTip(texts->workspaceListHint);
+    workspaceCaption_->setText(texts->workspacePanelCaption);
+    messages_ = texts->messages;
+    extraTexts_ = texts->extra;
     const EditorTexts editor = editorTexts(code == LanguageGermanCode);
     Action_Find->setText(editor.find);
     Action_FindNext->setText(editor.findNext);
@@ -368,12 +368,12 @@ void TForm_Master::SetLanguageTexts(int code) {
     findBar_->setGerman(code == LanguageGermanCode);
     Action_NextMessage->setText(editor.nextMessage);
     Action_PreviousMessage->setText(editor.previousMessage);
-    StatusPanel[1]->fitTexts({MessageTexts[MsgInsertVertex], MessageTexts[MsgOverwriteVertex],
-                              MessageTexts[MsgInsertFragment], MessageTexts[MsgOverwriteFragment]});
+    statusLabels_[1]->fitTexts({messages_[MsgInsertVertex], messages_[MsgOverwriteVertex],
+                                messages_[MsgInsertFragment], messages_[MsgOverwriteFragment]});
 }
 
-void TForm_Master::CheckStatusEnabled() {
-    const QListWidgetItem* current = ListBox1->currentItem();
+void TForm_Master::updateCommandStates() {
+    const QListWidgetItem* current = pairListBox_->currentItem();
     const bool pairSelected = current != nullptr && current->isSelected();
     for (QAction* action :
          {Action_Compile, Action_TestAll, Action_SaveShader, Action_DelS, Action_Rename,
@@ -384,11 +384,11 @@ void TForm_Master::CheckStatusEnabled() {
     if (!pairSelected) {
         findBar_->hide();
     }
-    TabSheet1->setEnabled(pairSelected);
-    TabSheet2->setEnabled(pairSelected);
+    vertexPage_->setEnabled(pairSelected);
+    fragmentPage_->setEnabled(pairSelected);
 }
 
-void TForm_Master::SetAppCaption() {
+void TForm_Master::updateCaption() {
     QString title = kProgramTitle + QStringLiteral(" - [") + openPair_.name() +
                     (anyPaneModified() ? QStringLiteral("] *") : QStringLiteral("]"));
     // "[*]" is Qt's placeholder for a modified mark; doubled, it shows as written (a pair "*").

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "app/elided_label.h"
-#include "texts/prompter.h"
-#include "options/settings.h"
 #include "archive/rcx.h"
 #include "compile/gl_context.h"
 #include "editor/keyword_table.h"
+#include "options/settings.h"
+#include "texts/prompter.h"
 #include "texts/qt_translations.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_rules.h"
@@ -66,16 +66,16 @@ public:
     // The settings the window would store now.
     TCFG settings() const;
     // The message table of the interface language, in MessageSlot order.
-    const QStringList& messageTexts() const { return MessageTexts; }
+    const QStringList& messageTexts() const { return messages_; }
 
-    void CheckStatusEnabled();
-    void SetAppCaption();
-    void SetLanguageTexts(int code);
+    void updateCommandStates();
+    void updateCaption();
+    void applyLanguage(int code);
 
     // WorkSpace and pairs.
-    void ScanDir();
-    void LoadFilesToEdit(const QString& name);
-    bool CheckFileSave();
+    void rescanWorkspace();
+    void loadPair(const QString& name);
+    bool maybeSave();
     void Action_SaveShaderExecute();
     void Action_SelWorkSpaceExecute();
     void Action_NewShaderExecute();
@@ -84,7 +84,7 @@ public:
     void Action_RenameExecute();
 
     // Editor panes.
-    void SetEditOptions();
+    void updateEditActions();
     void Action_UndoExecute();
     void Action_CutExecute();
     void Action_CopyExecute();
@@ -93,14 +93,14 @@ public:
     // Compiling and the error list.
     void Action_CompileExecute();
     void Action_TestAllExecute();
-    void ShowFirstErrorLine();
-    void ListBox_ErrDblClick();
+    void jumpToFirstError();
+    void jumpToSelectedMessage();
 
     // Options.
     void Action_ConfigExecute();
     // Saves the open pair if need be, then reads the WorkSpace with the new extensions and opens
     // its first pair; false when the user cancelled the save prompt.
-    bool ChangeExtensions(const QString& vertexExt, const QString& fragmentExt);
+    bool changeExtensions(const QString& vertexExt, const QString& fragmentExt);
 
     // The preview dock, F9.
     void Action_PreviewExecute();
@@ -118,24 +118,25 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    void SaveRichEditsToFiles(const QString& name);
-    void RichEdits_Clear();
-    void RichEdits_SetUnModified();
-    void ListBox1Click();
+    void savePanes(const QString& name);
+    void clearPanes();
+    void setPanesUnmodified();
+    void openSelectedPair();
     // The directory the user chose, starting at `directory` when it is one; nothing on Cancel.
-    std::optional<QString> AdvSelectDirectory(const QString& caption, const QString& directory);
-    void PageControl1Change();
-    void UnHighLightErrorLine();
+    std::optional<QString> chooseWorkspace(const QString& caption, const QString& directory);
+    void activePaneChanged();
+    void clearErrorMarks();
     // Jumps to the next message with a place in a pane (-1: the previous one), after the list's
     // current one, round the end of the list.
     void jumpToMessage(int step);
-    void RichEdit_MoveTo(int selector, int line, int column);
+    // The caret to the line and column of a pane, the line marked red: one mark in both panes.
+    void markErrorLine(PairSide side, int line, int column);
     static const QString kCompilingEntry;
     // Takes the formats into the settings and the keyword table and re-highlights both panes.
     void applyFormats(const CategoryFormats& formats);
     // Key releases of the window, both panes and both lists; F10 writes the shader archive.
-    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
-    void OpenURL(const QString& address);
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+    void openUrl(const QString& address);
 
     void setupActions();
     void setupMenus();
@@ -156,22 +157,22 @@ private:
     void applyZoom(int step);
     void connectKeyUp();
 
-    void FormCreate();
-    void FormShow();
-    void FormResize();
-    bool FormCloseQuery();
-    void FormClose();
-    void FormDestroy();
-    void CreateGlContext();
+    void restoreState();
+    void firstShow();
+    void rememberGeometry();
+    bool canClose();
+    void storeStateOnClose();
+    void releaseDriver();
+    void createGlContext();
     bool glReady();
     void setErrorList(const QList<DriverMessage>& entries);
     void showCompiling();
     void compilePanes();
     bool jumpToEntry(const DriverMessage& entry);
     int compileWorkspace();
-    void SystemCommand(Qt::WindowStates states);
-    void RegIniRead();
-    void RegIniSave();
+    void rememberWindowState(Qt::WindowStates states);
+    void readStoredSettings();
+    void storeSettings();
 
     // Selections made here do not count as the user's: they do not load a pair.
     void selectListEntry(int row);
@@ -199,7 +200,7 @@ private:
     void paneSelectionChange(PairSide side);
     void runEditCommand(void (QPlainTextEdit::*command)());
     NameDialogTexts nameDialogTexts() const;
-    void SaveShaderArchive();
+    void writeShaderArchive();
 
     QAction* makeAction(const char* name, const QString& caption, const QString& icon = {});
     // Runs a command; anything it throws is shown to the user and the program goes on.
@@ -209,29 +210,29 @@ private:
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     // The settings block; the WorkSpace, the open pair and the extensions live in openPair_.
-    TCFG cfg;
-    QStringList MessageTexts;
-    LanguageTexts::Extra ExtraTexts;
-    bool LanguageGerman = false;
+    TCFG settings_;
+    QStringList messages_;
+    LanguageTexts::Extra extraTexts_;
+    bool german_ = false;
     // The GLSL words with the colours and effects of their categories.
-    KeywordTable keywordTable;
+    KeywordTable keywordTable_;
 
     // Components, named as in the layout.
-    QToolBar* ActionToolBar1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* Panel2 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QSplitter* Splitter2 = nullptr;
-    QListWidget* ListBox_Err = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QWidget* workspacePanel_ = nullptr;
+    QLabel* workspaceCaption_ = nullptr;
+    QListWidget* pairListBox_ = nullptr;
+    QSplitter* mainSplitter_ = nullptr;
+    QTabWidget* paneTabs_ = nullptr;
+    QWidget* vertexPage_ = nullptr;
+    QWidget* fragmentPage_ = nullptr;
+    QSplitter* messageSplitter_ = nullptr;
+    QListWidget* messageList_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     // Caret, insert mode, WorkSpace path.
-    ElidedLabel* StatusPanel[3] = {};
-    QMenu* PopupActionBar1 = nullptr;
-    QList<QMenu*> MainMenus;
+    ElidedLabel* statusLabels_[3] = {};
+    QMenu* pairMenu_ = nullptr;
+    QList<QMenu*> menus_;
 
     QAction* Action_SelWorkSpace = nullptr;
     QAction* Action_NES = nullptr;
@@ -262,7 +263,7 @@ private:
     QDockWidget* PreviewDock = nullptr;
 
     // The options dialog while it is open.
-    QPointer<TForm_Config> Form_Config;
+    QPointer<TForm_Config> optionsDialog_;
 
     Environment env_;
     OpenPair openPair_;

@@ -8,18 +8,18 @@
 
 namespace tessory {
 
-void TForm_Master::OpenURL(const QString& address) {
+void TForm_Master::openUrl(const QString& address) {
     // Without a browser there is nothing the user could do about it, so nothing is said.
     env_.prompter->openUrl(QUrl(address));
 }
 
 void TForm_Master::Action_hpExecute() {
-    OpenURL(kHomepageAddress);
+    openUrl(kHomepageAddress);
 }
 
 void TForm_Master::Action_infoExecute() {
     // A fresh box every time, gone when the command ends.
-    TForm_Info box([this](const QString& address) { OpenURL(address); }, this);
+    TForm_Info box([this](const QString& address) { openUrl(address); }, this);
     env_.prompter->execDialog(box);
 }
 

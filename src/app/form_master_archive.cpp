@@ -50,10 +50,10 @@ private:
 
 void TForm_Master::connectKeyUp() {
     auto* relay = new KeyUpRelay(
-        [this](int key, Qt::KeyboardModifiers modifiers) { FormKeyUp(key, modifiers); }, this);
+        [this](int key, Qt::KeyboardModifiers modifiers) { keyReleased(key, modifiers); }, this);
     for (QWidget* widget : std::initializer_list<QWidget*>{pane(PairSide::Vertex).widget(),
                                                            pane(PairSide::Fragment).widget(),
-                                                           ListBox1, ListBox_Err}) {
+                                                           pairListBox_, messageList_}) {
         widget->installEventFilter(relay);
     }
 }
@@ -64,23 +64,23 @@ void TForm_Master::keyReleaseEvent(QKeyEvent* event) {
     // window's own is the one it receives while none of its children holds the focus.
     const QWidget* focus = focusWidget();
     if ((focus == nullptr || focus == this) && !event->isAutoRepeat()) {
-        FormKeyUp(event->key(), event->modifiers());
+        keyReleased(event->key(), event->modifiers());
     }
     QMainWindow::keyReleaseEvent(event);
 }
 
-void TForm_Master::FormKeyUp(int key, Qt::KeyboardModifiers) {
+void TForm_Master::keyReleased(int key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_F10) {
-        guarded([this] { SaveShaderArchive(); });
+        guarded([this] { writeShaderArchive(); });
     }
 }
 
-void TForm_Master::SaveShaderArchive() {
+void TForm_Master::writeShaderArchive() {
     const QString archive = openPair_.directory() + QStringLiteral("shaders.dat");
     const QStringList names = openPair_.listed();
     // An archive without a pair is a backup of nothing: an archive that exists keeps its pairs.
     if (names.isEmpty() && QFileInfo::exists(archive)) {
-        message(QMessageBox::Warning, ExtraTexts.archiveWithoutPairs.arg(archive));
+        message(QMessageBox::Warning, extraTexts_.archiveWithoutPairs.arg(archive));
         return;
     }
     // A fresh window every time, gone however the writing ends, so that a failure never leaves

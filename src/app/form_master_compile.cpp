@@ -23,16 +23,16 @@ namespace tessory {
 
 const QString TForm_Master::kCompilingEntry = QStringLiteral("Compiling Shader...");
 
-void TForm_Master::CreateGlContext() {
+void TForm_Master::createGlContext() {
     GlContextResult result = env_.createGlContext();
     glContext_ = std::move(result.context);
     glFailure_ = result.failure;
     if (!glContext_) {
-        message(QMessageBox::Warning, ExtraTexts.noOpenGlAtStart.arg(glFailure_));
+        message(QMessageBox::Warning, extraTexts_.noOpenGlAtStart.arg(glFailure_));
     }
 }
 
-void TForm_Master::FormDestroy() {
+void TForm_Master::releaseDriver() {
     glContext_.reset();
 }
 
@@ -40,23 +40,23 @@ bool TForm_Master::glReady() {
     if (glContext_ && glContext_->makeCurrent()) {
         return true;
     }
-    setErrorList({noteEntry(ExtraTexts.noOpenGlEntry.arg(
+    setErrorList({noteEntry(extraTexts_.noOpenGlEntry.arg(
         glContext_ ? QStringLiteral("the OpenGL context cannot be made current") : glFailure_))});
     return false;
 }
 
 void TForm_Master::setErrorList(const QList<DriverMessage>& entries) {
-    ListBox_Err->setUpdatesEnabled(false);
-    ListBox_Err->clear();
-    appendErrorEntries(ListBox_Err, entries);
-    ListBox_Err->setUpdatesEnabled(true);
+    messageList_->setUpdatesEnabled(false);
+    messageList_->clear();
+    appendErrorEntries(messageList_, entries);
+    messageList_->setUpdatesEnabled(true);
 }
 
 void TForm_Master::showCompiling() {
     setErrorList({noteEntry(kCompilingEntry)});
     // Painted now, as the driver blocks the interface until it returns. Only the list is painted:
     // letting the whole event loop run here cost a fifth of the time of compiling a small pair.
-    ListBox_Err->repaint();
+    messageList_->repaint();
 }
 
 void TForm_Master::compilePanes() {
@@ -71,11 +71,11 @@ void TForm_Master::Action_CompileExecute() {
         return;
     }
     compilePanes();
-    ShowFirstErrorLine();
+    jumpToFirstError();
     // A pair the driver accepts is drawn at once; the preview shows its own messages otherwise.
-    if (ListBox_Err->count() == 2 &&
-        ListBox_Err->item(0)->text() == QStringLiteral("VertexShader: OK") &&
-        ListBox_Err->item(1)->text() == QStringLiteral("FragmentShader: OK")) {
+    if (messageList_->count() == 2 &&
+        messageList_->item(0)->text() == QStringLiteral("VertexShader: OK") &&
+        messageList_->item(1)->text() == QStringLiteral("FragmentShader: OK")) {
         previewPanel_->refresh();
     }
 }
@@ -96,7 +96,7 @@ bool TForm_Master::jumpToEntry(const DriverMessage& entry) {
         case ErrorPane::None:
             return false;
     }
-    PageControl1->setCurrentIndex(int(side));
+    paneTabs_->setCurrentIndex(int(side));
     if (*line < 0 || *line > pane(side).lineCount() - 1) {
         return false;
     }
@@ -107,15 +107,15 @@ bool TForm_Master::jumpToEntry(const DriverMessage& entry) {
         const QString text = pane(side).lineText(int(*line));
         column = sourceColumn(toWin1252Lossy(text), *entry.column) - 1;
     }
-    RichEdit_MoveTo(int(side) + 1, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
+    markErrorLine(side, int(*line), int(qBound(qint64(0), column, qint64(INT_MAX))));
     QCoreApplication::processEvents();
     pane(side).widget()->setFocus();
     return true;
 }
 
-void TForm_Master::ShowFirstErrorLine() {
-    for (int i = 0; i < ListBox_Err->count(); ++i) {
-        const std::optional<DriverMessage> entry = entryMessage(ListBox_Err->item(i));
+void TForm_Master::jumpToFirstError() {
+    for (int i = 0; i < messageList_->count(); ++i) {
+        const std::optional<DriverMessage> entry = entryMessage(messageList_->item(i));
         if (entry && jumpToEntry(*entry)) {
             return;
         }
@@ -123,21 +123,21 @@ void TForm_Master::ShowFirstErrorLine() {
 }
 
 void TForm_Master::jumpToMessage(int step) {
-    const int count = ListBox_Err->count();
-    const int current = ListBox_Err->currentRow();
+    const int count = messageList_->count();
+    const int current = messageList_->currentRow();
     const int start = current >= 0 ? current : (step > 0 ? -1 : count);
     for (int i = 1; i <= count; ++i) {
         const int row = ((start + step * i) % count + count) % count;
-        const std::optional<DriverMessage> entry = entryMessage(ListBox_Err->item(row));
+        const std::optional<DriverMessage> entry = entryMessage(messageList_->item(row));
         if (entry && jumpToEntry(*entry)) {
-            ListBox_Err->setCurrentRow(row);
+            messageList_->setCurrentRow(row);
             return;
         }
     }
 }
 
-void TForm_Master::ListBox_ErrDblClick() {
-    const QListWidgetItem* selected = ListBox_Err->currentItem();
+void TForm_Master::jumpToSelectedMessage() {
+    const QListWidgetItem* selected = messageList_->currentItem();
     if (selected == nullptr || !selected->isSelected()) {
         return;
     }
@@ -146,13 +146,9 @@ void TForm_Master::ListBox_ErrDblClick() {
     }
 }
 
-// Selector 1 is the vertex pane, 2 the fragment pane.
-void TForm_Master::RichEdit_MoveTo(int selector, int line, int column) {
-    if (selector != 1 && selector != 2) {
-        return;
-    }
-    UnHighLightErrorLine();
-    pane(PairSide(selector - 1)).markError(line, column);
+void TForm_Master::markErrorLine(PairSide side, int line, int column) {
+    clearErrorMarks();
+    pane(side).markError(line, column);
 }
 
 }  // namespace tessory

@@ -19,49 +19,49 @@ namespace tessory {
 void TForm_Master::setupEditors() {
     for (const PairSide side : kPairSides) {
         CodeEdit* edit = pane(side).widget();
-        connect(edit, &QPlainTextEdit::textChanged, this, &TForm_Master::SetAppCaption);
+        connect(edit, &QPlainTextEdit::textChanged, this, &TForm_Master::updateCaption);
         connect(edit, &CodeEdit::keyDown, this,
                 [this, side](int key, Qt::KeyboardModifiers modifiers) {
                     paneKeyDown(side, key, modifiers);
                 });
-        connect(edit, &CodeEdit::mouseDown, this, &TForm_Master::UnHighLightErrorLine);
+        connect(edit, &CodeEdit::mouseDown, this, &TForm_Master::clearErrorMarks);
         connect(edit, &QPlainTextEdit::cursorPositionChanged, this,
                 [this, side] { paneSelectionChange(side); });
         connect(edit, &QPlainTextEdit::selectionChanged, this,
                 [this, side] { paneSelectionChange(side); });
         // Undo can also become possible or impossible without a key press (a drop, a paste).
         connect(edit->document(), &QTextDocument::undoAvailable, this,
-                &TForm_Master::SetEditOptions);
+                &TForm_Master::updateEditActions);
     }
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm_Master::PageControl1Change);
+    connect(paneTabs_, &QTabWidget::currentChanged, this, &TForm_Master::activePaneChanged);
 }
 
 QString TForm_Master::insertModeText(PairSide side) const {
     const bool overwrite = pane(side).overwrite();
     if (side == PairSide::Vertex) {
-        return MessageTexts[overwrite ? MsgOverwriteVertex : MsgInsertVertex];
+        return messages_[overwrite ? MsgOverwriteVertex : MsgInsertVertex];
     }
-    return MessageTexts[overwrite ? MsgOverwriteFragment : MsgInsertFragment];
+    return messages_[overwrite ? MsgOverwriteFragment : MsgInsertFragment];
 }
 
 void TForm_Master::paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Insert && modifiers == Qt::NoModifier &&
         QGuiApplication::mouseButtons() == Qt::NoButton) {
         pane(side).setOverwrite(!pane(side).overwrite());
-        StatusPanel[1]->setText(insertModeText(side));
+        statusLabels_[1]->setText(insertModeText(side));
     }
-    SetEditOptions();
-    UnHighLightErrorLine();
+    updateEditActions();
+    clearErrorMarks();
 }
 
 void TForm_Master::paneSelectionChange(PairSide side) {
     const QPlainTextEdit* edit = pane(side).widget();
     const int start = edit->textCursor().selectionStart();
     const QTextBlock block = edit->document()->findBlock(start);
-    StatusPanel[0]->setText(QStringLiteral("Cursor: %1 : %2")
-                                .arg(block.blockNumber() + 1)
-                                .arg(start - block.position() + 1));
-    SetEditOptions();
+    statusLabels_[0]->setText(QStringLiteral("Cursor: %1 : %2")
+                                  .arg(block.blockNumber() + 1)
+                                  .arg(start - block.position() + 1));
+    updateEditActions();
 }
 
 void TForm_Master::connectCodeEditorCommands() {
@@ -94,22 +94,22 @@ void TForm_Master::applyZoom(int step) {
     for (const PairSide side : kPairSides) {
         pane(side).widget()->setZoomStep(step);
     }
-    cfg.EditorZoom = pane(PairSide::Vertex).widget()->zoomStep();
+    settings_.EditorZoom = pane(PairSide::Vertex).widget()->zoomStep();
 }
 
-void TForm_Master::PageControl1Change() {
+void TForm_Master::activePaneChanged() {
     findBar_->setEditor(activePane());
-    StatusPanel[1]->setText(
-        insertModeText(PageControl1->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
-    SetEditOptions();
+    statusLabels_[1]->setText(
+        insertModeText(paneTabs_->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
+    updateEditActions();
 }
 
 CodeEdit* TForm_Master::activePane() const {
-    const int index = PageControl1->currentIndex();
+    const int index = paneTabs_->currentIndex();
     return index == 0 || index == 1 ? pane(PairSide(index)).widget() : nullptr;
 }
 
-void TForm_Master::SetEditOptions() {
+void TForm_Master::updateEditActions() {
     const CodeEdit* pane = activePane();
     if (pane == nullptr) {
         return;
@@ -125,7 +125,7 @@ void TForm_Master::runEditCommand(void (QPlainTextEdit::*command)()) {
     if (CodeEdit* pane = activePane()) {
         (pane->*command)();
     }
-    SetEditOptions();
+    updateEditActions();
 }
 
 void TForm_Master::Action_UndoExecute() {
@@ -144,7 +144,7 @@ void TForm_Master::Action_PasteExecute() {
     runEditCommand(&QPlainTextEdit::paste);
 }
 
-void TForm_Master::UnHighLightErrorLine() {
+void TForm_Master::clearErrorMarks() {
     for (const PairSide side : kPairSides) {
         pane(side).clearMark();
     }

@@ -15,7 +15,7 @@
 namespace tessory {
 
 NameDialogTexts TForm_Master::nameDialogTexts() const {
-    return {MessageTexts[MsgFileExists], ExtraTexts.invalidShaderName};
+    return {messages_[MsgFileExists], extraTexts_.invalidShaderName};
 }
 
 void TForm_Master::Action_NewShaderExecute() {
@@ -27,7 +27,7 @@ void TForm_Master::Action_NESExecute() {
 }
 
 void TForm_Master::createPair(bool empty) {
-    if (!CheckFileSave()) {
+    if (!maybeSave()) {
         return;
     }
     const QString oldName = openPair_.name();
@@ -57,26 +57,26 @@ void TForm_Master::createPair(bool empty) {
         for (const PairSide side : kPairSides) {
             pane(side).setLineEnd(LineEnd::Lf);
         }
-        SaveRichEditsToFiles(*newName);
+        savePanes(*newName);
     }
     openPair_.setName(*newName);
     openPair_.addPair(*newName);
     showListedPairs();
     reselectOpenPair();
     if (empty) {
-        RichEdits_Clear();
+        clearPanes();
         for (const PairSide side : kPairSides) {
             pane(side).setStamp(FileStamp::of(openPair_.path(side), {}));
         }
     }
-    RichEdits_SetUnModified();
-    SetAppCaption();
-    ListBox_Err->clear();
-    CheckStatusEnabled();
+    setPanesUnmodified();
+    updateCaption();
+    messageList_->clear();
+    updateCommandStates();
 }
 
 void TForm_Master::Action_DelSExecute() {
-    const QListWidgetItem* selected = ListBox1->currentItem();
+    const QListWidgetItem* selected = pairListBox_->currentItem();
     if (selected == nullptr || !selected->isSelected()) {
         return;
     }
@@ -99,7 +99,7 @@ void TForm_Master::Action_DelSExecute() {
 }
 
 void TForm_Master::Action_RenameExecute() {
-    if (!CheckFileSave()) {
+    if (!maybeSave()) {
         return;
     }
     const QString oldName = openPair_.name();
@@ -120,25 +120,25 @@ void TForm_Master::Action_RenameExecute() {
         return;
     }
     // Both files move or neither; a failure leaves the pair, the list and the panes as they were.
-    moveFilesTogether({{openPair_.path(PairSide::Vertex, oldName),
-                        openPair_.path(PairSide::Vertex, *newName)},
-                       {openPair_.path(PairSide::Fragment, oldName),
-                        openPair_.path(PairSide::Fragment, *newName)}});
+    moveFilesTogether(
+        {{openPair_.path(PairSide::Vertex, oldName), openPair_.path(PairSide::Vertex, *newName)},
+         {openPair_.path(PairSide::Fragment, oldName),
+          openPair_.path(PairSide::Fragment, *newName)}});
     openPair_.setName(*newName);
-    RichEdits_Clear();
+    clearPanes();
     openPair_.clearPairs();
     showListedPairs();
     if (QFileInfo(openPair_.directory()).isDir()) {
-        ScanDir();
+        rescanWorkspace();
     }
     const int row = openPair_.listedIndexOfOpen();
     if (row >= 0) {
         selectListEntry(row);
-        LoadFilesToEdit(openPair_.name());
+        loadPair(openPair_.name());
     }
-    RichEdits_SetUnModified();
-    SetAppCaption();
-    CheckStatusEnabled();
+    setPanesUnmodified();
+    updateCaption();
+    updateCommandStates();
 }
 
 }  // namespace tessory

@@ -28,81 +28,81 @@ QSize primaryScreenSize() {
 
 }  // namespace
 
-void TForm_Master::FormCreate() {
-    cfg = defaultSettings(env_.programDir);
-    RegIniRead();
-    trimExtensions(cfg);
-    checkWorkspace(cfg, env_.programDir);
-    openPair_.setDirectory(cfg.CurrentDir);
-    openPair_.setName(cfg.CurrentFileName);
-    openPair_.setExtensions({cfg.FileExtVertex, cfg.FileExtFragment});
+void TForm_Master::restoreState() {
+    settings_ = defaultSettings(env_.programDir);
+    readStoredSettings();
+    trimExtensions(settings_);
+    checkWorkspace(settings_, env_.programDir);
+    openPair_.setDirectory(settings_.CurrentDir);
+    openPair_.setName(settings_.CurrentFileName);
+    openPair_.setExtensions({settings_.FileExtVertex, settings_.FileExtFragment});
     const bool workspaceGiven = takeGivenWorkspace();
-    fitToScreen(cfg, primaryScreenSize());
-    move(cfg.main_pos_left, cfg.main_pos_top);
-    resize(cfg.main_size_width, cfg.main_size_height);
-    if (cfg.main_size_maximized) {
+    fitToScreen(settings_, primaryScreenSize());
+    move(settings_.main_pos_left, settings_.main_pos_top);
+    resize(settings_.main_size_width, settings_.main_size_height);
+    if (settings_.main_size_maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     // The texts come before the WorkSpace scan, which may already need a message.
-    LanguageGerman = IsGermanLanguage(env_.languageName);
-    if (LanguageGerman) {
+    german_ = IsGermanLanguage(env_.languageName);
+    if (german_) {
         qtGerman_ = std::make_unique<QtGermanTranslations>();
     }
-    SetLanguageTexts(LanguageGerman ? LanguageGermanCode : LanguageEnglish);
-    applyZoom(cfg.EditorZoom);
-    FillSearchList(keywordTable, categoryFormats(cfg));
+    applyLanguage(german_ ? LanguageGermanCode : LanguageEnglish);
+    applyZoom(settings_.EditorZoom);
+    fillKeywordTable(keywordTable_, categoryFormats(settings_));
     if (QFileInfo(openPair_.directory()).isDir()) {
-        ScanDir();
+        rescanWorkspace();
     }
     guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : ReloadLastPair(); });
-    CheckStatusEnabled();
-    CreateGlContext();
+    updateCommandStates();
+    createGlContext();
     applyPreviewSettings();
     installHintTiming(*qApp);
 }
 
-void TForm_Master::FormShow() {
-    SetAppCaption();
-    StatusPanel[0]->setText(QStringLiteral("Cursor:"));
-    StatusPanel[1]->setText(
-        insertModeText(PageControl1->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
-    ListBox1->setFocus();
+void TForm_Master::firstShow() {
+    updateCaption();
+    statusLabels_[0]->setText(QStringLiteral("Cursor:"));
+    statusLabels_[1]->setText(
+        insertModeText(paneTabs_->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment));
+    pairListBox_->setFocus();
 }
 
-void TForm_Master::FormResize() {
+void TForm_Master::rememberGeometry() {
     // Only the normal bounds are kept, so that a maximized window comes back from its normal size.
-    if (cfg.main_size_maximized || windowState() != Qt::WindowNoState) {
+    if (settings_.main_size_maximized || windowState() != Qt::WindowNoState) {
         return;
     }
     if (y() > 0) {
-        cfg.main_pos_top = y();
+        settings_.main_pos_top = y();
     }
     if (x() > 0) {
-        cfg.main_pos_left = x();
+        settings_.main_pos_left = x();
     }
-    cfg.main_size_width = width();
-    cfg.main_size_height = height();
+    settings_.main_size_width = width();
+    settings_.main_size_height = height();
 }
 
-void TForm_Master::SystemCommand(Qt::WindowStates states) {
-    cfg.main_size_maximized = (states & ~Qt::WindowActive) == Qt::WindowMaximized;
+void TForm_Master::rememberWindowState(Qt::WindowStates states) {
+    settings_.main_size_maximized = (states & ~Qt::WindowActive) == Qt::WindowMaximized;
 }
 
-bool TForm_Master::FormCloseQuery() {
-    return CheckFileSave();
+bool TForm_Master::canClose() {
+    return maybeSave();
 }
 
-void TForm_Master::FormClose() {
-    if (!cfg.main_size_maximized) {
-        FormResize();
+void TForm_Master::storeStateOnClose() {
+    if (!settings_.main_size_maximized) {
+        rememberGeometry();
     }
     storePreviewState();
     // Settings that cannot be written are no reason to keep the window open: the user learns
     // why, once, and it closes.
-    guarded([this] { RegIniSave(); });
+    guarded([this] { storeSettings(); });
 }
 
-void TForm_Master::RegIniRead() {
+void TForm_Master::readStoredSettings() {
     const std::unique_ptr<QSettings> store = env_.openSettings();
     store->beginGroup(kSettingsGroup);
     if (store->childKeys().isEmpty()) {
@@ -114,16 +114,16 @@ void TForm_Master::RegIniRead() {
         }
         return store->value(name);
     };
-    readSettings(lookup, cfg, primaryScreenSize());
+    readSettings(lookup, settings_, primaryScreenSize());
 }
 
-void TForm_Master::RegIniSave() {
+void TForm_Master::storeSettings() {
     const std::unique_ptr<QSettings> store = env_.openSettings();
     writeSettingsFile(*store, kSettingsGroup, storedValues(settings()));
 }
 
 TCFG TForm_Master::settings() const {
-    TCFG current = cfg;
+    TCFG current = settings_;
     current.CurrentDir = openPair_.directory();
     current.CurrentFileName = openPair_.name();
     current.FileExtVertex = openPair_.extensions().vertex;
@@ -135,7 +135,7 @@ void TForm_Master::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shown_ && !event->spontaneous()) {
         shown_ = true;
-        FormShow();
+        firstShow();
     }
 }
 
@@ -146,8 +146,8 @@ void TForm_Master::closeEvent(QCloseEvent* event) {
         return;
     }
     guarded([this, event] {
-        if (FormCloseQuery()) {
-            FormClose();
+        if (canClose()) {
+            storeStateOnClose();
             event->accept();
         }
     });
@@ -155,18 +155,18 @@ void TForm_Master::closeEvent(QCloseEvent* event) {
 
 void TForm_Master::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    rememberGeometry();
 }
 
 void TForm_Master::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    FormResize();
+    rememberGeometry();
 }
 
 void TForm_Master::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        SystemCommand(windowState());
+        rememberWindowState(windowState());
     }
 }
 

@@ -12,44 +12,44 @@
 namespace tessory {
 
 void TForm_Master::Action_ConfigExecute() {
-    if (Form_Config.isNull()) {
+    if (optionsDialog_.isNull()) {
         ConfigHost host;
         host.settings = settings();
         host.prompter = env_.prompter;
-        host.messages = MessageTexts;
-        host.german = LanguageGerman;
+        host.messages = messages_;
+        host.german = german_;
         host.applyFormats = [this](const CategoryFormats& formats) {
             guarded([&] { applyFormats(formats); });
         };
-        host.setAutoSave = [this](bool autoSave) { cfg.AutoSaveOnChange = autoSave; };
+        host.setAutoSave = [this](bool autoSave) { settings_.AutoSaveOnChange = autoSave; };
         host.changeExtensions = [this](const QString& vertexExt, const QString& fragmentExt) {
             bool changed = false;
-            guarded([&] { changed = ChangeExtensions(vertexExt, fragmentExt); });
+            guarded([&] { changed = changeExtensions(vertexExt, fragmentExt); });
             return changed;
         };
-        Form_Config = new TForm_Config(this, std::move(host));
+        optionsDialog_ = new TForm_Config(this, std::move(host));
         // The dialog deletes itself later; a "Configuration" before that must make a new one.
-        connect(Form_Config, &QDialog::finished, this, [this] { Form_Config = nullptr; });
+        connect(optionsDialog_, &QDialog::finished, this, [this] { optionsDialog_ = nullptr; });
     }
-    Form_Config->show();
-    Form_Config->raise();
-    Form_Config->activateWindow();
+    optionsDialog_->show();
+    optionsDialog_->raise();
+    optionsDialog_->activateWindow();
 }
 
 void TForm_Master::applyFormats(const CategoryFormats& formats) {
     for (int i = 0; i < kCategoryCount; ++i) {
-        fontColor(cfg, Category(i)) = formats[i].color;
-        textEffects(cfg, Category(i)) = formats[i].effects;
+        fontColor(settings_, Category(i)) = formats[i].color;
+        textEffects(settings_, Category(i)) = formats[i].effects;
     }
-    FillSearchList(keywordTable, formats);
+    fillKeywordTable(keywordTable_, formats);
     for (const PairSide side : kPairSides) {
         pane(side).rehighlight();
     }
 }
 
-bool TForm_Master::ChangeExtensions(const QString& vertexExt, const QString& fragmentExt) {
+bool TForm_Master::changeExtensions(const QString& vertexExt, const QString& fragmentExt) {
     // The open pair is saved under the extensions it was loaded with.
-    if (!CheckFileSave()) {
+    if (!maybeSave()) {
         return false;
     }
     closeOpenPair();

@@ -20,8 +20,8 @@ void TForm_Master::setupPreview() {
     Action_Preview = makeAction("Action_Preview", QStringLiteral("Preview"));
     Action_Preview->setCheckable(true);
     Action_Preview->setShortcut(QKeySequence(Qt::Key_F9));
-    MainMenus[3]->addSeparator();
-    MainMenus[3]->addAction(Action_Preview);
+    menus_[3]->addSeparator();
+    menus_[3]->addAction(Action_Preview);
 
     previewPanel_ = new PreviewPanel(
         *env_.prompter,
@@ -52,25 +52,25 @@ void TForm_Master::Action_PreviewExecute() {
 }
 
 void TForm_Master::applyPreviewSettings() {
-    const PreviewTexts texts = previewTexts(LanguageGerman);
+    const PreviewTexts texts = previewTexts(german_);
     Action_Preview->setText(texts.command);
     Action_Preview->setToolTip(texts.commandHint);
     Action_Preview->setStatusTip(texts.commandHint);
     PreviewDock->setWindowTitle(texts.command);
     previewPanel_->setTexts(texts);
     previewPanel_->setPair(openPair_.name(), openPair_.directory());
-    if (cfg.PreviewVisible) {
+    if (settings_.PreviewVisible) {
         PreviewDock->show();
-        resizeDocks({PreviewDock}, {cfg.PreviewWidth}, Qt::Horizontal);
-        resizeDocks({PreviewDock}, {cfg.PreviewHeight}, Qt::Vertical);
+        resizeDocks({PreviewDock}, {settings_.PreviewWidth}, Qt::Horizontal);
+        resizeDocks({PreviewDock}, {settings_.PreviewHeight}, Qt::Vertical);
     }
 }
 
 void TForm_Master::storePreviewState() {
-    cfg.PreviewVisible = !PreviewDock->isHidden();
-    if (cfg.PreviewVisible) {
-        cfg.PreviewWidth = PreviewDock->width();
-        cfg.PreviewHeight = PreviewDock->height();
+    settings_.PreviewVisible = !PreviewDock->isHidden();
+    if (settings_.PreviewVisible) {
+        settings_.PreviewWidth = PreviewDock->width();
+        settings_.PreviewHeight = PreviewDock->height();
     }
 }
 

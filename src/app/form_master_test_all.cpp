@@ -53,8 +53,8 @@ private:
 }  // namespace
 
 void TForm_Master::Action_TestAllExecute() {
-    const int selectedRow = ListBox1->currentRow();
-    if (ListBox1->count() == 0 || selectedRow < 0 || !CheckFileSave()) {
+    const int selectedRow = pairListBox_->currentRow();
+    if (pairListBox_->count() == 0 || selectedRow < 0 || !maybeSave()) {
         return;
     }
     showCompiling();
@@ -63,10 +63,10 @@ void TForm_Master::Action_TestAllExecute() {
     }
     // The window keeps repainting while the test runs; nothing may change the WorkSpace, the pair
     // or the panes under it, nor start a second test.
-    const DisabledWhileRunning frozen({ListBox1, TabSheet1, TabSheet2, Action_SelWorkSpace,
-                                       Action_NES, Action_NewShader, Action_SaveShader, Action_DelS,
-                                       Action_Rename, Action_Undo, Action_Cut, Action_Paste,
-                                       Action_Config, Action_Compile, Action_TestAll});
+    const DisabledWhileRunning frozen(
+        {pairListBox_, vertexPage_, fragmentPage_, Action_SelWorkSpace, Action_NES,
+         Action_NewShader, Action_SaveShader, Action_DelS, Action_Rename, Action_Undo, Action_Cut,
+         Action_Paste, Action_Config, Action_Compile, Action_TestAll});
     testRunning_ = true;
     const auto stopped = qScopeGuard([this] { testRunning_ = false; });
 
@@ -74,12 +74,12 @@ void TForm_Master::Action_TestAllExecute() {
 
     const int row = reportedRow >= 0 ? reportedRow : selectedRow;
     selectListEntry(row);
-    openPair_.setName(ListBox1->item(row)->text());
-    LoadFilesToEdit(openPair_.name());
-    RichEdits_SetUnModified();
-    SetAppCaption();
+    openPair_.setName(pairListBox_->item(row)->text());
+    loadPair(openPair_.name());
+    setPanesUnmodified();
+    updateCaption();
     compilePanes();
-    ShowFirstErrorLine();
+    jumpToFirstError();
     // Files changed while the test ran are looked at now.
     checkFilesOnDisk();
 }
@@ -90,28 +90,28 @@ int TForm_Master::compileWorkspace() {
         progress->hide();
         progress->deleteLater();
     });
-    progress->ProgressBar1->setRange(0, ListBox1->count() - 1);
+    progress->ProgressBar1->setRange(0, pairListBox_->count() - 1);
     progress->show();
     // The bar follows the pairs but is painted, with the rest of the window, about once a frame:
     // painting it for every pair was a large part of the command's own time on small pairs.
     QElapsedTimer sincePaint;
-    for (int i = 0; i < ListBox1->count(); ++i) {
+    for (int i = 0; i < pairListBox_->count(); ++i) {
         if (!sincePaint.isValid() || sincePaint.elapsed() >= 20) {
             progress->ProgressBar1->setValue(i);
             QCoreApplication::processEvents();
             sincePaint.start();
         }
-        const QString name = ListBox1->item(i)->text();
+        const QString name = pairListBox_->item(i)->text();
         const QString vertex = openPair_.path(PairSide::Vertex, name);
         const QString fragment = openPair_.path(PairSide::Fragment, name);
         // Owned by the progress window, which stays on top: a box owned by the main window
         // would open behind it.
         if (!QFileInfo(vertex).isFile()) {
             env_.prompter->showMessage(progress, QMessageBox::Critical,
-                                       MessageTexts[MsgCouldNotLoadVertex], QMessageBox::Ok);
+                                       messages_[MsgCouldNotLoadVertex], QMessageBox::Ok);
         } else if (!QFileInfo(fragment).isFile()) {
             env_.prompter->showMessage(progress, QMessageBox::Critical,
-                                       MessageTexts[MsgCouldNotLoadFragment], QMessageBox::Ok);
+                                       messages_[MsgCouldNotLoadFragment], QMessageBox::Ok);
         } else if (compileAndLinkFiles(glContext_->arb(), vertex, fragment).hasLog()) {
             return i;
         }

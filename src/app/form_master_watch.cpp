@@ -50,7 +50,7 @@ void TForm_Master::checkFilesOnDisk() {
             QTimer::singleShot(0, this, [this] { guarded([this] { checkFilesOnDisk(); }); });
         }
     });
-    const EditorTexts texts = editorTexts(LanguageGerman);
+    const EditorTexts texts = editorTexts(german_);
     for (const PairSide side : kPairSides) {
         ShaderPane& shown = pane(side);
         const QString path = shown.stamp().path();
@@ -66,8 +66,7 @@ void TForm_Master::checkFilesOnDisk() {
         }
         const QByteArray bytes = readShaderFile(path);
         if (shown.isModified() &&
-            env_.prompter->askChoice(this, QMessageBox::Warning,
-                                     texts.changedWhileEdited.arg(path),
+            env_.prompter->askChoice(this, QMessageBox::Warning, texts.changedWhileEdited.arg(path),
                                      {texts.keepMine, texts.reloadAndLose}) != 1) {
             // The user has chosen: the next Save writes this version without asking again.
             shown.setStamp(FileStamp::of(path, bytes));
@@ -75,8 +74,8 @@ void TForm_Master::checkFilesOnDisk() {
         }
         shown.reload(decodeShaderText(bytes), FileStamp::of(path, bytes));
     }
-    SetAppCaption();
-    SetEditOptions();
+    updateCaption();
+    updateEditActions();
 }
 
 }  // namespace tessory

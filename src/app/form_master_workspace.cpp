@@ -29,43 +29,43 @@ std::optional<QByteArray> readPairFile(const QString& path) {
 void TForm_Master::selectListEntry(int row) {
     const bool wasSelecting = selectingFromCode_;
     selectingFromCode_ = true;
-    ListBox1->setCurrentRow(row);
+    pairListBox_->setCurrentRow(row);
     selectingFromCode_ = wasSelecting;
 }
 
 void TForm_Master::showListedPairs() {
     const bool wasSelecting = selectingFromCode_;
     selectingFromCode_ = true;
-    ListBox1->setUpdatesEnabled(false);
-    ListBox1->clear();
-    ListBox1->addItems(openPair_.listed());
+    pairListBox_->setUpdatesEnabled(false);
+    pairListBox_->clear();
+    pairListBox_->addItems(openPair_.listed());
     // A long name is elided in the list; its tooltip shows it whole.
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        QListWidgetItem* item = ListBox1->item(i);
+    for (int i = 0; i < pairListBox_->count(); ++i) {
+        QListWidgetItem* item = pairListBox_->item(i);
         item->setToolTip(item->text());
     }
-    ListBox1->setUpdatesEnabled(true);
+    pairListBox_->setUpdatesEnabled(true);
     selectingFromCode_ = wasSelecting;
 }
 
-void TForm_Master::ScanDir() {
+void TForm_Master::rescanWorkspace() {
     openPair_.clearPairs();
     showListedPairs();
     const QString& dir = openPair_.directory();
-    StatusPanel[2]->setFullText(dir);
+    statusLabels_[2]->setFullText(dir);
     WorkspaceScan scan = scanWorkspace(dir, openPair_.extensions());
     const bool accepted = scan.readError.isEmpty() && scan.complete();
     openPair_.setScan(std::move(scan.pairs), accepted);
     if (!scan.readError.isEmpty()) {
-        message(QMessageBox::Critical, ExtraTexts.unreadableWorkspace.arg(dir, scan.readError));
+        message(QMessageBox::Critical, extraTexts_.unreadableWorkspace.arg(dir, scan.readError));
         return;
     }
     if (!scan.undecodableFiles.isEmpty()) {
         message(QMessageBox::Warning,
-                ExtraTexts.undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
+                extraTexts_.undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
     }
     if (!accepted) {
-        message(QMessageBox::Critical, MessageTexts[MsgPairNotFound]);
+        message(QMessageBox::Critical, messages_[MsgPairNotFound]);
         return;
     }
     showListedPairs();
@@ -76,12 +76,12 @@ void TForm_Master::ReloadLastPair() {
     if (row < 0 || !openPair_.filesExist(openPair_.name())) {
         return;
     }
-    LoadFilesToEdit(openPair_.name());
-    RichEdits_SetUnModified();
+    loadPair(openPair_.name());
+    setPanesUnmodified();
     selectListEntry(row);
 }
 
-void TForm_Master::LoadFilesToEdit(const QString& name) {
+void TForm_Master::loadPair(const QString& name) {
     // Both files are read before either pane changes, so that a file that cannot be read leaves
     // the panes as they were.
     const QString vertexFile = openPair_.path(PairSide::Vertex, name);
@@ -90,7 +90,7 @@ void TForm_Master::LoadFilesToEdit(const QString& name) {
     const std::optional<QByteArray> fragment = readPairFile(fragmentFile);
     loadPane(PairSide::Vertex, vertexFile, vertex, MsgCouldNotLoadVertex);
     loadPane(PairSide::Fragment, fragmentFile, fragment, MsgCouldNotLoadFragment);
-    SetEditOptions();
+    updateEditActions();
     previewPanel_->setPair(name, openPair_.directory());
 }
 
@@ -100,13 +100,13 @@ void TForm_Master::loadPane(PairSide side, const QString& path,
         pane(side).load(decodeShaderText(*file), FileStamp::of(path, *file));
         return;
     }
-    message(QMessageBox::Critical, MessageTexts[missingMessage]);
+    message(QMessageBox::Critical, messages_[missingMessage]);
     // An empty pane rather than the previous pair's text, which a save would otherwise write
     // into this pair's file.
     pane(side).clear();
 }
 
-void TForm_Master::SaveRichEditsToFiles(const QString& name) {
+void TForm_Master::savePanes(const QString& name) {
     struct Side {
         QString path;
         ShaderPane& pane;
@@ -149,26 +149,26 @@ void TForm_Master::SaveRichEditsToFiles(const QString& name) {
 }
 
 bool TForm_Master::overwriteChangedFile(const QString& path) {
-    return env_.prompter->askChoice(this, QMessageBox::Warning, ExtraTexts.changedOnDisk.arg(path),
-                                    {ExtraTexts.keepOnDisk, ExtraTexts.overwrite}) == 1;
+    return env_.prompter->askChoice(this, QMessageBox::Warning, extraTexts_.changedOnDisk.arg(path),
+                                    {extraTexts_.keepOnDisk, extraTexts_.overwrite}) == 1;
 }
 
-bool TForm_Master::CheckFileSave() {
+bool TForm_Master::maybeSave() {
     if (!anyPaneModified()) {
         return true;
     }
-    if (cfg.AutoSaveOnChange) {
-        SaveRichEditsToFiles(openPair_.name());
+    if (settings_.AutoSaveOnChange) {
+        savePanes(openPair_.name());
         return true;
     }
     const QMessageBox::StandardButton answer =
-        message(QMessageBox::Question, MessageTexts[MsgSaveChanges],
+        message(QMessageBox::Question, messages_[MsgSaveChanges],
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) {
         return false;
     }
     if (answer == QMessageBox::Yes) {
-        SaveRichEditsToFiles(openPair_.name());
+        savePanes(openPair_.name());
     }
     return true;
 }
@@ -177,13 +177,13 @@ bool TForm_Master::anyPaneModified() const {
     return pane(PairSide::Vertex).isModified() || pane(PairSide::Fragment).isModified();
 }
 
-void TForm_Master::RichEdits_Clear() {
+void TForm_Master::clearPanes() {
     for (const PairSide side : kPairSides) {
         pane(side).clear();
     }
 }
 
-void TForm_Master::RichEdits_SetUnModified() {
+void TForm_Master::setPanesUnmodified() {
     for (const PairSide side : kPairSides) {
         pane(side).setModified(false);
     }
@@ -193,10 +193,10 @@ void TForm_Master::reselectOpenPair() {
     selectListEntry(openPair_.listedIndexOfOpen());
 }
 
-void TForm_Master::ListBox1Click() {
+void TForm_Master::openSelectedPair() {
     bool leave = false;
     try {
-        leave = CheckFileSave();
+        leave = maybeSave();
     } catch (...) {
         // The open pair could not be saved: stay on it.
         reselectOpenPair();
@@ -206,39 +206,39 @@ void TForm_Master::ListBox1Click() {
         reselectOpenPair();
         return;
     }
-    const QListWidgetItem* selected = ListBox1->currentItem();
+    const QListWidgetItem* selected = pairListBox_->currentItem();
     if (selected == nullptr) {
         return;
     }
     const QString previous = openPair_.name();
     openPair_.setName(selected->text());
     try {
-        LoadFilesToEdit(openPair_.name());
+        loadPair(openPair_.name());
     } catch (...) {
         openPair_.setName(previous);
         reselectOpenPair();
         throw;
     }
-    ListBox_Err->clear();
-    RichEdits_SetUnModified();
-    SetAppCaption();
-    CheckStatusEnabled();
+    messageList_->clear();
+    setPanesUnmodified();
+    updateCaption();
+    updateCommandStates();
 }
 
 void TForm_Master::Action_SaveShaderExecute() {
-    SaveRichEditsToFiles(openPair_.name());
-    RichEdits_SetUnModified();
-    SetAppCaption();
+    savePanes(openPair_.name());
+    setPanesUnmodified();
+    updateCaption();
 }
 
-std::optional<QString> TForm_Master::AdvSelectDirectory(const QString& caption,
-                                                        const QString& directory) {
+std::optional<QString> TForm_Master::chooseWorkspace(const QString& caption,
+                                                     const QString& directory) {
     return env_.prompter->chooseDirectory(this, caption,
                                           QFileInfo(directory).isDir() ? directory : QString());
 }
 
 void TForm_Master::Action_SelWorkSpaceExecute() {
-    if (!CheckFileSave()) {
+    if (!maybeSave()) {
         return;
     }
     closeOpenPair();
@@ -246,29 +246,29 @@ void TForm_Master::Action_SelWorkSpaceExecute() {
     // A cancelled chooser keeps the WorkSpace; one that is gone gives way to the root folder,
     // which always exists.
     openPair_.setDirectory(
-        AdvSelectDirectory(MessageTexts[MsgSelectWorkspaceTitle], current)
+        chooseWorkspace(messages_[MsgSelectWorkspaceTitle], current)
             .value_or(QFileInfo(current).isDir() ? current : QStringLiteral("/")));
     reopenWorkspace();
 }
 
 void TForm_Master::closeOpenPair() {
-    RichEdits_Clear();
-    RichEdits_SetUnModified();
+    clearPanes();
+    setPanesUnmodified();
     openPair_.close();
-    SetAppCaption();
+    updateCaption();
 }
 
 void TForm_Master::reopenWorkspace() {
     if (QFileInfo(openPair_.directory()).isDir()) {
-        ScanDir();
+        rescanWorkspace();
     } else {
         // The names listed so far belong to a WorkSpace that is gone.
         openPair_.clearPairs();
         showListedPairs();
     }
     openFirstPair();
-    ListBox_Err->clear();
-    CheckStatusEnabled();
+    messageList_->clear();
+    updateCommandStates();
 }
 
 bool TForm_Master::takeGivenWorkspace() {
@@ -288,9 +288,9 @@ void TForm_Master::openFirstPair() {
         return;
     }
     openPair_.setName(listed.first());
-    LoadFilesToEdit(openPair_.name());
-    RichEdits_SetUnModified();
-    SetAppCaption();
+    loadPair(openPair_.name());
+    setPanesUnmodified();
+    updateCaption();
     selectListEntry(0);
 }
 

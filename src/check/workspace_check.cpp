@@ -52,7 +52,7 @@ void reportLoneFiles(const QString& directory, const PairExtensions& extensions,
             continue;
         }
         for (const PairFileName& file :
-             Logfiles(DirEntry{entryName, EntryKind::File}, extensions)) {
+             pairFileNames(DirEntry{entryName, EntryKind::File}, extensions)) {
             const QString& partnerExt =
                 file.side == PairSide::Vertex ? extensions.fragment : extensions.vertex;
             problems.append(workspaceProblem(
@@ -86,7 +86,7 @@ void reportCaseVariantFiles(const QString& directory, const PairExtensions& exte
                             const WorkspaceScan& scan, QList<CheckMessage>& problems) {
     for (const QString& entryName : scan.caseVariantFiles) {
         for (const PairFileName& file :
-             Logfiles(DirEntry{entryName, EntryKind::File}, extensions)) {
+             pairFileNames(DirEntry{entryName, EntryKind::File}, extensions)) {
             const QString& extension =
                 file.side == PairSide::Vertex ? extensions.vertex : extensions.fragment;
             const QString used = findPairFile(directory, file.baseName, extension);
@@ -195,27 +195,28 @@ void planFiles(const QString& directory, const PairExtensions& extensions,
             taken.insert(foldAsciiCase(name + extensions.fragment));
         }
     }
-    FindRecursive(directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
-        const std::optional<ShaderStage> stage = stageOfFile(entry.name, extensions);
-        if (!stage || !entry.nameDecodes || taken.contains(foldAsciiCase(entry.name))) {
+    forEachDirectoryEntry(
+        directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
+            const std::optional<ShaderStage> stage = stageOfFile(entry.name, extensions);
+            if (!stage || !entry.nameDecodes || taken.contains(foldAsciiCase(entry.name))) {
+                return true;
+            }
+            if (scan.unusableFiles.contains(entry.name)) {
+                return true;  // reported with its cause already
+            }
+            if (entry.kind != EntryKind::File) {
+                check.problems.append(workspaceProblem(
+                    directory + entry.name,
+                    QStringLiteral("not checked: not a regular file (a dangling link, a pipe, a "
+                                   "socket or a device)")));
+                return true;
+            }
+            FileCheck file;
+            file.path = directory + entry.name;
+            file.stage = *stage;
+            check.files.append(std::move(file));
             return true;
-        }
-        if (scan.unusableFiles.contains(entry.name)) {
-            return true;  // reported with its cause already
-        }
-        if (entry.kind != EntryKind::File) {
-            check.problems.append(workspaceProblem(
-                directory + entry.name,
-                QStringLiteral("not checked: not a regular file (a dangling link, a pipe, a "
-                               "socket or a device)")));
-            return true;
-        }
-        FileCheck file;
-        file.path = directory + entry.name;
-        file.stage = *stage;
-        check.files.append(std::move(file));
-        return true;
-    });
+        });
 }
 
 // Shader text holds no NUL byte; a file that does is something else, and the driver would stop

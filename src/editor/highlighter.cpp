@@ -96,7 +96,7 @@ PaneHighlighter::PaneHighlighter(QTextDocument* document, const KeywordTable& ta
     connect(document, &QTextDocument::contentsChange, this, &PaneHighlighter::rehighlightChange);
 }
 
-void PaneHighlighter::ParseAll() {
+void PaneHighlighter::highlightAll() {
     if (!document_ || document_->isEmpty()) {
         return;
     }
@@ -153,7 +153,7 @@ bool PaneHighlighter::refresh(QTextBlock first, const QTextBlock& last, const Te
     return from >= 0;
 }
 
-void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
+void PaneHighlighter::highlightLine(int lineIndex, TColor background) {
     if (!document_ || lineIndex < 0 || lineIndex >= document_->blockCount()) {
         return;
     }
@@ -165,8 +165,8 @@ void PaneHighlighter::ParseTextRange(int lineIndex, TColor background) {
     }
 }
 
-void PaneHighlighter::SetTextAttrib2(int start, int end, qint32 effects, TColor color,
-                                     TColor background) {
+void PaneHighlighter::formatRange(int start, int end, qint32 effects, TColor color,
+                                  TColor background) {
     if (!document_) {
         return;
     }

@@ -39,12 +39,12 @@ TColor readableOn(TColor color, TColor background);
 // Every text change (typing, paste, drop, undo, redo) re-highlights on white each line it touched,
 // from within the document's change notification, so that Qt lays the lines out once for the edit
 // and the highlight together. Changes made while `isLoading` returns true are not highlighted: a
-// ParseAll follows the load.
+// highlightAll follows the load.
 //
-// On demand (setOnDemand), ParseAll and large changes only mark their lines; the view brings the
-// lines it is about to draw up to date with highlightLines (CodeEdit does), so opening a long file
-// or changing a colour costs what is on screen. A line's formats depend on that line alone, so a
-// line brought up to date late looks exactly as if the whole text had been highlighted at once.
+// On demand (setOnDemand), highlightAll and large changes only mark their lines; the view brings
+// the lines it is about to draw up to date with highlightLines (CodeEdit does), so opening a long
+// file or changing a colour costs what is on screen. A line's formats depend on that line alone, so
+// a line brought up to date late looks exactly as if the whole text had been highlighted at once.
 class PaneHighlighter : public QObject {
     Q_OBJECT
 public:
@@ -59,22 +59,22 @@ public:
 
     // Every line on white; nothing for an empty document. On demand, the lines are marked and the
     // views are asked to redraw, which highlights what they show.
-    void ParseAll();
+    void highlightAll();
 
-    // Off by default: every line is highlighted as soon as ParseAll or a change asks for it.
+    // Off by default: every line is highlighted as soon as highlightAll or a change asks for it.
     void setOnDemand(bool onDemand);
     bool onDemand() const { return onDemand_; }
 
-    // Brings the lines first..last (0-based, clamped to the text) up to date where ParseAll or a
-    // large change left them marked; lines already up to date, the error mark included, stay.
+    // Brings the lines first..last (0-based, clamped to the text) up to date where highlightAll or
+    // a large change left them marked; lines already up to date, the error mark included, stay.
     // True when a line's formats changed.
     bool highlightLines(int first, int last);
 
     // One line (0-based) on the given background; nothing for an index beyond the last line.
-    void ParseTextRange(int lineIndex, TColor background);
+    void highlightLine(int lineIndex, TColor background);
 
     // Formats the characters from `start` up to, not including, `end`.
-    void SetTextAttrib2(int start, int end, qint32 effects, TColor color, TColor background);
+    void formatRange(int start, int end, qint32 effects, TColor color, TColor background);
 
 private:
     void rehighlightChange(int position, int charsRemoved, int charsAdded);
@@ -99,8 +99,8 @@ private:
     LoadingFlag isLoading_;
     bool highlighting_ = false;
     bool onDemand_ = false;
-    // A line is up to date when its block's user state equals the generation; ParseAll moves the
-    // generation on, which marks every line at once.
+    // A line is up to date when its block's user state equals the generation; highlightAll moves
+    // the generation on, which marks every line at once.
     int generation_ = 0;
     std::vector<FormatRange> lineRanges_;
     std::vector<CachedFormat> formats_;

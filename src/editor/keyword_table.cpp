@@ -314,7 +314,7 @@ const std::vector<VocabularyWord>& keywordVocabulary() {
     return words;
 }
 
-void FillSearchList(KeywordTable& table, const CategoryFormats& formats) {
+void fillKeywordTable(KeywordTable& table, const CategoryFormats& formats) {
     for (KeywordBucket& bucket : table) {
         bucket.clear();
     }

@@ -37,7 +37,7 @@ const std::vector<VocabularyWord>& keywordVocabulary();
 
 // Rebuilds the whole table from the category formats; the Comment format is not used, as comments
 // have no keywords.
-void FillSearchList(KeywordTable& table, const CategoryFormats& formats);
+void fillKeywordTable(KeywordTable& table, const CategoryFormats& formats);
 
 // Sorts bucket entries 0..highIndex by keyword. The first gap is half the highest index, so a
 // bucket of one or two entries keeps its order.

@@ -49,7 +49,7 @@ void ShaderPane::load(const ShaderText& text, const FileStamp& stamp) {
     }
     markedLine_ = -1;
     lineEnd_ = text.lineEnd;
-    highlighter_->ParseAll();
+    highlighter_->highlightAll();
     setModified(false);
     setStamp(stamp);
 }
@@ -99,7 +99,7 @@ bool ShaderPane::markError(int line, int column) {
     edit_->setTextCursor(caret);
     edit_->ensureCursorVisible();
     clearMark();
-    highlighter_->ParseTextRange(line, kRed);
+    highlighter_->highlightLine(line, kRed);
     markedLine_ = line;
     edit_->setMarkedLine(line);
     return true;
@@ -109,7 +109,7 @@ void ShaderPane::clearMark() {
     if (markedLine_ < 0) {
         return;
     }
-    highlighter_->ParseTextRange(markedLine_, kWhite);
+    highlighter_->highlightLine(markedLine_, kWhite);
     markedLine_ = -1;
     edit_->setMarkedLine(-1);
 }
@@ -120,7 +120,7 @@ std::optional<int> ShaderPane::markedLine() const {
 
 void ShaderPane::rehighlight() {
     markedLine_ = -1;
-    highlighter_->ParseAll();
+    highlighter_->highlightAll();
 }
 
 }  // namespace tessory

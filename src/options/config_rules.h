@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "options/settings.h"
 #include "editor/text_format.h"
+#include "options/settings.h"
 
 #include <QColor>
 #include <QString>

@@ -77,7 +77,7 @@ TForm_Config::TForm_Config(QWidget* parent, ConfigHost host)
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(292, 269);
     setupLayout();
-    FormCreate();
+    restoreState();
 }
 
 void TForm_Config::setupLayout() {
@@ -139,7 +139,7 @@ void TForm_Config::setupLayout() {
     connect(BT_Cancel, &QPushButton::clicked, this, &TForm_Config::BT_CancelClick);
 }
 
-void TForm_Config::FormCreate() {
+void TForm_Config::restoreState() {
     const ConfigCaptions captions = configCaptions(host_.german);
     PageControl1->setTabText(1, captions.fileExtPage);
     GroupBox1->setTitle(captions.colorsGroup);
@@ -157,11 +157,11 @@ void TForm_Config::showEvent(QShowEvent* event) {
     // The window system shows the dialog again after a minimised main window comes back; only
     // the first showing takes the backup.
     if (initialising_) {
-        FormShow();
+        firstShow();
     }
 }
 
-void TForm_Config::FormShow() {
+void TForm_Config::firstShow() {
     backup_ = takeFormatBackup(cfg_);
     ComboBox1Change();
     Edit_Vertex->setText(cfg_.FileExtVertex);

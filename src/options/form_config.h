@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "texts/prompter.h"
-#include "options/settings.h"
 #include "options/config_rules.h"
+#include "options/settings.h"
+#include "texts/prompter.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -84,8 +84,8 @@ protected:
 
 private:
     void setupLayout();
-    void FormCreate();
-    void FormShow();
+    void restoreState();
+    void firstShow();
     void selectorChanged();
     void effectClick(const QCheckBox* box, qint32 bit);
     QMessageBox::StandardButton message(int slot, QMessageBox::Icon icon,

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "preview/preview_panel.h"
 
-#include "texts/prompter.h"
 #include "preview/preview_view.h"
+#include "texts/prompter.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

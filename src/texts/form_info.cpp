@@ -123,7 +123,7 @@ TForm_Info::TForm_Info(std::function<void(const QString&)> openUrl, QWidget* own
 }
 
 void TForm_Info::showEvent(QShowEvent* event) {
-    FormShow();
+    firstShow();
     QDialog::showEvent(event);
 }
 
@@ -140,7 +140,7 @@ bool TForm_Info::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm_Info::FormShow() {
+void TForm_Info::firstShow() {
     Label3->setText(versionText());
     fitLabel(Label3, QRect(122, 66, 111, 13));
 }

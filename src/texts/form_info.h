@@ -48,7 +48,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormShow();
+    void firstShow();
     void Label5Click();
     void Button1Click();
 

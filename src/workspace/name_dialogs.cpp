@@ -40,10 +40,10 @@ NameDialog::NameDialog(QWidget* parent, Prompter& prompter, const QString& curre
 
 void NameDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    firstShow();
 }
 
-void NameDialog::FormShow() {
+void NameDialog::firstShow() {
     Edit1->setText(currentName_);
     Edit1->setFocus();
 }

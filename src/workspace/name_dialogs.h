@@ -46,7 +46,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormShow();
+    void firstShow();
 
     QString currentName_;
     std::optional<QString> chosenName_;

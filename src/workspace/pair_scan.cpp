@@ -113,8 +113,8 @@ QString asciiLower(QStringView text) {
 
 }  // namespace
 
-QString FindRecursive(const QString& directory, const QString& mask,
-                      const EntryCallback& callback) {
+QString forEachDirectoryEntry(const QString& directory, const QString& mask,
+                              const EntryCallback& callback) {
     const QString path = directory.endsWith(u'/') ? directory : directory + u'/';
     const std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(path).constData()));
     if (!dir) {
@@ -153,7 +153,7 @@ QString FindRecursive(const QString& directory, const QString& mask,
     return {};
 }
 
-QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extensions) {
+QList<PairFileName> pairFileNames(const DirEntry& entry, const PairExtensions& extensions) {
     QList<PairFileName> found;
     if (entry.kind == EntryKind::Directory) {
         return found;
@@ -178,10 +178,10 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
     FileIndex files;
     QStringList baseNames;
     QList<std::pair<QString, QString>> pairFiles;  // entry name, base name
-    scan.readError =
-        FindRecursive(directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
+    scan.readError = forEachDirectoryEntry(
+        directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
             if (!entry.nameDecodes) {
-                if (!Logfiles(entry, extensions).isEmpty()) {
+                if (!pairFileNames(entry, extensions).isEmpty()) {
                     scan.undecodableFiles.append(entry.name);
                 }
                 return true;
@@ -189,7 +189,7 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
             if (entry.kind == EntryKind::File) {
                 files.add(entry.name);
             }
-            for (const PairFileName& match : Logfiles(entry, extensions)) {
+            for (const PairFileName& match : pairFileNames(entry, extensions)) {
                 baseNames.append(match.baseName);
                 pairFiles.append({entry.name, match.baseName});
                 if (entry.kind == EntryKind::Other) {
@@ -249,13 +249,14 @@ QString findPairFile(const QString& directory, const QString& baseName, const QS
     }
     const QString wanted = baseName + extension;
     QString found;
-    FindRecursive(directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
-        if (entry.nameDecodes && sameNameIgnoringAsciiCase(entry.name, wanted)) {
-            found = entry.name;
-            return false;
-        }
-        return true;
-    });
+    forEachDirectoryEntry(
+        directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
+            if (entry.nameDecodes && sameNameIgnoringAsciiCase(entry.name, wanted)) {
+                found = entry.name;
+                return false;
+            }
+            return true;
+        });
     return found.isNull() ? exact : pairFilePath(directory, found, QString());
 }
 

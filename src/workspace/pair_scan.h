@@ -38,7 +38,8 @@ using EntryCallback = std::function<bool(const QString& directory, const DirEntr
 // "*" and "*.*" match every name. The entries come in the byte order of their names, so a walk
 // does not depend on the file system's order. A directory that cannot be read has no entries;
 // the returned text then says why (empty when it was read, or when it does not exist).
-QString FindRecursive(const QString& directory, const QString& mask, const EntryCallback& callback);
+QString forEachDirectoryEntry(const QString& directory, const QString& mask,
+                              const EntryCallback& callback);
 
 struct PairFileName {
     QString baseName;
@@ -49,7 +50,7 @@ struct PairFileName {
 // extension (from the last "." on, with A-Z taken as a-z) equals exactly, so that Water.VERT counts
 // as a ".vert" file. The base name is the entry name without the last length-of-extension
 // characters. Directories give nothing. Two results when both extensions are the same text.
-QList<PairFileName> Logfiles(const DirEntry& entry, const PairExtensions& extensions);
+QList<PairFileName> pairFileNames(const DirEntry& entry, const PairExtensions& extensions);
 
 struct WorkspaceScan {
     // Every base name found, also when some of them lack a file.

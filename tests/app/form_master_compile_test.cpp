@@ -183,23 +183,23 @@ struct JumpCase {
     int markLine;
 };
 
-class ShowFirstErrorLine : public CompileWindow, public ::testing::WithParamInterface<JumpCase> {};
+class jumpToFirstError : public CompileWindow, public ::testing::WithParamInterface<JumpCase> {};
 
-TEST_P(ShowFirstErrorLine, FollowsTheFirstEntryThatLeadsToALine) {
+TEST_P(jumpToFirstError, FollowsTheFirstEntryThatLeadsToALine) {
     TForm_Master& w = startWith("a\nb\nc\n", "d\ne\n");
     QList<DriverMessage> entries;
     for (const QString& entry : GetParam().entries) {
         entries.append(errorListEntry(entry));
     }
     appendErrorEntries(errorListBox(w), entries);
-    w.ShowFirstErrorLine();
+    w.jumpToFirstError();
     EXPECT_EQ(paneTabs(w)->currentIndex(), GetParam().page < 0 ? 1 : GetParam().page);
     EXPECT_EQ(errorMarkPane(w), GetParam().markPane);
     EXPECT_EQ(errorMarkLine(w), GetParam().markLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Entries, ShowFirstErrorLine,
+    Entries, jumpToFirstError,
     ::testing::Values(
         JumpCase{{"(2) : error  [VertexShader]"}, 0, 0, 1},
         JumpCase{{"(0) first line  [VertexShader]"}, 0, 0, 0},
@@ -227,7 +227,7 @@ TEST_F(CompileWindow, EntriesCarryTheirMessageAndTheJumpReadsIt) {
     errorListBox(w)->clear();
     appendErrorEntries(errorListBox(w), {elsewhere});
     errorListBox(w)->setCurrentRow(0);
-    w.ListBox_ErrDblClick();
+    w.jumpToSelectedMessage();
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
     EXPECT_EQ(errorMarkPane(w), 1);
     EXPECT_EQ(errorMarkLine(w), 1);
@@ -282,7 +282,7 @@ TEST_F(CompileWindow, TheStatusBarFollowsTheCaretAndTheInsertMode) {
 TEST_F(CompileWindow, EditCommandsFollowThePaneOfTheActiveTab) {
     TForm_Master& w = startWith("alpha\n", "beta\n");
     paneTabs(w)->setCurrentIndex(0);
-    w.SetEditOptions();
+    w.updateEditActions();
     EXPECT_FALSE(action(w, "Action_Undo")->isEnabled());
     EXPECT_FALSE(action(w, "Action_Cut")->isEnabled());
     vertexEdit(w)->selectAll();
@@ -300,7 +300,7 @@ TEST_F(CompileWindow, EditCommandsFollowThePaneOfTheActiveTab) {
     action(w, "Action_Paste")->trigger();
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("alpha\nbeta\n"));
     QApplication::clipboard()->clear();
-    w.SetEditOptions();
+    w.updateEditActions();
     EXPECT_FALSE(action(w, "Action_Paste")->isEnabled());
 }
 

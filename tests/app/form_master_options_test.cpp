@@ -469,7 +469,7 @@ TEST_F(OptionsWindow, AutoSaveTakesEffectAtOnce) {
     EXPECT_TRUE(w.settings().AutoSaveOnChange);
     QTest::keyClicks(vertexEdit(w), "x");
     // Without AutoSave this would ask.
-    EXPECT_TRUE(w.CheckFileSave());
+    EXPECT_TRUE(w.maybeSave());
     EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
     EXPECT_TRUE(h.prompter.messages.isEmpty());
 }

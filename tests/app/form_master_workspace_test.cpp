@@ -277,7 +277,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceThatCannotBeReadIsSaidSo) {
     // Root reads any folder: the scan runs with another user's rights.
     const bool root = geteuid() == 0;
     EXPECT_TRUE(!root || seteuid(65534) == 0);
-    w.ScanDir();
+    w.rescanWorkspace();
     EXPECT_TRUE(!root || seteuid(0) == 0);
     QFile::setPermissions(ws(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(h.prompter.messages.size(), 1);
@@ -375,7 +375,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
 TEST_F(WorkspaceWindow, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) {
     TForm_Master& w = start();
     ASSERT_TRUE(QDir(ws()).removeRecursively());
-    EXPECT_TRUE(w.ChangeExtensions(".vs", ".fs"));
+    EXPECT_TRUE(w.changeExtensions(".vs", ".fs"));
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(w.settings().CurrentFileName, QString());
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();

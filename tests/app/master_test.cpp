@@ -155,9 +155,9 @@ TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
 TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) {
     MasterHarness h;
     TForm_Master& w = h.start();
-    w.SetLanguageTexts(7);
+    w.applyLanguage(7);
     EXPECT_EQ(w.messageTexts(), QStringList(kMessageCount, QString()));
-    w.SetLanguageTexts(LanguageEnglish);
+    w.applyLanguage(LanguageEnglish);
     EXPECT_EQ(action(w, "Action_NES")->text(), QStringLiteral("New Shader (Vert+Frag)"));
     EXPECT_EQ(action(w, "Action_NewShader")->text(),
               QStringLiteral("New Shader from current (Vert+Frag)"));
@@ -166,14 +166,14 @@ TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) 
 TEST(MasterCommands, PairCommandsFollowTheSelection) {
     MasterHarness h;
     TForm_Master& w = h.start();
-    w.CheckStatusEnabled();
+    w.updateCommandStates();
     EXPECT_FALSE(pairCommandsEnabled(w));
     pairListBox(w)->addItems({"a", "b"});
     pairListBox(w)->setCurrentRow(-1);
-    w.CheckStatusEnabled();
+    w.updateCommandStates();
     EXPECT_FALSE(pairCommandsEnabled(w));
     pairListBox(w)->setCurrentRow(1);
-    w.CheckStatusEnabled();
+    w.updateCommandStates();
     EXPECT_TRUE(pairCommandsEnabled(w));
     // Commands that need no pair stay enabled.
     for (QAction* a :
@@ -189,17 +189,17 @@ TEST(MasterCaption, ShowsTheOpenPairAndItsModifiedMark) {
     QDir().mkpath(h.path("ws"));
     h.storeSettings(h.path("ws/"), "Water");
     TForm_Master& w = h.start();
-    w.SetAppCaption();
+    w.updateCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
     fragmentEdit(w)->document()->setModified(true);
-    w.SetAppCaption();
+    w.updateCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water] *"));
     fragmentEdit(w)->document()->setModified(false);
     ASSERT_TRUE(h.close());
     // A pair named "*" is shown as it is, not taken for Qt's modified-mark placeholder.
     h.storeSettings(h.path("ws/"), "*");
     TForm_Master& again = h.start();
-    again.SetAppCaption();
+    again.updateCaption();
     EXPECT_EQ(again.windowHandle()->title(), QStringLiteral("GLSL Tessory - [*]"));
 }
 

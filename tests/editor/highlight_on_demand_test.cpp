@@ -51,8 +51,8 @@ protected:
         loading = true;
         edit.setPlainText(text);
         reference.setPlainText(text);
-        highlighter->ParseAll();
-        whole->ParseAll();
+        highlighter->highlightAll();
+        whole->highlightAll();
         edit.document()->setModified(false);
         loading = false;
     }
@@ -119,10 +119,10 @@ TEST_F(OnDemand, AColourChangeReachesTheLinesAsTheyAreShown) {
     scrollThrough();
     CategoryFormats changed = tessory::testing::kTestFormats;
     changed[int(Category::StateVars)] = {0x00123456, EffectBold};
-    FillSearchList(table, changed);
+    fillKeywordTable(table, changed);
     comment = {0x00ABCDEF, 0};
-    highlighter->ParseAll();
-    whole->ParseAll();
+    highlighter->highlightAll();
+    whole->highlightAll();
     edit.viewport()->repaint();
     const QList<int> stale = linesUnlikeTheWhole();
     EXPECT_FALSE(stale.contains(1999));  // on screen: done at once
@@ -134,7 +134,7 @@ TEST_F(OnDemand, AColourChangeReachesTheLinesAsTheyAreShown) {
 TEST_F(OnDemand, EditsAreHighlightedAndTheErrorMarkStays) {
     load(longShader(1000));
     show();
-    highlighter->ParseTextRange(1, kRed);
+    highlighter->highlightLine(1, kRed);
     edit.setMarkedLine(1);
     QTextCursor cursor(edit.document()->findBlockByNumber(3));
     edit.setTextCursor(cursor);
@@ -143,8 +143,8 @@ TEST_F(OnDemand, EditsAreHighlightedAndTheErrorMarkStays) {
     edit.moveCursor(QTextCursor::End);
     edit.paste();
     reference.setPlainText(edit.toPlainText());
-    whole->ParseAll();
-    whole->ParseTextRange(1, kRed);
+    whole->highlightAll();
+    whole->highlightLine(1, kRed);
     scrollThrough();
     EXPECT_EQ(linesUnlikeTheWhole(), QList<int>());
     EXPECT_EQ(formatsOf(*edit.document(), 1).front().format.background().color(), QColor(Qt::red));

@@ -35,7 +35,7 @@ protected:
     void load(const QString& text) {
         loading = true;
         edit.setPlainText(text);
-        highlighter->ParseAll();
+        highlighter->highlightAll();
         edit.document()->setModified(false);
         loading = false;
     }
@@ -137,9 +137,9 @@ TEST_F(Pane, ParseAllLeavesTheDocumentUnmodifiedAndWithoutUndo) {
     load(kShader);
     changes.clear();
     textChanges.clear();
-    highlighter->ParseAll();
-    highlighter->ParseTextRange(3, kRed);
-    highlighter->SetTextAttrib2(0, 10, EffectBold, kRed, kWhite);
+    highlighter->highlightAll();
+    highlighter->highlightLine(3, kRed);
+    highlighter->formatRange(0, 10, EffectBold, kRed, kWhite);
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(textChanges.count(), 0);
     EXPECT_FALSE(edit.document()->isModified());
@@ -148,13 +148,13 @@ TEST_F(Pane, ParseAllLeavesTheDocumentUnmodifiedAndWithoutUndo) {
 
 TEST_F(Pane, RedMarkIsClearedByRehighlightingOnWhite) {
     load(kShader);
-    highlighter->ParseTextRange(3, kRed);
+    highlighter->highlightLine(3, kRed);
     expectPlain(3, 0, kRed);
     expectCategory(3, 4, Category::StateVars, kRed);
     expectPlain(3, 20, kRed);
     expectCategory(0, 0, Category::TypeQualifiers);
     expectPlain(2, 0);
-    highlighter->ParseTextRange(3, kWhite);
+    highlighter->highlightLine(3, kWhite);
     expectPlain(3, 0);
     expectCategory(3, 4, Category::StateVars);
     expectPlain(3, 20);
@@ -162,8 +162,8 @@ TEST_F(Pane, RedMarkIsClearedByRehighlightingOnWhite) {
 
 TEST_F(Pane, ParseTextRangeIgnoresLinesBeyondTheText) {
     load(kShader);
-    highlighter->ParseTextRange(5, kRed);
-    highlighter->ParseTextRange(-1, kRed);
+    highlighter->highlightLine(5, kRed);
+    highlighter->highlightLine(-1, kRed);
     for (int line = 0; line < 5; ++line) {
         const auto f = formatAt(line, 0);
         ASSERT_TRUE(f.has_value());
@@ -174,21 +174,21 @@ TEST_F(Pane, ParseTextRangeIgnoresLinesBeyondTheText) {
 TEST_F(Pane, SetTextAttrib2SpansLinesInDocumentPositions) {
     load(kShader);
     // From "tint;" on line 0 to "vo" of line 1: the line break is one position.
-    highlighter->SetTextAttrib2(13, 21, EffectItalic, 0x00123456, kRed);
+    highlighter->formatRange(13, 21, EffectItalic, 0x00123456, kRed);
     expectCategory(0, 8, Category::DataTypes);
     expectFormat(0, 13, 0x00123456, EffectItalic, kRed);
     expectFormat(0, 17, 0x00123456, EffectItalic, kRed);
     expectFormat(1, 0, 0x00123456, EffectItalic, kRed);
     expectFormat(1, 1, 0x00123456, EffectItalic, kRed);
     expectCategory(1, 2, Category::DataTypes);
-    highlighter->SetTextAttrib2(50, 10, 0, kRed, kRed);  // empty range
+    highlighter->formatRange(50, 10, 0, kRed, kRed);  // empty range
     expectCategory(1, 2, Category::DataTypes);
 }
 
 TEST_F(Pane, CommentFormatIsReadAtEveryHighlight) {
     load(kShader);
     comment = {0x00ABCDEF, EffectBold};
-    highlighter->ParseTextRange(1, kWhite);
+    highlighter->highlightLine(1, kWhite);
     expectFormat(1, 12, 0x00ABCDEF, EffectBold);
 }
 
@@ -196,17 +196,17 @@ TEST_F(Pane, RebuiltTableTakesEffectAtTheNextParseAll) {
     load(kShader);
     CategoryFormats changed = tessory::testing::kTestFormats;
     changed[int(Category::DataTypes)].color = 0x00FF0000;
-    FillSearchList(table, changed);
+    fillKeywordTable(table, changed);
     expectCategory(0, 8, Category::DataTypes);
-    highlighter->ParseAll();
+    highlighter->highlightAll();
     expectFormat(0, 8, 0x00FF0000, formatOf(Category::DataTypes).effects);
     expectCategory(0, 0, Category::TypeQualifiers);
 }
 
 TEST_F(Pane, TypingRehighlightsTheCaretLineOnly) {
     load(kShader);
-    highlighter->ParseTextRange(0, kRed);
-    highlighter->ParseTextRange(3, kRed);
+    highlighter->highlightLine(0, kRed);
+    highlighter->highlightLine(3, kRed);
     placeCaret(3, 4);
     QTest::keyClicks(&edit, "x");
     // "xgl_FragColor" is no keyword, and the line lost its red mark; line 0 kept it.
@@ -319,10 +319,10 @@ TEST_F(Pane, HighlightingKeepsCaretSelectionAndScrollPosition) {
     ASSERT_GT(vertical, 0);
     ASSERT_EQ(horizontal, 40);
 
-    highlighter->ParseAll();
-    highlighter->ParseTextRange(10, kRed);
-    highlighter->ParseTextRange(299, kWhite);
-    highlighter->SetTextAttrib2(0, 5000, EffectBold, kRed, kWhite);
+    highlighter->highlightAll();
+    highlighter->highlightLine(10, kRed);
+    highlighter->highlightLine(299, kWhite);
+    highlighter->formatRange(0, 5000, EffectBold, kRed, kWhite);
     QApplication::processEvents();
 
     EXPECT_EQ(edit.textCursor().anchor(), selection.anchor());

@@ -178,11 +178,11 @@ TEST(FindTokenFromList, EmptyTableFindsNothing) {
     EXPECT_EQ(find(table, "vec4"), -1);
 }
 
-TEST(FillSearchList, RebuildReplacesEveryEntryWithTheNewCategoryFormats) {
+TEST(fillKeywordTable, RebuildReplacesEveryEntryWithTheNewCategoryFormats) {
     KeywordTable table = filledTable();
     CategoryFormats changed = kTestFormats;
     changed[int(Category::DataTypes)].color = 0x00FF0000;
-    FillSearchList(table, changed);
+    fillKeywordTable(table, changed);
 
     std::size_t entries = 0;
     for (const KeywordBucket& bucket : table) {

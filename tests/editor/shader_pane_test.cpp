@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "editor/code_edit.h"
 #include "editor/shader_pane.h"
+#include "editor/code_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 class ShaderPaneTest : public ::testing::Test {
 protected:
-    ShaderPaneTest() { FillSearchList(table, CategoryFormats{}); }
+    ShaderPaneTest() { fillKeywordTable(table, CategoryFormats{}); }
     ~ShaderPaneTest() override { delete pane.widget(); }
 
     // The background the highlighter gave the first character of a line.
@@ -25,8 +25,9 @@ protected:
     }
 
     KeywordTable table;
-    ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"), table,
-                                       [] { return TextFormat{kBlack, 0}; });
+    ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"), table, [] {
+        return TextFormat{kBlack, 0};
+    });
 };
 
 TEST_F(ShaderPaneTest, LoadShowsTheFileUnmodifiedAndKeepsItsLineEnd) {

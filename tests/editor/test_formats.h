@@ -21,7 +21,7 @@ inline const TextFormat& formatOf(Category c) {
 
 inline KeywordTable filledTable(const CategoryFormats& formats = kTestFormats) {
     KeywordTable table;
-    FillSearchList(table, formats);
+    fillKeywordTable(table, formats);
     return table;
 }
 

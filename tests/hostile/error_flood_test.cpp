@@ -135,7 +135,7 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
         QCoreApplication::processEvents();
     });
     timed("the jump to the first error past 99,999 entries that lead nowhere",
-          [&] { w.ShowFirstErrorLine(); });
+          [&] { w.jumpToFirstError(); });
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
     EXPECT_EQ(fragmentEdit(w)->textCursor().block().blockNumber(), 3);
     EXPECT_EQ(errorMarkPane(w), 1);
@@ -144,7 +144,7 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     // A double-click on any entry with a huge number leaves the caret and the mark alone.
     for (int row = 0; row < int(std::size(kHugeLines)); ++row) {
         errorListBox(w)->setCurrentRow(row);
-        w.ListBox_ErrDblClick();
+        w.jumpToSelectedMessage();
         EXPECT_EQ(errorMarkPane(w), 1) << entries[row].shown.toStdString();
         EXPECT_EQ(errorMarkLine(w), 3) << entries[row].shown.toStdString();
         EXPECT_EQ(vertexEdit(w)->textCursor().position(), 0);

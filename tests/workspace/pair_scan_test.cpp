@@ -177,7 +177,7 @@ TEST(WorkspaceScan, MissingDirectoryIsAnEmptyWorkspace) {
     EXPECT_TRUE(scan.complete());
 }
 
-TEST(FindRecursive, WalksFilesInByteOrderAndStopsWhenAsked) {
+TEST(forEachDirectoryEntry, WalksFilesInByteOrderAndStopsWhenAsked) {
     QTemporaryDir temp;
     const QString dir = temp.path();
     for (const char* file : {"b", "B.x", "a.frag", ".h", "\u00e4", "z.frag"}) {
@@ -186,7 +186,7 @@ TEST(FindRecursive, WalksFilesInByteOrderAndStopsWhenAsked) {
     ASSERT_TRUE(QDir(dir).mkdir("c.frag"));
 
     QStringList seen;
-    FindRecursive(dir, "*.*", [&](const QString& path, const DirEntry& entry) {
+    forEachDirectoryEntry(dir, "*.*", [&](const QString& path, const DirEntry& entry) {
         EXPECT_EQ(path, dir + u'/');
         EXPECT_EQ(entry.kind, EntryKind::File);
         seen.append(entry.name);
@@ -195,24 +195,24 @@ TEST(FindRecursive, WalksFilesInByteOrderAndStopsWhenAsked) {
     EXPECT_EQ(seen, QStringList({".h", "B.x", "a.frag", "b", "z.frag", "\u00e4"}));
 
     seen.clear();
-    FindRecursive(dir + u'/', "*.frag", [&](const QString&, const DirEntry& entry) {
+    forEachDirectoryEntry(dir + u'/', "*.frag", [&](const QString&, const DirEntry& entry) {
         seen.append(entry.name);
         return true;
     });
     EXPECT_EQ(seen, QStringList({"a.frag", "z.frag"}));
 
     seen.clear();
-    FindRecursive(dir, "*", [&](const QString&, const DirEntry& entry) {
+    forEachDirectoryEntry(dir, "*", [&](const QString&, const DirEntry& entry) {
         seen.append(entry.name);
         return seen.size() < 2;
     });
     EXPECT_EQ(seen, QStringList({".h", "B.x"}));
 }
 
-TEST(Logfiles, TakesTheBaseNameForEachMatchingExtension) {
+TEST(pairFileNames, TakesTheBaseNameForEachMatchingExtension) {
     const auto baseNames = [](const char* name, EntryKind kind, const PairExtensions& extensions) {
         QStringList names;
-        for (const PairFileName& found : Logfiles(DirEntry{name, kind}, extensions)) {
+        for (const PairFileName& found : pairFileNames(DirEntry{name, kind}, extensions)) {
             names.append(found.baseName + (found.side == PairSide::Vertex ? ":v" : ":f"));
         }
         return names;
