@@ -50,9 +50,8 @@ struct LoadedPane {
     bool loading = false;
 
     LoadedPane() {
-        highlighter = new PaneHighlighter(
-            edit.document(), table(), [] { return kFormats[int(Category::Comment)]; },
-            [this] { return loading; });
+        highlighter = new PaneHighlighter(edit.document(), [this] { return loading; });
+        highlighter->setFormats(kFormats);
         edit.resize(800, 600);
         edit.show();
         load();
@@ -134,11 +133,11 @@ void BM_ParseAllLaidOut(benchmark::State& state) {
             flip = !flip;
             changed[int(Category::FunctionNames)].color = flip ? 0x00AA0000 : 0x00FF0000;
         }
-        fillKeywordTable(table(), changed);
+        p.highlighter->setFormats(changed);
         p.highlighter->highlightAll();
         p.finishLayout();
     }
-    fillKeywordTable(table(), kFormats);
+    p.highlighter->setFormats(kFormats);
     p.highlighter->highlightAll();
 }
 BENCHMARK(BM_ParseAllLaidOut)

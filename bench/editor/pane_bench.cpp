@@ -34,15 +34,6 @@ const CategoryFormats kFormats = {{{0x000000FF, 0},
                                    {0x00400080, 0},
                                    {0x00008000, 0}}};
 
-KeywordTable& table() {
-    static KeywordTable t = [] {
-        KeywordTable filled;
-        fillKeywordTable(filled, kFormats);
-        return filled;
-    }();
-    return t;
-}
-
 // One pane: the code pane with its highlighter, or a bare QPlainTextEdit.
 struct Pane {
     std::unique_ptr<QPlainTextEdit> edit;
@@ -52,9 +43,8 @@ struct Pane {
     explicit Pane(bool highlighted) {
         if (highlighted) {
             auto* code = new CodeEdit;
-            highlighter = new PaneHighlighter(
-                code->document(), table(), [] { return kFormats[int(Category::Comment)]; },
-                [this] { return loading; });
+            highlighter = new PaneHighlighter(code->document(), [this] { return loading; });
+            highlighter->setFormats(kFormats);
             code->setHighlighter(highlighter);
             edit.reset(code);
         } else {
@@ -162,9 +152,9 @@ double colourChange(std::array<Pane, 2>& panes) {
                   [&] {
                       flip = !flip;
                       changed[int(Category::DataTypes)].color = flip ? 0x00AA0000 : 0x000000FF;
-                      fillKeywordTable(table(), changed);
                       for (Pane& p : panes) {
                           if (p.highlighter != nullptr) {
+                              p.highlighter->setFormats(changed);
                               p.highlighter->highlightAll();
                           } else {
                               // The bare pane has no colours: it only draws itself again.

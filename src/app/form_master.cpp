@@ -249,13 +249,8 @@ void TForm_Master::setupLayout() {
     column->addWidget(workspaceCaption_);
     column->addWidget(pairListBox_);
 
-    const auto commentFormat = [this] {
-        return TextFormat{settings_.FontColor_Comment, settings_.TextEffects_Comment};
-    };
-    panes_[int(PairSide::Vertex)] =
-        new ShaderPane(QStringLiteral("RichEdit_Vertex"), keywordTable_, commentFormat);
-    panes_[int(PairSide::Fragment)] =
-        new ShaderPane(QStringLiteral("RichEdit_Fragment"), keywordTable_, commentFormat);
+    panes_[int(PairSide::Vertex)] = new ShaderPane(QStringLiteral("RichEdit_Vertex"));
+    panes_[int(PairSide::Fragment)] = new ShaderPane(QStringLiteral("RichEdit_Fragment"));
     vertexPage_ = makeTabSheet("TabSheet1", pane(PairSide::Vertex).widget());
     fragmentPage_ = makeTabSheet("TabSheet2", pane(PairSide::Fragment).widget());
     paneTabs_ = new QTabWidget;

@@ -214,8 +214,6 @@ private:
     QStringList messages_;
     LanguageTexts::Extra extraTexts_;
     bool german_ = false;
-    // The GLSL words with the colours and effects of their categories.
-    KeywordTable keywordTable_;
 
     // Components, named as in the layout.
     QToolBar* toolBar_ = nullptr;

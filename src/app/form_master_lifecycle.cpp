@@ -50,7 +50,9 @@ void TForm_Master::restoreState() {
     }
     applyLanguage(german_ ? LanguageGermanCode : LanguageEnglish);
     applyZoom(settings_.EditorZoom);
-    fillKeywordTable(keywordTable_, categoryFormats(settings_));
+    for (const PairSide side : kPairSides) {
+        pane(side).setFormats(categoryFormats(settings_));
+    }
     if (QFileInfo(openPair_.directory()).isDir()) {
         rescanWorkspace();
     }

@@ -41,9 +41,8 @@ void TForm_Master::applyFormats(const CategoryFormats& formats) {
         fontColor(settings_, Category(i)) = formats[i].color;
         textEffects(settings_, Category(i)) = formats[i].effects;
     }
-    fillKeywordTable(keywordTable_, formats);
     for (const PairSide side : kPairSides) {
-        pane(side).rehighlight();
+        pane(side).setFormats(formats);
     }
 }
 

@@ -84,16 +84,16 @@ QTextCharFormat highlightFormat(TColor color, qint32 effects, TColor background)
     return format;
 }
 
-PaneHighlighter::PaneHighlighter(QTextDocument* document, const KeywordTable& table,
-                                 CommentFormatSource commentFormat, LoadingFlag isLoading)
-    : QObject(document),
-      document_(document),
-      table_(table),
-      commentFormat_(std::move(commentFormat)),
-      isLoading_(std::move(isLoading)) {
+PaneHighlighter::PaneHighlighter(QTextDocument* document, LoadingFlag isLoading)
+    : QObject(document), document_(document), isLoading_(std::move(isLoading)) {
     // A document without a layout never reports its changes.
     document->documentLayout();
     connect(document, &QTextDocument::contentsChange, this, &PaneHighlighter::rehighlightChange);
+}
+
+void PaneHighlighter::setFormats(const CategoryFormats& formats) {
+    fillKeywordTable(table_, formats);
+    comment_ = formats[int(Category::Comment)];
 }
 
 void PaneHighlighter::highlightAll() {
@@ -107,7 +107,7 @@ void PaneHighlighter::highlightAll() {
         return;
     }
     QScopedValueRollback guard(highlighting_, true);
-    refresh(document_->begin(), document_->lastBlock(), commentFormat_());
+    refresh(document_->begin(), document_->lastBlock(), comment_);
 }
 
 void PaneHighlighter::setOnDemand(bool onDemand) {
@@ -126,7 +126,7 @@ bool PaneHighlighter::highlightLines(int first, int last) {
     QScopedValueRollback guard(highlighting_, true);
     const QTextBlock firstBlock = document_->findBlockByNumber(first);
     const QTextBlock lastBlock = last == first ? firstBlock : document_->findBlockByNumber(last);
-    return refresh(firstBlock, lastBlock, commentFormat_());
+    return refresh(firstBlock, lastBlock, comment_);
 }
 
 bool PaneHighlighter::refresh(QTextBlock first, const QTextBlock& last, const TextFormat& comment,
@@ -160,7 +160,7 @@ void PaneHighlighter::highlightLine(int lineIndex, TColor background) {
     QScopedValueRollback guard(highlighting_, true);
     QTextBlock block = document_->findBlockByNumber(lineIndex);
     block.setUserState(generation_);
-    if (highlightBlock(block, commentFormat_(), background)) {
+    if (highlightBlock(block, comment_, background)) {
         document_->markContentsDirty(block.position(), block.length());
     }
 }
@@ -218,7 +218,7 @@ void PaneHighlighter::rehighlightChange(int position, int /*charsRemoved*/, int 
         }
     }
     if (!many) {
-        refresh(first, last, commentFormat_(), !onDemand_);
+        refresh(first, last, comment_, !onDemand_);
     }
     if (onDemand_) {
         // Qt lays out the lines of the change itself, right after this notification; widening

@@ -48,14 +48,13 @@ TColor readableOn(TColor color, TColor background);
 class PaneHighlighter : public QObject {
     Q_OBJECT
 public:
-    using CommentFormatSource = std::function<TextFormat()>;
     using LoadingFlag = std::function<bool()>;
 
-    // The table is read at every highlight (it is rebuilt in place when colours change); the
-    // comment format is asked for at the start of every highlight. The highlighter is a child
-    // of the document.
-    PaneHighlighter(QTextDocument* document, const KeywordTable& table,
-                    CommentFormatSource commentFormat, LoadingFlag isLoading);
+    // The highlighter is a child of the document. It draws nothing until it has formats.
+    PaneHighlighter(QTextDocument* document, LoadingFlag isLoading);
+
+    // The format of every category, comments included; lines take them at their next highlight.
+    void setFormats(const CategoryFormats& formats);
 
     // Every line on white; nothing for an empty document. On demand, the lines are marked and the
     // views are asked to redraw, which highlights what they show.
@@ -94,8 +93,8 @@ private:
     };
 
     QPointer<QTextDocument> document_;
-    const KeywordTable& table_;
-    CommentFormatSource commentFormat_;
+    KeywordTable table_;
+    TextFormat comment_;
     LoadingFlag isLoading_;
     bool highlighting_ = false;
     bool onDemand_ = false;

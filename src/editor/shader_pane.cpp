@@ -11,13 +11,10 @@
 
 namespace tessory {
 
-ShaderPane::ShaderPane(const QString& objectName, const KeywordTable& table,
-                       PaneHighlighter::CommentFormatSource commentFormat)
-    : edit_(new CodeEdit) {
+ShaderPane::ShaderPane(const QString& objectName) : edit_(new CodeEdit) {
     edit_->setObjectName(objectName);
     setParent(edit_);
-    highlighter_ = new PaneHighlighter(edit_->document(), table, std::move(commentFormat),
-                                       [this] { return loading_; });
+    highlighter_ = new PaneHighlighter(edit_->document(), [this] { return loading_; });
     edit_->setHighlighter(highlighter_);
 }
 
@@ -118,8 +115,10 @@ std::optional<int> ShaderPane::markedLine() const {
     return markedLine_ < 0 ? std::nullopt : std::optional<int>(markedLine_);
 }
 
-void ShaderPane::rehighlight() {
+void ShaderPane::setFormats(const CategoryFormats& formats) {
+    highlighter_->setFormats(formats);
     markedLine_ = -1;
+    edit_->setMarkedLine(-1);
     highlighter_->highlightAll();
 }
 

@@ -22,8 +22,7 @@ class ShaderPane : public QObject {
 public:
     // The widget gets `objectName`; it is parented by whoever lays it out, and the pane lives as
     // long as the widget does.
-    ShaderPane(const QString& objectName, const KeywordTable& table,
-               PaneHighlighter::CommentFormatSource commentFormat);
+    explicit ShaderPane(const QString& objectName);
 
     CodeEdit* widget() const { return edit_; }
 
@@ -59,8 +58,8 @@ public:
     void clearMark();
     std::optional<int> markedLine() const;
 
-    // Highlights every line again on white, as after a colour change; the mark goes.
-    void rehighlight();
+    // The highlight formats of every category; every line takes them on white, and the mark goes.
+    void setFormats(const CategoryFormats& formats);
 
 signals:
     // The pane shows another file, or the same file as read or written anew.

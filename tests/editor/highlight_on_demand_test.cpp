@@ -13,8 +13,6 @@
 #include <QTextLayout>
 
 using namespace tessory;
-using tessory::testing::filledTable;
-using tessory::testing::formatOf;
 
 namespace {
 
@@ -38,12 +36,13 @@ QString longShader(int lines) {
 // the window wires them.
 class OnDemand : public ::testing::Test {
 protected:
-    OnDemand() : table(filledTable()), comment(formatOf(Category::Comment)) {
-        const auto commentFormat = [this] { return comment; };
+    OnDemand() {
         const auto isLoading = [this] { return loading; };
-        highlighter = new PaneHighlighter(edit.document(), table, commentFormat, isLoading);
+        highlighter = new PaneHighlighter(edit.document(), isLoading);
+        highlighter->setFormats(tessory::testing::kTestFormats);
         edit.setHighlighter(highlighter);
-        whole = new PaneHighlighter(&reference, table, commentFormat, isLoading);
+        whole = new PaneHighlighter(&reference, isLoading);
+        whole->setFormats(tessory::testing::kTestFormats);
         edit.resize(500, 300);
     }
 
@@ -89,8 +88,6 @@ protected:
         return differ;
     }
 
-    KeywordTable table;
-    TextFormat comment;
     bool loading = false;
     CodeEdit edit;
     PaneHighlighter* highlighter;
@@ -119,8 +116,9 @@ TEST_F(OnDemand, AColourChangeReachesTheLinesAsTheyAreShown) {
     scrollThrough();
     CategoryFormats changed = tessory::testing::kTestFormats;
     changed[int(Category::StateVars)] = {0x00123456, EffectBold};
-    fillKeywordTable(table, changed);
-    comment = {0x00ABCDEF, 0};
+    changed[int(Category::Comment)] = {0x00ABCDEF, 0};
+    highlighter->setFormats(changed);
+    whole->setFormats(changed);
     highlighter->highlightAll();
     whole->highlightAll();
     edit.viewport()->repaint();

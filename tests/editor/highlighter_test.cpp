@@ -18,7 +18,6 @@
 #include <memory>
 
 using namespace tessory;
-using tessory::testing::filledTable;
 using tessory::testing::formatOf;
 
 namespace {
@@ -26,10 +25,10 @@ namespace {
 // A pane wired as the main window wires it: the loading flag is set around loads.
 class Pane : public ::testing::Test {
 protected:
-    Pane() : table(filledTable()), comment(formatOf(Category::Comment)) {
+    Pane() {
         edit.resize(400, 200);
-        highlighter = new PaneHighlighter(
-            edit.document(), table, [this] { return comment; }, [this] { return loading; });
+        highlighter = new PaneHighlighter(edit.document(), [this] { return loading; });
+        highlighter->setFormats(tessory::testing::kTestFormats);
     }
 
     void load(const QString& text) {
@@ -73,8 +72,6 @@ protected:
         edit.setTextCursor(cursor);
     }
 
-    KeywordTable table;
-    TextFormat comment;
     CodeEdit edit;
     PaneHighlighter* highlighter = nullptr;
     bool loading = false;
@@ -185,18 +182,20 @@ TEST_F(Pane, SetTextAttrib2SpansLinesInDocumentPositions) {
     expectCategory(1, 2, Category::DataTypes);
 }
 
-TEST_F(Pane, CommentFormatIsReadAtEveryHighlight) {
+TEST_F(Pane, ACommentFormatTakesEffectAtTheNextHighlight) {
     load(kShader);
-    comment = {0x00ABCDEF, EffectBold};
+    CategoryFormats changed = tessory::testing::kTestFormats;
+    changed[int(Category::Comment)] = {0x00ABCDEF, EffectBold};
+    highlighter->setFormats(changed);
     highlighter->highlightLine(1, kWhite);
     expectFormat(1, 12, 0x00ABCDEF, EffectBold);
 }
 
-TEST_F(Pane, RebuiltTableTakesEffectAtTheNextParseAll) {
+TEST_F(Pane, NewFormatsTakeEffectAtTheNextHighlightAll) {
     load(kShader);
     CategoryFormats changed = tessory::testing::kTestFormats;
     changed[int(Category::DataTypes)].color = 0x00FF0000;
-    fillKeywordTable(table, changed);
+    highlighter->setFormats(changed);
     expectCategory(0, 8, Category::DataTypes);
     highlighter->highlightAll();
     expectFormat(0, 8, 0x00FF0000, formatOf(Category::DataTypes).effects);

@@ -14,7 +14,7 @@ namespace {
 
 class ShaderPaneTest : public ::testing::Test {
 protected:
-    ShaderPaneTest() { fillKeywordTable(table, CategoryFormats{}); }
+    ShaderPaneTest() { pane.setFormats(CategoryFormats{}); }
     ~ShaderPaneTest() override { delete pane.widget(); }
 
     // The background the highlighter gave the first character of a line.
@@ -24,10 +24,7 @@ protected:
         return formats.isEmpty() ? QColor(Qt::white) : formats.first().format.background().color();
     }
 
-    KeywordTable table;
-    ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"), table, [] {
-        return TextFormat{kBlack, 0};
-    });
+    ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"));
 };
 
 TEST_F(ShaderPaneTest, LoadShowsTheFileUnmodifiedAndKeepsItsLineEnd) {
