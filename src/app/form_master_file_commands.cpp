@@ -31,19 +31,14 @@ void TForm_Master::createPair(bool empty) {
         return;
     }
     const QString oldName = openPair_.name();
-    std::optional<QString> newName;
-    {
-        const OpenPair& pair = openPair_;
-        TForm_New dialog(
-            this, *env_.prompter, oldName,
-            [&pair](const QString& typed) {
-                return checkNewShaderName(typed, pair.name(), pair.directory(), pair.extensions(),
-                                          pair.scanned().names());
-            },
-            nameDialogTexts());
-        env_.prompter->execDialog(dialog);
-        newName = dialog.chosenName();
-    }
+    const OpenPair& pair = openPair_;
+    const std::optional<QString> newName = askPairName<TForm_New>(
+        this, *env_.prompter, oldName,
+        [&pair](const QString& typed) {
+            return checkNewShaderName(typed, pair.name(), pair.directory(), pair.extensions(),
+                                      pair.scanned().names());
+        },
+        nameDialogTexts());
     // An empty name creates nothing, as Cancel does.
     if (!newName || newName->isEmpty() || *newName == oldName) {
         return;
@@ -103,19 +98,13 @@ void TForm_Master::Action_RenameExecute() {
         return;
     }
     const QString oldName = openPair_.name();
-    std::optional<QString> newName;
-    {
-        const OpenPair& pair = openPair_;
-        TForm_Rename dialog(
-            this, *env_.prompter, oldName,
-            [&pair](const QString& typed) {
-                return checkRenameShaderName(typed, pair.directory(), pair.extensions(),
-                                             pair.listed());
-            },
-            nameDialogTexts());
-        env_.prompter->execDialog(dialog);
-        newName = dialog.chosenName();
-    }
+    const OpenPair& pair = openPair_;
+    const std::optional<QString> newName = askPairName<TForm_Rename>(
+        this, *env_.prompter, oldName,
+        [&pair](const QString& typed) {
+            return checkRenameShaderName(typed, pair.directory(), pair.extensions(), pair.listed());
+        },
+        nameDialogTexts());
     if (!newName || *newName == oldName) {
         return;
     }

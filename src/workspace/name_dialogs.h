@@ -73,4 +73,13 @@ public:
                  NameDialogTexts texts);
 };
 
+// Shows a name dialog modally through the prompter: the name the user confirmed, or nothing.
+template <class Dialog>
+std::optional<QString> askPairName(QWidget* parent, Prompter& prompter, const QString& currentName,
+                                   NameCheck check, NameDialogTexts texts) {
+    Dialog dialog(parent, prompter, currentName, std::move(check), std::move(texts));
+    prompter.execDialog(dialog);
+    return dialog.chosenName();
+}
+
 }  // namespace tessory
