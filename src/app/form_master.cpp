@@ -308,6 +308,8 @@ void TForm_Master::setupStatusBar() {
         // The WorkSpace path takes whatever room the first two panels leave.
         statusBar_->addWidget(statusLabels_[i], i == 2 ? 1 : 0);
     }
+    // The path has no width of its own to ask for, so it must be free to grow into that room.
+    statusLabels_[2]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // Room for a caret in a file of a million lines; the mode panel fits its texts once they are
     // known.
     statusLabels_[0]->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});

@@ -54,6 +54,8 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QString::fromLatin1(kFragment).replace("\r\n", "\n"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
     EXPECT_EQ(statusPanel(w, 2)->text(), ws());
+    // With room to spare, the whole path is shown.
+    EXPECT_GE(statusPanel(w, 2)->width(), statusPanel(w, 2)->fontMetrics().horizontalAdvance(ws()));
     EXPECT_TRUE(action(w, "Action_Compile")->isEnabled());
     // Nothing to undo right after a load.
     EXPECT_FALSE(vertexEdit(w)->document()->isUndoAvailable());
