@@ -346,6 +346,15 @@ void CodeEdit::updateExtraSelections() {
         line.cursor.clearSelection();
         selections.append(line);
     }
+    // The mark's red runs the width of the pane, so that a line of one brace is as plain to see
+    // as a long one.
+    if (const QTextBlock marked = document()->findBlockByNumber(markedLine_); marked.isValid()) {
+        QTextEdit::ExtraSelection line;
+        line.format.setBackground(QColor(Qt::red));
+        line.format.setProperty(QTextFormat::FullWidthSelection, true);
+        line.cursor = QTextCursor(marked);
+        selections.append(line);
+    }
     if (const auto pair = matchingBrackets(document(), caret.position())) {
         for (const int position : {pair->open, pair->close}) {
             QTextEdit::ExtraSelection bracket;

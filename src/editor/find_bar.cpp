@@ -51,12 +51,18 @@ FindBar::FindBar(QWidget* parent)
     optionsRow->addWidget(wholeWords_);
     optionsRow->addWidget(matchCase_);
     optionsRow->addWidget(regularExpression_);
-    grid->addLayout(optionsRow, 0, 4);
     grid->addWidget(replaceLabel_, 1, 0);
     grid->addWidget(replaceField_, 1, 1);
     grid->addWidget(replaceButton_, 1, 2);
     grid->addWidget(replaceAllButton_, 1, 3);
+    // The options go under the fields, so that the bar fits beside the WorkSpace list in a window
+    // of the default width and still leaves the fields room for a word or two.
+    optionsRow->addStretch(1);
+    grid->addLayout(optionsRow, 2, 1, 1, 3);
     grid->setColumnStretch(1, 1);
+    for (QLineEdit* field : {findField_, replaceField_}) {
+        field->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
+    }
 
     auto* lineLayout = new QHBoxLayout(lineRow_);
     lineLayout->setContentsMargins(0, 0, 0, 0);

@@ -24,6 +24,17 @@ protected:
         return formats.isEmpty() ? QColor(Qt::white) : formats.first().format.background().color();
     }
 
+    // The line drawn with a red band the width of the pane, or -1.
+    int redBand() const {
+        for (const QTextEdit::ExtraSelection& s : pane.widget()->extraSelections()) {
+            if (s.format.background().color() == QColor(Qt::red) &&
+                s.format.property(QTextFormat::FullWidthSelection).toBool()) {
+                return s.cursor.blockNumber();
+            }
+        }
+        return -1;
+    }
+
     ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"));
 };
 
@@ -66,6 +77,7 @@ TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
     EXPECT_EQ(lineBackground(1), QColor(Qt::red));
     // The caret goes to the line, at most to its end.
     EXPECT_EQ(pane.widget()->textCursor().position(), 7);
+    EXPECT_EQ(redBand(), 1);
 
     ASSERT_TRUE(pane.markError(2, 1));
     EXPECT_EQ(lineBackground(1), QColor(Qt::white));
@@ -76,6 +88,7 @@ TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
     pane.clearMark();
     EXPECT_FALSE(pane.markedLine());
     EXPECT_EQ(lineBackground(2), QColor(Qt::white));
+    EXPECT_EQ(redBand(), -1);
 
     pane.markError(0, 0);
     pane.load({QStringLiteral("other"), LineEnd::Lf}, FileStamp());
