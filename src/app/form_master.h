@@ -132,7 +132,7 @@ private:
     // The caret to the line and column of a pane, the line marked red: one mark in both panes.
     void markErrorLine(PairSide side, int line, int column);
     static const QString kCompilingEntry;
-    // Takes the formats into the settings and the keyword table and re-highlights both panes.
+    // Takes the formats into the settings and pushes them into both panes.
     void applyFormats(const CategoryFormats& formats);
     // Key releases of the window, both panes and both lists; F10 writes the shader archive.
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
@@ -178,7 +178,7 @@ private:
     void selectListEntry(int row);
     void showListedPairs();
     void reselectOpenPair();
-    void ReloadLastPair();
+    void reopenLastPair();
     void openFirstPair();
     // Empties the panes and leaves no pair open.
     void closeOpenPair();
@@ -215,7 +215,7 @@ private:
     LanguageTexts::Extra extraTexts_;
     bool german_ = false;
 
-    // Components, named as in the layout.
+    // The window's parts; their object names are those of the layout.
     QToolBar* toolBar_ = nullptr;
     QWidget* workspacePanel_ = nullptr;
     QLabel* workspaceCaption_ = nullptr;

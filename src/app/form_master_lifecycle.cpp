@@ -56,7 +56,7 @@ void TForm_Master::restoreState() {
     if (QFileInfo(openPair_.directory()).isDir()) {
         rescanWorkspace();
     }
-    guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : ReloadLastPair(); });
+    guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : reopenLastPair(); });
     updateCommandStates();
     createGlContext();
     applyPreviewSettings();

@@ -71,7 +71,7 @@ void TForm_Master::rescanWorkspace() {
     showListedPairs();
 }
 
-void TForm_Master::ReloadLastPair() {
+void TForm_Master::reopenLastPair() {
     const int row = openPair_.listedIndexOfOpen();
     if (row < 0 || !openPair_.filesExist(openPair_.name())) {
         return;
