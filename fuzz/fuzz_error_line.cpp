@@ -80,9 +80,9 @@ void checkEntry(QStringView entry) {
     FUZZ_CHECK(message.lineIndex() == index);
     const std::optional<qint64> column = errorColumnIndex(entry);
     FUZZ_CHECK(message.column ? column == *message.column - 1 : !column || *column == 0);
-    FUZZ_CHECK(errorEntryPane(entry.toString() + kVertexTag) == ErrorPane::Vertex);
+    FUZZ_CHECK(errorEntryPane(entry.toString() + kVertexTag) == PairSide::Vertex);
     if (!entry.contains(u"[VertexShader]")) {
-        FUZZ_CHECK(errorEntryPane(entry.toString() + kFragmentTag) == ErrorPane::Fragment);
+        FUZZ_CHECK(errorEntryPane(entry.toString() + kFragmentTag) == PairSide::Fragment);
     }
 }
 

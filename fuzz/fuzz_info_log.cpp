@@ -141,13 +141,13 @@ void checkErrorList(QByteArrayView vertex, QByteArrayView fragment, QByteArrayVi
     }
     for (qsizetype k = 0; k < entries.size(); ++k) {
         const QString entry = fromWin1252(entries[k]);
-        const ErrorPane pane = errorEntryPane(entry);
+        const std::optional<PairSide> pane = errorEntryPane(entry);
         if (k < vertexEntries) {
-            FUZZ_CHECK(pane == ErrorPane::Vertex);
+            FUZZ_CHECK(pane == PairSide::Vertex);
         } else if (entries[k].endsWith(kFragmentSuffix)) {
-            FUZZ_CHECK(pane == ErrorPane::Fragment || entry.contains(u"[VertexShader]"));
+            FUZZ_CHECK(pane == PairSide::Fragment || entry.contains(u"[VertexShader]"));
         } else {
-            FUZZ_CHECK(pane == ErrorPane::None);
+            FUZZ_CHECK(pane == std::nullopt);
         }
         if (linkRead && entries[k] != kVertexOk && entries[k] != kFragmentOk) {
             const QByteArray line = entries[k].chopped(k < vertexEntries ? kVertexSuffix.size()
@@ -170,11 +170,11 @@ void checkMessages(QByteArrayView vertex, QByteArrayView fragment, QByteArrayVie
         const qsizetype first = k;
         while (k < messages.size() && messages[k].log == kinds[log]) {
             const DriverMessage& m = messages[k];
-            FUZZ_CHECK(m.pane == ErrorPane::Vertex || m.pane == ErrorPane::Fragment);
+            FUZZ_CHECK(m.pane == PairSide::Vertex || m.pane == PairSide::Fragment);
             if (log == 0) {
-                FUZZ_CHECK(m.pane == ErrorPane::Vertex);
+                FUZZ_CHECK(m.pane == PairSide::Vertex);
             } else if (log == 1) {
-                FUZZ_CHECK(m.pane == ErrorPane::Fragment);
+                FUZZ_CHECK(m.pane == PairSide::Fragment);
             }
             FUZZ_CHECK(!m.line || *m.line >= 1);
             FUZZ_CHECK(!m.text.contains(u'\r') && !m.text.contains(u'\n'));

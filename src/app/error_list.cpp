@@ -22,7 +22,7 @@ void appendErrorEntries(QListWidget* list, const QList<DriverMessage>& messages)
 DriverMessage noteEntry(const QString& text) {
     DriverMessage message;
     message.shown = text;
-    message.pane = ErrorPane::None;
+    message.pane = std::nullopt;
     message.text = text;
     return message;
 }

@@ -85,17 +85,10 @@ bool TForm_Master::jumpToEntry(const DriverMessage& entry) {
     if (!line) {
         return false;
     }
-    PairSide side = PairSide::Vertex;
-    switch (entry.pane) {
-        case ErrorPane::Vertex:
-            side = PairSide::Vertex;
-            break;
-        case ErrorPane::Fragment:
-            side = PairSide::Fragment;
-            break;
-        case ErrorPane::None:
-            return false;
+    if (!entry.pane) {
+        return false;
     }
+    const PairSide side = *entry.pane;
     paneTabs_->setCurrentIndex(int(side));
     if (*line < 0 || *line > pane(side).lineCount() - 1) {
         return false;

@@ -315,7 +315,7 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
     }
     const QByteArray source = withCrLfLineEnds(bytes);
     outcome.vertexLog = compileAlone(gl.arb, gl.core, file.stage, source);
-    for (const DriverMessage& message : compileLogMessages(outcome.vertexLog, ErrorPane::Vertex)) {
+    for (const DriverMessage& message : compileLogMessages(outcome.vertexLog, PairSide::Vertex)) {
         appendOnce(outcome.messages,
                    CheckMessage{file.path, message.line, message.severity, message.text,
                                 compileOrigin(file.stage), message.column});
@@ -354,7 +354,7 @@ QList<CheckMessage> pairMessages(const QList<DriverMessage>& messages, const QSt
     tied.reserve(messages.size());
     for (const DriverMessage& message : messages) {
         appendOnce(tied,
-                   CheckMessage{message.pane == ErrorPane::Fragment ? fragmentPath : vertexPath,
+                   CheckMessage{message.pane == PairSide::Fragment ? fragmentPath : vertexPath,
                                 message.line, message.severity, message.text, originOf(message.log),
                                 message.column});
     }

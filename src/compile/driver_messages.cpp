@@ -198,7 +198,7 @@ void forEachLine(QByteArrayView log, const std::function<void(QStringView)>& tak
     }
 }
 
-DriverMessage withoutText(ErrorPane file, InfoLogKind log) {
+DriverMessage withoutText(PairSide file, InfoLogKind log) {
     DriverMessage message;
     message.pane = file;
     message.log = log;
@@ -272,14 +272,14 @@ QStringView withoutTag(QStringView entry) {
 
 }  // namespace
 
-ErrorPane errorEntryPane(QStringView entry) {
+std::optional<PairSide> errorEntryPane(QStringView entry) {
     if (entry.contains(u"[VertexShader]")) {
-        return ErrorPane::Vertex;
+        return PairSide::Vertex;
     }
     if (entry.contains(u"[FragmentShader]")) {
-        return ErrorPane::Fragment;
+        return PairSide::Fragment;
     }
-    return ErrorPane::None;
+    return std::nullopt;
 }
 
 std::optional<qint64> errorLineIndex(QStringView entry) {
@@ -323,17 +323,17 @@ QList<DriverMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView 
     messages.reserve(report.entries.size());
     for (const QByteArray& entry : report.entries) {
         DriverMessage message = errorListEntry(fromWin1252(entry));
-        message.log = linkRead                              ? InfoLogKind::Link
-                      : message.pane == ErrorPane::Fragment ? InfoLogKind::FragmentCompile
-                                                            : InfoLogKind::VertexCompile;
+        message.log = linkRead                             ? InfoLogKind::Link
+                      : message.pane == PairSide::Fragment ? InfoLogKind::FragmentCompile
+                                                           : InfoLogKind::VertexCompile;
         messages.append(std::move(message));
     }
     return messages;
 }
 
-QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file) {
+QList<DriverMessage> compileLogMessages(QByteArrayView log, PairSide file) {
     const InfoLogKind kind =
-        file == ErrorPane::Fragment ? InfoLogKind::FragmentCompile : InfoLogKind::VertexCompile;
+        file == PairSide::Fragment ? InfoLogKind::FragmentCompile : InfoLogKind::VertexCompile;
     QList<DriverMessage> messages;
     forEachLine(log, [&](QStringView line) {
         const QStringView part = messagePart(line);
@@ -353,7 +353,7 @@ QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file) {
 
 QList<DriverMessage> linkLogMessages(QByteArrayView log) {
     QList<DriverMessage> messages;
-    ErrorPane file = ErrorPane::Vertex;
+    PairSide file = PairSide::Vertex;
     bool marked = false;
     forEachLine(log, [&](QStringView line) {
         const QStringView part = messagePart(line);
@@ -361,12 +361,12 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
             return;
         }
         if (part.contains(u"vertex info", Qt::CaseInsensitive)) {
-            file = ErrorPane::Vertex;
+            file = PairSide::Vertex;
             marked = true;
             return;
         }
         if (part.contains(u"fragment info", Qt::CaseInsensitive)) {
-            file = ErrorPane::Fragment;
+            file = PairSide::Fragment;
             marked = true;
             return;
         }
@@ -380,7 +380,7 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
         messages.append(std::move(message));
     });
     if (messages.isEmpty() && !log.isEmpty()) {
-        messages.append(withoutText(ErrorPane::Vertex, InfoLogKind::Link));
+        messages.append(withoutText(PairSide::Vertex, InfoLogKind::Link));
     }
     return messages;
 }
@@ -425,8 +425,8 @@ qint64 sourceColumn(QByteArrayView sourceLine, qint64 driverColumn) {
 
 QList<DriverMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
                                  QByteArrayView linkLog) {
-    QList<DriverMessage> messages = compileLogMessages(vertexLog, ErrorPane::Vertex);
-    messages.append(compileLogMessages(fragmentLog, ErrorPane::Fragment));
+    QList<DriverMessage> messages = compileLogMessages(vertexLog, PairSide::Vertex);
+    messages.append(compileLogMessages(fragmentLog, PairSide::Fragment));
     messages.append(linkLogMessages(linkLog));
     return messages;
 }

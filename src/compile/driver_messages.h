@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "workspace/pair_side.h"
+
 #include <QByteArrayView>
 #include <QList>
 #include <QMetaType>
@@ -9,8 +11,6 @@
 #include <optional>
 
 namespace tessory {
-
-enum class ErrorPane { None, Vertex, Fragment };
 
 enum class MessageSeverity { Error, Warning };
 
@@ -25,7 +25,7 @@ struct DriverMessage {
     QString shown;
     // The pane or shader file it belongs to. The checker's messages always have one; the error
     // list's OK lines and notes belong to none.
-    ErrorPane pane = ErrorPane::Vertex;
+    std::optional<PairSide> pane = PairSide::Vertex;
     InfoLogKind log = InfoLogKind::VertexCompile;
     // 1-based source line, nothing when the line names none; a line 0 counts as line 1. An
     // error-list entry may name one before the first (0 or below): its jump shows the pane and
@@ -45,7 +45,7 @@ struct DriverMessage {
 
 // The pane an error-list entry speaks of: "[VertexShader]" anywhere in it wins over
 // "[FragmentShader]"; OK lines and other entries belong to none.
-ErrorPane errorEntryPane(QStringView entry);
+std::optional<PairSide> errorEntryPane(QStringView entry);
 
 // The zero-based source line an error-list entry points at, or nothing when it is not navigable.
 // Read are "(" number ")" at the entry's start, as the link-log cut leaves it, and the forms that
@@ -75,7 +75,7 @@ QList<DriverMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView 
 // One message per line of a compile log (two where Mesa ran two together, see
 // splitRunTogether); blank lines are skipped. A non-empty log that holds no
 // message line still gives one message, so that a log never goes unreported.
-QList<DriverMessage> compileLogMessages(QByteArrayView log, ErrorPane file);
+QList<DriverMessage> compileLogMessages(QByteArrayView log, PairSide file);
 
 // A link log's messages. A "vertex info" or "fragment info" heading line (NVIDIA) sends the lines
 // after it to that file, and only there a line number is kept, since only there the driver said

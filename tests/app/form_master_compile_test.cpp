@@ -219,10 +219,10 @@ TEST_F(CompileWindow, EntriesCarryTheirMessageAndTheJumpReadsIt) {
     ASSERT_TRUE(first.canConvert<DriverMessage>());
     EXPECT_EQ(first.value<DriverMessage>().shown, errorListBox(w)->item(0)->text());
     EXPECT_EQ(first.value<DriverMessage>().line, 3);
-    EXPECT_EQ(first.value<DriverMessage>().pane, ErrorPane::Vertex);
+    EXPECT_EQ(first.value<DriverMessage>().pane, PairSide::Vertex);
 
     DriverMessage elsewhere = noteEntry(QStringLiteral("0:1(1): error: e  [VertexShader]"));
-    elsewhere.pane = ErrorPane::Fragment;
+    elsewhere.pane = PairSide::Fragment;
     elsewhere.line = 2;
     errorListBox(w)->clear();
     appendErrorEntries(errorListBox(w), {elsewhere});

@@ -56,7 +56,7 @@ TEST_F(EditorRun, VertexErrorPointsAtItsLine) {
         EXPECT_TRUE(list[i].endsWith(QStringLiteral("  [VertexShader]")));
     }
     EXPECT_EQ(errorLineIndex(list.first()), 2);
-    EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
+    EXPECT_EQ(errorEntryPane(list.first()), PairSide::Vertex);
     EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
     EXPECT_TRUE(run.linkLog.isEmpty());  // not read after a compile log
 }
@@ -70,15 +70,15 @@ TEST_F(EditorRun, FragmentErrorPointsAtItsLine) {
     EXPECT_TRUE(list[1].startsWith(QStringLiteral("0:3("))) << list[1].toStdString();
     EXPECT_TRUE(list[1].endsWith(QStringLiteral("  [FragmentShader]")));
     EXPECT_EQ(errorLineIndex(list[1]), 2);
-    EXPECT_EQ(errorEntryPane(list[1]), ErrorPane::Fragment);
+    EXPECT_EQ(errorEntryPane(list[1]), PairSide::Fragment);
 }
 
 TEST_F(EditorRun, BothSidesWithErrorsListTheVertexFirst) {
     const CompileResult run = compileAndLink(gl(), kVertexError, kFragmentError);
     const QStringList list = shownEntries(run);
     ASSERT_GE(list.size(), 2);
-    EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
-    EXPECT_EQ(errorEntryPane(list.last()), ErrorPane::Fragment);
+    EXPECT_EQ(errorEntryPane(list.first()), PairSide::Vertex);
+    EXPECT_EQ(errorEntryPane(list.last()), PairSide::Fragment);
 }
 
 // Mesa's link log has no "Vertex info" or "Fragment info" headings, so all of it lands on the
@@ -119,8 +119,8 @@ TEST_F(EditorRun, EmptySourcesAreCompiledAsTheyAre) {
     const QStringList list = shownEntries(run);
     EXPECT_TRUE(run.hasLog());
     ASSERT_GE(list.size(), 2);
-    EXPECT_EQ(errorEntryPane(list.first()), ErrorPane::Vertex);
-    EXPECT_EQ(errorEntryPane(list.last()), ErrorPane::Fragment);
+    EXPECT_EQ(errorEntryPane(list.first()), PairSide::Vertex);
+    EXPECT_EQ(errorEntryPane(list.last()), PairSide::Fragment);
     EXPECT_EQ(list.first(), QStringLiteral("0:1(1): error: syntax error, unexpected end of file"
                                            "  [VertexShader]"));
 }

@@ -73,9 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Every field of a message in one line: "pane:line:column severity: text (log)".
 QString describe(const DriverMessage& m) {
-    static const char* const panes[] = {"none", "vertex", "fragment"};
+    static const char* const panes[] = {"vertex", "fragment"};
     static const char* const logs[] = {"vertex compile", "fragment compile", "link"};
-    QString location = QLatin1String(panes[int(m.pane)]);
+    QString location = QLatin1String(m.pane ? panes[int(*m.pane)] : "none");
     if (m.line) {
         location += u':' + QString::number(*m.line);
     }
@@ -272,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ErrorListEntry, ALineBeforeTheFirstLeadsBelowIndexZero) {
     const DriverMessage m = errorListEntry(u"(-3) : error x  [FragmentShader]");
-    EXPECT_EQ(m.pane, ErrorPane::Fragment);
+    EXPECT_EQ(m.pane, PairSide::Fragment);
     EXPECT_EQ(m.lineIndex(), -4);
     EXPECT_EQ(m.text, QStringLiteral("(-3) : error x"));
     // Blanks before the "(" make an entry lead nowhere, while the checker reads past them.

@@ -77,11 +77,11 @@ TEST(ErrorColumnIndex, ReadsOnlyMesasColumn) {
 }
 
 TEST(ErrorEntryPane, FollowsTheTag) {
-    EXPECT_EQ(errorEntryPane(u"(3) x  [VertexShader]"), ErrorPane::Vertex);
-    EXPECT_EQ(errorEntryPane(u"(3) x  [FragmentShader]"), ErrorPane::Fragment);
-    EXPECT_EQ(errorEntryPane(u"[FragmentShader] [VertexShader]"), ErrorPane::Vertex);
-    EXPECT_EQ(errorEntryPane(u"VertexShader: OK"), ErrorPane::None);
-    EXPECT_EQ(errorEntryPane(u"x  [vertexshader]"), ErrorPane::None);
+    EXPECT_EQ(errorEntryPane(u"(3) x  [VertexShader]"), PairSide::Vertex);
+    EXPECT_EQ(errorEntryPane(u"(3) x  [FragmentShader]"), PairSide::Fragment);
+    EXPECT_EQ(errorEntryPane(u"[FragmentShader] [VertexShader]"), PairSide::Vertex);
+    EXPECT_EQ(errorEntryPane(u"VertexShader: OK"), std::nullopt);
+    EXPECT_EQ(errorEntryPane(u"x  [vertexshader]"), std::nullopt);
 }
 
 }  // namespace
