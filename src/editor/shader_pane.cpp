@@ -44,7 +44,7 @@ void ShaderPane::load(const ShaderText& text, const FileStamp& stamp) {
         const auto loaded = qScopeGuard([this] { loading_ = false; });
         edit_->setPlainText(text.text);
     }
-    markedLine_ = -1;
+    edit_->setMarkedLine(-1);
     lineEnd_ = text.lineEnd;
     highlighter_->highlightAll();
     setModified(false);
@@ -62,7 +62,7 @@ void ShaderPane::reload(const ShaderText& text, const FileStamp& stamp) {
 
 void ShaderPane::clear() {
     edit_->clear();
-    markedLine_ = -1;
+    edit_->setMarkedLine(-1);
     lineEnd_ = LineEnd::Lf;
     setModified(false);
     setStamp(FileStamp());
@@ -81,8 +81,11 @@ void ShaderPane::setModified(bool modified) {
     edit_->document()->setModified(modified);
 }
 
+bool ShaderPane::overwrite() const {
+    return edit_->overwriteMode();
+}
+
 void ShaderPane::setOverwrite(bool overwrite) {
-    overwrite_ = overwrite;
     edit_->setOverwriteMode(overwrite);
 }
 
@@ -97,27 +100,24 @@ bool ShaderPane::markError(int line, int column) {
     edit_->ensureCursorVisible();
     clearMark();
     highlighter_->highlightLine(line, kRed);
-    markedLine_ = line;
     edit_->setMarkedLine(line);
     return true;
 }
 
 void ShaderPane::clearMark() {
-    if (markedLine_ < 0) {
-        return;
+    if (const std::optional<int> line = markedLine()) {
+        highlighter_->highlightLine(*line, kWhite);
+        edit_->setMarkedLine(-1);
     }
-    highlighter_->highlightLine(markedLine_, kWhite);
-    markedLine_ = -1;
-    edit_->setMarkedLine(-1);
 }
 
 std::optional<int> ShaderPane::markedLine() const {
-    return markedLine_ < 0 ? std::nullopt : std::optional<int>(markedLine_);
+    const int line = edit_->markedLine();
+    return line < 0 ? std::nullopt : std::optional<int>(line);
 }
 
 void ShaderPane::setFormats(const CategoryFormats& formats) {
     highlighter_->setFormats(formats);
-    markedLine_ = -1;
     edit_->setMarkedLine(-1);
     highlighter_->highlightAll();
 }

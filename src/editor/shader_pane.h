@@ -49,7 +49,7 @@ public:
     const FileStamp& stamp() const { return stamp_; }
     void setStamp(const FileStamp& stamp);
 
-    bool overwrite() const { return overwrite_; }
+    bool overwrite() const;
     void setOverwrite(bool overwrite);
 
     // Puts the caret on the line (0-based) at the column, clipped to the line, and draws the line
@@ -70,9 +70,7 @@ private:
     PaneHighlighter* highlighter_;
     LineEnd lineEnd_ = LineEnd::Lf;
     FileStamp stamp_;
-    bool overwrite_ = false;
     bool loading_ = false;
-    int markedLine_ = -1;
 };
 
 }  // namespace tessory

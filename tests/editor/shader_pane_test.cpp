@@ -93,6 +93,10 @@ TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
     pane.markError(0, 0);
     pane.load({QStringLiteral("other"), LineEnd::Lf}, FileStamp());
     EXPECT_FALSE(pane.markedLine());
+    EXPECT_EQ(redBand(), -1);
+    pane.markError(0, 0);
+    pane.clear();
+    EXPECT_EQ(redBand(), -1);
 }
 
 TEST_F(ShaderPaneTest, OverwriteModeFollowsTheFlag) {
