@@ -25,6 +25,7 @@ struct Shared {
     std::condition_variable changed;
     qsizetype next = 0;
     bool stop = false;
+    bool firstTaken = false;  // the first thread has made its context current, or failed to
     std::vector<Worker> workers;
 };
 
@@ -50,7 +51,19 @@ void markNotChecked(const CompileTask& task, const QString& text) {
 const GlContext* takeContext(std::size_t index, Shared& shared) {
     if (index == 0) {
         const GlContext* first = shared.workers[0].context.get();
-        return first->makeCurrent() ? first : nullptr;
+        const bool current = first->makeCurrent();
+        {
+            const std::lock_guard lock(shared.mutex);
+            shared.firstTaken = true;
+        }
+        shared.changed.notify_all();
+        return current ? first : nullptr;
+    }
+    // Making a context current waits for the display, which making a context holds for several
+    // milliseconds: the others make theirs only once the first thread has started compiling.
+    {
+        std::unique_lock lock(shared.mutex);
+        shared.changed.wait(lock, [&shared] { return shared.firstTaken; });
     }
     // The first context stays in place until every thread that did not hang has ended.
     std::unique_ptr<GlContext> own = shared.workers[0].context->sibling();
