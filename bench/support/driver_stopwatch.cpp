@@ -11,6 +11,7 @@ using Clock = std::chrono::steady_clock;
 
 Clock::duration timeInDriver{};
 std::chrono::nanoseconds processorTimeInDriver{};
+std::uint64_t calls = 0;
 
 // The real entry points of each kind of API.
 template <typename Api>
@@ -25,6 +26,7 @@ struct Stopwatch {
     ~Stopwatch() {
         timeInDriver += Clock::now() - start;
         processorTimeInDriver += threadProcessorTime() - processorStart;
+        ++calls;
     }
 };
 
@@ -83,6 +85,31 @@ std::chrono::nanoseconds threadProcessorTime() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+std::uint64_t timedCalls() {
+    return calls;
+}
+
+StopwatchCost stopwatchCost() {
+    const Clock::duration driverBefore = timeInDriver;
+    const std::chrono::nanoseconds processorDriverBefore = processorTimeInDriver;
+    const std::uint64_t callsBefore = calls;
+    constexpr int kCalls = 200000;
+    const std::chrono::nanoseconds processorStart = threadProcessorTime();
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < kCalls; ++i) {
+        const Stopwatch watch;
+    }
+    const Clock::duration total = Clock::now() - start;
+    const std::chrono::nanoseconds processorTotal = threadProcessorTime() - processorStart;
+    const Clock::duration inside = timeInDriver - driverBefore;
+    const std::chrono::nanoseconds processorInside = processorTimeInDriver - processorDriverBefore;
+    timeInDriver = driverBefore;
+    processorTimeInDriver = processorDriverBefore;
+    calls = callsBefore;
+    return {inside / kCalls, (total - inside) / kCalls, processorInside / kCalls,
+            (processorTotal - processorInside) / kCalls};
 }
 
 }  // namespace tessory::bench
