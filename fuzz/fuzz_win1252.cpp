@@ -75,6 +75,7 @@ void checkLineSplit(QByteArrayView bytes) {
     }
     const QByteArray joined = joinLinesCrLf(lines);
     FUZZ_CHECK(joined == normalized);
+    FUZZ_CHECK(withCrLfLineEnds(bytes) == joined);
     FUZZ_CHECK(splitTextLines(joined) == lines);
 }
 

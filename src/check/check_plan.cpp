@@ -147,6 +147,13 @@ QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& ch
     return {};
 }
 
+void readAhead(CheckResults& results) {
+    qint64 budget = kReadAheadBytes;
+    for (CheckedArgument& argument : results) {
+        std::visit([&budget](auto& check) { readAhead(check, budget); }, argument);
+    }
+}
+
 void setAsideUnsupportedStages(CheckResults& results, const GlContext& context) {
     std::map<ShaderStage, int> count;
     forEachFile(results, [&](FileCheck& file) {

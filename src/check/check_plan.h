@@ -26,6 +26,9 @@ CheckPlan planCheck(const CheckOptions& options);
 // same file by device and inode, whatever the path says). Empty when it may be written.
 QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& check);
 
+// Reads the sources of every argument ahead, in report order, within kReadAheadBytes in all.
+void readAhead(CheckResults& results);
+
 // Takes out the files of stages the driver cannot compile, with one problem a stage, so that
 // they are not failed one by one.
 void setAsideUnsupportedStages(CheckResults& results, const GlContext& context);

@@ -89,6 +89,8 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
             return kExitFailure;
         }
     }
+    // Loading the driver leaves time to read the sources too.
+    readAhead(plan.results);
     // The first context decides whether there is a driver at all; the other threads make theirs
     // while it compiles.
     GlContextResult made = firstContext.get();

@@ -9,6 +9,7 @@
 #include "workspace/shader_file.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
@@ -16,6 +17,9 @@
 
 namespace tessory {
 namespace {
+
+// Larger conversion buffers are not kept from one file to the next.
+constexpr qsizetype kKeptBufferSize = qsizetype(1) << 20;
 
 MessageOrigin originOf(InfoLogKind log) {
     switch (log) {
@@ -283,10 +287,43 @@ WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& ext
     return check;
 }
 
+void readAhead(WorkspaceCheck& check, qint64& budget) {
+    for (PairCheck& pair : check.pairs) {
+        if (budget <= 0) {
+            return;
+        }
+        try {
+            PairSources sources{readShaderFile(pair.vertexPath), readShaderFile(pair.fragmentPath)};
+            budget -= sources.vertex.size() + sources.fragment.size();
+            pair.sources = std::move(sources);
+        } catch (const FileError&) {
+            // Read again when compiled, and reported then.
+        }
+    }
+    for (FileCheck& file : check.files) {
+        readAhead(file, budget);
+    }
+}
+
+void readAhead(FileCheck& file, qint64& budget) {
+    if (file.source || budget <= 0) {
+        return;
+    }
+    try {
+        file.source = readShaderFile(file.path);
+        budget -= file.source->size();
+    } catch (const FileError&) {
+        // Read again when compiled, and reported then.
+    }
+}
+
 CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair) {
     CompileOutcome outcome;
     try {
-        const CompileResult run = compileAndLinkFiles(gl.arb, pair.vertexPath, pair.fragmentPath);
+        const CompileResult run =
+            pair.sources
+                ? compileAndLinkFileTexts(gl.arb, pair.sources->vertex, pair.sources->fragment)
+                : compileAndLinkFiles(gl.arb, pair.vertexPath, pair.fragmentPath);
         outcome.messages = pairMessages(runMessages(run.vertexLog, run.fragmentLog, run.linkLog),
                                         pair.vertexPath, pair.fragmentPath);
         placeColumns(outcome.messages, pair.vertexPath, run.vertexSource);
@@ -313,7 +350,16 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
         outcome.messages.append(std::move(*binary));
         return outcome;
     }
-    const QByteArray source = withCrLfLineEnds(bytes);
+    // Kept from file to file on each thread: a fresh one a file, taken among the many small blocks
+    // the driver has just freed, cost twice as long as the conversion. One that a long file made
+    // large is let go.
+    thread_local QByteArray source;
+    withCrLfLineEnds(bytes, source);
+    const auto letGoOfLarge = qScopeGuard([] {
+        if (source.capacity() > kKeptBufferSize) {
+            source = QByteArray();
+        }
+    });
     outcome.vertexLog = compileAlone(gl.arb, gl.core, file.stage, source);
     for (const DriverMessage& message : compileLogMessages(outcome.vertexLog, PairSide::Vertex)) {
         appendOnce(outcome.messages,
@@ -325,6 +371,7 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
 }
 
 void takeOutcome(PairCheck& pair, CompileOutcome&& outcome) {
+    pair.sources.reset();
     pair.messages = std::move(outcome.messages);
     pair.vertexLog = std::move(outcome.vertexLog);
     pair.fragmentLog = std::move(outcome.fragmentLog);
@@ -332,6 +379,7 @@ void takeOutcome(PairCheck& pair, CompileOutcome&& outcome) {
 }
 
 void takeOutcome(FileCheck& file, CompileOutcome&& outcome) {
+    file.source.reset();
     file.messages = std::move(outcome.messages);
     file.log = std::move(outcome.vertexLog);
 }
@@ -339,6 +387,8 @@ void takeOutcome(FileCheck& file, CompileOutcome&& outcome) {
 WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
                               const PairExtensions& extensions) {
     WorkspaceCheck check = planWorkspace(directory, extensions);
+    qint64 budget = kReadAheadBytes;
+    readAhead(check, budget);
     for (PairCheck& pair : check.pairs) {
         takeOutcome(pair, compilePair(gl, pair));
     }

@@ -44,10 +44,18 @@ struct CheckMessage {
 
 bool operator==(const CheckMessage& a, const CheckMessage& b);
 
+// A pair's two files as read, before any line end is changed.
+struct PairSources {
+    QByteArray vertex;
+    QByteArray fragment;
+};
+
 struct PairCheck {
     QString name;
     QString vertexPath;
     QString fragmentPath;
+    // The files' bytes when read ahead (readAhead); otherwise they are read when compiled.
+    std::optional<PairSources> sources;
     // Every message of the run, in log order (vertex, fragment, link), each only once. Not empty
     // exactly when the run said anything, a file could not be read or the driver took too long.
     QList<CheckMessage> messages;
@@ -63,7 +71,8 @@ struct PairCheck {
 struct FileCheck {
     QString path;  // as reported; for standard input the name it was given
     ShaderStage stage = ShaderStage::Vertex;
-    // The text of standard input, read before any compiling; files are read when compiled.
+    // The text of standard input, or the file's bytes when read ahead (readAhead); a file without
+    // it is read when compiled.
     std::optional<QByteArray> source;
     QList<CheckMessage> messages;
     QByteArray log;
@@ -96,6 +105,17 @@ struct CompileApis {
 // the pair extensions and .vert .frag .geom .tesc .tese .comp); compiles nothing.
 WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& extensions);
 
+// How many bytes of sources a run reads before compiling (readAhead); those beyond are read when
+// they are compiled.
+inline constexpr qint64 kReadAheadBytes = qint64(64) << 20;
+
+// Reads the sources of the pairs, then of the files, in report order, until `budget` bytes have
+// been read, taking what it reads off the budget. One read after another keeps the system's file
+// code in the processor's caches: between two compiles each read costs twice as long. A source
+// that cannot be read is left to its compile, which reports why.
+void readAhead(WorkspaceCheck& check, qint64& budget);
+void readAhead(FileCheck& file, qint64& budget);
+
 // The stage a file name gives: the pair extensions first, then the six usual ones.
 std::optional<ShaderStage> stageOfFile(const QString& fileName, const PairExtensions& extensions);
 
@@ -111,7 +131,7 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file);
 void takeOutcome(PairCheck& pair, CompileOutcome&& outcome);
 void takeOutcome(FileCheck& file, CompileOutcome&& outcome);
 
-// planWorkspace, then every pair and file compiled in turn on the current context.
+// planWorkspace and readAhead, then every pair and file compiled in turn on the current context.
 WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
                               const PairExtensions& extensions);
 

@@ -105,16 +105,16 @@ CompileResult compileAndLink(const ArbApi& gl, const QByteArray& vertexSource,
 
 CompileResult compileAndLinkFiles(const ArbApi& gl, const QString& vertexPath,
                                   const QString& fragmentPath) {
+    const QByteArray fragmentBytes = readShaderFile(fragmentPath);
+    return compileAndLinkFileTexts(gl, readShaderFile(vertexPath), fragmentBytes);
+}
+
+CompileResult compileAndLinkFileTexts(const ArbApi& gl, QByteArrayView vertexBytes,
+                                      QByteArrayView fragmentBytes) {
     CompileResult result;
+    result.fragmentSource = withCrLfLineEnds(fragmentBytes);
+    result.vertexSource = withCrLfLineEnds(vertexBytes);
     auto [program, shaders] = createObjects(gl);
-    try {
-        result.fragmentSource = withCrLfLineEnds(readShaderFile(fragmentPath));
-        result.vertexSource = withCrLfLineEnds(readShaderFile(vertexPath));
-    } catch (...) {
-        gl.deleteObjectARB(shaders.vertex);
-        gl.deleteObjectARB(shaders.fragment);
-        throw;
-    }
     compileAndAttach(gl, program.handle(), shaders, result);
     result.linkLog = infoLog(gl, program.handle());
     result.program = std::move(program);

@@ -54,8 +54,12 @@ CompileResult compileAndLink(const ArbApi& gl, const QByteArray& vertexSource,
 
 // The file run: compiles the two files (with CR LF line ends, whatever the files use) and always
 // reads all three logs. Throws FileError when a file cannot be read or is longer than a shader
-// file may be (kMaxShaderFileSize); no GL object outlives the throw.
+// file may be (kMaxShaderFileSize), before any GL object is made.
 CompileResult compileAndLinkFiles(const ArbApi& gl, const QString& vertexPath,
                                   const QString& fragmentPath);
+
+// The same on the two files' bytes, read before.
+CompileResult compileAndLinkFileTexts(const ArbApi& gl, QByteArrayView vertexBytes,
+                                      QByteArrayView fragmentBytes);
 
 }  // namespace tessory

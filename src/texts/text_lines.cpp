@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "texts/text_lines.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tessory {
 
 QList<QByteArray> splitTextLines(QByteArrayView text) {
@@ -41,30 +44,53 @@ QByteArray joinLinesCrLf(const QList<QByteArray>& lines) {
 }
 
 QByteArray withCrLfLineEnds(QByteArrayView text) {
+    QByteArray converted;
+    withCrLfLineEnds(text, converted);
+    return converted;
+}
+
+void withCrLfLineEnds(QByteArrayView text, QByteArray& converted) {
     const qsizetype nul = text.indexOf('\0');
     if (nul >= 0) {
         text = text.first(nul);
     }
-    qsizetype lineEnds = 0;
-    for (const char c : text) {
-        lineEnds += c == '\r' || c == '\n';
-    }
-    // Each line end grows by at most one byte, and so does a last line without one. Written
-    // through a pointer: the checker converts every file it compiles.
-    QByteArray converted(text.size() + lineEnds + 2, Qt::Uninitialized);
-    char* out = converted.data();
     const char* in = text.data();
     const char* const end = in + text.size();
+    // Each line end grows by at most one byte, and so does a last line without one.
+    const qsizetype lineEnds = std::count(in, end, '\r') + std::count(in, end, '\n');
+    const qsizetype most = text.size() + lineEnds + 2;
+    if (converted.isDetached() && converted.capacity() >= most) {
+        converted.resize(most);
+    } else {
+        converted = QByteArray(most, Qt::Uninitialized);
+    }
+    char* out = converted.data();
+    // The checker converts every file it compiles, so the text between line ends is found with
+    // memchr and copied whole; most files have no CR at all, which one search settles.
+    const auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, std::size_t(end - from));
+        return found != nullptr ? static_cast<const char*>(found) : end;
+    };
+    const char* nextCr = next(in, '\r');
+    const char* nextLf = next(in, '\n');
     while (in != end) {
-        const char c = *in++;
-        if (c != '\r' && c != '\n') {
-            *out++ = c;
-            continue;
+        const char* const lineEnd = std::min(nextCr, nextLf);
+        std::memcpy(out, in, std::size_t(lineEnd - in));
+        out += lineEnd - in;
+        if (lineEnd == end) {
+            break;
         }
         *out++ = '\r';
         *out++ = '\n';
-        if (c == '\r' && in != end && *in == '\n') {
+        in = lineEnd + 1;
+        if (*lineEnd == '\r' && in != end && *in == '\n') {
             ++in;
+        }
+        if (nextCr < in) {
+            nextCr = next(in, '\r');
+        }
+        if (nextLf < in) {
+            nextLf = next(in, '\n');
         }
     }
     if (!text.isEmpty() && text.back() != '\r' && text.back() != '\n') {
@@ -72,7 +98,6 @@ QByteArray withCrLfLineEnds(QByteArrayView text) {
         *out++ = '\n';
     }
     converted.resize(out - converted.constData());
-    return converted;
 }
 
 }  // namespace tessory

@@ -19,4 +19,8 @@ QByteArray joinLinesCrLf(const QList<QByteArray>& lines);
 // the driver.
 QByteArray withCrLfLineEnds(QByteArrayView text);
 
+// The same into `converted`, whose storage is reused when it is large enough and not shared;
+// `text` must not lie in it.
+void withCrLfLineEnds(QByteArrayView text, QByteArray& converted);
+
 }  // namespace tessory
