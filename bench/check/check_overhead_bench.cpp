@@ -5,9 +5,9 @@
 // (bench/check/stages), with every OpenGL entry point wrapped in a stopwatch.
 // Own work = the whole check as the program does it (scan, reading the files, compiling,
 // splitting the logs, writing the text or the JSON report) minus the time spent inside the
-// driver's entry points. The stopwatch's own cost, which the program without it does not have, is
-// measured on empty calls and taken out of both. The context's creation, once per run of the
-// program, is printed apart.
+// driver's entry points. The stopwatches' reads of the processor time, which the program without
+// them does not make, are timed where they happen and taken out of both. The context's creation,
+// once per run of the program, is printed apart.
 #include "check/check_report.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
@@ -33,8 +33,8 @@
 using namespace tessory;
 using tessory::bench::driverProcessorTime;
 using tessory::bench::driverTime;
+using tessory::bench::processorClockReads;
 using tessory::bench::readExample;
-using tessory::bench::StopwatchCost;
 using tessory::bench::threadProcessorTime;
 using tessory::bench::timedCalls;
 using tessory::bench::writeBenchFile;
@@ -109,6 +109,7 @@ struct Share {
     Clock::duration driver{};
     std::chrono::nanoseconds processorTotal{};
     std::chrono::nanoseconds processorDriver{};
+    std::chrono::nanoseconds clockReads{};
     std::uint64_t calls = 0;
     std::uint64_t units = 0;  // pairs or files checked
 };
@@ -129,6 +130,7 @@ void BM_CheckWorkspace(benchmark::State& state) {
         const Clock::duration driverBefore = driverTime();
         const std::chrono::nanoseconds processorDriverBefore = driverProcessorTime();
         const std::uint64_t callsBefore = timedCalls();
+        const std::chrono::nanoseconds clockReadsBefore = processorClockReads();
         const std::chrono::nanoseconds processorStart = threadProcessorTime();
         const Clock::time_point start = Clock::now();
         const CheckResults checks{checkWorkspace(api, ws.path(), kExtensions)};
@@ -139,6 +141,7 @@ void BM_CheckWorkspace(benchmark::State& state) {
         share.processorTotal += threadProcessorTime() - processorStart;
         share.processorDriver += driverProcessorTime() - processorDriverBefore;
         share.calls += timedCalls() - callsBefore;
+        share.clockReads += processorClockReads() - clockReadsBefore;
         share.units += kind == kMixedFiles ? kFiles : kPairs;
         messages = messageLines(checks).size();
         const WorkspaceCheck& check = std::get<WorkspaceCheck>(checks.first());
@@ -167,16 +170,15 @@ double ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// The share of `total` outside the driver, with the stopwatch's cost taken out of both sides.
+// The check's time and its own part, without the stopwatches' reads of the processor time, of
+// which `driver` holds `readsInDriver`.
 struct Corrected {
     double totalMs;
     double ownMs;
 };
 Corrected corrected(std::chrono::nanoseconds total, std::chrono::nanoseconds driver,
-                    std::uint64_t calls, std::chrono::nanoseconds inside,
-                    std::chrono::nanoseconds outside) {
-    const double n = double(calls);
-    return {ms(total) - n * (ms(inside) + ms(outside)), ms(total - driver) - n * ms(outside)};
+                    std::chrono::nanoseconds reads, std::chrono::nanoseconds readsInDriver) {
+    return {ms(total - reads), ms(total - reads) - ms(driver - readsInDriver)};
 }
 
 }  // namespace
@@ -201,14 +203,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const StopwatchCost cost = tessory::bench::stopwatchCost();
     std::printf("\nContext creation (once per run of the program): %.1f ms\n", contextMs);
-    std::printf(
-        "The stopwatch round each entry point costs %.0f ns a call inside its interval and %.0f ns "
-        "outside\n(wall; processor time %.0f and %.0f ns), measured on empty calls and taken "
-        "out below.\n",
-        double(cost.inside.count()), double(cost.outside.count()),
-        double(cost.processorInside.count()), double(cost.processorOutside.count()));
     std::printf(
         "Share of the check outside the driver's entry points (target: under 5 %%), in\n"
         "wall time and in the thread's processor time (which a busy machine does not "
@@ -217,17 +212,19 @@ int main(int argc, char** argv) {
         if (share.total.count() == 0) {
             continue;
         }
-        const Corrected wall =
-            corrected(share.total, share.driver, share.calls, cost.inside, cost.outside);
-        const Corrected processor =
-            corrected(share.processorTotal, share.processorDriver, share.calls,
-                      cost.processorInside, cost.processorOutside);
+        // The wall time of the driver holds none of the reads; its processor time holds one end
+        // of each interval, half of them.
+        const Corrected wall = corrected(share.total, share.driver, share.clockReads, {});
+        const Corrected processor = corrected(share.processorTotal, share.processorDriver,
+                                              share.clockReads, share.clockReads / 2);
         std::printf(
             "  %-26s wall %8.1f ms, own %6.1f ms = %5.2f %%;  processor %8.1f ms, own "
-            "%6.1f ms = %5.2f %%;  %.1f timed calls a unit\n",
+            "%6.1f ms = %5.2f %%;  %.1f timed calls a unit, %.2f us a call reading the processor "
+            "time (taken out)\n",
             name.c_str(), wall.totalMs, wall.ownMs, 100.0 * wall.ownMs / wall.totalMs,
             processor.totalMs, processor.ownMs, 100.0 * processor.ownMs / processor.totalMs,
-            double(share.calls) / double(share.units));
+            double(share.calls) / double(share.units),
+            double(share.clockReads.count()) / 1e3 / double(share.calls));
     }
     return 0;
 }

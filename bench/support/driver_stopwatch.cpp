@@ -11,6 +11,7 @@ using Clock = std::chrono::steady_clock;
 
 Clock::duration timeInDriver{};
 std::chrono::nanoseconds processorTimeInDriver{};
+Clock::duration processorReads{};
 std::uint64_t calls = 0;
 
 // The real entry points of each kind of API.
@@ -20,12 +21,21 @@ Api& realApi() {
     return api;
 }
 
+// Wall, processor, wall | the call | wall, processor, wall. Reading the processor time is a
+// system call of a microsecond or more, dearer still when a long call has left the caches cold, so
+// the wall clock (a few nanoseconds) times those reads where they happen, and the driver's wall
+// time is the call alone.
 struct Stopwatch {
-    Clock::time_point start = Clock::now();
+    Clock::time_point before = Clock::now();
     std::chrono::nanoseconds processorStart = threadProcessorTime();
+    Clock::time_point start = Clock::now();
     ~Stopwatch() {
-        timeInDriver += Clock::now() - start;
-        processorTimeInDriver += threadProcessorTime() - processorStart;
+        const Clock::time_point end = Clock::now();
+        const std::chrono::nanoseconds processorEnd = threadProcessorTime();
+        const Clock::time_point after = Clock::now();
+        timeInDriver += end - start;
+        processorTimeInDriver += processorEnd - processorStart;
+        processorReads += (start - before) + (after - end);
         ++calls;
     }
 };
@@ -91,25 +101,8 @@ std::uint64_t timedCalls() {
     return calls;
 }
 
-StopwatchCost stopwatchCost() {
-    const Clock::duration driverBefore = timeInDriver;
-    const std::chrono::nanoseconds processorDriverBefore = processorTimeInDriver;
-    const std::uint64_t callsBefore = calls;
-    constexpr int kCalls = 200000;
-    const std::chrono::nanoseconds processorStart = threadProcessorTime();
-    const Clock::time_point start = Clock::now();
-    for (int i = 0; i < kCalls; ++i) {
-        const Stopwatch watch;
-    }
-    const Clock::duration total = Clock::now() - start;
-    const std::chrono::nanoseconds processorTotal = threadProcessorTime() - processorStart;
-    const Clock::duration inside = timeInDriver - driverBefore;
-    const std::chrono::nanoseconds processorInside = processorTimeInDriver - processorDriverBefore;
-    timeInDriver = driverBefore;
-    processorTimeInDriver = processorDriverBefore;
-    calls = callsBefore;
-    return {inside / kCalls, (total - inside) / kCalls, processorInside / kCalls,
-            (processorTotal - processorInside) / kCalls};
+std::chrono::nanoseconds processorClockReads() {
+    return processorReads;
 }
 
 }  // namespace tessory::bench

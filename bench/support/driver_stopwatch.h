@@ -10,9 +10,9 @@
 namespace tessory::bench {
 
 // The entry points of `real`, each wrapped in a stopwatch, so that a benchmark can tell the time
-// inside the driver from the program's own time in one run. The stopwatch's own clock reads fall
-// partly inside and partly outside the interval it times; stopwatchCost() says how much of each,
-// so that a benchmark can take them out of both sides.
+// inside the driver from the program's own time in one run. Its reads of the processor time cost
+// more than a microsecond each; processorClockReads() says how long they took, so that a benchmark
+// can take them out.
 ArbApi timedEntryPoints(const ArbApi& real);
 CoreShaderApi timedEntryPoints(const CoreShaderApi& real);
 
@@ -27,14 +27,8 @@ std::chrono::nanoseconds threadProcessorTime();
 // The number of timed calls so far.
 std::uint64_t timedCalls();
 
-// What one timed call costs beyond the call itself, measured on calls that do nothing: the part
-// counted as driver time and the part that falls outside, in wall and in processor time.
-struct StopwatchCost {
-    std::chrono::nanoseconds inside{};
-    std::chrono::nanoseconds outside{};
-    std::chrono::nanoseconds processorInside{};
-    std::chrono::nanoseconds processorOutside{};
-};
-StopwatchCost stopwatchCost();
+// The wall time the stopwatches have spent reading the processor time so far. Those reads lie
+// outside driverTime(); driverProcessorTime() holds half of them, one end of each interval.
+std::chrono::nanoseconds processorClockReads();
 
 }  // namespace tessory::bench
