@@ -199,28 +199,26 @@ void planFiles(const QString& directory, const PairExtensions& extensions,
             taken.insert(foldAsciiCase(name + extensions.fragment));
         }
     }
-    forEachDirectoryEntry(
-        directory, QStringLiteral("*"), [&](const QString&, const DirEntry& entry) {
-            const std::optional<ShaderStage> stage = stageOfFile(entry.name, extensions);
-            if (!stage || !entry.nameDecodes || taken.contains(foldAsciiCase(entry.name))) {
-                return true;
-            }
-            if (scan.unusableFiles.contains(entry.name)) {
-                return true;  // reported with its cause already
-            }
-            if (entry.kind != EntryKind::File) {
-                check.problems.append(workspaceProblem(
-                    directory + entry.name,
-                    QStringLiteral("not checked: not a regular file (a dangling link, a pipe, a "
-                                   "socket or a device)")));
-                return true;
-            }
-            FileCheck file;
-            file.path = directory + entry.name;
-            file.stage = *stage;
-            check.files.append(std::move(file));
-            return true;
-        });
+    for (const DirEntry& entry : scan.entries) {
+        const std::optional<ShaderStage> stage = stageOfFile(entry.name, extensions);
+        if (!stage || !entry.nameDecodes || taken.contains(foldAsciiCase(entry.name))) {
+            continue;
+        }
+        if (scan.unusableFiles.contains(entry.name)) {
+            continue;  // reported with its cause already
+        }
+        if (entry.kind != EntryKind::File) {
+            check.problems.append(workspaceProblem(
+                directory + entry.name,
+                QStringLiteral("not checked: not a regular file (a dangling link, a pipe, a "
+                               "socket or a device)")));
+            continue;
+        }
+        FileCheck file;
+        file.path = directory + entry.name;
+        file.stage = *stage;
+        check.files.append(std::move(file));
+    }
 }
 
 // Shader text holds no NUL byte; a file that does is something else, and the driver would stop

@@ -172,7 +172,7 @@ QList<PairFileName> pairFileNames(const DirEntry& entry, const PairExtensions& e
 
 WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
                             const QLocale& locale) {
-    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}, {}, {}};
+    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}, {}, {}, {}};
     // The walk sees every entry, so the pair check looks names up here instead of asking the
     // file system once more per file.
     FileIndex files;
@@ -180,6 +180,7 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
     QList<std::pair<QString, QString>> pairFiles;  // entry name, base name
     scan.readError = forEachDirectoryEntry(
         directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
+            scan.entries.append(entry);
             if (!entry.nameDecodes) {
                 if (!pairFileNames(entry, extensions).isEmpty()) {
                     scan.undecodableFiles.append(entry.name);

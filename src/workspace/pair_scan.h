@@ -77,6 +77,9 @@ struct WorkspaceScan {
     QMap<QString, QString> unusableFiles;
     // Why the directory could not be read; empty when it could (or does not exist).
     QString readError;
+    // Every entry but directories, in byte order, for a caller that looks at the other files too
+    // without reading the directory again.
+    QList<DirEntry> entries;
 
     bool complete() const { return missingFiles.isEmpty(); }
     // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.
