@@ -8,6 +8,7 @@
 // driver's entry points. The stopwatches' reads of the processor time, which the program without
 // them does not make, are timed where they happen and taken out of both. The context's creation,
 // once per run of the program, is printed apart.
+#include "check/check_program.h"
 #include "check/check_report.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
@@ -184,8 +185,10 @@ Corrected corrected(std::chrono::nanoseconds total, std::chrono::nanoseconds dri
 }  // namespace
 
 int main(int argc, char** argv) {
-    // As glsl-tessory-check does: every source is compiled, none taken from the cache.
+    // As glsl-tessory-check does: every source is compiled, none taken from the cache, and freed
+    // memory stays with the process.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+    keepFreedMemory();
     QElapsedTimer contextTimer;
     contextTimer.start();
     GlContextResult made = GlContext::create();

@@ -14,6 +14,7 @@
 #include <QBuffer>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <limits>
 
 namespace tessory {
 namespace {
@@ -202,6 +204,13 @@ int runExtract(const CheckOptions& options, QTextStream& err) {
 }
 
 }  // namespace
+
+void keepFreedMemory() {
+    // Blocks up to 32 MB, the most a thread's heap can hold, come from the heaps rather than from
+    // mappings of their own, which would go back to the system as they are freed.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+}
 
 int runCheckProgram(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const ParsedOptions parsed = parseCheckArguments(arguments);

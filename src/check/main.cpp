@@ -29,6 +29,7 @@ void holdClosedStandardDescriptors() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessory::keepFreedMemory();
     holdClosedStandardDescriptors();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glsl-tessory-check"));
