@@ -206,8 +206,8 @@ int runExtract(const CheckOptions& options, QTextStream& err) {
 }  // namespace
 
 void keepFreedMemory() {
-    // Blocks up to 32 MB, the most a thread's heap can hold, come from the heaps rather than from
-    // mappings of their own, which would go back to the system as they are freed.
+    // Blocks up to 32 MB, the most the setting takes, come from the heaps rather than from mappings
+    // of their own, which would go back to the system as they are freed.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
 }
