@@ -147,10 +147,9 @@ QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& ch
     return {};
 }
 
-void readAhead(CheckResults& results) {
-    qint64 budget = kReadAheadBytes;
+void readAhead(CheckResults& results, ReadAheadLimit limit) {
     for (CheckedArgument& argument : results) {
-        std::visit([&budget](auto& check) { readAhead(check, budget); }, argument);
+        std::visit([&limit](auto& check) { readAhead(check, limit); }, argument);
     }
 }
 

@@ -26,8 +26,8 @@ CheckPlan planCheck(const CheckOptions& options);
 // same file by device and inode, whatever the path says). Empty when it may be written.
 QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& check);
 
-// Reads the sources of every argument ahead, in report order, within kReadAheadBytes in all.
-void readAhead(CheckResults& results);
+// Reads the sources of every argument ahead, in report order, within one limit for all.
+void readAhead(CheckResults& results, ReadAheadLimit limit);
 
 // Takes out the files of stages the driver cannot compile, with one problem a stage, so that
 // they are not failed one by one.

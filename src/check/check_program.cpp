@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,8 +92,14 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
             return kExitFailure;
         }
     }
-    // Loading the driver leaves time to read the sources too.
-    readAhead(plan.results);
+    // Loading the driver leaves time to read the sources, as many as it takes to load. Once it is
+    // there, the compiling threads read the others between them, faster on many processors than
+    // this one would ahead of them.
+    ReadAheadLimit limit;
+    limit.goOn = [&firstContext] {
+        return firstContext.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    };
+    readAhead(plan.results, std::move(limit));
     // The first context decides whether there is a driver at all; the other threads make theirs
     // while it compiles.
     GlContextResult made = firstContext.get();

@@ -285,31 +285,34 @@ WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& ext
     return check;
 }
 
-void readAhead(WorkspaceCheck& check, qint64& budget) {
+void readAhead(WorkspaceCheck& check, ReadAheadLimit& limit) {
     for (PairCheck& pair : check.pairs) {
-        if (budget <= 0) {
+        if (pair.sources) {
+            continue;
+        }
+        if (limit.reached()) {
             return;
         }
         try {
             PairSources sources{readShaderFile(pair.vertexPath), readShaderFile(pair.fragmentPath)};
-            budget -= sources.vertex.size() + sources.fragment.size();
+            limit.bytes -= sources.vertex.size() + sources.fragment.size();
             pair.sources = std::move(sources);
         } catch (const FileError&) {
             // Read again when compiled, and reported then.
         }
     }
     for (FileCheck& file : check.files) {
-        readAhead(file, budget);
+        readAhead(file, limit);
     }
 }
 
-void readAhead(FileCheck& file, qint64& budget) {
-    if (file.source || budget <= 0) {
+void readAhead(FileCheck& file, ReadAheadLimit& limit) {
+    if (file.source || limit.reached()) {
         return;
     }
     try {
         file.source = readShaderFile(file.path);
-        budget -= file.source->size();
+        limit.bytes -= file.source->size();
     } catch (const FileError&) {
         // Read again when compiled, and reported then.
     }
@@ -385,8 +388,8 @@ void takeOutcome(FileCheck& file, CompileOutcome&& outcome) {
 WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
                               const PairExtensions& extensions) {
     WorkspaceCheck check = planWorkspace(directory, extensions);
-    qint64 budget = kReadAheadBytes;
-    readAhead(check, budget);
+    ReadAheadLimit limit;
+    readAhead(check, limit);
     for (PairCheck& pair : check.pairs) {
         takeOutcome(pair, compilePair(gl, pair));
     }

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace tessory {
@@ -109,12 +110,19 @@ WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& ext
 // they are compiled.
 inline constexpr qint64 kReadAheadBytes = qint64(64) << 20;
 
-// Reads the sources of the pairs, then of the files, in report order, until `budget` bytes have
-// been read, taking what it reads off the budget. One read after another keeps the system's file
-// code in the processor's caches: between two compiles each read costs twice as long. A source
-// that cannot be read is left to its compile, which reports why.
-void readAhead(WorkspaceCheck& check, qint64& budget);
-void readAhead(FileCheck& file, qint64& budget);
+// How much more readAhead may read: `bytes`, taken off as it reads, and only while goOn() says so.
+struct ReadAheadLimit {
+    qint64 bytes = kReadAheadBytes;
+    std::function<bool()> goOn = [] { return true; };
+    bool reached() const { return bytes <= 0 || !goOn(); }
+};
+
+// Reads the sources of the pairs, then of the files, in report order, until the limit is reached.
+// One read after another keeps the system's file code in the processor's caches: between two
+// compiles each read costs twice as long. A source that cannot be read is left to its compile,
+// which reports why, and so is every source after the limit.
+void readAhead(WorkspaceCheck& check, ReadAheadLimit& limit);
+void readAhead(FileCheck& file, ReadAheadLimit& limit);
 
 // The stage a file name gives: the pair extensions first, then the six usual ones.
 std::optional<ShaderStage> stageOfFile(const QString& fileName, const PairExtensions& extensions);

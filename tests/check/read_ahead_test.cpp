@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Sources read before compiling: within the budget, in report order, and what is read is what is
+// Sources read before compiling: within the limit, in report order, and what is read is what is
 // compiled; anything that cannot be read is left to its compile, which reports it.
 #include "check/workspace_check.h"
 #include "driver.h"
@@ -32,7 +32,7 @@ protected:
     CompileApis apis() const { return {context().arb(), context().core()}; }
 };
 
-TEST_F(ReadAhead, ReadsPairsThenFilesUntilTheBudgetIsSpent) {
+TEST_F(ReadAhead, ReadsPairsThenFilesUntilTheLimit) {
     put("a.vert", kVertex);
     put("a.frag", kFragment);
     put("b.vert", kVertex);
@@ -42,19 +42,27 @@ TEST_F(ReadAhead, ReadsPairsThenFilesUntilTheBudgetIsSpent) {
     ASSERT_EQ(check.pairs.size(), 2);
     ASSERT_EQ(check.files.size(), 1);
 
-    // The pair that spends the budget is read whole; nothing after it is.
-    qint64 budget = 1;
-    readAhead(check, budget);
+    // The pair that spends the bytes is read whole; nothing after it is.
+    ReadAheadLimit limit;
+    limit.bytes = 1;
+    readAhead(check, limit);
     ASSERT_TRUE(check.pairs[0].sources.has_value());
     EXPECT_EQ(check.pairs[0].sources->vertex, kVertex);
     EXPECT_EQ(check.pairs[0].sources->fragment, kFragment);
-    EXPECT_EQ(budget, 1 - kVertex.size() - kFragment.size());
+    EXPECT_EQ(limit.bytes, 1 - kVertex.size() - kFragment.size());
     EXPECT_FALSE(check.pairs[1].sources.has_value());
     EXPECT_FALSE(check.files[0].source.has_value());
 
-    budget = kReadAheadBytes;
-    readAhead(check, budget);
+    // Stopped from outside (the driver is ready) after one more pair.
+    int asked = 0;
+    ReadAheadLimit oneMore;
+    oneMore.goOn = [&asked] { return asked++ < 1; };
+    readAhead(check, oneMore);
     EXPECT_TRUE(check.pairs[1].sources.has_value());
+    EXPECT_FALSE(check.files[0].source.has_value());
+
+    ReadAheadLimit rest;
+    readAhead(check, rest);
     EXPECT_EQ(check.files[0].source, QByteArray("void main() {}\n"));
 }
 
@@ -63,8 +71,8 @@ TEST_F(ReadAhead, WhatWasReadIsWhatIsCompiled) {
     put("a.frag", kFragment);
     const QString lone = put("b.geom", "#version 150\nlayout(points) in;\nnot a shader\n");
     WorkspaceCheck check = plan();
-    qint64 budget = kReadAheadBytes;
-    readAhead(check, budget);
+    ReadAheadLimit limit;
+    readAhead(check, limit);
     // Changed and removed after they were read: the run reports the files as they were.
     put("a.vert", kVertex);
     QFile::remove(lone);
@@ -91,11 +99,11 @@ TEST_F(ReadAhead, WhatCannotBeReadIsReportedByItsCompile) {
     ASSERT_TRUE(QFile::remove(dir.filePath("a.frag")));
     ASSERT_TRUE(QFile::remove(lone));
 
-    qint64 budget = kReadAheadBytes;
-    readAhead(check, budget);
+    ReadAheadLimit limit;
+    readAhead(check, limit);
     EXPECT_FALSE(check.pairs[0].sources.has_value());
     EXPECT_FALSE(check.files[0].source.has_value());
-    EXPECT_EQ(budget, kReadAheadBytes);
+    EXPECT_EQ(limit.bytes, kReadAheadBytes);
 
     const CompileOutcome pair = compilePair(apis(), check.pairs[0]);
     ASSERT_EQ(pair.messages.size(), 1);
