@@ -29,6 +29,18 @@ void TForm_Master::setupPreview() {
             return std::pair{pane(PairSide::Vertex).source(), pane(PairSide::Fragment).source()};
         },
         env_.createGlContext);
+    previewPanel_->setShaderFiles([this] {
+        QStringList files;
+        for (const PairSide side : kPairSides) {
+            files << pane(side).stamp().path();
+        }
+        for (const QString& name : openPair_.scanned().names()) {
+            for (const PairSide side : kPairSides) {
+                files << openPair_.path(side, name);
+            }
+        }
+        return files;
+    });
     PreviewDock = new QDockWidget(QStringLiteral("Preview"), this);
     PreviewDock->setObjectName(QStringLiteral("PreviewDock"));
     PreviewDock->setWidget(previewPanel_);

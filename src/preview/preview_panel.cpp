@@ -3,6 +3,7 @@
 
 #include "preview/preview_view.h"
 #include "texts/prompter.h"
+#include "workspace/file_io.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -18,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
 
 namespace tessory {
 namespace {
@@ -33,8 +35,38 @@ QString signatureOf(const QList<UniformInfo>& uniforms) {
     return signature;
 }
 
+constexpr int kSliderSteps = 1000;
+
 bool isColourLike(const UniformInfo& u) {
     return u.type == UniformType::Vec3 || u.type == UniformType::Vec4;
+}
+
+// The values a float's slider covers: from 0 to twice the value, or mirrored for a negative one.
+struct SliderSpan {
+    double low = 0;
+    double high = 1;
+
+    static SliderSpan around(double value);
+    bool holds(double value) const;
+    int position(double value) const;  // 0 to kSliderSteps
+    double value(int position) const;
+};
+
+SliderSpan SliderSpan::around(double value) {
+    const double top = std::max(1.0, 2.0 * std::abs(value));
+    return value < 0 ? SliderSpan{-top, 0} : SliderSpan{0, top};
+}
+
+bool SliderSpan::holds(double value) const {
+    return value >= low && value <= high;
+}
+
+int SliderSpan::position(double value) const {
+    return int(std::lround(qBound(0.0, (value - low) / (high - low), 1.0) * kSliderSteps));
+}
+
+double SliderSpan::value(int position) const {
+    return low + (high - low) * position / kSliderSteps;
 }
 
 }  // namespace
@@ -67,6 +99,12 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     message_->setStyleSheet(QStringLiteral("color: #b00000;"));
     message_->hide();
+    notes_ = new QLabel;
+    notes_->setObjectName(QStringLiteral("PreviewNotes"));
+    notes_->setWordWrap(true);
+    notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notes_->setStyleSheet(QStringLiteral("color: #a06000;"));
+    notes_->hide();
     uniformsTitle_ = new QLabel;
     uniformsBox_ = new QWidget;
     uniformsForm_ = new QFormLayout(uniformsBox_);
@@ -90,6 +128,7 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
     column->addLayout(top);
     column->addWidget(viewWidget_, 1);
     column->addWidget(message_);
+    column->addWidget(notes_);
     column->addWidget(uniformsTitle_);
     column->addWidget(scroll);
     column->addLayout(bottom);
@@ -202,6 +241,26 @@ QString PreviewPanel::message() const {
     return message_->isHidden() ? QString() : message_->text();
 }
 
+QString PreviewPanel::notes() const {
+    return notes_->isHidden() ? QString() : notes_->text();
+}
+
+void PreviewPanel::showImageProblems(const QList<ImageProblem>& problems) {
+    QStringList lines;
+    for (const ImageProblem& problem : problems) {
+        const QString file = QFileInfo(problem.file).fileName();
+        lines << (problem.readError.isEmpty()
+                      ? texts_.imageTooLarge.arg(file)
+                            .arg(problem.size.width())
+                            .arg(problem.size.height())
+                            .arg(problem.largestTexture)
+                      : texts_.imageUnreadable.arg(file, problem.readError));
+    }
+    lines.removeDuplicates();
+    notes_->setText(lines.join(u'\n'));
+    notes_->setVisible(!lines.isEmpty());
+}
+
 bool PreviewPanel::ensureRenderer() {
     if (!rendererTried_) {
         rendererTried_ = true;
@@ -254,6 +313,7 @@ void PreviewPanel::draw() {
     message_->clear();
     message_->hide();
     viewWidget_->setFrame(frame.image);
+    showImageProblems(frame.imageProblems);
     showUniforms(frame.uniforms);
     updateAnimation();
 }
@@ -336,42 +396,106 @@ QWidget* PreviewPanel::editorFor(const UniformInfo& u) {
                 [this, name, current] { setUniformValue(name, current()); });
     }
     if (u.type == UniformType::Float) {
-        // A slider over 0 to twice the starting value (at least 0 to 1), the spin box for the rest.
-        auto* slider = new QSlider(Qt::Horizontal);
-        slider->setObjectName(QStringLiteral("UniformSlider_%1").arg(u.name));
-        const double top = std::max(1.0, 2.0 * std::abs(double(u.value[0])));
-        slider->setRange(0, 1000);
-        slider->setValue(int(std::lround(qBound(0.0, double(u.value[0]) / top, 1.0) * 1000)));
-        QDoubleSpinBox* box = boxes.front();
-        connect(slider, &QSlider::valueChanged, box,
-                [box, top](int position) { box->setValue(position / 1000.0 * top); });
-        layout->insertWidget(0, slider, 1);
+        layout->insertWidget(0, floatSlider(u.name, boxes.front()), 1);
+        boxes.front()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
     if (isColourLike(u)) {
         auto* pick = new QPushButton(QStringLiteral("..."));
         pick->setObjectName(QStringLiteral("UniformColour_%1").arg(u.name));
-        connect(pick, &QPushButton::clicked, this, [this, boxes] {
-            const QColor initial = QColor::fromRgbF(qBound(0.0f, float(boxes[0]->value()), 1.0f),
-                                                    qBound(0.0f, float(boxes[1]->value()), 1.0f),
-                                                    qBound(0.0f, float(boxes[2]->value()), 1.0f));
-            if (const std::optional<QColor> chosen = prompter_.chooseColor(this, initial)) {
-                const QSignalBlocker quiet(boxes[0]);
-                boxes[0]->setValue(chosen->redF());
-                boxes[1]->setValue(chosen->greenF());
-                boxes[2]->setValue(chosen->blueF());
-                emit boxes[0]->valueChanged(boxes[0]->value());
-            }
-        });
+        connect(pick, &QPushButton::clicked, this, [this, name] { chooseColour(name); });
         layout->addWidget(pick);
     }
     return row;
+}
+
+QSlider* PreviewPanel::floatSlider(const QString& name, QDoubleSpinBox* box) {
+    auto* slider = new QSlider(Qt::Horizontal);
+    slider->setObjectName(QStringLiteral("UniformSlider_%1").arg(name));
+    slider->setRange(0, kSliderSteps);
+    // The slider spans 0 to twice the value (at least 0 to 1, mirrored below 0), and a value
+    // typed outside it moves the span along; the field takes any value.
+    auto span = std::make_shared<SliderSpan>(SliderSpan::around(box->value()));
+    const auto place = [slider, span](double value) {
+        if (!span->holds(value)) {
+            *span = SliderSpan::around(value);
+        }
+        const QSignalBlocker quiet(slider);
+        slider->setValue(span->position(value));
+    };
+    place(box->value());
+    connect(box, &QDoubleSpinBox::valueChanged, slider, place);
+    // The span stays while the slider moves it, however near its end the value comes.
+    connect(slider, &QSlider::valueChanged, box, [box, span](int position) {
+        {
+            const QSignalBlocker quiet(box);
+            box->setValue(span->value(position));
+        }
+        emit box->valueChanged(box->value());
+    });
+    return slider;
+}
+
+QList<QDoubleSpinBox*> PreviewPanel::valueFields(const QString& uniform) const {
+    QList<QDoubleSpinBox*> fields;
+    for (int i = 0; i < 4; ++i) {
+        auto* field = uniformsBox_->findChild<QDoubleSpinBox*>(
+            QStringLiteral("Uniform_%1_%2").arg(uniform).arg(i));
+        if (field == nullptr) {
+            break;
+        }
+        fields.append(field);
+    }
+    return fields;
+}
+
+void PreviewPanel::chooseColour(const QString& uniform) {
+    QList<QDoubleSpinBox*> fields = valueFields(uniform);
+    if (fields.size() < 3) {
+        return;
+    }
+    const auto channel = [&fields](int i) { return qBound(0.0, fields[i]->value(), 1.0); };
+    const QColor initial = QColor::fromRgbF(channel(0), channel(1), channel(2));
+    const std::optional<QColor> chosen = prompter_.chooseColor(this, initial);
+    // The uniforms may have been built anew while the chooser was open, and the fields with
+    // them: the colour goes to the uniform of this name if the program still declares one.
+    fields = valueFields(uniform);
+    if (!chosen || fields.size() < 3) {
+        return;
+    }
+    // One frame for the three channels.
+    const double channels[] = {chosen->redF(), chosen->greenF(), chosen->blueF()};
+    for (int i = 0; i < 3; ++i) {
+        const QSignalBlocker quiet(fields[i]);
+        fields[i]->setValue(channels[i]);
+    }
+    emit fields[0]->valueChanged(fields[0]->value());
+}
+
+QString PreviewPanel::shaderFileAt(const QString& target) const {
+    if (!shaderFiles_) {
+        return {};
+    }
+    for (const QString& shader : shaderFiles_()) {
+        if (isSameFile(target, shader)) {
+            return shader;
+        }
+    }
+    return {};
 }
 
 void PreviewPanel::saveImage() {
     const std::optional<QString> file = prompter_.chooseSaveFile(
         this, texts_.saveTitle, directory_ + pairName_ + QStringLiteral(".png"),
         QStringLiteral("PNG (*.png)"));
-    if (!file || !ensureRenderer()) {
+    if (!file) {
+        return;
+    }
+    if (const QString shader = shaderFileAt(*file); !shader.isEmpty()) {
+        prompter_.showMessage(this, QMessageBox::Warning,
+                              texts_.savingOverShader.arg(*file, shader), QMessageBox::Ok);
+        return;
+    }
+    if (!ensureRenderer()) {
         return;
     }
     const int choice = saveSize_->currentIndex();

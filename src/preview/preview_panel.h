@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -13,9 +14,11 @@
 #include <memory>
 
 class QComboBox;
+class QDoubleSpinBox;
 class QFormLayout;
 class QLabel;
 class QPushButton;
+class QSlider;
 
 namespace tessory {
 
@@ -37,6 +40,8 @@ public:
     ~PreviewPanel() override;
 
     void setTexts(const PreviewTexts& texts);
+    // The shader files of the WorkSpace, which Save image never replaces.
+    void setShaderFiles(std::function<QStringList()> files) { shaderFiles_ = std::move(files); }
     // The open pair: its name keeps the values given to its uniforms until the program ends,
     // its directory holds the images named like samplers.
     void setPair(const QString& name, const QString& directory);
@@ -53,6 +58,8 @@ public:
     const QImage& frame() const;
     // Why there is no new frame (compile messages, no context); empty after a good frame.
     QString message() const;
+    // What the last good frame could not use (images named like its samplers), one per line.
+    QString notes() const;
     const QList<UniformInfo>& uniforms() const { return uniforms_; }
     bool animating() const { return animation_.isActive(); }
 
@@ -69,12 +76,20 @@ private:
     void draw();
     void showUniforms(const QList<UniformInfo>& uniforms);
     QWidget* editorFor(const UniformInfo& uniform);
+    QSlider* floatSlider(const QString& name, QDoubleSpinBox* field);
+    // The number fields of the uniform's row as it is now; none when it has no row.
+    QList<QDoubleSpinBox*> valueFields(const QString& uniform) const;
+    void chooseColour(const QString& uniform);
     void togglePlaying();
+    void showImageProblems(const QList<ImageProblem>& problems);
+    // The shader file that `target` is, when it is one.
+    QString shaderFileAt(const QString& target) const;
     void updateAnimation();
 
     Prompter& prompter_;
     Sources sources_;
     std::function<GlContextResult()> makeContext_;
+    std::function<QStringList()> shaderFiles_;
     PreviewTexts texts_;
     std::unique_ptr<PreviewRenderer> renderer_;
     QString rendererFailure_;
@@ -104,6 +119,7 @@ private:
     QComboBox* saveSize_ = nullptr;
     PreviewView* viewWidget_ = nullptr;
     QLabel* message_ = nullptr;
+    QLabel* notes_ = nullptr;
     QLabel* uniformsTitle_ = nullptr;
     QWidget* uniformsBox_ = nullptr;
     QFormLayout* uniformsForm_ = nullptr;

@@ -21,6 +21,7 @@ namespace tessory {
     X(glEnable)                     \
     X(glDisable)                    \
     X(glFinish)                     \
+    X(glGetIntegerv)                \
     X(glMatrixMode)                 \
     X(glLoadMatrixf)                \
     X(glLoadIdentity)               \

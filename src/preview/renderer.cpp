@@ -266,35 +266,57 @@ GLuint PreviewRenderer::checkerTexture() {
     return checker_;
 }
 
-GLuint PreviewRenderer::textureFor(const QString& sampler, const QString& directory) {
-    if (!directory.isEmpty()) {
-        for (const char* suffix : {".png", ".jpg", ".jpeg", ".bmp"}) {
-            const QFileInfo file(directory + u'/' + sampler + QLatin1String(suffix));
-            if (!file.isFile()) {
-                continue;
-            }
-            const QString path = file.absoluteFilePath();
-            const auto cached = images_.constFind(path);
-            if (cached != images_.constEnd() && cached->modified == file.lastModified()) {
-                return cached->texture;
-            }
-            QImageReader reader(path);
-            const QImage image = reader.read();
-            if (image.isNull()) {
-                continue;
-            }
-            if (cached != images_.constEnd()) {
+GLuint PreviewRenderer::textureFor(const QString& sampler, const QString& directory,
+                                   QList<ImageProblem>& problems) {
+    if (directory.isEmpty()) {
+        return checkerTexture();
+    }
+    for (const char* suffix : {".png", ".jpg", ".jpeg", ".bmp"}) {
+        const QFileInfo file(directory + u'/' + sampler + QLatin1String(suffix));
+        if (!file.isFile()) {
+            continue;
+        }
+        const QString path = file.absoluteFilePath();
+        auto cached = images_.find(path);
+        if (cached == images_.end() || cached->modified != file.lastModified()) {
+            if (cached != images_.end() && cached->texture != 0) {
                 gl_.glDeleteTextures(1, &cached->texture);
             }
-            const GLuint texture = uploadTexture(image);
-            images_.insert(path, {file.lastModified(), texture});
-            return texture;
+            cached = images_.insert(path, loadTexture(path, file.lastModified()));
         }
+        if (cached->problem) {
+            problems.append(*cached->problem);
+            return checkerTexture();
+        }
+        return cached->texture;
     }
     return checkerTexture();
 }
 
-void PreviewRenderer::setUniforms(const PreviewScene& scene, const Matrices& m) {
+PreviewRenderer::CachedTexture PreviewRenderer::loadTexture(const QString& path,
+                                                            const QDateTime& modified) {
+    CachedTexture loaded{modified, 0, std::nullopt};
+    // Qt's reader refuses images that would take more memory than its allocation limit, which
+    // stops a small file that unpacks into gigabytes.
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        loaded.problem = ImageProblem{path, reader.errorString(), reader.size(), 0};
+        return loaded;
+    }
+    GLint largest = 0;
+    gl_.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    // A texture the driver refuses samples as black, which would read as the shader's doing.
+    if (image.width() > largest || image.height() > largest) {
+        loaded.problem = ImageProblem{path, QString(), image.size(), int(largest)};
+        return loaded;
+    }
+    loaded.texture = uploadTexture(image);
+    return loaded;
+}
+
+void PreviewRenderer::setUniforms(const PreviewScene& scene, const Matrices& m,
+                                  QList<ImageProblem>& problems) {
     const QMatrix4x4 modelView = m.view * m.model;
     const QMatrix4x4 mvp = m.projection * modelView;
     const QMatrix3x3 normal = modelView.normalMatrix();
@@ -337,7 +359,8 @@ void PreviewRenderer::setUniforms(const PreviewScene& scene, const Matrices& m) 
                 continue;
             case UniformRole::Texture:
                 gl_.glActiveTexture(GLenum(GL_TEXTURE0 + unit));
-                gl_.glBindTexture(GL_TEXTURE_2D, textureFor(u.name, scene.imageDirectory));
+                gl_.glBindTexture(GL_TEXTURE_2D,
+                                  textureFor(u.name, scene.imageDirectory, problems));
                 gl_.glUniform1i(location, unit);
                 ++unit;
                 continue;
@@ -472,7 +495,7 @@ PreviewFrame PreviewRenderer::render(const PreviewScene& scene) {
     gl_.glLoadMatrixf((m.view * m.model).constData());
 
     gl_.glUseProgram(program_);
-    setUniforms(scene, m);
+    setUniforms(scene, m, frame.imageProblems);
     draw(mesh_);
     gl_.glUseProgram(0);
 

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tessory {
@@ -44,6 +45,19 @@ struct PreviewScene {
     QString imageDirectory;
 };
 
+// A WorkSpace image named like a sampler that the frame could not use: the sampler shows the
+// checker instead.
+struct ImageProblem {
+    QString file;
+    // The reader's reason; empty when the image was read but is larger than the driver's largest
+    // texture.
+    QString readError;
+    QSize size;
+    int largestTexture = 0;
+
+    bool operator==(const ImageProblem&) const = default;
+};
+
 struct PreviewFrame {
     // The frame drawn; null when the program could not be built.
     QImage image;
@@ -51,6 +65,7 @@ struct PreviewFrame {
     QString error;
     // The uniforms the program declares, with the values they were drawn with.
     QList<UniformInfo> uniforms;
+    QList<ImageProblem> imageProblems;
 };
 
 // Draws a shader pair into an image with its own OpenGL context, beside the one that compiles:
@@ -74,10 +89,12 @@ private:
     bool ensureTarget(QSize size);
     QString buildProgram(const QByteArray& vertex, const QByteArray& fragment);
     void releaseProgram();
-    GLuint textureFor(const QString& sampler, const QString& directory);
+    GLuint textureFor(const QString& sampler, const QString& directory,
+                      QList<ImageProblem>& problems);
     GLuint checkerTexture();
     GLuint uploadTexture(const QImage& image);
-    void setUniforms(const PreviewScene& scene, const struct Matrices& matrices);
+    void setUniforms(const PreviewScene& scene, const struct Matrices& matrices,
+                     QList<ImageProblem>& problems);
     void draw(const Mesh& mesh);
 
     std::unique_ptr<GlContext> context_;
@@ -96,10 +113,13 @@ private:
     std::vector<GLint> uniformLocations_;
     std::vector<std::pair<GLuint, std::size_t>> attributes_;
     GLuint checker_ = 0;
+    // An image that could not be used is kept too, so that it is not read again every frame.
     struct CachedTexture {
         QDateTime modified;
         GLuint texture = 0;
+        std::optional<ImageProblem> problem;
     };
+    CachedTexture loadTexture(const QString& path, const QDateTime& modified);
     QHash<QString, CachedTexture> images_;
     MeshKind meshKind_ = MeshKind::Quad;
     Mesh mesh_;

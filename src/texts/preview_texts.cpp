@@ -20,7 +20,12 @@ PreviewTexts previewTexts(bool german) {
                 QStringLiteral("Uniforms"),
                 QStringLiteral("Das Programm deklariert keine Uniforms."),
                 QStringLiteral("Keine Vorschau: %1"),
-                QStringLiteral("Das Bild %1 konnte nicht gespeichert werden: %2")};
+                QStringLiteral("Das Bild %1 konnte nicht gespeichert werden: %2"),
+                QStringLiteral("%1 wird nicht verwendet: %2"),
+                QStringLiteral("%1 wird nicht verwendet: %2 x %3 Pixel sind mehr als die größte "
+                               "Textur des Treibers, %4 x %4."),
+                QStringLiteral("Das Bild kann nicht als %1 gespeichert werden: das ist die "
+                               "Shader-Datei %2 des WorkSpace.")};
     }
     return {QStringLiteral("Preview"),
             QStringLiteral("Shows what the shader pair draws."),
@@ -37,7 +42,12 @@ PreviewTexts previewTexts(bool german) {
             QStringLiteral("Uniforms"),
             QStringLiteral("The program declares no uniforms."),
             QStringLiteral("No preview: %1"),
-            QStringLiteral("The image %1 could not be saved: %2")};
+            QStringLiteral("The image %1 could not be saved: %2"),
+            QStringLiteral("%1 is not used: %2"),
+            QStringLiteral("%1 is not used: %2 x %3 pixels are more than the driver's largest "
+                           "texture, %4 x %4."),
+            QStringLiteral("The image cannot be saved as %1: that is the shader file %2 of the "
+                           "WorkSpace.")};
 }
 
 }  // namespace tessory

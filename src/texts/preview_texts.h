@@ -20,8 +20,11 @@ struct PreviewTexts {
     QString panelSize;  // the first choice of image size
     QString uniforms;
     QString noUniforms;
-    QString noContext;   // %1: the cause
-    QString saveFailed;  // %1: the file, %2: the cause
+    QString noContext;         // %1: the cause
+    QString saveFailed;        // %1: the file, %2: the cause
+    QString imageUnreadable;   // %1: the image file, %2: the reader's reason
+    QString imageTooLarge;     // %1: the image file, %2 x %3 its size, %4 the driver's limit
+    QString savingOverShader;  // %1: the chosen file, %2: the shader file it is
 };
 
 PreviewTexts previewTexts(bool german);

@@ -139,10 +139,11 @@ QByteArray hashOf(QByteArrayView content) {
     return QCryptographicHash::hash(content, QCryptographicHash::Sha256);
 }
 
-// Size and modification time of the file, or nothing when there is none.
+// Size and modification time of the file, or nothing when there is none. A folder or a pipe in
+// its place is no file either: its size and time say nothing about shader text.
 std::optional<std::pair<qint64, qint64>> sizeAndTime(const QString& path) {
     struct stat info;
-    if (stat(QFile::encodeName(path).constData(), &info) != 0) {
+    if (stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     return std::pair(qint64(info.st_size),
@@ -171,6 +172,14 @@ bool FileStamp::changedOnDisk(const QString& path) const {
         return false;
     }
     return hashOf(readWholeFile(path)) != hash_;
+}
+
+bool isSameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 FileError::FileError(const QString& path, const QString& cause)

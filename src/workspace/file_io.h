@@ -69,6 +69,9 @@ private:
     QByteArray hash_;
 };
 
+// Whether both paths name one existing file, also through links.
+bool isSameFile(const QString& a, const QString& b);
+
 struct FileMove {
     QString from;
     QString to;

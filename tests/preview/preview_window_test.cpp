@@ -3,12 +3,15 @@
 #include "support/master_harness.h"
 
 #include "preview/preview_panel.h"
+#include "texts/preview_texts.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +109,96 @@ TEST_F(PreviewWindow, SaveImageWritesAPngOfTheChosenSize) {
     const QImage saved(file);
     EXPECT_EQ(saved.size(), QSize(512, 512));
     EXPECT_EQ(h.prompter.saveFileRequests, QStringList({h.path("ws/") + "toon.png"}));
+}
+
+TEST_F(PreviewWindow, SaveImageNeverReplacesAShaderOfTheWorkSpace) {
+    h.writeFile("ws/other.vert", "void main() {}\n");
+    h.writeFile("ws/other.frag", "void main() {}\n");
+    TForm_Master& w = start();
+    action(w, "Action_Preview")->trigger();
+    const std::pair<const char*, const char*> targets[] = {{"ws/toon.frag", "ws/toon.frag"},
+                                                           {"ws/./toon.vert", "ws/toon.vert"},
+                                                           {"ws/other.frag", "ws/other.frag"}};
+    for (const auto& [typed, shader] : targets) {
+        const QByteArray before = h.readFile(shader);
+        h.prompter.saveFiles.push_back(h.path(typed));
+        panel->saveImage();
+        ASSERT_FALSE(h.prompter.messages.isEmpty()) << typed;
+        EXPECT_EQ(h.prompter.messages.last().text,
+                  previewTexts(false).savingOverShader.arg(h.path(typed), h.path(shader)));
+        EXPECT_EQ(h.readFile(shader), before);
+    }
+    EXPECT_EQ(fragmentEdit(w)->toPlainText(), QString::fromLatin1(example("toon.frag")));
+}
+
+// A struct array's colour, a float and a sampler inside a struct.
+const QByteArray kLightsFragment =
+    "struct Light { vec3 color; float power; sampler2D tex; };\n"
+    "uniform Light lights[2];\n"
+    "uniform float gain;\n"
+    "void main() {\n"
+    "    gl_FragColor = vec4(lights[0].color * lights[1].power * gain, 1.0)\n"
+    "                 + texture2D(lights[0].tex, vec2(0.5)) * 0.0;\n"
+    "}\n";
+
+class PreviewUniforms : public PreviewWindow {
+protected:
+    TForm_Master& startLights() {
+        h.writeFile("ws/lights.vert", "void main() { gl_Position = ftransform(); }\n");
+        h.writeFile("ws/lights.frag", kLightsFragment);
+        h.storeSettings(h.path("ws/"), "lights");
+        TForm_Master& w = h.start();
+        panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
+        action(w, "Action_Preview")->trigger();
+        return w;
+    }
+
+    // The fragment pane's text replaced, and drawn at once as the live compile does.
+    void edit(TForm_Master& w, const QByteArray& fragment) {
+        fragmentEdit(w)->setPlainText(QString::fromLatin1(fragment));
+        panel->refresh();
+    }
+};
+
+TEST_F(PreviewUniforms, AColourChosenAfterTheUniformsWereRebuiltGoesToTheUniformOfThatName) {
+    TForm_Master& w = startLights();
+    auto* pick = panel->findChild<QPushButton*>(QStringLiteral("UniformColour_lights[0].color"));
+    ASSERT_NE(pick, nullptr);
+    // The uniforms vanish while the chooser is open: the choice is dropped.
+    h.prompter.whileChoosingColor = [&] { edit(w, "void main() { gl_FragColor = vec4(0.0); }\n"); };
+    h.prompter.colors.push_back(QColor(Qt::red));
+    pick->click();
+    EXPECT_TRUE(panel->uniforms().isEmpty());
+
+    // They come back in another order: the choice reaches the new row of the same uniform.
+    edit(w, kLightsFragment);
+    pick = panel->findChild<QPushButton*>(QStringLiteral("UniformColour_lights[0].color"));
+    ASSERT_NE(pick, nullptr);
+    h.prompter.whileChoosingColor = [&] { edit(w, "uniform float first;\n" + kLightsFragment); };
+    h.prompter.colors.push_back(QColor(Qt::blue));
+    pick->click();
+    auto* blue = panel->findChild<QDoubleSpinBox*>(QStringLiteral("Uniform_lights[0].color_2"));
+    ASSERT_NE(blue, nullptr);
+    EXPECT_EQ(blue->value(), 1.0);
+    EXPECT_EQ(
+        panel->findChild<QDoubleSpinBox*>(QStringLiteral("Uniform_lights[0].color_0"))->value(),
+        0.0);
+}
+
+TEST_F(PreviewUniforms, AFloatTakesAnyNumberAndItsSliderFollows) {
+    startLights();
+    auto* field = panel->findChild<QDoubleSpinBox*>(QStringLiteral("Uniform_gain_0"));
+    auto* slider = panel->findChild<QSlider*>(QStringLiteral("UniformSlider_gain"));
+    ASSERT_TRUE(field && slider);
+    EXPECT_GT(field->width(), 30);
+    field->setValue(-4.0);
+    EXPECT_EQ(slider->value(), slider->minimum() + (slider->maximum() - slider->minimum()) / 2);
+    slider->setValue(slider->minimum());
+    EXPECT_EQ(field->value(), -8.0);
+    const auto gain = std::find_if(panel->uniforms().begin(), panel->uniforms().end(),
+                                   [](const UniformInfo& u) { return u.name == "gain"; });
+    ASSERT_NE(gain, panel->uniforms().end());
+    EXPECT_EQ(gain->value, std::vector<float>{-8.0f});
 }
 
 TEST(PreviewWithoutDriver, ThePanelSaysWhyAndTheEditorWorksOn) {

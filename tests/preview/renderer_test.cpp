@@ -124,6 +124,54 @@ TEST_F(Preview, TheTexturePairShowsTheCheckerOrTheSamplersOwnImage) {
     EXPECT_LT(contrastAcross(image), 30);
 }
 
+// A BMP header that promises far more pixels than the reader may allocate.
+QByteArray bombBmp() {
+    QByteArray header(54, '\0');
+    const auto put = [&header](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i) {
+            header[at + i] = char((value >> (8 * i)) & 0xff);
+        }
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put(2, 54);
+    put(10, 54);
+    put(14, 40);
+    put(18, 60000);
+    put(22, 60000);
+    put(26, 1 | (24 << 16));
+    return header;
+}
+
+TEST_F(Preview, AnImageTheDriverOrTheReaderRefusesIsNamedAndTheCheckerShown) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QImage(20000, 1, QImage::Format_RGB32).save(dir.filePath("baseMap.png")));
+    PreviewScene scene = exampleScene("texture", MeshKind::Quad);
+    scene.imageDirectory = dir.path();
+    PreviewFrame frame = render(scene);
+    ASSERT_EQ(frame.imageProblems.size(), 1);
+    EXPECT_EQ(frame.imageProblems[0].file, dir.filePath("baseMap.png"));
+    EXPECT_EQ(frame.imageProblems[0].size, QSize(20000, 1));
+    EXPECT_GT(frame.imageProblems[0].largestTexture, 1000);
+    EXPECT_EQ(frame.imageProblems[0].readError, QString());
+    // The checker's light squares, not black.
+    int brightest = 0;
+    for (int x = 0; x < 128; ++x) {
+        brightest = qMax(brightest, frame.image.pixelColor(x, 64).value());
+    }
+    EXPECT_GT(brightest, 150);
+
+    ASSERT_TRUE(QFile::remove(dir.filePath("baseMap.png")));
+    QFile bomb(dir.filePath("baseMap.bmp"));
+    ASSERT_TRUE(bomb.open(QIODevice::WriteOnly));
+    bomb.write(bombBmp());
+    bomb.close();
+    frame = render(scene);
+    ASSERT_EQ(frame.imageProblems.size(), 1);
+    EXPECT_EQ(frame.imageProblems[0].file, dir.filePath("baseMap.bmp"));
+    EXPECT_NE(frame.imageProblems[0].readError, QString());
+}
+
 TEST_F(Preview, TheLightingPairAndModernShadersWithCommonNamesDraw) {
     const QImage lit = render(exampleScene("lighting", MeshKind::Torus)).image;
     EXPECT_GT(lit.pixelColor(64, 64).value() + lit.pixelColor(40, 64).value(), 0);

@@ -99,6 +99,9 @@ std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const QString&
 
 std::optional<QColor> ScriptedPrompter::chooseColor(QWidget*, const QColor& initial) {
     colorRequests.append(initial);
+    if (whileChoosingColor) {
+        whileChoosingColor();
+    }
     if (colors.empty()) {
         ADD_FAILURE() << "unexpected colour chooser";
         return std::nullopt;

@@ -46,6 +46,8 @@ public:
 
     QList<QColor> colorRequests;
     std::deque<std::optional<QColor>> colors;
+    // Runs while the colour chooser is open, as the program's timers and other programs do.
+    std::function<void()> whileChoosingColor;
 
     QStringList saveFileRequests;  // the start of each request
     std::deque<std::optional<QString>> saveFiles;
