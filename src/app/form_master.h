@@ -15,6 +15,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStringList>
 
@@ -43,6 +44,7 @@ class PairWatcher;
 class FindBar;
 class TForm_Config;
 struct DriverMessage;
+struct EditorTexts;
 struct NameDialogTexts;
 
 // The main window: the WorkSpace list, the two editor panes, the error list and every command.
@@ -148,6 +150,11 @@ private:
     // Watches the files the panes show.
     void watchOpenPair();
     void checkFilesOnDisk();
+    void settleChangedFile(ShaderPane& shown, const QString& path, const EditorTexts& texts);
+    // One question about the open pair's files at a time: while the returned guard lives, the
+    // watcher's checks wait, and they run once it is gone.
+    using FileQuestion = QScopeGuard<std::function<void()>>;
+    [[nodiscard]] FileQuestion holdFileChecks();
     void applyPreviewSettings();
     void storePreviewState();
     void setupEditors();

@@ -11,6 +11,8 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <functional>
+
 #include <utility>
 
 namespace tessory {
@@ -43,39 +45,67 @@ void TForm_Master::checkFilesOnDisk() {
         recheckFiles_ = true;
         return;
     }
-    checkingFiles_ = true;
-    const auto checked = qScopeGuard([this] {
-        checkingFiles_ = false;
-        if (std::exchange(recheckFiles_, false)) {
-            QTimer::singleShot(0, this, [this] { guarded([this] { checkFilesOnDisk(); }); });
-        }
-    });
+    const FileQuestion asking = holdFileChecks();
     const EditorTexts texts = editorTexts(german_);
     for (const PairSide side : kPairSides) {
         ShaderPane& shown = pane(side);
         const QString path = shown.stamp().path();
-        if (path.isEmpty() || !shown.stamp().changedOnDisk(path)) {
-            continue;
+        if (!path.isEmpty() && shown.stamp().changedOnDisk(path)) {
+            settleChangedFile(shown, path, texts);
         }
-        if (!QFileInfo(path).isFile()) {
-            // Modified, so that the caption says so and Save writes the file again.
-            shown.setStamp(FileStamp::of(path, {}));
-            shown.setModified(true);
-            message(QMessageBox::Warning, texts.deletedOnDisk.arg(path));
-            continue;
-        }
-        const QByteArray bytes = readShaderFile(path);
-        if (shown.isModified() &&
-            env_.prompter->askChoice(this, QMessageBox::Warning, texts.changedWhileEdited.arg(path),
-                                     {texts.keepMine, texts.reloadAndLose}) != 1) {
-            // The user has chosen: the next Save writes this version without asking again.
-            shown.setStamp(FileStamp::of(path, bytes));
-            continue;
-        }
-        shown.reload(decodeShaderText(bytes), FileStamp::of(path, bytes));
     }
     updateCaption();
     updateEditActions();
+}
+
+void TForm_Master::settleChangedFile(ShaderPane& shown, const QString& path,
+                                     const EditorTexts& texts) {
+    // Another program may write again while the question is open: the answer holds for the text
+    // the user was asked about, and a newer one is looked at like any other change.
+    for (;;) {
+        if (!QFileInfo(path).isFile()) {
+            // Gone, or a folder in its place. Modified, so that the caption says so and Save
+            // writes the file again.
+            shown.setStamp(FileStamp::of(path, {}));
+            shown.setModified(true);
+            message(QMessageBox::Warning, texts.deletedOnDisk.arg(path));
+            return;
+        }
+        const QByteArray asked = readShaderFile(path);
+        if (!shown.isModified()) {
+            shown.reload(decodeShaderText(asked), FileStamp::of(path, asked));
+            return;
+        }
+        const bool reload =
+            env_.prompter->askChoice(this, QMessageBox::Warning, texts.changedWhileEdited.arg(path),
+                                     {texts.keepMine, texts.reloadAndLose}) == 1;
+        if (!QFileInfo(path).isFile()) {
+            continue;
+        }
+        const QByteArray now = readShaderFile(path);
+        if (reload) {
+            shown.reload(decodeShaderText(now), FileStamp::of(path, now));
+            return;
+        }
+        if (now == asked) {
+            // The user has chosen: the next Save writes this version without asking again.
+            shown.setStamp(FileStamp::of(path, now));
+            return;
+        }
+    }
+}
+
+TForm_Master::FileQuestion TForm_Master::holdFileChecks() {
+    const bool outermost = !std::exchange(checkingFiles_, true);
+    return qScopeGuard(std::function<void()>([this, outermost] {
+        if (!outermost) {
+            return;
+        }
+        checkingFiles_ = false;
+        if (std::exchange(recheckFiles_, false)) {
+            QTimer::singleShot(0, this, [this] { guarded([this] { checkFilesOnDisk(); }); });
+        }
+    }));
 }
 
 }  // namespace tessory

@@ -149,6 +149,8 @@ void TForm_Master::savePanes(const QString& name) {
 }
 
 bool TForm_Master::overwriteChangedFile(const QString& path) {
+    // The watcher's question about the same change waits, and finds it settled by this answer.
+    const FileQuestion asking = holdFileChecks();
     return env_.prompter->askChoice(this, QMessageBox::Warning, extraTexts_.changedOnDisk.arg(path),
                                     {extraTexts_.keepOnDisk, extraTexts_.overwrite}) == 1;
 }

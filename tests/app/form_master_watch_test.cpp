@@ -3,6 +3,7 @@
 
 #include "texts/editor_texts.h"
 
+#include <QDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -95,6 +96,72 @@ TEST_F(FilesOnDisk, ADeletedFileIsSaidAndTheNextSaveWritesItAgain) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
     QTest::qWait(300);
     EXPECT_EQ(h.prompter.messages.size(), 1);
+}
+
+// Another program writes again while the question about its first write is open.
+TEST_F(FilesOnDisk, AWriteWhileTheQuestionIsOpenIsAskedAboutOrReloaded) {
+    TForm_Master& w = h.start();
+    QTest::keyClicks(vertexEdit(w), "mine ");
+    int asked = 0;
+    h.prompter.onMessage = [&](const ScriptedPrompter::Message&) {
+        if (++asked == 1) {
+            writeElsewhere("second\n");
+            QTest::qWait(400);
+        }
+    };
+    h.prompter.choiceAnswers = {0, 0};  // keep mine, and again for the second text
+    writeElsewhere("first\n");
+    ASSERT_TRUE(waitFor([&] { return asked == 2; }));
+    QTest::qWait(400);
+    EXPECT_EQ(asked, 2);
+    action(w, "Action_SaveShader")->trigger();
+    EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("mine line 1\nline 2\nline 3\n"));
+    EXPECT_EQ(asked, 2) << "the save asks nothing: the user kept their text over the second one";
+
+    // Reload takes what is on disk once the question is answered.
+    QTest::keyClicks(vertexEdit(w), "again ");
+    asked = 0;
+    h.prompter.choiceAnswers = {1};
+    writeElsewhere("first\n");
+    ASSERT_TRUE(waitFor([&] { return vertexEdit(w)->toPlainText() == "second\n"; }));
+    QTest::qWait(400);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
+}
+
+TEST_F(FilesOnDisk, SavingOverAChangedFileAsksOneQuestionOnly) {
+    TForm_Master& w = h.start();
+    QTest::keyClicks(vertexEdit(w), "mine ");
+    writeElsewhere("theirs\n");
+    // The watcher notices the change while the save's question is open.
+    h.prompter.onMessage = [](const ScriptedPrompter::Message&) { QTest::qWait(400); };
+    h.prompter.choiceAnswers = {1};  // overwrite
+    action(w, "Action_SaveShader")->trigger();
+    QTest::qWait(400);
+    EXPECT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("mine line 1\nline 2\nline 3\n"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
+}
+
+TEST_F(FilesOnDisk, AFolderInPlaceOfTheFileReadsAsADeletedFile) {
+    TForm_Master& w = h.start();
+    ASSERT_TRUE(QFile::remove(h.path("ws/a.vert")));
+    ASSERT_TRUE(QDir().mkdir(h.path("ws/a.vert")));
+    ASSERT_TRUE(waitFor([&] { return !h.prompter.messages.isEmpty(); }));
+    QTest::qWait(300);
+    ASSERT_EQ(h.prompter.messageTexts(),
+              QStringList({texts.deletedOnDisk.arg(h.path("ws/a.vert"))}));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
+
+    // Save cannot write it while the folder stands there, and says why.
+    action(w, "Action_SaveShader")->trigger();
+    ASSERT_EQ(h.prompter.messages.size(), 2);
+    EXPECT_EQ(h.prompter.messages[1].icon, QMessageBox::Critical);
+    EXPECT_TRUE(h.prompter.messages[1].text.contains(h.path("ws/a.vert")));
+    ASSERT_TRUE(QDir().rmdir(h.path("ws/a.vert")));
+    action(w, "Action_SaveShader")->trigger();
+    EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("line 1\nline 2\nline 3\n"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a]"));
 }
 
 TEST_F(FilesOnDisk, CtrlSSavesAndClearsTheModifiedMark) {
