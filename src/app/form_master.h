@@ -175,6 +175,8 @@ private:
     void setErrorList(const QList<DriverMessage>& entries);
     void showCompiling();
     void compilePanes();
+    // An entry for each pane that holds a NUL byte.
+    QList<DriverMessage> nulByteMessages() const;
     bool jumpToEntry(const DriverMessage& entry);
     int compileWorkspace();
     void rememberWindowState(Qt::WindowStates states);

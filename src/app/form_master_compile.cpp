@@ -59,7 +59,35 @@ void TForm_Master::showCompiling() {
     messageList_->repaint();
 }
 
+QList<DriverMessage> TForm_Master::nulByteMessages() const {
+    QList<DriverMessage> messages;
+    for (const PairSide side : kPairSides) {
+        const std::optional<qint64> line = lineOfFirstNul(toWin1252Lossy(pane(side).text()));
+        if (!line) {
+            continue;
+        }
+        DriverMessage message;
+        message.pane = side;
+        message.log =
+            side == PairSide::Vertex ? InfoLogKind::VertexCompile : InfoLogKind::FragmentCompile;
+        // No column: the jump reads a column as the driver counts it in its preprocessed text.
+        message.line = *line;
+        message.text = extraTexts_.nulByte
+                           .arg(side == PairSide::Vertex ? QStringLiteral("VertexShader")
+                                                         : QStringLiteral("FragmentShader"))
+                           .arg(*line);
+        message.shown = message.text;
+        messages.append(message);
+    }
+    return messages;
+}
+
 void TForm_Master::compilePanes() {
+    // The driver would stop reading at the NUL byte and call the text before it clean.
+    if (const QList<DriverMessage> nul = nulByteMessages(); !nul.isEmpty()) {
+        setErrorList(nul);
+        return;
+    }
     const CompileResult run = compileAndLink(glContext_->arb(), pane(PairSide::Vertex).source(),
                                              pane(PairSide::Fragment).source());
     setErrorList(errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog));

@@ -78,8 +78,7 @@ void TForm_Master::Action_DelSExecute() {
     const QString name = selected->text();
     const QString vertex = openPair_.path(PairSide::Vertex, name);
     const QString fragment = openPair_.path(PairSide::Fragment, name);
-    const QString question = QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r") +
-                             vertex + QStringLiteral("\n\r") + fragment;
+    const QString question = extraTexts_.deleteFiles + vertex + QStringLiteral("\n\r") + fragment;
     if (message(QMessageBox::Question, question,
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) != QMessageBox::Yes) {
         return;

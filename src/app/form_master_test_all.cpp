@@ -112,8 +112,14 @@ int TForm_Master::compileWorkspace() {
         } else if (!QFileInfo(fragment).isFile()) {
             env_.prompter->showMessage(progress, QMessageBox::Critical,
                                        messages_[MsgCouldNotLoadFragment], QMessageBox::Ok);
-        } else if (compileAndLinkFiles(glContext_->arb(), vertex, fragment).hasLog()) {
-            return i;
+        } else {
+            const QByteArray vertexBytes = readShaderFile(vertex);
+            const QByteArray fragmentBytes = readShaderFile(fragment);
+            // A NUL byte ends what the driver reads: the pair is reported, as its pane says why.
+            if (vertexBytes.contains('\0') || fragmentBytes.contains('\0') ||
+                compileAndLinkFileTexts(glContext_->arb(), vertexBytes, fragmentBytes).hasLog()) {
+                return i;
+            }
         }
     }
     return -1;

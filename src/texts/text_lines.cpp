@@ -30,6 +30,20 @@ QList<QByteArray> splitTextLines(QByteArrayView text) {
     return lines;
 }
 
+std::optional<qint64> lineOfFirstNul(QByteArrayView text) {
+    const qsizetype nul = text.indexOf('\0');
+    if (nul < 0) {
+        return std::nullopt;
+    }
+    qint64 line = 1;
+    for (qsizetype i = 0; i < nul; ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= nul || text[i + 1] != '\n'))) {
+            ++line;
+        }
+    }
+    return line;
+}
+
 QByteArray joinLinesCrLf(const QList<QByteArray>& lines) {
     qsizetype size = 0;
     for (const QByteArray& line : lines) {

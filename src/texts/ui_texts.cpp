@@ -75,6 +75,9 @@ LanguageTexts english() {
         "holds.");
     t.extra.unreadableWorkspace =
         QStringLiteral("The WorkSpace %1 cannot be read, so no pair is listed:\n\r%2");
+    t.extra.deleteFiles = QStringLiteral("Do you really want to delete the following files?\n\r");
+    t.extra.nulByte = QStringLiteral(
+        "%1: line %2 holds a NUL byte, where the driver would stop reading; not compiled");
     return t;
 }
 
@@ -156,6 +159,10 @@ LanguageTexts german() {
         "behält seine Paare.");
     t.extra.unreadableWorkspace = QStringLiteral(
         "Der Arbeitsbereich %1 kann nicht gelesen werden, daher wird kein Paar angezeigt:\n\r%2");
+    t.extra.deleteFiles = QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r");
+    t.extra.nulByte = QStringLiteral(
+        "%1: Zeile %2 enthält ein NUL-Byte, an dem der Treiber aufhören würde zu lesen; nicht "
+        "übersetzt");
     return t;
 }
 

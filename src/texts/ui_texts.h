@@ -54,6 +54,8 @@ struct LanguageTexts {
         QString keepOnDisk;
         QString archiveWithoutPairs;  // %1: the archive that was kept
         QString unreadableWorkspace;  // %1: the WorkSpace, %2: the cause
+        QString deleteFiles;          // followed by the files, one per line
+        QString nulByte;              // %1: VertexShader or FragmentShader, %2: the line
     } extra;
 };
 

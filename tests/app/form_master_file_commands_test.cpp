@@ -143,12 +143,16 @@ TEST_F(FileCommands, GermanUsersAreToldInGerman) {
     TForm_Master& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"..", "c"}, true));
     action(w, "Action_NES")->trigger();
+    h.prompter.answers.push_back(QMessageBox::No);
+    action(w, "Action_DelS")->trigger();
     EXPECT_EQ(h.prompter.messageTexts(),
               QStringList({QStringLiteral("Ungültiger Shader-Name!"),
-                           QStringLiteral("Datei ist bereits vorhanden!")}));
+                           QStringLiteral("Datei ist bereits vorhanden!"),
+                           QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r") +
+                               h.path("ws/c.vert") + "\n\r" + h.path("ws/c.frag")}));
 }
 
-TEST_F(FileCommands, DeleteAsksInGermanAndOpensTheFirstPair) {
+TEST_F(FileCommands, DeleteAsksAndOpensTheFirstPair) {
     h.writeFile("ws/b.vert", "");
     h.writeFile("ws/b.frag", "");
     TForm_Master& w = start();
@@ -162,7 +166,7 @@ TEST_F(FileCommands, DeleteAsksInGermanAndOpensTheFirstPair) {
     action(w, "Action_DelS")->trigger();
     ASSERT_EQ(h.prompter.messages.size(), 2);
     EXPECT_EQ(h.prompter.messages[1].text,
-              QStringLiteral("Wollen Sie wirklich folgende Dateien löschen ?\n\r") +
+              QStringLiteral("Do you really want to delete the following files?\n\r") +
                   h.path("ws/c.vert") + "\n\r" + h.path("ws/c.frag"));
     EXPECT_EQ(h.prompter.messages[1].icon, QMessageBox::Question);
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.vert")));

@@ -65,6 +65,27 @@ TEST_F(TestAll, StopsAtTheFirstReportedPairAndOpensItAtItsError) {
     EXPECT_EQ(errorMarkLine(w), 2);
 }
 
+// The driver stops reading at a NUL byte and would call the text before it clean.
+TEST_F(TestAll, APairFileWithANulByteIsReportedAtItsLineNotOk) {
+    TForm_Master& w = start(3, "p1");
+    h.writeFile("ws/p2.frag", kFragment + QByteArray("\0\n#error this must fail\n", 24));
+    action(w, "Action_TestAll")->trigger();
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("p2"));
+    const QString nul = languageTexts(LanguageEnglish)->extra.nulByte;
+    EXPECT_EQ(errorEntries(w), QStringList({nul.arg("FragmentShader").arg(5)}));
+    EXPECT_EQ(errorMarkPane(w), 1);
+    EXPECT_EQ(errorMarkLine(w), 4);
+
+    // F5 on the panes says the same; the other pane's NUL is listed too.
+    QTextCursor start(vertexEdit(w)->document());
+    start.insertText(QStringLiteral("// a\n") + QChar(0));
+    action(w, "Action_Compile")->trigger();
+    EXPECT_EQ(errorEntries(w),
+              QStringList({nul.arg("VertexShader").arg(2), nul.arg("FragmentShader").arg(5)}));
+    EXPECT_EQ(errorMarkPane(w), 0);
+    EXPECT_EQ(errorMarkLine(w), 1);
+}
+
 TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
     TForm_Master& w = start(3, "p1");
     QFile::remove(h.path("ws/p2.frag"));
