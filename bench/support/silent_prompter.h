@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "texts/prompter.h"
+#include "ui/prompter.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include "compile/gl_context.h"
 #include "editor/keyword_table.h"
 #include "options/settings.h"
-#include "texts/prompter.h"
+#include "ui/prompter.h"
 #include "texts/qt_translations.h"
 #include "texts/ui_texts.h"
 #include "workspace/name_rules.h"

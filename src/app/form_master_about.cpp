@@ -2,7 +2,7 @@
 // The Help menu of the main window: the homepage and the about box.
 #include "app/form_master.h"
 
-#include "texts/form_info.h"
+#include "ui/form_info.h"
 
 #include <QUrl>
 

@@ -6,7 +6,7 @@
 #include "editor/shader_pane.h"
 
 #include "archive/archive_file.h"
-#include "compile/form_progress.h"
+#include "ui/form_progress.h"
 #include "editor/code_edit.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "app/form_master.h"
 
 #include "compile/compile_and_link.h"
-#include "compile/form_progress.h"
+#include "ui/form_progress.h"
 #include "compile/gl_context.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "app/first_start.h"
 #include "app/form_master.h"
 #include "app/icons.h"
-#include "texts/prompter.h"
+#include "ui/prompter.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -3,7 +3,7 @@
 
 #include "options/config_rules.h"
 #include "options/settings.h"
-#include "texts/prompter.h"
+#include "ui/prompter.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -2,7 +2,7 @@
 #include "preview/preview_panel.h"
 
 #include "preview/preview_view.h"
-#include "texts/prompter.h"
+#include "ui/prompter.h"
 #include "workspace/file_io.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
-#include "texts/form_info.h"
+#include "ui/form_info.h"
 
 #include <QAction>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "support/master_harness.h"
 
 #include "archive/archive_file.h"
-#include "compile/form_progress.h"
+#include "ui/form_progress.h"
 
 #include <QApplication>
 #include <QKeyEvent>

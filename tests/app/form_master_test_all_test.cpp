@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
-#include "compile/form_progress.h"
+#include "ui/form_progress.h"
 #include "texts/ui_texts.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "hostile/hostile_support.h"
 #include "support/master_harness.h"
 
-#include "compile/form_progress.h"
+#include "ui/form_progress.h"
 
 #include <QAction>
 #include <QApplication>

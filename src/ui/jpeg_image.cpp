@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "texts/jpeg_image.h"
+#include "ui/jpeg_image.h"
 
 #include <QFile>
 

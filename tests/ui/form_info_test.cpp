@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "texts/form_info.h"
+#include "ui/form_info.h"
 
 #include "support/qt_printers.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "compile/form_progress.h"
+#include "ui/form_progress.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "texts/form_info.h"
+#include "ui/form_info.h"
 
-#include "texts/jpeg_image.h"
+#include "ui/jpeg_image.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "texts/prompter.h"
+#include "ui/prompter.h"
 
 #include "texts/ui_texts.h"
 
