@@ -4,8 +4,10 @@
 // both with the time inside the driver's entry points taken apart, and next to the bare driver
 // calls for the same sources, measured in the same run.
 // Run by hand: build/bench/app/window_bench
-#include "app/form_master.h"
+#include "app/main_window.h"
+#include "compile/build_controller.h"
 #include "compile/gl_context.h"
+#include "editor/pair_document.h"
 #include "support/bench_files.h"
 #include "support/driver_stopwatch.h"
 #include "support/generated_shader.h"
@@ -13,6 +15,7 @@
 #include "support/stored_settings.h"
 #include "support/window_parts.h"
 #include "texts/text_lines.h"
+#include "workspace/workspace_controller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,7 +67,7 @@ void timeCommand(const std::string& name, Command command) {
 // A window on its own WorkSpace and settings, as a user who has just opened `pair` has it.
 struct Window {
     explicit Window(const QString& workspace, const QString& pair = {}) {
-        TForm_Master::Environment environment;
+        MainWindow::Environment environment;
         environment.prompter = &prompter;
         environment.programDir = workspace;
         environment.languageName = QStringLiteral("English");
@@ -76,13 +79,13 @@ struct Window {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
         environment.createGlContext = &timedContext;
-        window = std::make_unique<TForm_Master>(std::move(environment));
+        window = std::make_unique<MainWindow>(std::move(environment));
         window->show();
     }
 
     SilentPrompter prompter;
     QTemporaryDir settings;
-    std::unique_ptr<TForm_Master> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // The driver calls of one compile-and-link run on their own, as compileAndLink makes them.
@@ -177,7 +180,7 @@ void BM_ScanDir_10000Pairs(benchmark::State& state) {
     }
     Window w(dir.path() + '/');
     for (auto _ : state) {
-        w.window->rescanWorkspace();
+        w.window->workspace().rescanWorkspace();
     }
     state.counters["entries"] = pairListBox(*w.window)->count();
 }
@@ -189,14 +192,14 @@ void BM_LoadPair_20000Lines(benchmark::State& state) {
     writeBenchFile(dir.filePath("big.frag"), text);
     Window w(dir.path() + '/');
     for (auto _ : state) {
-        w.window->loadPair(QStringLiteral("big"));
+        w.window->documents().load(dir.filePath("big.vert"), dir.filePath("big.frag"));
     }
 }
 
 void BM_TestShader_Window(benchmark::State& state) {
     Window w(lightingWorkspace(), QStringLiteral("lit000"));
     for (auto _ : state) {
-        timeCommand("Test Shader", [&w] { w.window->Action_CompileExecute(); });
+        timeCommand("Test Shader", [&w] { w.window->build().Action_CompileExecute(); });
     }
 }
 
@@ -211,7 +214,7 @@ void BM_TestShader_BareDriver(benchmark::State& state) {
 void BM_TestAll_Window(benchmark::State& state) {
     Window w(lightingWorkspace(), QStringLiteral("lit000"));
     for (auto _ : state) {
-        timeCommand("Test all (200 pairs)", [&w] { w.window->Action_TestAllExecute(); });
+        timeCommand("Test all (200 pairs)", [&w] { w.window->build().Action_TestAllExecute(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }

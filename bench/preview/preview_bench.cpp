@@ -3,7 +3,7 @@
 // and shown, the frame of the simplest pair as the floor, a live compile after an edit, and a
 // keystroke in the window with the preview open and closed.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/preview/preview_bench
-#include "app/form_master.h"
+#include "app/main_window.h"
 #include "editor/code_edit.h"
 #include "preview/preview_view.h"
 #include "preview/renderer.h"
@@ -113,7 +113,7 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
     }
     SilentPrompter prompter;
     QTemporaryDir settings;
-    TForm_Master::Environment environment;
+    MainWindow::Environment environment;
     environment.prompter = &prompter;
     environment.programDir = workspace.path() + '/';
     environment.languageName = QStringLiteral("English");
@@ -123,7 +123,7 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
         return std::make_unique<QSettings>(file, QSettings::IniFormat);
     };
     environment.createGlContext = &GlContext::create;
-    TForm_Master window(std::move(environment));
+    MainWindow window(std::move(environment));
     window.show();
     QCoreApplication::processEvents();
     if (previewOpen) {

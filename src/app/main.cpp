@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "app/first_start.h"
-#include "app/form_master.h"
 #include "app/icons.h"
+#include "app/main_window.h"
 #include "ui/prompter.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("example.brimvale.GlslTessory"));
 
     tessory::QtPrompter prompter;
-    tessory::TForm_Master::Environment environment;
+    tessory::MainWindow::Environment environment;
     environment.prompter = &prompter;
     environment.programDir = tessory::defaultWorkspace(
         QApplication::applicationDirPath() + QLatin1Char('/'), QSettings());
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     environment.openSettings = [] { return std::make_unique<QSettings>(); };
     environment.createGlContext = &tessory::GlContext::create;
 
-    tessory::TForm_Master Form_Master(std::move(environment));
-    Form_Master.show();
+    tessory::MainWindow window(std::move(environment));
+    window.show();
     return QApplication::exec();
 }

@@ -65,11 +65,14 @@ QWidget* makePage(const char* name) {
 
 }  // namespace
 
-TForm_Config::TForm_Config(QWidget* parent, ConfigHost host)
+TForm_Config::TForm_Config(QWidget* parent, const TCFG& settings, Prompter& prompter,
+                           const QStringList& messages, bool german)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      host_(std::move(host)),
-      cfg_(host_.settings) {
+      prompter_(prompter),
+      messages_(messages),
+      german_(german),
+      cfg_(settings) {
     setObjectName(QStringLiteral("Form_Config"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -140,7 +143,7 @@ void TForm_Config::setupLayout() {
 }
 
 void TForm_Config::restoreState() {
-    const ConfigCaptions captions = configCaptions(host_.german);
+    const ConfigCaptions captions = configCaptions(german_);
     PageControl1->setTabText(1, captions.fileExtPage);
     GroupBox1->setTitle(captions.colorsGroup);
     CB_Bold->setText(captions.bold);
@@ -224,7 +227,7 @@ bool TForm_Config::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_Config::Image1MouseDown() {
-    const std::optional<QColor> chosen = host_.prompter->chooseColor(this, toQColor(chooserColor_));
+    const std::optional<QColor> chosen = prompter_.chooseColor(this, toQColor(chooserColor_));
     if (!chosen) {
         return;
     }
@@ -261,16 +264,16 @@ void TForm_Config::CB_underlineClick() {
 
 void TForm_Config::CheckBox1Click() {
     cfg_.AutoSaveOnChange = CheckBox1->isChecked();
-    host_.setAutoSave(cfg_.AutoSaveOnChange);
+    emit autoSaveEdited(cfg_.AutoSaveOnChange);
 }
 
 void TForm_Config::handFormats() {
-    host_.applyFormats(categoryFormats(cfg_));
+    emit formatsEdited(categoryFormats(cfg_));
 }
 
 QMessageBox::StandardButton TForm_Config::message(int slot, QMessageBox::Icon icon,
                                                   QMessageBox::StandardButtons buttons) {
-    return host_.prompter->showMessage(nullptr, icon, host_.messages.value(slot), buttons);
+    return prompter_.showMessage(nullptr, icon, messages_.value(slot), buttons);
 }
 
 void TForm_Config::BT_OKClick() {
@@ -296,16 +299,13 @@ void TForm_Config::BT_OKClick() {
                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    if (!host_.changeExtensions(checked.vertex, checked.fragment)) {
-        return;
-    }
-    accept();
+    emit extensionsChosen(checked.vertex, checked.fragment);
 }
 
 void TForm_Config::BT_CancelClick() {
     restoreFormatBackup(cfg_, backup_);
     handFormats();
-    host_.setAutoSave(cfg_.AutoSaveOnChange);
+    emit autoSaveEdited(cfg_.AutoSaveOnChange);
     reject();
 }
 

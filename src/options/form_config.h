@@ -8,7 +8,6 @@
 #include <QDialog>
 #include <QStringList>
 
-#include <functional>
 #include <utility>
 
 class QCheckBox;
@@ -22,27 +21,17 @@ class QTabWidget;
 
 namespace tessory {
 
-// What the options dialog starts from, and where it hands the user's choices as they are made.
-struct ConfigHost {
-    TCFG settings;
-    Prompter* prompter = nullptr;
-    QStringList messages;  // the message table
-    bool german = false;
-    // The highlight formats of every category, after each change and after Cancel.
-    std::function<void(const CategoryFormats& formats)> applyFormats;
-    std::function<void(bool autoSave)> setAutoSave;
-    // Switches the WorkSpace to other extensions; false when the user kept the old ones.
-    std::function<bool(const QString& vertexExt, const QString& fragmentExt)> changeExtensions;
-};
-
 // The options dialog: highlight colours and effects, the pair extensions and automatic saving.
-// It does not block the window that opened it, and it deletes itself when it closes. Colour,
-// effect and AutoSave changes take effect at once; the extensions only on OK.
+// It does not block the window that opened it, and it deletes itself when it closes. It edits a
+// copy of the settings and hands each change back as it is made: colours, effects and AutoSave
+// at once, the extensions on OK, after which it closes only when whoever received them accepts
+// it (the user may keep the WorkSpace as it is at the save prompt).
 class TForm_Config : public QDialog {
     Q_OBJECT
 
 public:
-    TForm_Config(QWidget* parent, ConfigHost host);
+    TForm_Config(QWidget* parent, const TCFG& settings, Prompter& prompter,
+                 const QStringList& messages, bool german);
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
@@ -78,6 +67,13 @@ public:
     void BT_OKClick();
     void BT_CancelClick();
 
+signals:
+    // The highlight formats of every category, after each change and after Cancel.
+    void formatsEdited(const CategoryFormats& formats);
+    void autoSaveEdited(bool autoSave);
+    // The user confirmed new extensions; accept() closes the dialog once they are in use.
+    void extensionsChosen(const QString& vertexExt, const QString& fragmentExt);
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,7 +89,9 @@ private:
 
     void handFormats();
 
-    ConfigHost host_;
+    Prompter& prompter_;
+    QStringList messages_;  // the message table
+    bool german_;
     // The dialog's own copy of what it edits.
     TCFG cfg_;
     // Set until the dialog has been shown: showing the first category then re-applies nothing.

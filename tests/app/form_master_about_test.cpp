@@ -23,7 +23,7 @@ TEST(MasterHelp, TheHomepageCommandAsksForTheHomepageAndShowsNothingElse) {
     for (const bool urlsOpen : {true, false}) {
         MasterHarness h;
         h.prompter.urlsOpen = urlsOpen;
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         action(w, "Action_hp")->trigger();
         EXPECT_EQ(h.prompter.openedUrls, QList<QUrl>({QUrl(kHomepageAddress)})) << urlsOpen;
         EXPECT_TRUE(h.prompter.messages.isEmpty());
@@ -35,7 +35,7 @@ TEST(MasterHelp, TheHomepageCommandAsksForTheHomepageAndShowsNothingElse) {
 TEST(MasterHelp, EveryAboutCommandShowsAFreshBoxWithTheVersionAndAWorkingLink) {
     MasterHarness h;
     h.prompter.urlsOpen = false;
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QList<QPointer<TForm_Info>> boxes;
     for (int i = 0; i < 2; ++i) {
         h.prompter.dialogScripts.push_back([&, i](QDialog& dialog) {

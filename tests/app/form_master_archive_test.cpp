@@ -110,7 +110,7 @@ void PrintTo(Focus focus, std::ostream* os) {
 
 // Gives the keyboard focus to a part of the window and returns the widget that then receives the
 // keys: the focus widget, or the window itself when no child holds the focus.
-QWidget* focusOn(TForm_Master& w, Focus focus) {
+QWidget* focusOn(MainWindow& w, Focus focus) {
     QWidget* target = nullptr;
     switch (focus) {
         case Focus::Window:
@@ -193,7 +193,7 @@ class F10Release : public ArchiveWindow, public ::testing::WithParamInterface<Re
 
 TEST_P(F10Release, WritesExactlyOneArchiveBehindOneProgressWindow) {
     const auto [focus, modifiers] = GetParam();
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QWidget* target = focusOn(w, focus);
     ASSERT_EQ(w.focusWidget(), focus == Focus::Window ? nullptr : target);
 
@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
 class F10Elsewhere : public ArchiveWindow, public ::testing::WithParamInterface<Focus> {};
 
 TEST_P(F10Elsewhere, DoesNothing) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QWidget* target = focusOn(w, GetParam());
     ASSERT_EQ(w.focusWidget(), target);
     releaseF10(target);
@@ -244,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(OtherFocus, F10Elsewhere,
                          });
 
 TEST_F(ArchiveWindow, OtherKeysAndRepeatedReleasesWriteNothing) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QWidget* list = focusOn(w, Focus::WorkSpaceList);
     for (const Qt::Key key : {Qt::Key_F9, Qt::Key_F11, Qt::Key_A, Qt::Key_Return}) {
         QTest::keyRelease(list, key);
@@ -259,7 +259,7 @@ TEST_F(ArchiveWindow, OtherKeysAndRepeatedReleasesWriteNothing) {
 // Each release writes the next archive of the run behind a fresh progress window; the first
 // archive of a run depends only on the WorkSpace, so a second run writes it again.
 TEST_F(ArchiveWindow, EveryReleaseWritesTheRunsNextArchiveBehindAFreshProgressWindow) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QWidget* pane = focusOn(w, Focus::FragmentPane);
     const QList<QByteArray> expected = expectedArchives({"a", "b"}, 2);
     ASSERT_NE(expected[0], expected[1]);
@@ -274,7 +274,7 @@ TEST_F(ArchiveWindow, EveryReleaseWritesTheRunsNextArchiveBehindAFreshProgressWi
 
     MasterHarness other;
     fillWorkspace(other);
-    TForm_Master& second = other.start();
+    MainWindow& second = other.start();
     releaseF10(focusOn(second, Focus::WorkSpaceList));
     EXPECT_EQ(other.readFile("ws/shaders.dat"), expected[0]);
 }
@@ -288,7 +288,7 @@ TEST_F(ArchiveWindow, ReadsThePairsWithTheConfiguredExtensionsInListOrder) {
         cfg.FileExtVertex = ".vs";
         cfg.FileExtFragment = ".fs";
     });
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     const QStringList names = {"alpha", "Zeta"};
     ASSERT_EQ(tessory::testing::entries(w), names);
 
@@ -299,7 +299,7 @@ TEST_F(ArchiveWindow, ReadsThePairsWithTheConfiguredExtensionsInListOrder) {
 TEST_F(ArchiveWindow, AnEmptyWorkSpaceGivesTheBarePairCount) {
     h.writeFile("empty/notes.txt", "no shaders here");
     h.storeSettings(h.path("empty/"), "");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     ASSERT_EQ(pairListBox(w)->count(), 0);
     releaseF10(focusOn(w, Focus::WorkSpaceList));
     EXPECT_EQ(h.readFile("empty/shaders.dat"), QByteArray(4, '\0'));
@@ -309,7 +309,7 @@ TEST_F(ArchiveWindow, AnEmptyListNeverReplacesAnArchiveAndSaysWhy) {
     h.writeFile("lone/shaders.dat", "an archive of earlier pairs");
     h.writeFile("lone/only.frag", "");
     h.storeSettings(h.path("lone/"), "");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     ASSERT_EQ(pairListBox(w)->count(), 0);
     h.prompter.messages.clear();
     releaseF10(focusOn(w, Focus::WorkSpaceList));
@@ -321,7 +321,7 @@ TEST_F(ArchiveWindow, AnEmptyListNeverReplacesAnArchiveAndSaysWhy) {
 }
 
 TEST_F(ArchiveWindow, AMissingPairFileKeepsTheEarlierArchiveAndNamesTheFile) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QWidget* list = focusOn(w, Focus::WorkSpaceList);
     releaseF10(list);
     const QByteArray earlier = archive();
@@ -346,7 +346,7 @@ TEST_F(ArchiveWindow, AMissingPairFileKeepsTheEarlierArchiveAndNamesTheFile) {
 
 TEST_F(ArchiveWindow, AWorkSpaceThatCannotBeWrittenShowsTheError) {
     h.storeSettings(h.path("gone/"), "");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     pairListBox(w)->addItem(QStringLiteral("a"));
     releaseF10(focusOn(w, Focus::ErrorList));
     ASSERT_EQ(h.prompter.messages.size(), 1);

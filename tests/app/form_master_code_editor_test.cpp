@@ -29,7 +29,7 @@ protected:
 };
 
 TEST_F(CodeEditorWindow, F8AndShiftF8StepThroughTheMessagesRoundTheList) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     action(w, "Action_Compile")->trigger();
     ASSERT_EQ(errorMarkLine(w), 2);  // the first error, as after every compile
     QAction* next = action(w, "Action_NextMessage");
@@ -50,7 +50,7 @@ TEST_F(CodeEditorWindow, F8AndShiftF8StepThroughTheMessagesRoundTheList) {
 
 TEST_F(CodeEditorWindow, ZoomChangesBothPanesAndIsKeptForTheNextStart) {
     {
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         const int size = vertexEdit(w)->font().pointSize();
         action(w, "Action_ZoomIn")->trigger();
         action(w, "Action_ZoomIn")->trigger();
@@ -61,7 +61,7 @@ TEST_F(CodeEditorWindow, ZoomChangesBothPanesAndIsKeptForTheNextStart) {
         ASSERT_TRUE(h.close());
     }
     EXPECT_EQ(h.settings()->value("EditorZoom").toInt(), 2);
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(fragmentEdit(w)->zoomStep(), 2);
     action(w, "Action_ZoomReset")->trigger();
     EXPECT_EQ(vertexEdit(w)->zoomStep(), 0);
@@ -69,7 +69,7 @@ TEST_F(CodeEditorWindow, ZoomChangesBothPanesAndIsKeptForTheNextStart) {
 }
 
 TEST_F(CodeEditorWindow, FindWorksInThePaneOnShowAndGoToLineMovesItsCaret) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     auto* bar = part<FindBar>(w, "FindBar");
     EXPECT_FALSE(bar->isVisible());
     paneTabs(w)->setCurrentIndex(1);

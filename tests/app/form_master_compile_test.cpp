@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
-#include "app/error_list.h"
+#include "compile/error_list_view.h"
 #include "editor/highlighter.h"
 #include "texts/ui_texts.h"
 
@@ -47,7 +47,7 @@ QColor lineBackground(const QPlainTextEdit* pane, int line) {
 
 class CompileWindow : public ::testing::Test {
 protected:
-    TForm_Master& startWith(const QByteArray& vertex, const QByteArray& fragment) {
+    MainWindow& startWith(const QByteArray& vertex, const QByteArray& fragment) {
         h.writeFile("ws/p.vert", vertex);
         h.writeFile("ws/p.frag", fragment);
         h.storeSettings(h.path("ws/"), "p");
@@ -58,7 +58,7 @@ protected:
 };
 
 TEST_F(CompileWindow, ACleanPairListsTwoOkLinesAndJumpsNowhere) {
-    TForm_Master& w = startWith(kCleanVertex, kCleanFragment);
+    MainWindow& w = startWith(kCleanVertex, kCleanFragment);
     action(w, "Action_Compile")->trigger();
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
@@ -67,7 +67,7 @@ TEST_F(CompileWindow, ACleanPairListsTwoOkLinesAndJumpsNowhere) {
 }
 
 TEST_F(CompileWindow, AVertexErrorLandsOnItsLineMarkedRedUntilTheNextKey) {
-    TForm_Master& w = startWith(kBrokenVertex, kCleanFragment);
+    MainWindow& w = startWith(kBrokenVertex, kCleanFragment);
     action(w, "Action_Compile")->trigger();
     const QStringList entries = errorEntries(w);
     ASSERT_FALSE(entries.isEmpty());
@@ -89,7 +89,7 @@ TEST_F(CompileWindow, AVertexErrorLandsOnItsLineMarkedRedUntilTheNextKey) {
 }
 
 TEST_F(CompileWindow, AFragmentErrorLandsOnTheFragmentTabAndAClickRemovesTheMark) {
-    TForm_Master& w = startWith(kCleanVertex, kBrokenFragment);
+    MainWindow& w = startWith(kCleanVertex, kBrokenFragment);
     paneTabs(w)->setCurrentIndex(0);
     action(w, "Action_Compile")->trigger();
     EXPECT_EQ(errorEntries(w).first(), QStringLiteral("VertexShader: OK"));
@@ -102,9 +102,9 @@ TEST_F(CompileWindow, AFragmentErrorLandsOnTheFragmentTabAndAClickRemovesTheMark
 }
 
 TEST_F(CompileWindow, ALinkErrorIsListedWithoutAJump) {
-    TForm_Master& w = startWith(kCleanVertex,
-                                "varying vec3 neverWritten;\nvoid main()\n{\n"
-                                "    gl_FragColor = vec4(neverWritten, 1.0);\n}\n");
+    MainWindow& w = startWith(kCleanVertex,
+                              "varying vec3 neverWritten;\nvoid main()\n{\n"
+                              "    gl_FragColor = vec4(neverWritten, 1.0);\n}\n");
     action(w, "Action_Compile")->trigger();
     const QStringList entries = errorEntries(w);
     ASSERT_GE(entries.size(), 2);
@@ -115,7 +115,7 @@ TEST_F(CompileWindow, ALinkErrorIsListedWithoutAJump) {
 }
 
 TEST_F(CompileWindow, DoubleClickingAnEntryJumpsToItsLine) {
-    TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
+    MainWindow& w = startWith(kBrokenVertex, kBrokenFragment);
     action(w, "Action_Compile")->trigger();
     // The pattern must match the whole entry.
     const int fragmentEntry =
@@ -134,7 +134,7 @@ TEST_F(CompileWindow, DoubleClickingAnEntryJumpsToItsLine) {
 }
 
 TEST_F(CompileWindow, ReturnOnAnEntryJumpsToItsLineAndColumn) {
-    TForm_Master& w = startWith(kBrokenVertex, kBrokenFragment);
+    MainWindow& w = startWith(kBrokenVertex, kBrokenFragment);
     action(w, "Action_Compile")->trigger();
     const QStringList entries = errorEntries(w);
     const int vertexEntry =
@@ -186,13 +186,13 @@ struct JumpCase {
 class jumpToFirstError : public CompileWindow, public ::testing::WithParamInterface<JumpCase> {};
 
 TEST_P(jumpToFirstError, FollowsTheFirstEntryThatLeadsToALine) {
-    TForm_Master& w = startWith("a\nb\nc\n", "d\ne\n");
+    MainWindow& w = startWith("a\nb\nc\n", "d\ne\n");
     QList<DriverMessage> entries;
     for (const QString& entry : GetParam().entries) {
         entries.append(errorListEntry(entry));
     }
-    appendErrorEntries(errorListBox(w), entries);
-    w.jumpToFirstError();
+    errorListBox(w)->showMessages(entries);
+    w.build().jumpToFirstError();
     EXPECT_EQ(paneTabs(w)->currentIndex(), GetParam().page < 0 ? 1 : GetParam().page);
     EXPECT_EQ(errorMarkPane(w), GetParam().markPane);
     EXPECT_EQ(errorMarkLine(w), GetParam().markLine);
@@ -213,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The jump follows the message an entry carries, not its text: the list is read once.
 TEST_F(CompileWindow, EntriesCarryTheirMessageAndTheJumpReadsIt) {
-    TForm_Master& w = startWith(kBrokenVertex, kCleanFragment);
+    MainWindow& w = startWith(kBrokenVertex, kCleanFragment);
     action(w, "Action_Compile")->trigger();
     const QVariant first = errorListBox(w)->item(0)->data(Qt::UserRole);
     ASSERT_TRUE(first.canConvert<DriverMessage>());
@@ -221,13 +221,13 @@ TEST_F(CompileWindow, EntriesCarryTheirMessageAndTheJumpReadsIt) {
     EXPECT_EQ(first.value<DriverMessage>().line, 3);
     EXPECT_EQ(first.value<DriverMessage>().pane, PairSide::Vertex);
 
-    DriverMessage elsewhere = noteEntry(QStringLiteral("0:1(1): error: e  [VertexShader]"));
+    DriverMessage elsewhere = noteMessage(QStringLiteral("0:1(1): error: e  [VertexShader]"));
     elsewhere.pane = PairSide::Fragment;
     elsewhere.line = 2;
     errorListBox(w)->clear();
-    appendErrorEntries(errorListBox(w), {elsewhere});
+    errorListBox(w)->showMessages({elsewhere});
     errorListBox(w)->setCurrentRow(0);
-    w.jumpToSelectedMessage();
+    w.build().jumpToSelectedMessage();
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
     EXPECT_EQ(errorMarkPane(w), 1);
     EXPECT_EQ(errorMarkLine(w), 1);
@@ -239,7 +239,7 @@ TEST(CompileWithoutOpenGl, TheProgramStartsEditsAndSaysWhyItCannotTest) {
     h.writeFile("ws/p.vert", kCleanVertex);
     h.writeFile("ws/p.frag", kCleanFragment);
     h.storeSettings(h.path("ws/"), "p");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     ASSERT_EQ(h.prompter.messages.size(), 1);
     EXPECT_TRUE(h.prompter.messages[0].text.contains("no EGL display"));
     action(w, "Action_Compile")->trigger();
@@ -253,7 +253,7 @@ TEST(CompileWithoutOpenGl, TheProgramStartsEditsAndSaysWhyItCannotTest) {
 }
 
 TEST_F(CompileWindow, TheStatusBarFollowsTheCaretAndTheInsertMode) {
-    TForm_Master& w = startWith("first\nsecond line\n", "x\n");
+    MainWindow& w = startWith("first\nsecond line\n", "x\n");
     paneTabs(w)->setCurrentIndex(0);
     QTextCursor c = vertexEdit(w)->textCursor();
     c.setPosition(3);
@@ -280,9 +280,9 @@ TEST_F(CompileWindow, TheStatusBarFollowsTheCaretAndTheInsertMode) {
 }
 
 TEST_F(CompileWindow, EditCommandsFollowThePaneOfTheActiveTab) {
-    TForm_Master& w = startWith("alpha\n", "beta\n");
+    MainWindow& w = startWith("alpha\n", "beta\n");
     paneTabs(w)->setCurrentIndex(0);
-    w.updateEditActions();
+    w.editor().updateEditActions();
     EXPECT_FALSE(action(w, "Action_Undo")->isEnabled());
     EXPECT_FALSE(action(w, "Action_Cut")->isEnabled());
     vertexEdit(w)->selectAll();
@@ -300,7 +300,7 @@ TEST_F(CompileWindow, EditCommandsFollowThePaneOfTheActiveTab) {
     action(w, "Action_Paste")->trigger();
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("alpha\nbeta\n"));
     QApplication::clipboard()->clear();
-    w.updateEditActions();
+    w.editor().updateEditActions();
     EXPECT_FALSE(action(w, "Action_Paste")->isEnabled());
 }
 

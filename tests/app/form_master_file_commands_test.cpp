@@ -43,8 +43,8 @@ protected:
         h.storeSettings(h.path("ws/"), "c");
     }
 
-    TForm_Master& start() {
-        TForm_Master& w = h.start();
+    MainWindow& start() {
+        MainWindow& w = h.start();
         errorListBox(w)->addItem(QStringLiteral("0:1(1): error: old  [VertexShader]"));
         return w;
     }
@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(FileCommands, NewShaderFromCurrentCopiesThePanesIntoANewPair) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     QTest::keyClicks(vertexEdit(w), "edited ");
     h.prompter.answers.push_back(QMessageBox::No);  // the edits go to the copy only
     h.prompter.dialogScripts.push_back(typeNames({"b"}));
@@ -72,7 +72,7 @@ TEST_F(FileCommands, NewShaderFromCurrentCopiesThePanesIntoANewPair) {
 }
 
 TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"new one"}));
     action(w, "Action_NES")->trigger();
     EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "new one.frag",
@@ -85,7 +85,7 @@ TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
 }
 
 TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     const QStringList before = wsFiles();
     h.prompter.dialogScripts.push_back(typeNames({}, true));
     action(w, "Action_NES")->trigger();
@@ -100,7 +100,7 @@ TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
 // Any name with a file of either kind is refused, listed or not, in any ASCII case; so is renaming
 // a pair to its own name in another case.
 TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     // Both appear after the scan.
     h.writeFile("ws/lone.frag", "keep me\n");
     h.writeFile("ws/solo.vert", "");
@@ -108,7 +108,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     action(w, "Action_NES")->trigger();
     h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "solo"}, true));
     action(w, "Action_Rename")->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, w.messageTexts()[MsgFileExists]));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, h.messages()[MsgFileExists]));
     for (qsizetype i = 0; i < h.prompter.messages.size(); ++i) {
         EXPECT_EQ(h.prompter.messages[i].icon, QMessageBox::Information);
         EXPECT_EQ(h.prompter.messages[i].ownerName, i < 4 ? "Form_New" : "Form_Rename");
@@ -120,7 +120,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
 }
 
 TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     const QStringList bad = {".",
                              "..",
                              "../escape",
@@ -140,7 +140,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
 
 TEST_F(FileCommands, GermanUsersAreToldInGerman) {
     h.languageName = QStringLiteral("Deutsch");
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"..", "c"}, true));
     action(w, "Action_NES")->trigger();
     h.prompter.answers.push_back(QMessageBox::No);
@@ -155,7 +155,7 @@ TEST_F(FileCommands, GermanUsersAreToldInGerman) {
 TEST_F(FileCommands, DeleteAsksAndOpensTheFirstPair) {
     h.writeFile("ws/b.vert", "");
     h.writeFile("ws/b.frag", "");
-    TForm_Master& w = start();
+    MainWindow& w = start();
     ASSERT_EQ(selectedEntry(w), QStringLiteral("c"));
     h.prompter.answers.push_back(QMessageBox::No);
     action(w, "Action_DelS")->trigger();
@@ -180,7 +180,7 @@ TEST_F(FileCommands, DeleteAsksAndOpensTheFirstPair) {
 TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
     QFile::remove(h.path("ws/a.vert"));
     QFile::remove(h.path("ws/a.frag"));
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.prompter.answers.push_back(QMessageBox::Yes);
     action(w, "Action_DelS")->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
@@ -191,7 +191,7 @@ TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
 }
 
 TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"z"}));
     action(w, "Action_Rename")->trigger();
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.vert")));
@@ -205,7 +205,7 @@ TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
 }
 
 TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.prompter.dialogScripts.push_back([this](QDialog& dialog) {
         typeNames({"z"})(dialog);
         // Another program takes the new name of the fragment file meanwhile.

@@ -59,7 +59,7 @@ protected:
 
     QString ws() const { return h.path("ws/"); }
 
-    TForm_Config& openConfig(TForm_Master& w) {
+    TForm_Config& openConfig(MainWindow& w) {
         action(w, "Action_Config")->trigger();
         EXPECT_NE(optionsDialog(w), nullptr);
         return *optionsDialog(w);
@@ -70,7 +70,7 @@ protected:
         return highlightFormat(color, effects, kWhite);
     }
 
-    void expectKeywordAndComment(const TForm_Master& w, const TextFormat& keyword,
+    void expectKeywordAndComment(const MainWindow& w, const TextFormat& keyword,
                                  const TextFormat& comment) const {
         for (const QPlainTextEdit* pane :
              std::initializer_list<const QPlainTextEdit*>{vertexEdit(w), fragmentEdit(w)}) {
@@ -88,7 +88,7 @@ TEST_F(OptionsWindow, ConfigurationOpensANonModalDialogShowingTheSettings) {
         cfg.AutoSaveOnChange = true;
         cfg.TextEffects_DataTypes = EffectBold | EffectUnderline;
     });
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
 
     EXPECT_TRUE(d.isVisible());
@@ -165,7 +165,7 @@ TEST(OptionsCaptions, FollowTheInterfaceLanguage) {
     for (const auto& [language, differing] : languages) {
         MasterHarness h;
         h.languageName = language;
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         action(w, "Action_Config")->trigger();
         ASSERT_NE(optionsDialog(w), nullptr);
         EXPECT_EQ(captions(*optionsDialog(w)), differing + same) << language.toStdString();
@@ -173,7 +173,7 @@ TEST(OptionsCaptions, FollowTheInterfaceLanguage) {
 }
 
 TEST_F(OptionsWindow, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     h.prompter.colors.push_back(QColor(0, 0, 255));
     QTest::mouseClick(d.Image1, Qt::LeftButton);
@@ -191,7 +191,7 @@ TEST_F(OptionsWindow, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
 
 // Each dialog is opened while the deletion of the one closed before it is still pending.
 TEST_F(OptionsWindow, EveryWayOfClosingDeletesTheDialogAndTheNextOneIsNew) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     const auto closers = std::vector<std::function<void(TForm_Config&)>>{
         [](TForm_Config& d) { d.BT_OK->click(); },
         [](TForm_Config& d) { d.BT_Cancel->click(); },
@@ -226,7 +226,7 @@ class OptionsExtensionFaults : public OptionsWindow,
                                public ::testing::WithParamInterface<BadExtensions> {};
 
 TEST_P(OptionsExtensionFaults, AreRefusedWithAnErrorAndTheDialogStaysOpen) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.Edit_Vertex->setText(QString::fromUtf8(GetParam().vertex));
     d.Edit_Fragment->setText(QString::fromUtf8(GetParam().fragment));
@@ -235,7 +235,7 @@ TEST_P(OptionsExtensionFaults, AreRefusedWithAnErrorAndTheDialogStaysOpen) {
     ASSERT_EQ(h.prompter.messages.size(), 1);
     const auto& m = h.prompter.messages[0];
     EXPECT_EQ(m.text, QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(m.text, w.messageTexts()[GetParam().slot]);
+    EXPECT_EQ(m.text, h.messages()[GetParam().slot]);
     EXPECT_EQ(m.icon, QMessageBox::Critical);
     EXPECT_EQ(m.buttons, QMessageBox::Ok);
     EXPECT_TRUE(m.ownerName.isEmpty());
@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OptionsWindow, FieldsDifferingOnlyInCaseAndBlanksCloseWithoutAsking) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.Edit_Vertex->setText(QStringLiteral(" .VERT "));
     d.Edit_Fragment->setText(QStringLiteral("\t.Frag"));
@@ -271,7 +271,7 @@ TEST_F(OptionsWindow, FieldsDifferingOnlyInCaseAndBlanksCloseWithoutAsking) {
 }
 
 TEST_F(OptionsWindow, CancelAtTheWarningKeepsTheDialogOpenAndNothingChanged) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.Edit_Vertex->setText(QStringLiteral(".VS "));
     h.prompter.answers.push_back(QMessageBox::Cancel);
@@ -291,7 +291,7 @@ TEST_F(OptionsWindow, CancelAtTheWarningKeepsTheDialogOpenAndNothingChanged) {
 }
 
 TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QTest::keyClicks(vertexEdit(w), "x");
     TForm_Config& d = openConfig(w);
     d.Edit_Fragment->setText(QStringLiteral(".fs"));
@@ -299,7 +299,7 @@ TEST_F(OptionsWindow, CancelAtTheSavePromptKeepsTheDialogOpenAndNothingChanged) 
     d.BT_OK->click();
 
     ASSERT_EQ(h.prompter.messages.size(), 2);
-    EXPECT_EQ(h.prompter.messages[1].text, w.messageTexts()[MsgSaveChanges]);
+    EXPECT_EQ(h.prompter.messages[1].text, h.messages()[MsgSaveChanges]);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".frag"));
     EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("a"));
@@ -312,7 +312,7 @@ TEST_F(OptionsWindow, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFir
     h.writeFile("ws/b.fs", "// b fragment\n");
     h.writeFile("ws/c.vs", "// c vertex\n");
     h.writeFile("ws/c.fs", "// c fragment\n");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     errorListBox(w)->addItem(QStringLiteral("old message"));
     QTest::keyClicks(vertexEdit(w), "x");
     TForm_Config& d = openConfig(w);
@@ -348,7 +348,7 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
     if (loneFile) {
         h.writeFile("ws/b.vs", "// b vertex\n");
     }
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.Edit_Vertex->setText(QStringLiteral(".vs"));
     d.Edit_Fragment->setText(QStringLiteral(".fs"));
@@ -357,7 +357,7 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
 
     ASSERT_EQ(h.prompter.messages.size(), loneFile ? 2 : 1);
     if (loneFile) {
-        EXPECT_EQ(h.prompter.messages[1].text, w.messageTexts()[MsgPairNotFound]);
+        EXPECT_EQ(h.prompter.messages[1].text, h.messages()[MsgPairNotFound]);
     }
     EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
@@ -373,7 +373,7 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
 INSTANTIATE_TEST_SUITE_P(LoneFile, OptionsWithoutPairs, ::testing::Bool());
 
 TEST_F(OptionsWindow, AChosenColourReHighlightsBothPanesAtOnce) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     h.prompter.colors.push_back(QColor(0x12, 0x34, 0x56));
     QTest::mouseClick(d.Image1, Qt::RightButton);
@@ -385,7 +385,7 @@ TEST_F(OptionsWindow, AChosenColourReHighlightsBothPanesAtOnce) {
 }
 
 TEST_F(OptionsWindow, TheColourChooserStartsAtBlackInEachNewDialog) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& first = openConfig(w);
     first.ComboBox1->setCurrentIndex(1);  // FunctionNames, blue
     h.prompter.colors = {QColor(0x10, 0x20, 0x30), std::nullopt};
@@ -407,7 +407,7 @@ TEST_F(OptionsWindow, TheColourChooserStartsAtBlackInEachNewDialog) {
 }
 
 TEST_F(OptionsWindow, ItalicCommentsStayAfterARestart) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.ComboBox1->setCurrentIndex(4);
     EXPECT_FALSE(d.CB_Italic->isChecked());
@@ -419,14 +419,14 @@ TEST_F(OptionsWindow, ItalicCommentsStayAfterARestart) {
     EXPECT_EQ(optionsDialog(w), nullptr);
     ASSERT_TRUE(h.close());
 
-    TForm_Master& again = h.start();
+    MainWindow& again = h.start();
     EXPECT_EQ(again.settings().TextEffects_Comment, EffectItalic);
     expectKeywordAndComment(again, {again.settings().FontColor_DataTypes, 0},
                             {again.settings().FontColor_Comment, EffectItalic});
 }
 
 TEST_F(OptionsWindow, ShowingACategoryChangesNoSetting) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     const CategoryFormats before = categoryFormats(w.settings());
     for (int i : {2, 0, 2, 4, 1}) {
@@ -437,7 +437,7 @@ TEST_F(OptionsWindow, ShowingACategoryChangesNoSetting) {
 }
 
 TEST_F(OptionsWindow, TypedSelectorTextAddsNoItemAndSelectsNoCategory) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     const CategoryFormats before = categoryFormats(w.settings());
     d.ComboBox1->lineEdit()->selectAll();
@@ -463,13 +463,13 @@ TEST_F(OptionsWindow, TypedSelectorTextAddsNoItemAndSelectsNoCategory) {
 }
 
 TEST_F(OptionsWindow, AutoSaveTakesEffectAtOnce) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.CheckBox1->click();
     EXPECT_TRUE(w.settings().AutoSaveOnChange);
     QTest::keyClicks(vertexEdit(w), "x");
     // Without AutoSave this would ask.
-    EXPECT_TRUE(w.maybeSave());
+    EXPECT_TRUE(w.workspace().maybeSave());
     EXPECT_EQ(h.readFile("ws/a.vert"), "x" + kVertex);
     EXPECT_TRUE(h.prompter.messages.isEmpty());
 }
@@ -477,7 +477,7 @@ TEST_F(OptionsWindow, AutoSaveTakesEffectAtOnce) {
 TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges) {
     h.writeFile("ws2/z.vert", kVertex);
     h.writeFile("ws2/z.frag", kFragment);
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     const TCFG before = w.settings();
     TForm_Config& d = openConfig(w);
 
@@ -512,7 +512,7 @@ TEST_F(OptionsWindow, CancelRestoresTheDialogsSettingsButKeepsTheWindowsChanges)
 }
 
 TEST_F(OptionsWindow, TheCloseBoxKeepsFormatChangesAndDropsExtensionEdits) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     TForm_Config& d = openConfig(w);
     d.ComboBox1->setCurrentIndex(3);  // TypeQualifiers
     d.CB_Bold->click();

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "support/master_harness.h"
 
-#include "ui/form_progress.h"
 #include "texts/ui_texts.h"
+#include "ui/form_progress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,7 @@ const QByteArray kBrokenFragment = "void main()\n{\n    gl_FragColor = broken;\n
 // A WorkSpace of the pairs p1 ... pN, all clean, with `open` open.
 class TestAll : public ::testing::Test {
 protected:
-    TForm_Master& start(int pairs, const QString& open) {
+    MainWindow& start(int pairs, const QString& open) {
         for (int i = 1; i <= pairs; ++i) {
             h.writeFile(QStringLiteral("ws/p%1.vert").arg(i), kVertex);
             h.writeFile(QStringLiteral("ws/p%1.frag").arg(i), kFragment);
@@ -37,7 +37,7 @@ protected:
 };
 
 TEST_F(TestAll, ACleanWorkSpaceReopensTheSelectedPairWithItsOkLines) {
-    TForm_Master& w = start(5, "p2");
+    MainWindow& w = start(5, "p2");
     QTest::keyClicks(vertexEdit(w), "// unsaved");
     h.prompter.answers.push_back(QMessageBox::No);
     action(w, "Action_TestAll")->trigger();
@@ -50,7 +50,7 @@ TEST_F(TestAll, ACleanWorkSpaceReopensTheSelectedPairWithItsOkLines) {
 }
 
 TEST_F(TestAll, StopsAtTheFirstReportedPairAndOpensItAtItsError) {
-    TForm_Master& w = start(5, "p1");
+    MainWindow& w = start(5, "p1");
     h.writeFile("ws/p3.frag", kBrokenFragment);
     // Were pair 4 reached, its missing file would be reported.
     QFile::remove(h.path("ws/p4.frag"));
@@ -67,7 +67,7 @@ TEST_F(TestAll, StopsAtTheFirstReportedPairAndOpensItAtItsError) {
 
 // The driver stops reading at a NUL byte and would call the text before it clean.
 TEST_F(TestAll, APairFileWithANulByteIsReportedAtItsLineNotOk) {
-    TForm_Master& w = start(3, "p1");
+    MainWindow& w = start(3, "p1");
     h.writeFile("ws/p2.frag", kFragment + QByteArray("\0\n#error this must fail\n", 24));
     action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(selectedEntry(w), QStringLiteral("p2"));
@@ -87,12 +87,12 @@ TEST_F(TestAll, APairFileWithANulByteIsReportedAtItsLineNotOk) {
 }
 
 TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
-    TForm_Master& w = start(3, "p1");
+    MainWindow& w = start(3, "p1");
     QFile::remove(h.path("ws/p2.frag"));
     QFile::remove(h.path("ws/p3.vert"));
     action(w, "Action_TestAll")->trigger();
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.messageTexts()[MsgCouldNotLoadFragment],
-                                                      w.messageTexts()[MsgCouldNotLoadVertex]}));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList({h.messages()[MsgCouldNotLoadFragment],
+                                                      h.messages()[MsgCouldNotLoadVertex]}));
     // In front of the progress window, which stays on top of everything else.
     for (const auto& shown : h.prompter.messages) {
         EXPECT_EQ(shown.ownerName, QStringLiteral("Form_Progress"));
@@ -102,7 +102,7 @@ TEST_F(TestAll, APairWhoseFileWentMissingIsReportedByNameAndSkipped) {
 }
 
 TEST_F(TestAll, OnePairOnlyAndTheCommandsComeBackAfterwards) {
-    TForm_Master& w = start(1, "p1");
+    MainWindow& w = start(1, "p1");
     action(w, "Action_TestAll")->trigger();
     EXPECT_EQ(errorEntries(w), QStringList({"VertexShader: OK", "FragmentShader: OK"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -117,7 +117,7 @@ TEST_F(TestAll, OnePairOnlyAndTheCommandsComeBackAfterwards) {
 }
 
 TEST_F(TestAll, CommandsThatChangeThePairAreOffWhileItRuns) {
-    TForm_Master& w = start(2, "p1");
+    MainWindow& w = start(2, "p1");
     QStringList enabledDuringRun;
     bool listEnabled = true;
     // The first message box comes up during the run, for the pair whose file is gone.

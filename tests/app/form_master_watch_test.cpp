@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(FilesOnDisk, AnUnmodifiedPaneFollowsTheFileWithTheCaretOnItsLine) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QTextCursor caret(vertexEdit(w)->document()->findBlockByNumber(1));
     vertexEdit(w)->setTextCursor(caret);
     writeElsewhere("line 1\nline 2\nline 3\nappended\n");
@@ -57,7 +57,7 @@ TEST_F(FilesOnDisk, AnUnmodifiedPaneFollowsTheFileWithTheCaretOnItsLine) {
 }
 
 TEST_F(FilesOnDisk, EditsInThePaneAreNeverLostWithoutAQuestion) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QTest::keyClicks(vertexEdit(w), "mine ");
     h.prompter.choiceAnswers = {0};  // keep my version
     writeElsewhere("theirs\n");
@@ -82,7 +82,7 @@ TEST_F(FilesOnDisk, EditsInThePaneAreNeverLostWithoutAQuestion) {
 }
 
 TEST_F(FilesOnDisk, ADeletedFileIsSaidAndTheNextSaveWritesItAgain) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     ASSERT_TRUE(QFile::remove(h.path("ws/a.vert")));
     ASSERT_TRUE(waitFor([&] { return !h.prompter.messages.isEmpty(); }));
     EXPECT_EQ(h.prompter.messages[0].text, texts.deletedOnDisk.arg(h.path("ws/a.vert")));
@@ -100,7 +100,7 @@ TEST_F(FilesOnDisk, ADeletedFileIsSaidAndTheNextSaveWritesItAgain) {
 
 // Another program writes again while the question about its first write is open.
 TEST_F(FilesOnDisk, AWriteWhileTheQuestionIsOpenIsAskedAboutOrReloaded) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QTest::keyClicks(vertexEdit(w), "mine ");
     int asked = 0;
     h.prompter.onMessage = [&](const ScriptedPrompter::Message&) {
@@ -130,7 +130,7 @@ TEST_F(FilesOnDisk, AWriteWhileTheQuestionIsOpenIsAskedAboutOrReloaded) {
 }
 
 TEST_F(FilesOnDisk, SavingOverAChangedFileAsksOneQuestionOnly) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     QTest::keyClicks(vertexEdit(w), "mine ");
     writeElsewhere("theirs\n");
     // The watcher notices the change while the save's question is open.
@@ -144,7 +144,7 @@ TEST_F(FilesOnDisk, SavingOverAChangedFileAsksOneQuestionOnly) {
 }
 
 TEST_F(FilesOnDisk, AFolderInPlaceOfTheFileReadsAsADeletedFile) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     ASSERT_TRUE(QFile::remove(h.path("ws/a.vert")));
     ASSERT_TRUE(QDir().mkdir(h.path("ws/a.vert")));
     ASSERT_TRUE(waitFor([&] { return !h.prompter.messages.isEmpty(); }));
@@ -165,7 +165,7 @@ TEST_F(FilesOnDisk, AFolderInPlaceOfTheFileReadsAsADeletedFile) {
 }
 
 TEST_F(FilesOnDisk, CtrlSSavesAndClearsTheModifiedMark) {
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     vertexEdit(w)->setFocus();
@@ -180,7 +180,7 @@ TEST_F(FilesOnDisk, CtrlSSavesAndClearsTheModifiedMark) {
 
 TEST(StandardKeys, TheCommandsHaveTheKeysOfOtherCodeEditors) {
     MasterHarness h;
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     const std::pair<const char*, QKeySequence> keys[] = {
         {"Action_SaveShader", QKeySequence(QStringLiteral("Ctrl+S"))},
         {"Action_SelWorkSpace", QKeySequence(QStringLiteral("Ctrl+O"))},

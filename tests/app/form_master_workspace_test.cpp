@@ -41,13 +41,13 @@ protected:
 
     QString ws() const { return h.path("ws/"); }
 
-    TForm_Master& start() { return h.start(); }
+    MainWindow& start() { return h.start(); }
 
     MasterHarness h;
 };
 
 TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
@@ -63,7 +63,7 @@ TEST_F(WorkspaceWindow, StartUpListsThePairsAndReopensTheStoredPair) {
 }
 
 // The list makes its first row current when it gets the focus; that must not open a pair.
-void activateAndFocusList(TForm_Master& w) {
+void activateAndFocusList(MainWindow& w) {
     w.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
     pairListBox(w)->setFocus();
@@ -72,7 +72,7 @@ void activateAndFocusList(TForm_Master& w) {
 
 TEST_F(WorkspaceWindow, AStoredPairWithoutItsFilesIsPassedOverButStillNamed) {
     h.storeSettings(ws(), "gone");
-    TForm_Master& w = start();
+    MainWindow& w = start();
     activateAndFocusList(w);
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
     EXPECT_TRUE(vertexEdit(w)->toPlainText().isEmpty());
@@ -89,7 +89,7 @@ TEST(WorkspaceFirstStart, OpensNoPairUntilTheUserPicksOne) {
     MasterHarness h;
     h.writeFile("program/color.vert", kVertex);
     h.writeFile("program/color.frag", kFragment);
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     activateAndFocusList(w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
@@ -103,7 +103,7 @@ TEST(WorkspaceCapitalExtensions, LoadAndSaveUseTheNamesOnDisk) {
     h.writeFile("ws/Water.VERT", kVertex);
     h.writeFile("ws/Water.FRAG", kFragment);
     h.storeSettings(h.path("ws/"), "Water");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(entries(w), QStringList({"Water"}));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(kVertex));
     QTest::keyClicks(vertexEdit(w), "// x");
@@ -133,10 +133,10 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
             h.writeFile("ws/" + name, "");
         }
         h.storeSettings(h.path("ws/"), c.stored);
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         EXPECT_EQ(entries(w), c.listed);
         if (c.listed.isEmpty()) {
-            ASSERT_EQ(h.prompter.messageTexts(), QStringList({w.messageTexts()[MsgPairNotFound]}));
+            ASSERT_EQ(h.prompter.messageTexts(), QStringList({h.messages()[MsgPairNotFound]}));
             EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
             EXPECT_FALSE(action(w, "Action_Compile")->isEnabled());
         } else {
@@ -147,13 +147,13 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
 }
 
 TEST_F(WorkspaceWindow, AtTheSavePromptCancelStaysNoDiscardsAndYesSaves) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     QTest::keyClicks(fragmentEdit(w), "x");
     ASSERT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [a] *"));
     const QString edited = fragmentEdit(w)->toPlainText();
     h.prompter.answers.push_back(QMessageBox::Cancel);
     clickEntry(w, 1);
-    EXPECT_EQ(h.prompter.messageTexts(), QStringList({w.messageTexts()[MsgSaveChanges]}));
+    EXPECT_EQ(h.prompter.messageTexts(), QStringList({h.messages()[MsgSaveChanges]}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), edited);
     EXPECT_TRUE(fragmentEdit(w)->document()->isModified());
@@ -174,7 +174,7 @@ TEST_F(WorkspaceWindow, AtTheSavePromptCancelStaysNoDiscardsAndYesSaves) {
 
 TEST_F(WorkspaceWindow, AutoSaveSavesWithoutAsking) {
     h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
-    TForm_Master& w = start();
+    MainWindow& w = start();
     QTest::keyClicks(vertexEdit(w), "z");
     clickEntry(w, 1);
     EXPECT_TRUE(h.prompter.messages.isEmpty());
@@ -191,7 +191,7 @@ TEST_F(WorkspaceWindow, SaveKeepsEveryByteOfAnUnchangedPairAndWritesAnEditedOne)
     }
     const QByteArray vertex = "line one\r\n" + all + "\r\nlast line without end";
     h.writeFile("ws/a.vert", vertex);
-    TForm_Master& w = start();
+    MainWindow& w = start();
     action(w, "Action_SaveShader")->trigger();
     EXPECT_EQ(h.readFile("ws/a.vert"), vertex);
     EXPECT_EQ(h.readFile("ws/a.frag"), kFragment);
@@ -207,7 +207,7 @@ TEST_F(WorkspaceWindow, SaveKeepsEveryByteOfAnUnchangedPairAndWritesAnEditedOne)
 
 TEST_F(WorkspaceWindow, AFailedSaveKeepsTheOldFilesThePanesAndThePair) {
     h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
-    TForm_Master& w = start();
+    MainWindow& w = start();
     QTest::keyClicks(vertexEdit(w), "edited ");
     // Something that is not a file now stands where the fragment file was.
     QFile::remove(h.path("ws/a.frag"));
@@ -223,7 +223,7 @@ TEST_F(WorkspaceWindow, AFailedSaveKeepsTheOldFilesThePanesAndThePair) {
 }
 
 TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSaysSo) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     const QByteArray theirs = kFragment + "// added elsewhere\r\n";
     h.writeFile("ws/a.frag", theirs);
     QTest::keyClicks(vertexEdit(w), "x");
@@ -261,7 +261,7 @@ TEST_F(WorkspaceWindow, AFileAnotherProgramChangedIsOverwrittenOnlyWhenTheUserSa
 TEST_F(WorkspaceWindow, AutoSaveAsksInGermanBeforeOverwritingAnOutsideChange) {
     h.languageName = QStringLiteral("Deutsch");
     h.storeSettings(ws(), "a", [](TCFG& cfg) { cfg.AutoSaveOnChange = true; });
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.writeFile("ws/a.vert", "// theirs\n");
     QTest::keyClicks(vertexEdit(w), "z");
     h.prompter.choiceAnswers.push_back(0);
@@ -274,12 +274,12 @@ TEST_F(WorkspaceWindow, AutoSaveAsksInGermanBeforeOverwritingAnOutsideChange) {
 }
 
 TEST_F(WorkspaceWindow, AWorkSpaceThatCannotBeReadIsSaidSo) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     ASSERT_TRUE(QFile::setPermissions(ws(), QFile::WriteOwner | QFile::ExeOwner));
     // Root reads any folder: the scan runs with another user's rights.
     const bool root = geteuid() == 0;
     EXPECT_TRUE(!root || seteuid(65534) == 0);
-    w.rescanWorkspace();
+    w.workspace().rescanWorkspace();
     EXPECT_TRUE(!root || seteuid(0) == 0);
     QFile::setPermissions(ws(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(h.prompter.messages.size(), 1);
@@ -290,7 +290,7 @@ TEST_F(WorkspaceWindow, AWorkSpaceThatCannotBeReadIsSaidSo) {
 }
 
 TEST_F(WorkspaceWindow, TextTheFilesCannotHoldIsNotSaved) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     vertexEdit(w)->textCursor().insertText(QStringLiteral("\u4E2D"));
     action(w, "Action_SaveShader")->trigger();
     ASSERT_EQ(h.prompter.messages.size(), 1);
@@ -300,7 +300,7 @@ TEST_F(WorkspaceWindow, TextTheFilesCannotHoldIsNotSaved) {
 }
 
 TEST_F(WorkspaceWindow, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     QTest::keyClicks(vertexEdit(w), "x");
     // A comment colour chosen in the options, which only a close stores.
     action(w, "Action_Config")->trigger();
@@ -325,12 +325,12 @@ TEST_F(WorkspaceWindow, SelectingAWorkSpaceOpensItsFirstPair) {
     h.writeFile("other/z.frag", "");
     h.writeFile("other/m.vert", "// m\n");
     h.writeFile("other/m.frag", "");
-    TForm_Master& w = start();
+    MainWindow& w = start();
     errorListBox(w)->addItem("old message");
     h.prompter.directories.push_back(h.path("other"));
     action(w, "Action_SelWorkSpace")->trigger();
     ASSERT_EQ(h.prompter.directoryRequests.size(), 1);
-    EXPECT_EQ(h.prompter.directoryRequests[0].title, w.messageTexts()[MsgSelectWorkspaceTitle]);
+    EXPECT_EQ(h.prompter.directoryRequests[0].title, h.messages()[MsgSelectWorkspaceTitle]);
     EXPECT_EQ(h.prompter.directoryRequests[0].start, ws());
     EXPECT_EQ(w.settings().CurrentDir, h.path("other/"));
     EXPECT_EQ(entries(w), QStringList({"m", "z"}));
@@ -342,7 +342,7 @@ TEST_F(WorkspaceWindow, SelectingAWorkSpaceOpensItsFirstPair) {
 
 TEST_F(WorkspaceWindow, CancellingTheChooserReopensTheFirstPairOfTheSameWorkSpace) {
     h.storeSettings(ws(), "b");
-    TForm_Master& w = start();
+    MainWindow& w = start();
     ASSERT_EQ(selectedEntry(w), QStringLiteral("b"));
     h.prompter.directories.push_back(std::nullopt);
     action(w, "Action_SelWorkSpace")->trigger();
@@ -354,7 +354,7 @@ TEST_F(WorkspaceWindow, CancellingTheChooserReopensTheFirstPairOfTheSameWorkSpac
 TEST(WorkspaceSelection, AWorkSpaceThatIsGoneBecomesTheRootAfterACancel) {
     MasterHarness h;
     h.storeSettings(h.path("gone/"), "");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     h.prompter.directories.push_back(std::nullopt);
     h.prompter.answers.assign(8, QMessageBox::Ok);  // whatever "/" holds
     action(w, "Action_SelWorkSpace")->trigger();
@@ -364,7 +364,7 @@ TEST(WorkspaceSelection, AWorkSpaceThatIsGoneBecomesTheRootAfterACancel) {
 
 TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
     QDir().mkpath(h.path("empty"));
-    TForm_Master& w = start();
+    MainWindow& w = start();
     h.prompter.directories.push_back(h.path("empty"));
     action(w, "Action_SelWorkSpace")->trigger();
     EXPECT_TRUE(entries(w).isEmpty());
@@ -375,9 +375,9 @@ TEST_F(WorkspaceWindow, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
 }
 
 TEST_F(WorkspaceWindow, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     ASSERT_TRUE(QDir(ws()).removeRecursively());
-    EXPECT_TRUE(w.changeExtensions(".vs", ".fs"));
+    EXPECT_TRUE(w.workspace().changeExtensions(".vs", ".fs"));
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(w.settings().CurrentFileName, QString());
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();

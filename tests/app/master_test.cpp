@@ -29,12 +29,12 @@ using tessory::testing::MasterHarness;
 
 namespace {
 
-QList<QAction*> pairActions(const TForm_Master& w) {
+QList<QAction*> pairActions(const MainWindow& w) {
     return {action(w, "Action_Compile"), action(w, "Action_TestAll"),
             action(w, "Action_SaveShader"), action(w, "Action_DelS"), action(w, "Action_Rename")};
 }
 
-bool pairCommandsEnabled(const TForm_Master& w) {
+bool pairCommandsEnabled(const MainWindow& w) {
     bool all = true;
     bool none = true;
     for (QAction* a : pairActions(w)) {
@@ -48,7 +48,7 @@ bool pairCommandsEnabled(const TForm_Master& w) {
 }
 
 // The titles of the menu bar's menus, as the user reads them.
-QStringList menuTitles(const TForm_Master& w) {
+QStringList menuTitles(const MainWindow& w) {
     QStringList titles;
     for (const QAction* item : w.menuBar()->actions()) {
         if (item->menu() != nullptr) {
@@ -60,7 +60,7 @@ QStringList menuTitles(const TForm_Master& w) {
 
 TEST(MasterStartUp, AFirstStartUsesTheDefaults) {
     MasterHarness h;
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(w.settings().CurrentDir, h.programDir());
     EXPECT_EQ(w.settings().CurrentFileName, QString());
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
@@ -83,10 +83,10 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
           std::pair{QStringLiteral("English"), false}}) {
         MasterHarness h;
         h.languageName = language;
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         EXPECT_EQ(part<QLabel>(w, "Panel2")->text() == QStringLiteral("Arbeitsbereich"), german)
             << language.toStdString();
-        EXPECT_EQ(w.messageTexts().size(), kMessageCount);
+        EXPECT_EQ(h.messages().size(), kMessageCount);
         // Qt's own texts (message box buttons, the choosers) follow the program's language.
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"),
                   german ? QStringLiteral("&Ja") : QStringLiteral("&Yes"));
@@ -96,7 +96,7 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
             EXPECT_EQ(menuTitles(w).value(1), QStringLiteral("&Bearbeiten"));
             EXPECT_EQ(part<QLabel>(w, "Panel2")->text(), QStringLiteral("Arbeitsbereich"));
             EXPECT_EQ(statusPanel(w, 1)->text(), QStringLiteral("Einfügen [Fragment]"));
-            EXPECT_TRUE(w.messageTexts()[MsgExtensionChangeWarning].contains("\n\r"));
+            EXPECT_TRUE(h.messages()[MsgExtensionChangeWarning].contains("\n\r"));
         } else {
             EXPECT_EQ(action(w, "Action_SelWorkSpace")->text(),
                       QStringLiteral("Select Workspace..."));
@@ -104,12 +104,12 @@ TEST(MasterStartUp, ShowsEnglishOrGermanTextsByTheUsersLanguage) {
             EXPECT_EQ(action(w, "Action_hp")->text(), QStringLiteral("Brimvale hompage"));
             EXPECT_EQ(action(w, "Action_Compile")->toolTip(),
                       QStringLiteral("Compiles both shaderfiles with current gfx-driver."));
-            EXPECT_FALSE(w.messageTexts()[MsgExtensionChangeWarning].contains("\n\r"));
+            EXPECT_FALSE(h.messages()[MsgExtensionChangeWarning].contains("\n\r"));
         }
         // Both languages keep these two captions.
         EXPECT_EQ(action(w, "Action_DelS")->text(), QStringLiteral("Delete Shader (Selected)"));
         EXPECT_EQ(action(w, "Action_Rename")->text(), QStringLiteral("Rename Shader"));
-        EXPECT_TRUE(w.messageTexts()[MsgPairNotFound].contains("\n\r"));
+        EXPECT_TRUE(h.messages()[MsgPairNotFound].contains("\n\r"));
     }
 }
 
@@ -119,15 +119,15 @@ TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
     const QString deep = h.path("ws/" + QString(40, u'x') + "/" + QString(40, u'y') + "/");
     QDir().mkpath(deep);
     h.storeSettings(deep, QString());
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     const auto fits = [](const QWidget* panel, const QString& text) {
         return panel->fontMetrics().horizontalAdvance(text) <= panel->contentsRect().width();
     };
     EXPECT_TRUE(fits(statusPanel(w, 0), QStringLiteral("Cursor: 11700 : 75")));
     for (int text :
          {MsgInsertVertex, MsgOverwriteVertex, MsgInsertFragment, MsgOverwriteFragment}) {
-        EXPECT_TRUE(fits(statusPanel(w, 1), w.messageTexts()[text]))
-            << w.messageTexts()[text].toStdString();
+        EXPECT_TRUE(fits(statusPanel(w, 1), h.messages()[text]))
+            << h.messages()[text].toStdString();
     }
     EXPECT_EQ(statusPanel(w, 2)->text(), deep);
     EXPECT_EQ(statusPanel(w, 2)->toolTip(), deep);
@@ -140,7 +140,7 @@ TEST(MasterStartUp, StatusPanelsFitTheirTextsAndThePathIsElided) {
 
 TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
     MasterHarness h;
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     int buttons = 0;
     for (QAction* action : part<QToolBar>(w, "ActionToolBar1")->actions()) {
         if (!action->isSeparator()) {
@@ -152,12 +152,10 @@ TEST(MasterStartUp, EveryToolButtonHasAnIcon) {
     EXPECT_EQ(buttons, 6);
 }
 
-TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) {
+// The language's captions replace those the commands are made with.
+TEST(MasterTexts, TheLanguagesCaptionsReplaceTheLayoutCaptions) {
     MasterHarness h;
-    TForm_Master& w = h.start();
-    w.applyLanguage(7);
-    EXPECT_EQ(w.messageTexts(), QStringList(kMessageCount, QString()));
-    w.applyLanguage(LanguageEnglish);
+    MainWindow& w = h.start();
     EXPECT_EQ(action(w, "Action_NES")->text(), QStringLiteral("New Shader (Vert+Frag)"));
     EXPECT_EQ(action(w, "Action_NewShader")->text(),
               QStringLiteral("New Shader from current (Vert+Frag)"));
@@ -165,15 +163,15 @@ TEST(MasterTexts, AnUnknownLanguageCodeLeavesTheLayoutCaptionsAndEmptyMessages) 
 
 TEST(MasterCommands, PairCommandsFollowTheSelection) {
     MasterHarness h;
-    TForm_Master& w = h.start();
-    w.updateCommandStates();
+    MainWindow& w = h.start();
+    w.workspace().updateCommandStates();
     EXPECT_FALSE(pairCommandsEnabled(w));
     pairListBox(w)->addItems({"a", "b"});
     pairListBox(w)->setCurrentRow(-1);
-    w.updateCommandStates();
+    w.workspace().updateCommandStates();
     EXPECT_FALSE(pairCommandsEnabled(w));
     pairListBox(w)->setCurrentRow(1);
-    w.updateCommandStates();
+    w.workspace().updateCommandStates();
     EXPECT_TRUE(pairCommandsEnabled(w));
     // Commands that need no pair stay enabled.
     for (QAction* a :
@@ -188,18 +186,18 @@ TEST(MasterCaption, ShowsTheOpenPairAndItsModifiedMark) {
     MasterHarness h;
     QDir().mkpath(h.path("ws"));
     h.storeSettings(h.path("ws/"), "Water");
-    TForm_Master& w = h.start();
-    w.updateCaption();
+    MainWindow& w = h.start();
+    w.workspace().updateCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
     fragmentEdit(w)->document()->setModified(true);
-    w.updateCaption();
+    w.workspace().updateCaption();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water] *"));
     fragmentEdit(w)->document()->setModified(false);
     ASSERT_TRUE(h.close());
     // A pair named "*" is shown as it is, not taken for Qt's modified-mark placeholder.
     h.storeSettings(h.path("ws/"), "*");
-    TForm_Master& again = h.start();
-    again.updateCaption();
+    MainWindow& again = h.start();
+    again.workspace().updateCaption();
     EXPECT_EQ(again.windowHandle()->title(), QStringLiteral("GLSL Tessory - [*]"));
 }
 
@@ -208,7 +206,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
     h.writeFile("ws/Water.vs", "// vertex\n");
     h.writeFile("ws/Water.frag", "// fragment\n");
     {
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         action(w, "Action_Config")->trigger();
         TForm_Config* options = optionsDialog(w);
         ASSERT_NE(options, nullptr);
@@ -229,7 +227,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
     }
     EXPECT_EQ(h.settings()->childKeys().size(), 24);
     EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(w.settings().CurrentDir, h.path("ws/"));
     EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("Water"));
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vs"));
@@ -246,7 +244,7 @@ TEST(MasterSettings, StoredBlankExtensionsFallBackToTheDefaults) {
         cfg.FileExtVertex = QStringLiteral("  ");
         cfg.FileExtFragment = QStringLiteral(" .fs ");
     });
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(w.settings().FileExtVertex, QStringLiteral(".vert"));
     EXPECT_EQ(w.settings().FileExtFragment, QStringLiteral(".fs"));
 }
@@ -298,7 +296,7 @@ TEST(MasterGeometry, MaximizedAtCloseKeepsTheLastNormalBounds) {
     MasterHarness h;
     QSize normal;
     {
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         w.resize(500, 400);
         normal = w.size();
         w.setWindowState(Qt::WindowMaximized);
@@ -309,7 +307,7 @@ TEST(MasterGeometry, MaximizedAtCloseKeepsTheLastNormalBounds) {
     EXPECT_EQ(h.settings()->value("main_size_maximized").toString(), QStringLiteral("1"));
     EXPECT_EQ(h.settings()->value("main_size_width").toInt(), normal.width());
     EXPECT_EQ(h.settings()->value("main_size_height").toInt(), normal.height());
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_TRUE(w.windowState().testFlag(Qt::WindowMaximized));
     EXPECT_TRUE(w.settings().main_size_maximized);
 }
@@ -320,7 +318,7 @@ TEST(MasterGeometry, AnyOtherStateChangeClearsTheMaximizedFlag) {
           Qt::WindowStates(Qt::WindowMinimized | Qt::WindowMaximized),
           Qt::WindowStates(Qt::WindowFullScreen)}) {
         MasterHarness h;
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         w.setWindowState(Qt::WindowMaximized);
         ASSERT_TRUE(w.settings().main_size_maximized);
         w.setWindowState(other);

@@ -150,7 +150,7 @@ struct GivenWorkspace : ::testing::Test {
 
 TEST_F(GivenWorkspace, OpensItsFirstPairAndIsStoredAtClose) {
     h.workspace = h.path("other/");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(entries(w), QStringList({"x", "y"}));
     EXPECT_EQ(selectedEntry(w), "x");
     EXPECT_EQ(w.settings().CurrentDir, h.path("other/"));
@@ -161,7 +161,7 @@ TEST_F(GivenWorkspace, OpensItsFirstPairAndIsStoredAtClose) {
 
 TEST_F(GivenWorkspace, TheStoredOneGivenAgainKeepsItsOpenPair) {
     h.workspace = h.path("ws/");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), "b");
 }

@@ -14,7 +14,7 @@ namespace {
 
 class ShaderPaneTest : public ::testing::Test {
 protected:
-    ShaderPaneTest() { pane.setFormats(CategoryFormats{}); }
+    ShaderPaneTest() { document.setFormats(CategoryFormats{}); }
     ~ShaderPaneTest() override { delete pane.widget(); }
 
     // The background the highlighter gave the first character of a line.
@@ -35,40 +35,41 @@ protected:
         return -1;
     }
 
-    ShaderPane& pane = *new ShaderPane(QStringLiteral("RichEdit_Vertex"));
+    ShaderDocument document;
+    ShaderPane& pane = *new ShaderPane(document, QStringLiteral("RichEdit_Vertex"));
 };
 
 TEST_F(ShaderPaneTest, LoadShowsTheFileUnmodifiedAndKeepsItsLineEnd) {
     EXPECT_EQ(pane.widget()->objectName(), QStringLiteral("RichEdit_Vertex"));
-    pane.load({QStringLiteral("void main()\n{\n}"), LineEnd::CrLf}, FileStamp());
-    EXPECT_EQ(pane.text(), QStringLiteral("void main()\n{\n}"));
-    EXPECT_EQ(pane.lineCount(), 3);
-    EXPECT_EQ(pane.lineText(1), QStringLiteral("{"));
-    EXPECT_EQ(pane.lineEnd(), LineEnd::CrLf);
-    EXPECT_FALSE(pane.isModified());
+    document.load({QStringLiteral("void main()\n{\n}"), LineEnd::CrLf}, FileStamp());
+    EXPECT_EQ(document.text(), QStringLiteral("void main()\n{\n}"));
+    EXPECT_EQ(document.lineCount(), 3);
+    EXPECT_EQ(document.lineText(1), QStringLiteral("{"));
+    EXPECT_EQ(document.lineEnd(), LineEnd::CrLf);
+    EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(pane.widget()->document()->isUndoAvailable());
 
     QTest::keyClicks(pane.widget(), "x");
-    EXPECT_TRUE(pane.isModified());
-    pane.clear();
-    EXPECT_TRUE(pane.text().isEmpty());
-    EXPECT_FALSE(pane.isModified());
-    EXPECT_EQ(pane.lineEnd(), LineEnd::Lf);
+    EXPECT_TRUE(document.isModified());
+    document.clear();
+    EXPECT_TRUE(document.text().isEmpty());
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(document.lineEnd(), LineEnd::Lf);
 }
 
 // What is compiled is what a save writes: a soft line break (Shift+Enter) is a line break in both,
 // and every character reaches the driver as its Windows-1252 byte.
 TEST_F(ShaderPaneTest, SourceBreaksLinesWhereTheSavedTextDoes) {
-    pane.load({QStringLiteral("a\xA0"), LineEnd::Lf}, FileStamp());
+    document.load({QStringLiteral("a\xA0"), LineEnd::Lf}, FileStamp());
     QTextCursor end(pane.widget()->document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString(QChar::LineSeparator) + QStringLiteral("b"));
-    EXPECT_EQ(pane.text(), QStringLiteral("a\xA0\nb"));
-    EXPECT_EQ(pane.source(), QByteArray("a\xA0\r\nb\r\n"));
+    EXPECT_EQ(document.text(), QStringLiteral("a\xA0\nb"));
+    EXPECT_EQ(document.source(), QByteArray("a\xA0\r\nb\r\n"));
 }
 
 TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
-    pane.load({QStringLiteral("one\ntwo\nthree"), LineEnd::Lf}, FileStamp());
+    document.load({QStringLiteral("one\ntwo\nthree"), LineEnd::Lf}, FileStamp());
     EXPECT_FALSE(pane.markError(3, 0));
     EXPECT_FALSE(pane.markedLine());
 
@@ -82,7 +83,7 @@ TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
     ASSERT_TRUE(pane.markError(2, 1));
     EXPECT_EQ(lineBackground(1), QColor(Qt::white));
     EXPECT_EQ(lineBackground(2), QColor(Qt::red));
-    EXPECT_FALSE(pane.isModified());
+    EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(pane.widget()->document()->isUndoAvailable());
 
     pane.clearMark();
@@ -91,11 +92,11 @@ TEST_F(ShaderPaneTest, OneErrorMarkAtATimeWhichAClearOrAReloadRemoves) {
     EXPECT_EQ(redBand(), -1);
 
     pane.markError(0, 0);
-    pane.load({QStringLiteral("other"), LineEnd::Lf}, FileStamp());
+    document.load({QStringLiteral("other"), LineEnd::Lf}, FileStamp());
     EXPECT_FALSE(pane.markedLine());
     EXPECT_EQ(redBand(), -1);
     pane.markError(0, 0);
-    pane.clear();
+    document.clear();
     EXPECT_EQ(redBand(), -1);
 }
 

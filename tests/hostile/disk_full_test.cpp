@@ -66,7 +66,7 @@ class SaveOnFullDisk : public DiskFull, public ::testing::WithParamInterface<Sav
 TEST_P(SaveOnFullDisk, KeepsBothOldFilesAndTheEditsAndSavesOnceThereIsRoom) {
     writePair("a");
     writePair("b");
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     QPlainTextEdit* pane = GetParam().vertexGrows ? vertexEdit(w) : fragmentEdit(w);
     pane->moveCursor(QTextCursor::End);
     pane->insertPlainText(bulk());
@@ -173,7 +173,7 @@ TEST_P(SettingsOnFullDisk, KeepTheOldSettingsAndSayWhyOnce) {
     h.settingsPath = settingsDir + QStringLiteral("/GLSL Tessory.conf");
     writePair("a");
     writePair("b");
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     click("b");
     ASSERT_EQ(w.settings().CurrentFileName, QStringLiteral("b"));
     const DirSnapshot before = snapshot(settingsDir);

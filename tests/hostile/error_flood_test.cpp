@@ -3,9 +3,9 @@
 // far beyond 32 bits. The list fills in one go, and the jumps land only where a line really is.
 #include "hostile/hostile_window.h"
 
-#include "app/error_list.h"
 #include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
+#include "compile/error_list_view.h"
 #include "compile/info_log.h"
 
 #include <QTabWidget>
@@ -114,7 +114,7 @@ protected:
 
 TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     writePair("a");
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     FloodDriver::logs[FloodDriver::kVertex] = floodLog();
     FloodDriver::logs[FloodDriver::kFragment] = kRealError;
     const ArbApi gl = FloodDriver::api();
@@ -130,12 +130,12 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     timed("filling the error list with 100,000 entries", [&] {
         errorListBox(w)->setUpdatesEnabled(false);
         errorListBox(w)->clear();
-        appendErrorEntries(errorListBox(w), entries);
+        errorListBox(w)->showMessages(entries);
         errorListBox(w)->setUpdatesEnabled(true);
         QCoreApplication::processEvents();
     });
     timed("the jump to the first error past 99,999 entries that lead nowhere",
-          [&] { w.jumpToFirstError(); });
+          [&] { w.build().jumpToFirstError(); });
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
     EXPECT_EQ(fragmentEdit(w)->textCursor().block().blockNumber(), 3);
     EXPECT_EQ(errorMarkPane(w), 1);
@@ -144,7 +144,7 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     // A double-click on any entry with a huge number leaves the caret and the mark alone.
     for (int row = 0; row < int(std::size(kHugeLines)); ++row) {
         errorListBox(w)->setCurrentRow(row);
-        w.jumpToSelectedMessage();
+        w.build().jumpToSelectedMessage();
         EXPECT_EQ(errorMarkPane(w), 1) << entries[row].shown.toStdString();
         EXPECT_EQ(errorMarkLine(w), 3) << entries[row].shown.toStdString();
         EXPECT_EQ(vertexEdit(w)->textCursor().position(), 0);

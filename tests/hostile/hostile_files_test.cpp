@@ -50,7 +50,7 @@ TEST_F(HostileFiles, AHugeShaderFileIsRefusedWithItsNameAndSizeWhereverItIsMet) 
     };
 
     namesTheBigFile("start-up with a 200 MB file in the open pair", [&] { start("big"); });
-    TForm_Master& w = *h.window;
+    MainWindow& w = *h.window;
     EXPECT_EQ(entries(w), QStringList({"a", "big"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
 
@@ -74,7 +74,7 @@ TEST_F(HostileFiles, TheLargestAcceptedShaderFileLoadsAndOneByteMoreIsRefused) {
     text += "}\n";
     writePair("a");
     writePair("large", text, kCleanFragment);
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     EXPECT_TRUE(
         step([&] { click("large"); }, "loading a 16 MB shader file into its pane").isEmpty())
         << shown();
@@ -98,7 +98,7 @@ TEST_F(HostileFiles, BinaryBytesWithNulsCompileAndSaveBackUnchanged) {
     }
     writePair("a");
     writePair("bin", binary, kCleanFragment);
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     click("bin");
     EXPECT_EQ(selectedEntry(w), QStringLiteral("bin"));
     EXPECT_TRUE(vertexEdit(w)->toPlainText().contains(QChar(0)));
@@ -175,13 +175,13 @@ TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
     replace("b.frag");
     const DirSnapshot before = snapshot(ws());
     const QStringList told = watched([&] { start("b"); });
-    TForm_Master& w = *h.window;
+    MainWindow& w = *h.window;
     if (GetParam().listed) {
         EXPECT_EQ(entries(w), QStringList({"a", "b"}));
         EXPECT_TRUE(anyMentions(told, {file("b.frag")})) << shown();
         EXPECT_EQ(selectedEntry(w), QStringLiteral("<none>"));
     } else {
-        EXPECT_EQ(told, QStringList({w.messageTexts()[MsgPairNotFound]}));
+        EXPECT_EQ(told, QStringList({h.messages()[MsgPairNotFound]}));
         EXPECT_TRUE(entries(w).isEmpty());
     }
     EXPECT_EQ(snapshot(ws()), before);
@@ -190,7 +190,7 @@ TEST_P(Impostors, AtStartUpTheScanNamesOrListsThePairWithoutWritingAnything) {
 TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
     writePair("a");
     writePair("b");
-    TForm_Master& w = start("b");
+    MainWindow& w = start("b");
     vertexEdit(w)->insertPlainText(QStringLiteral("// edited\n"));
     const QString edited = vertexEdit(w)->toPlainText();
     replace("b.frag");
@@ -217,7 +217,7 @@ TEST_P(Impostors, InPlaceOfAnOpenPairFileNothingIsLostAndEveryCommandAnswers) {
     h.prompter.answers.push_back(QMessageBox::No);
     const QStringList told = watched([&] { action(w, "Action_TestAll")->trigger(); });
     EXPECT_TRUE(anyMentions(told, {file("b.frag")}) ||
-                told.contains(w.messageTexts()[MsgCouldNotLoadFragment]))
+                told.contains(h.messages()[MsgCouldNotLoadFragment]))
         << told.join('|').toStdString();
     EXPECT_TRUE(progressGone());
     EXPECT_TRUE(action(w, "Action_TestAll")->isEnabled());

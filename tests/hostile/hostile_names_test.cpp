@@ -70,7 +70,7 @@ protected:
 
 TEST_F(HostileNames, ListsEveryPairThatCanBeOpenedByItsNameAndNamesTheOthers) {
     const DirSnapshot rawBefore = rawFiles();
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     QStringList expected = kAwkwardNames;
     expected.append(QStringLiteral("a"));
     EXPECT_THAT(entries(w), UnorderedElementsAreArray(expected));
@@ -95,7 +95,7 @@ class AwkwardName : public HostileNames, public ::testing::WithParamInterface<QS
 TEST_P(AwkwardName, OpensSavesArchivesAndDeletesByTheNameShown) {
     const QString name = GetParam();
     const DirSnapshot rawBefore = rawFiles();
-    TForm_Master& w = start("a");
+    MainWindow& w = start("a");
     click(name);
     EXPECT_EQ(selectedEntry(w), name);
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QString::fromLatin1(vertexOf(name)));

@@ -46,9 +46,9 @@ protected:
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<unreadable>");
     }
 
-    TForm_Master& start(const QString& open) {
+    MainWindow& start(const QString& open) {
         h.storeSettings(ws(), open);
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         QCoreApplication::processEvents();
         return w;
     }

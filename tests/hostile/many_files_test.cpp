@@ -60,7 +60,7 @@ TEST_F(ManyFiles, AreListedQuicklyAndTheLongTasksShowTheirProgress) {
     writeBytes(pairName(2) + ".frag", "void main()\n{\n    gl_FragColor = broken;\n}\n");
 
     timed("start-up over " + files() + " (scan, list, open pair)", [&] { start(pairName(0)); });
-    TForm_Master& w = *h.window;
+    MainWindow& w = *h.window;
     ASSERT_EQ(pairListBox(w)->count(), kPairs);
     EXPECT_EQ(selectedEntry(w), pairName(0));
 

@@ -64,13 +64,13 @@ std::ptrdiff_t settledHeap() {
 // A window on a WorkSpace of `pairs` pairs p000, p001, ..., with the first one open.
 class LongRun : public ::testing::Test {
 protected:
-    TForm_Master& start(int pairs) {
+    MainWindow& start(int pairs) {
         for (int i = 0; i < pairs; ++i) {
             h.writeFile("ws/" + pairName(i) + ".vert", vertexSource(i));
             h.writeFile("ws/" + pairName(i) + ".frag", fragmentSource(i));
         }
         h.storeSettings(h.path("ws/"), pairName(0));
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         settle();
         return w;
     }
@@ -103,7 +103,7 @@ protected:
 
 TEST_F(LongRun, LoadingAndClosingOneHundredPairsInARowLeavesNothingBehind) {
     constexpr int kPairs = 100;
-    TForm_Master& w = start(kPairs);
+    MainWindow& w = start(kPairs);
     ASSERT_EQ(pairListBox(w)->count(), kPairs);
     ASSERT_EQ(w.settings().CurrentFileName, pairName(0));
     // Each key press selects the next pair as the user does; the open pair is closed and the
@@ -129,7 +129,7 @@ TEST_F(LongRun, LoadingAndClosingOneHundredPairsInARowLeavesNothingBehind) {
 }
 
 TEST_F(LongRun, TestingAllShadersTwentyTimesLeavesNothingBehind) {
-    TForm_Master& w = start(6);
+    MainWindow& w = start(6);
     // The last pair fails, so that each run compiles every pair and opens the failing one.
     h.writeFile("ws/p005.frag", "void main()\n{\n    gl_FragColor = undefinedThing;\n}\n");
     int runs = 0;
@@ -147,7 +147,7 @@ TEST_F(LongRun, TestingAllShadersTwentyTimesLeavesNothingBehind) {
 }
 
 TEST_F(LongRun, WritingTwentyArchivesLeavesNothingBehind) {
-    TForm_Master& w = start(10);
+    MainWindow& w = start(10);
     // Every archive after the first of a run differs from the one before it, so a changed file
     // shows that the key wrote one. Only the last is kept, so that the test holds no more heap
     // as it goes.

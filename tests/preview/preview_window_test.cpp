@@ -32,12 +32,12 @@ QByteArray example(const QString& file) {
 
 class PreviewWindow : public ::testing::Test {
 protected:
-    TForm_Master& start() {
+    MainWindow& start() {
         for (const char* file : {"toon.vert", "toon.frag"}) {
             h.writeFile(QStringLiteral("ws/") + file, example(file));
         }
         h.storeSettings(h.path("ws/"), "toon");
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
         EXPECT_NE(panel, nullptr);
         return w;
@@ -53,7 +53,7 @@ protected:
 };
 
 TEST_F(PreviewWindow, F9ShowsThePairAndItsUniformsAndTheSettingsKeepTheDock) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     QDockWidget* dock = w.findChild<QDockWidget*>(QStringLiteral("PreviewDock"));
     ASSERT_NE(dock, nullptr);
     EXPECT_TRUE(dock->isHidden());
@@ -77,12 +77,12 @@ TEST_F(PreviewWindow, F9ShowsThePairAndItsUniformsAndTheSettingsKeepTheDock) {
 
     ASSERT_TRUE(h.close());
     EXPECT_EQ(h.settings()->value("PreviewVisible").toString(), QStringLiteral("1"));
-    TForm_Master& again = h.start();
+    MainWindow& again = h.start();
     EXPECT_TRUE(again.findChild<QDockWidget*>(QStringLiteral("PreviewDock"))->isVisible());
 }
 
 TEST_F(PreviewWindow, ABrokenEditKeepsTheLastFrameAndShowsTheMessageInThePanel) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     action(w, "Action_Preview")->trigger();
     const QImage before = panel->frame();
     ASSERT_FALSE(before.isNull());
@@ -100,7 +100,7 @@ TEST_F(PreviewWindow, ABrokenEditKeepsTheLastFrameAndShowsTheMessageInThePanel) 
 }
 
 TEST_F(PreviewWindow, SaveImageWritesAPngOfTheChosenSize) {
-    TForm_Master& w = start();
+    MainWindow& w = start();
     action(w, "Action_Preview")->trigger();
     const QString file = h.path("shot.png");
     h.prompter.saveFiles.push_back(file);
@@ -114,7 +114,7 @@ TEST_F(PreviewWindow, SaveImageWritesAPngOfTheChosenSize) {
 TEST_F(PreviewWindow, SaveImageNeverReplacesAShaderOfTheWorkSpace) {
     h.writeFile("ws/other.vert", "void main() {}\n");
     h.writeFile("ws/other.frag", "void main() {}\n");
-    TForm_Master& w = start();
+    MainWindow& w = start();
     action(w, "Action_Preview")->trigger();
     const std::pair<const char*, const char*> targets[] = {{"ws/toon.frag", "ws/toon.frag"},
                                                            {"ws/./toon.vert", "ws/toon.vert"},
@@ -143,25 +143,25 @@ const QByteArray kLightsFragment =
 
 class PreviewUniforms : public PreviewWindow {
 protected:
-    TForm_Master& startLights() {
+    MainWindow& startLights() {
         h.writeFile("ws/lights.vert", "void main() { gl_Position = ftransform(); }\n");
         h.writeFile("ws/lights.frag", kLightsFragment);
         h.storeSettings(h.path("ws/"), "lights");
-        TForm_Master& w = h.start();
+        MainWindow& w = h.start();
         panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
         action(w, "Action_Preview")->trigger();
         return w;
     }
 
     // The fragment pane's text replaced, and drawn at once as the live compile does.
-    void edit(TForm_Master& w, const QByteArray& fragment) {
+    void edit(MainWindow& w, const QByteArray& fragment) {
         fragmentEdit(w)->setPlainText(QString::fromLatin1(fragment));
         panel->refresh();
     }
 };
 
 TEST_F(PreviewUniforms, AColourChosenAfterTheUniformsWereRebuiltGoesToTheUniformOfThatName) {
-    TForm_Master& w = startLights();
+    MainWindow& w = startLights();
     auto* pick = panel->findChild<QPushButton*>(QStringLiteral("UniformColour_lights[0].color"));
     ASSERT_NE(pick, nullptr);
     // The uniforms vanish while the chooser is open: the choice is dropped.
@@ -207,7 +207,7 @@ TEST(PreviewWithoutDriver, ThePanelSaysWhyAndTheEditorWorksOn) {
     h.writeFile("ws/p.vert", "void main() {}\n");
     h.writeFile("ws/p.frag", "void main() {}\n");
     h.storeSettings(h.path("ws/"), "p");
-    TForm_Master& w = h.start();
+    MainWindow& w = h.start();
     action(w, "Action_Preview")->trigger();
     auto* panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
     ASSERT_NE(panel, nullptr);

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/form_master.h"
+#include "app/main_window.h"
+#include "compile/build_controller.h"
+#include "editor/pair_document.h"
+#include "editor/pair_editor.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompter.h"
 #include "support/window_parts.h"
+#include "texts/texts.h"
+#include "workspace/workspace_controller.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +65,9 @@ public:
         }
     }
 
+    // The message table in the language the window speaks.
+    QStringList messages() const { return Texts::of(IsGermanLanguage(languageName)).ui.messages; }
+
     // Writes a file below the sandbox, creating its folder.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         const QString file = path(name);
@@ -77,8 +85,8 @@ public:
     }
 
     // Creates the window (start-up runs) and shows it.
-    TForm_Master& start() {
-        TForm_Master::Environment environment;
+    MainWindow& start() {
+        MainWindow::Environment environment;
         environment.prompter = &prompter;
         environment.programDir = programDir();
         environment.workspace = workspace;
@@ -88,7 +96,7 @@ public:
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
         environment.createGlContext = createGlContext;
-        window = std::make_unique<TForm_Master>(std::move(environment));
+        window = std::make_unique<MainWindow>(std::move(environment));
         window->show();
         return *window;
     }
@@ -102,7 +110,7 @@ public:
         return closed;
     }
 
-    std::unique_ptr<TForm_Master> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // What the user sees in the window's lists.
@@ -114,23 +122,23 @@ inline QStringList listTexts(const QListWidget* list) {
     return texts;
 }
 
-inline QStringList entries(const TForm_Master& w) {
+inline QStringList entries(const MainWindow& w) {
     return listTexts(pairListBox(w));
 }
 
-inline QStringList errorEntries(const TForm_Master& w) {
+inline QStringList errorEntries(const MainWindow& w) {
     return listTexts(errorListBox(w));
 }
 
 // Clicks a WorkSpace entry as the user would.
-inline void clickEntry(TForm_Master& w, int row) {
+inline void clickEntry(MainWindow& w, int row) {
     const QRect rect = pairListBox(w)->visualItemRect(pairListBox(w)->item(row));
     QTest::mouseClick(pairListBox(w)->viewport(), Qt::LeftButton, {}, rect.center());
     QCoreApplication::processEvents();
 }
 
 // The selected WorkSpace entry, or "<none>".
-inline QString selectedEntry(const TForm_Master& w) {
+inline QString selectedEntry(const MainWindow& w) {
     const QListWidgetItem* item = pairListBox(w)->currentItem();
     return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
 }

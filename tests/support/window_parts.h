@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/elided_label.h"
+#include "compile/error_list_view.h"
 #include "editor/code_edit.h"
 #include "editor/shader_pane.h"
 #include "options/form_config.h"
@@ -41,8 +42,8 @@ inline ShaderPane& pane(const QObject& w, PairSide side) {
 inline QListWidget* pairListBox(const QObject& w) {
     return part<QListWidget>(w, "ListBox1");
 }
-inline QListWidget* errorListBox(const QObject& w) {
-    return part<QListWidget>(w, "ListBox_Err");
+inline ErrorListView* errorListBox(const QObject& w) {
+    return part<ErrorListView>(w, "ListBox_Err");
 }
 inline QTabWidget* paneTabs(const QObject& w) {
     return part<QTabWidget>(w, "PageControl1");

@@ -1,0 +1,315 @@
+// SPDX-License-Identifier: MIT
+#include "app/main_window.h"
+
+#include "app/command_set.h"
+#include "app/elided_label.h"
+#include "app/hints.h"
+#include "archive/archive_command.h"
+#include "compile/build_controller.h"
+#include "compile/error_list_view.h"
+#include "editor/code_edit.h"
+#include "editor/pair_document.h"
+#include "editor/pair_editor.h"
+#include "editor/shader_pane.h"
+#include "options/app_settings.h"
+#include "options/options_controller.h"
+#include "preview/preview_dock.h"
+#include "texts/qt_translations.h"
+#include "ui/guarded.h"
+#include "ui/help_commands.h"
+#include "ui/key_up_relay.h"
+#include "ui/prompter.h"
+#include "workspace/pair_list_view.h"
+#include "workspace/workspace_controller.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace tessory {
+namespace {
+
+QSize primaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().size() : QSize(860, 660);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Environment environment, QWidget* parent)
+    : QMainWindow(parent), env_(std::move(environment)) {
+    setObjectName(QStringLiteral("Form_Master"));
+    setWindowTitle(kProgramTitle);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    Prompter& prompter = *env_.prompter;
+    settings_ = new AppSettings(this);
+    commands_ = new CommandSet(this);
+    documents_ = new PairDocument(prompter, *settings_, this);
+    editor_ = new PairEditor(*documents_);
+    workspace_ = new WorkspaceController(*settings_, *documents_, prompter, this);
+    build_ = new BuildController(*documents_, *editor_, *workspace_, prompter, env_.createGlContext,
+                                 this);
+    options_ = new OptionsController(*settings_, *workspace_, prompter, this);
+    archive_ = new ArchiveCommand(workspace_->openPair(), prompter, this);
+    help_ = new HelpCommands(prompter, this);
+    setupLayout();
+    setupStatusBar();
+    preview_ = new PreviewDock(prompter, *documents_, *workspace_, env_.createGlContext, this);
+    connectControllers();
+    start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setupLayout() {
+    workspaceCaption_ = new QLabel(QStringLiteral("WorkSpace"));
+    workspaceCaption_->setObjectName(QStringLiteral("Panel2"));
+    workspaceCaption_->setFixedHeight(24);
+    workspaceCaption_->setAlignment(Qt::AlignCenter);
+    workspacePanel_ = new QWidget;
+    workspacePanel_->setObjectName(QStringLiteral("Panel1"));
+    auto* column = new QVBoxLayout(workspacePanel_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(workspaceCaption_);
+    column->addWidget(workspace_->listView());
+
+    auto* panes = new QSplitter(Qt::Horizontal);
+    panes->setObjectName(QStringLiteral("Splitter1"));
+    panes->setHandleWidth(2);
+    panes->setChildrenCollapsible(false);
+    panes->addWidget(workspacePanel_);
+    panes->addWidget(editor_);
+    panes->setStretchFactor(1, 1);
+    panes->setSizes({177, 683});
+
+    auto* messages = new QSplitter(Qt::Vertical);
+    messages->setObjectName(QStringLiteral("Splitter2"));
+    messages->setHandleWidth(2);
+    messages->setChildrenCollapsible(false);
+    messages->addWidget(panes);
+    messages->addWidget(build_->errorList());
+    messages->setStretchFactor(0, 1);
+    messages->setSizes({500, 80});
+    setCentralWidget(messages);
+}
+
+void MainWindow::setupStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    // The caret and mode panels elide their ends and the path its middle, so that both ends of a
+    // path stay readable.
+    ElidedLabel** panels[] = {&caretPanel_, &modePanel_, &pathPanel_};
+    for (int i = 0; i < 3; ++i) {
+        *panels[i] = new ElidedLabel(i == 2 ? Qt::ElideMiddle : Qt::ElideRight);
+        (*panels[i])->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        // The WorkSpace path takes whatever room the first two panels leave.
+        bar->addWidget(*panels[i], i == 2 ? 1 : 0);
+    }
+    // The path has no width of its own to ask for, so it must be free to grow into that room.
+    pathPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Room for a caret in a file of a million lines; the mode panel fits its texts once they are
+    // known.
+    caretPanel_->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
+}
+
+void MainWindow::connectControllers() {
+    const PairCommands& pair = commands_->pair();
+    connect(pair.selectWorkspace, &QAction::triggered, workspace_,
+            &WorkspaceController::Action_SelWorkSpaceExecute);
+    connect(pair.newEmpty, &QAction::triggered, workspace_,
+            &WorkspaceController::Action_NESExecute);
+    connect(pair.newFromCurrent, &QAction::triggered, workspace_,
+            &WorkspaceController::Action_NewShaderExecute);
+    connect(pair.save, &QAction::triggered, workspace_,
+            &WorkspaceController::Action_SaveShaderExecute);
+    connect(pair.remove, &QAction::triggered, workspace_, &WorkspaceController::Action_DelSExecute);
+    connect(pair.rename, &QAction::triggered, workspace_,
+            &WorkspaceController::Action_RenameExecute);
+    const AppCommands& app = commands_->app();
+    connect(app.exit, &QAction::triggered, this, &QWidget::close);
+    connect(app.options, &QAction::triggered, options_, &OptionsController::Action_ConfigExecute);
+    connect(app.homepage, &QAction::triggered, help_, &HelpCommands::Action_hpExecute);
+    connect(app.about, &QAction::triggered, help_, &HelpCommands::Action_infoExecute);
+    editor_->connectEditActions(commands_->edit(), commands_->view());
+    build_->connectBuildActions(commands_->build());
+    preview_->connectPreviewAction(commands_->view().preview);
+    build_->setFrozenWhileTesting({workspace_->listView(), editor_->pages()[0], editor_->pages()[1],
+                                   pair.selectWorkspace, pair.newEmpty, pair.newFromCurrent,
+                                   pair.save, pair.remove, pair.rename, commands_->edit().undo,
+                                   commands_->edit().cut, commands_->edit().paste, app.options,
+                                   commands_->build().compile, commands_->build().testAll});
+
+    PairListView* list = workspace_->listView();
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+        commands_->pairMenu()->popup(list->viewport()->mapToGlobal(at));
+    });
+    connect(workspace_, &WorkspaceController::captionChanged, this, &QWidget::setWindowTitle);
+    connect(workspace_, &WorkspaceController::pairSelectionChanged, commands_,
+            &CommandSet::setPairCommandsEnabled);
+    connect(workspace_, &WorkspaceController::pairSelectionChanged, editor_,
+            &PairEditor::setPairSelected);
+    connect(workspace_, &WorkspaceController::pairLoaded, editor_, &PairEditor::updateEditActions);
+    connect(workspace_, &WorkspaceController::pairLoaded, preview_, &PreviewDock::showPair);
+    connect(workspace_, &WorkspaceController::workspaceShown, pathPanel_,
+            &ElidedLabel::setFullText);
+    connect(workspace_, &WorkspaceController::messagesOutdated, build_,
+            &BuildController::clearMessages);
+    connect(documents_, &PairDocument::filesChecked, workspace_,
+            &WorkspaceController::updateCaption);
+    connect(documents_, &PairDocument::filesChecked, editor_, &PairEditor::updateEditActions);
+    connect(build_, &BuildController::diagnosticsReady, preview_, &PreviewDock::diagnosticsReady);
+    connect(editor_, &PairEditor::caretShown, caretPanel_, &ElidedLabel::setText);
+    connect(editor_, &PairEditor::insertModeShown, modePanel_, &ElidedLabel::setText);
+    connect(editor_, &PairEditor::zoomChanged, settings_, &AppSettings::setZoom);
+    connect(settings_, &AppSettings::formatsChanged, editor_, &PairEditor::setFormats);
+    connect(settings_, &AppSettings::zoomChanged, editor_, &PairEditor::setZoom);
+    connect(settings_, &AppSettings::languageChanged, this, &MainWindow::applyTexts);
+
+    auto* keys = new KeyUpRelay(this);
+    for (const PairSide side : kPairSides) {
+        keys->watch(editor_->pane(side).widget());
+    }
+    keys->watch(list);
+    keys->watch(build_->errorList());
+    connect(keys, &KeyUpRelay::keyReleased, this, &MainWindow::keyReleased);
+}
+
+void MainWindow::start() {
+    {
+        const std::unique_ptr<QSettings> store = env_.openSettings();
+        settings_->load(*store, env_.programDir, primaryScreenSize());
+    }
+    const TCFG& values = settings_->values();
+    move(values.main_pos_left, values.main_pos_top);
+    resize(values.main_size_width, values.main_size_height);
+    if (values.main_size_maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    // The texts come before the WorkSpace scan, which may already need a message.
+    const bool german = IsGermanLanguage(env_.languageName);
+    if (german) {
+        qtGerman_ = std::make_unique<QtGermanTranslations>();
+    }
+    if (german) {
+        settings_->setGerman(true);
+    } else {
+        applyTexts();
+    }
+    editor_->setZoom(values.EditorZoom);
+    editor_->setFormats(categoryFormats(values));
+    workspace_->start(env_.workspace);
+    build_->createContext();
+    preview_->showPair(workspace_->openPair().name(), workspace_->openPair().directory());
+    preview_->restore(settings_->values());
+    installHintTiming(*qApp);
+}
+
+void MainWindow::applyTexts() {
+    const Texts texts = Texts::of(settings_->german());
+    commands_->retranslate(texts);
+    workspace_->listView()->setToolTip(texts.ui.workspaceListHint);
+    workspaceCaption_->setText(texts.ui.workspacePanelCaption);
+    modePanel_->fitTexts({texts.message(MsgInsertVertex), texts.message(MsgOverwriteVertex),
+                          texts.message(MsgInsertFragment), texts.message(MsgOverwriteFragment)});
+    documents_->setTexts(texts);
+    editor_->setTexts(texts);
+    workspace_->setTexts(texts);
+    build_->setTexts(texts);
+    options_->setTexts(texts);
+    archive_->setTexts(texts);
+    preview_->setTexts(texts);
+}
+
+TCFG MainWindow::settings() const {
+    TCFG current = settings_->values();
+    workspace_->storeInto(current);
+    return current;
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_ && !event->spontaneous()) {
+        shown_ = true;
+        workspace_->updateCaption();
+        editor_->showStatus();
+        workspace_->listView()->setFocus();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A save that fails keeps the window open, with the error shown.
+    event->ignore();
+    if (build_->testRunning()) {
+        return;
+    }
+    runGuarded(*env_.prompter, this, [this, event] {
+        if (!workspace_->maybeSave()) {
+            return;
+        }
+        if (!settings_->values().main_size_maximized) {
+            rememberGeometry();
+        }
+        preview_->storeInto(*settings_);
+        // Settings that cannot be written are no reason to keep the window open: the user
+        // learns why, once, and it closes.
+        runGuarded(*env_.prompter, this, [this] {
+            const std::unique_ptr<QSettings> store = env_.openSettings();
+            AppSettings::store(*store, settings());
+        });
+        event->accept();
+    });
+}
+
+void MainWindow::rememberGeometry() {
+    // Only the normal bounds are kept, so that a maximized window comes back from its normal size.
+    const TCFG& values = settings_->values();
+    if (values.main_size_maximized || windowState() != Qt::WindowNoState) {
+        return;
+    }
+    settings_->setNormalGeometry({x() > 0 ? x() : values.main_pos_left,
+                                  y() > 0 ? y() : values.main_pos_top, width(), height()});
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    rememberGeometry();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    rememberGeometry();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        settings_->setMaximized((windowState() & ~Qt::WindowActive) == Qt::WindowMaximized);
+    }
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    // A release that a child ignored climbs up to here as well: the four watched children have
+    // already had theirs, and one from the tab strip or any other child is not the window's. The
+    // window's own is the one it receives while none of its children holds the focus.
+    const QWidget* focus = focusWidget();
+    if ((focus == nullptr || focus == this) && !event->isAutoRepeat()) {
+        keyReleased(event->key());
+    }
+    QMainWindow::keyReleaseEvent(event);
+}
+
+void MainWindow::keyReleased(int key) {
+    if (key == Qt::Key_F10) {
+        runGuarded(*env_.prompter, this, [this] { archive_->writeShaderArchive(); });
+    }
+}
+
+}  // namespace tessory

@@ -1,0 +1,297 @@
+// SPDX-License-Identifier: MIT
+#include "compile/build_controller.h"
+
+#include "compile/compile_and_link.h"
+#include "compile/error_list_view.h"
+#include "editor/pair_document.h"
+#include "editor/pair_editor.h"
+#include "texts/text_lines.h"
+#include "texts/win1252.h"
+#include "ui/form_progress.h"
+#include "ui/guarded.h"
+#include "ui/prompter.h"
+#include "workspace/open_pair.h"
+#include "workspace/pair_list_view.h"
+#include "workspace/workspace_controller.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScopeGuard>
+
+#include <climits>
+#include <vector>
+
+namespace tessory {
+namespace {
+
+const QString kCompilingEntry = QStringLiteral("Compiling Shader...");
+
+// Turns widgets and commands off for the length of a task and back to what they were after it,
+// however the task ends.
+class DisabledWhileRunning {
+public:
+    explicit DisabledWhileRunning(const QList<QObject*>& objects) {
+        for (QObject* object : objects) {
+            if (auto* action = qobject_cast<QAction*>(object)) {
+                saved_.push_back({object, action->isEnabled()});
+                action->setEnabled(false);
+            } else if (auto* widget = qobject_cast<QWidget*>(object)) {
+                saved_.push_back({object, widget->isEnabled()});
+                widget->setEnabled(false);
+            }
+        }
+    }
+    ~DisabledWhileRunning() {
+        for (const auto& [object, enabled] : saved_) {
+            if (auto* action = qobject_cast<QAction*>(object.data())) {
+                action->setEnabled(enabled);
+            } else if (auto* widget = qobject_cast<QWidget*>(object.data())) {
+                widget->setEnabled(enabled);
+            }
+        }
+    }
+    DisabledWhileRunning(const DisabledWhileRunning&) = delete;
+    DisabledWhileRunning& operator=(const DisabledWhileRunning&) = delete;
+
+private:
+    std::vector<std::pair<QPointer<QObject>, bool>> saved_;
+};
+
+}  // namespace
+
+BuildController::BuildController(PairDocument& documents, PairEditor& editor,
+                                 WorkspaceController& workspace, Prompter& prompter,
+                                 ContextFactory createContext, QWidget* owner)
+    : QObject(owner),
+      documents_(documents),
+      editor_(editor),
+      workspace_(workspace),
+      prompter_(prompter),
+      createContext_(std::move(createContext)),
+      owner_(owner),
+      texts_(Texts::of(false)),
+      errorList_(new ErrorListView) {
+    connect(errorList_, &ErrorListView::messageActivated, this,
+            [this](const DriverMessage& message) { guarded([&] { jumpTo(message); }); });
+}
+
+BuildController::~BuildController() = default;
+
+void BuildController::guarded(const std::function<void()>& command) {
+    runGuarded(prompter_, owner_, command);
+}
+
+void BuildController::connectBuildActions(const BuildCommands& build) {
+    connect(build.compile, &QAction::triggered, this, &BuildController::Action_CompileExecute);
+    connect(build.testAll, &QAction::triggered, this, &BuildController::Action_TestAllExecute);
+    connect(build.nextMessage, &QAction::triggered, this,
+            [this] { guarded([this] { jumpToMessage(1); }); });
+    connect(build.previousMessage, &QAction::triggered, this,
+            [this] { guarded([this] { jumpToMessage(-1); }); });
+}
+
+void BuildController::createContext() {
+    GlContextResult result = createContext_();
+    context_ = std::move(result.context);
+    contextFailure_ = result.failure;
+    if (!context_) {
+        prompter_.showMessage(owner_, QMessageBox::Warning,
+                              texts_.extra().noOpenGlAtStart.arg(contextFailure_), QMessageBox::Ok);
+    }
+}
+
+void BuildController::clearMessages() {
+    errorList_->clear();
+}
+
+bool BuildController::glReady() {
+    if (context_ && context_->makeCurrent()) {
+        return true;
+    }
+    errorList_->showMessages({noteMessage(texts_.extra().noOpenGlEntry.arg(
+        context_ ? QStringLiteral("the OpenGL context cannot be made current")
+                 : contextFailure_))});
+    return false;
+}
+
+QList<DriverMessage> BuildController::nulByteMessages() const {
+    QList<DriverMessage> messages;
+    for (const PairSide side : kPairSides) {
+        const std::optional<qint64> line =
+            lineOfFirstNul(toWin1252Lossy(documents_.document(side).text()));
+        if (!line) {
+            continue;
+        }
+        DriverMessage message;
+        message.pane = side;
+        message.log =
+            side == PairSide::Vertex ? InfoLogKind::VertexCompile : InfoLogKind::FragmentCompile;
+        // No column: the jump reads a column as the driver counts it in its preprocessed text.
+        message.line = *line;
+        message.text = texts_.extra()
+                           .nulByte
+                           .arg(side == PairSide::Vertex ? QStringLiteral("VertexShader")
+                                                         : QStringLiteral("FragmentShader"))
+                           .arg(*line);
+        message.shown = message.text;
+        messages.append(message);
+    }
+    return messages;
+}
+
+bool BuildController::compileDocuments() {
+    // The driver would stop reading at the NUL byte and call the text before it clean.
+    if (const QList<DriverMessage> nul = nulByteMessages(); !nul.isEmpty()) {
+        errorList_->showMessages(nul);
+        emit diagnosticsReady(nul, false);
+        return false;
+    }
+    const CompileResult run =
+        compileAndLink(context_->arb(), documents_.document(PairSide::Vertex).source(),
+                       documents_.document(PairSide::Fragment).source());
+    const QList<DriverMessage> messages =
+        errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
+    errorList_->showMessages(messages);
+    emit diagnosticsReady(messages, !run.hasLog());
+    return !run.hasLog();
+}
+
+void BuildController::Action_CompileExecute() {
+    guarded([this] {
+        errorList_->showNote(kCompilingEntry);
+        if (!glReady()) {
+            return;
+        }
+        compileDocuments();
+        jumpToFirstError();
+    });
+}
+
+bool BuildController::jumpTo(const DriverMessage& message) {
+    const std::optional<qint64> line = message.lineIndex();
+    if (!line || !message.pane) {
+        return false;
+    }
+    // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
+    // preprocessed text, where each run of blanks and comments is one character.
+    qint64 column = 0;
+    const ShaderDocument& document = documents_.document(*message.pane);
+    if (message.column && *line >= 0 && *line < document.lineCount()) {
+        column = sourceColumn(toWin1252Lossy(document.lineText(int(*line))), *message.column) - 1;
+    }
+    return editor_.showLocation(*message.pane, *line,
+                                int(qBound(qint64(0), column, qint64(INT_MAX))));
+}
+
+void BuildController::jumpToFirstError() {
+    for (int i = 0; i < errorList_->count(); ++i) {
+        const std::optional<DriverMessage> entry = errorList_->message(i);
+        if (entry && jumpTo(*entry)) {
+            return;
+        }
+    }
+}
+
+void BuildController::jumpToMessage(int step) {
+    const int count = errorList_->count();
+    const int current = errorList_->currentRow();
+    const int start = current >= 0 ? current : (step > 0 ? -1 : count);
+    for (int i = 1; i <= count; ++i) {
+        const int row = ((start + step * i) % count + count) % count;
+        const std::optional<DriverMessage> entry = errorList_->message(row);
+        if (entry && jumpTo(*entry)) {
+            errorList_->setCurrentRow(row);
+            return;
+        }
+    }
+}
+
+void BuildController::jumpToSelectedMessage() {
+    const QListWidgetItem* selected = errorList_->currentItem();
+    if (selected == nullptr || !selected->isSelected()) {
+        return;
+    }
+    if (const std::optional<DriverMessage> entry = errorList_->message(errorList_->row(selected))) {
+        jumpTo(*entry);
+    }
+}
+
+void BuildController::Action_TestAllExecute() {
+    guarded([this] {
+        const PairListView* list = workspace_.listView();
+        const int selectedRow = list->currentRow();
+        if (list->count() == 0 || selectedRow < 0 || !workspace_.maybeSave()) {
+            return;
+        }
+        errorList_->showNote(kCompilingEntry);
+        if (!glReady()) {
+            return;
+        }
+        {
+            // The window keeps repainting while the test runs; nothing may change the
+            // WorkSpace, the pair or the documents under it, nor start a second test.
+            const DisabledWhileRunning frozen(frozen_);
+            testRunning_ = true;
+            documents_.setChecksPaused(true);
+            const auto stopped = qScopeGuard([this] {
+                testRunning_ = false;
+                documents_.setChecksPaused(false);
+            });
+            const int reportedRow = compileWorkspace();
+            workspace_.openListedPair(reportedRow >= 0 ? reportedRow : selectedRow);
+            compileDocuments();
+            jumpToFirstError();
+        }
+        // Files changed while the test ran are looked at now.
+        documents_.checkFilesOnDisk();
+    });
+}
+
+int BuildController::compileWorkspace() {
+    const PairListView* list = workspace_.listView();
+    const OpenPair& pair = workspace_.openPair();
+    auto* progress = new TForm_Progress(owner_);
+    const auto closeProgress = qScopeGuard([progress] {
+        progress->hide();
+        progress->deleteLater();
+    });
+    progress->ProgressBar1->setRange(0, list->count() - 1);
+    progress->show();
+    // The bar follows the pairs but is painted, with the rest of the window, about once a frame:
+    // painting it for every pair was a large part of the command's own time on small pairs.
+    QElapsedTimer sincePaint;
+    for (int i = 0; i < list->count(); ++i) {
+        if (!sincePaint.isValid() || sincePaint.elapsed() >= 20) {
+            progress->ProgressBar1->setValue(i);
+            QCoreApplication::processEvents();
+            sincePaint.start();
+        }
+        const QString name = list->item(i)->text();
+        const QString vertex = pair.path(PairSide::Vertex, name);
+        const QString fragment = pair.path(PairSide::Fragment, name);
+        // Owned by the progress window, which stays on top: a box owned by the main window
+        // would open behind it.
+        if (!QFileInfo(vertex).isFile()) {
+            prompter_.showMessage(progress, QMessageBox::Critical,
+                                  texts_.message(MsgCouldNotLoadVertex), QMessageBox::Ok);
+        } else if (!QFileInfo(fragment).isFile()) {
+            prompter_.showMessage(progress, QMessageBox::Critical,
+                                  texts_.message(MsgCouldNotLoadFragment), QMessageBox::Ok);
+        } else {
+            const QByteArray vertexBytes = readShaderFile(vertex);
+            const QByteArray fragmentBytes = readShaderFile(fragment);
+            // A NUL byte ends what the driver reads: the pair is reported, as its pane says why.
+            if (vertexBytes.contains('\0') || fragmentBytes.contains('\0') ||
+                compileAndLinkFileTexts(context_->arb(), vertexBytes, fragmentBytes).hasLog()) {
+                return i;
+            }
+        }
+    }
+    return -1;
+}
+
+}  // namespace tessory

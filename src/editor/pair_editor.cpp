@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: MIT
+#include "editor/pair_editor.h"
+
+#include "editor/code_edit.h"
+#include "editor/find_bar.h"
+#include "editor/pair_document.h"
+#include "editor/shader_pane.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include <climits>
+
+namespace tessory {
+namespace {
+
+QWidget* makeTabSheet(const QString& name, QWidget* content) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(name);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return sheet;
+}
+
+}  // namespace
+
+PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
+    : QWidget(parent), texts_(Texts::of(false)) {
+    const QString paneNames[] = {QStringLiteral("RichEdit_Vertex"),
+                                 QStringLiteral("RichEdit_Fragment")};
+    const QString pageNames[] = {QStringLiteral("TabSheet1"), QStringLiteral("TabSheet2")};
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("PageControl1"));
+    for (const PairSide side : kPairSides) {
+        const int i = int(side);
+        panes_[i] = new ShaderPane(documents.document(side), paneNames[i]);
+        pages_[i] = makeTabSheet(pageNames[i], panes_[i]->widget());
+        // The pages, not their tabs, are disabled without a pair, so the active tab never moves.
+        pages_[i]->setEnabled(false);
+    }
+    tabs_->addTab(pages_[0], QStringLiteral("VertexShader"));
+    tabs_->addTab(pages_[1], QStringLiteral("FragmentShader"));
+    tabs_->setCurrentIndex(1);
+
+    // The find bar sits under the panes, as in other code editors.
+    findBar_ = new FindBar;
+    findBar_->setObjectName(QStringLiteral("FindBar"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(tabs_);
+    column->addWidget(findBar_);
+
+    for (const PairSide side : kPairSides) {
+        CodeEdit* edit = pane(side).widget();
+        connect(edit, &CodeEdit::keyDown, this,
+                [this, side](int key, Qt::KeyboardModifiers modifiers) {
+                    paneKeyDown(side, key, modifiers);
+                });
+        connect(edit, &CodeEdit::mouseDown, this, &PairEditor::clearErrorMarks);
+        connect(edit, &QPlainTextEdit::cursorPositionChanged, this,
+                [this, side] { showCaret(side); });
+        connect(edit, &QPlainTextEdit::selectionChanged, this, [this, side] { showCaret(side); });
+        // Undo can also become possible or impossible without a key press (a drop, a paste).
+        connect(edit->document(), &QTextDocument::undoAvailable, this,
+                &PairEditor::updateEditActions);
+        connect(edit, &CodeEdit::zoomStepChanged, this, [this](int step) {
+            setZoom(step);
+            emit zoomChanged(pane(PairSide::Vertex).widget()->zoomStep());
+        });
+    }
+    connect(tabs_, &QTabWidget::currentChanged, this, &PairEditor::activeTabChanged);
+    findBar_->setEditor(activeEdit());
+}
+
+QList<QWidget*> PairEditor::pages() const {
+    return {pages_[0], pages_[1]};
+}
+
+CodeEdit* PairEditor::activeEdit() const {
+    const int index = tabs_->currentIndex();
+    return index == 0 || index == 1 ? pane(PairSide(index)).widget() : nullptr;
+}
+
+PairSide PairEditor::activeSide() const {
+    return tabs_->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment;
+}
+
+void PairEditor::connectEditActions(const EditCommands& edit, const ViewCommands& view) {
+    edit_ = edit;
+    connect(edit.undo, &QAction::triggered, this,
+            [this] { runEditCommand(&QPlainTextEdit::undo); });
+    connect(edit.cut, &QAction::triggered, this, [this] { runEditCommand(&QPlainTextEdit::cut); });
+    connect(edit.copy, &QAction::triggered, this,
+            [this] { runEditCommand(&QPlainTextEdit::copy); });
+    connect(edit.paste, &QAction::triggered, this,
+            [this] { runEditCommand(&QPlainTextEdit::paste); });
+    connect(edit.find, &QAction::triggered, findBar_, &FindBar::openFind);
+    connect(edit.findNext, &QAction::triggered, findBar_, &FindBar::findNext);
+    connect(edit.findPrevious, &QAction::triggered, findBar_, &FindBar::findPrevious);
+    connect(edit.goToLine, &QAction::triggered, findBar_, &FindBar::openGoToLine);
+    const auto zoom = [this](void (CodeEdit::*step)()) {
+        return [this, step] {
+            if (CodeEdit* edit = activeEdit()) {
+                (edit->*step)();
+            }
+        };
+    };
+    connect(view.zoomIn, &QAction::triggered, this, zoom(&CodeEdit::zoomIn));
+    connect(view.zoomOut, &QAction::triggered, this, zoom(&CodeEdit::zoomOut));
+    connect(view.zoomReset, &QAction::triggered, this, zoom(&CodeEdit::resetZoom));
+}
+
+void PairEditor::setTexts(const Texts& texts) {
+    texts_ = texts;
+    findBar_->setGerman(texts.german);
+}
+
+void PairEditor::setFormats(const CategoryFormats& formats) {
+    for (const PairSide side : kPairSides) {
+        pane(side).document().setFormats(formats);
+    }
+}
+
+void PairEditor::setZoom(int step) {
+    for (const PairSide side : kPairSides) {
+        pane(side).widget()->setZoomStep(step);
+    }
+}
+
+void PairEditor::setPairSelected(bool selected) {
+    // Without a pair there is nothing to search; the focus stays where it is.
+    if (!selected) {
+        findBar_->hide();
+    }
+    for (QWidget* page : pages_) {
+        page->setEnabled(selected);
+    }
+}
+
+void PairEditor::showStatus() {
+    emit caretShown(QStringLiteral("Cursor:"));
+    emit insertModeShown(insertModeText(activeSide()));
+}
+
+QString PairEditor::insertModeText(PairSide side) const {
+    const bool overwrite = pane(side).overwrite();
+    if (side == PairSide::Vertex) {
+        return texts_.message(overwrite ? MsgOverwriteVertex : MsgInsertVertex);
+    }
+    return texts_.message(overwrite ? MsgOverwriteFragment : MsgInsertFragment);
+}
+
+void PairEditor::paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers) {
+    if (key == Qt::Key_Insert && modifiers == Qt::NoModifier &&
+        QGuiApplication::mouseButtons() == Qt::NoButton) {
+        pane(side).setOverwrite(!pane(side).overwrite());
+        emit insertModeShown(insertModeText(side));
+    }
+    updateEditActions();
+    clearErrorMarks();
+}
+
+void PairEditor::showCaret(PairSide side) {
+    const QPlainTextEdit* edit = pane(side).widget();
+    const int start = edit->textCursor().selectionStart();
+    const QTextBlock block = edit->document()->findBlock(start);
+    emit caretShown(QStringLiteral("Cursor: %1 : %2")
+                        .arg(block.blockNumber() + 1)
+                        .arg(start - block.position() + 1));
+    updateEditActions();
+}
+
+void PairEditor::activeTabChanged() {
+    findBar_->setEditor(activeEdit());
+    emit insertModeShown(insertModeText(activeSide()));
+    updateEditActions();
+}
+
+void PairEditor::updateEditActions() {
+    const CodeEdit* edit = activeEdit();
+    if (edit == nullptr || edit_.undo == nullptr) {
+        return;
+    }
+    const bool selection = edit->textCursor().hasSelection();
+    edit_.cut->setEnabled(selection);
+    edit_.copy->setEnabled(selection);
+    edit_.undo->setEnabled(edit->document()->isUndoAvailable());
+    edit_.paste->setEnabled(edit->canPaste());
+}
+
+void PairEditor::runEditCommand(void (QPlainTextEdit::*command)()) {
+    if (CodeEdit* edit = activeEdit()) {
+        (edit->*command)();
+    }
+    updateEditActions();
+}
+
+bool PairEditor::showLocation(PairSide side, qint64 line, int column) {
+    tabs_->setCurrentIndex(int(side));
+    if (line < 0 || line > pane(side).document().lineCount() - 1) {
+        return false;
+    }
+    clearErrorMarks();
+    pane(side).markError(int(line), column);
+    QCoreApplication::processEvents();
+    pane(side).widget()->setFocus();
+    return true;
+}
+
+void PairEditor::clearErrorMarks() {
+    for (const PairSide side : kPairSides) {
+        pane(side).clearMark();
+    }
+}
+
+}  // namespace tessory

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/text_format.h"
+#include "texts/texts.h"
+#include "ui/command_groups.h"
+#include "workspace/pair_side.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace tessory {
+
+class CodeEdit;
+class FindBar;
+class PairDocument;
+class ShaderPane;
+
+// The view of the open pair: a tab for each shader's pane and the find bar under them. The edit
+// commands act on the pane of the active tab, the zoom on both panes alike, and a key or click
+// in a pane removes the error mark.
+class PairEditor : public QWidget {
+    Q_OBJECT
+public:
+    explicit PairEditor(PairDocument& documents, QWidget* parent = nullptr);
+
+    ShaderPane& pane(PairSide side) const { return *panes_[int(side)]; }
+    QList<QWidget*> pages() const;
+    // The pane of the active tab.
+    CodeEdit* activeEdit() const;
+    PairSide activeSide() const;
+
+    void connectEditActions(const EditCommands& edit, const ViewCommands& view);
+    void setTexts(const Texts& texts);
+    void setFormats(const CategoryFormats& formats);
+    void setZoom(int step);
+    // Without a pair the panes cannot be edited and there is nothing to search.
+    void setPairSelected(bool selected);
+    // The insert mode and caret panels of the status bar as they read now.
+    void showStatus();
+    void updateEditActions();
+
+    // Shows the pane's tab and, for a line it has (0-based), puts the caret at the column with
+    // the line marked red, the only mark in both panes; false for a line it does not have.
+    bool showLocation(PairSide side, qint64 line, int column);
+    void clearErrorMarks();
+
+signals:
+    void caretShown(const QString& text);
+    void insertModeShown(const QString& text);
+    // A pane was zoomed by the user; both panes show it.
+    void zoomChanged(int step);
+
+private:
+    void paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers);
+    void showCaret(PairSide side);
+    QString insertModeText(PairSide side) const;
+    void runEditCommand(void (QPlainTextEdit::*command)());
+    void activeTabChanged();
+
+    Texts texts_;
+    EditCommands edit_;
+    std::array<ShaderPane*, 2> panes_{};
+    std::array<QWidget*, 2> pages_{};
+    QTabWidget* tabs_;
+    FindBar* findBar_;
+};
+
+}  // namespace tessory

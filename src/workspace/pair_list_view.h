@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QListWidget>
+
+#include <optional>
+
+namespace tessory {
+
+// The WorkSpace list. It tells of a choice only when the user made it: rows shown and selected
+// by the program say nothing. The choice is told once the list has finished with the click or
+// key, so that a selection put back by a cancelled save prompt is not overwritten by the list
+// itself.
+class PairListView : public QListWidget {
+    Q_OBJECT
+public:
+    explicit PairListView(QWidget* parent = nullptr);
+
+    // The names in this order, each with its whole name as tooltip (a long one is elided).
+    void showNames(const QStringList& names);
+    // Makes the row current and selected; -1 leaves none.
+    void selectRow(int row);
+    // The selected entry's name; nothing when no entry is selected.
+    std::optional<QString> selectedName() const;
+
+signals:
+    void pairChosen();
+
+private:
+    void selectionChangedByAnyone();
+
+    bool selectingFromCode_ = false;
+    bool choicePending_ = false;
+};
+
+}  // namespace tessory

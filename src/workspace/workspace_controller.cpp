@@ -1,0 +1,367 @@
+// SPDX-License-Identifier: MIT
+#include "workspace/workspace_controller.h"
+
+#include "editor/pair_document.h"
+#include "options/app_settings.h"
+#include "ui/guarded.h"
+#include "ui/prompter.h"
+#include "workspace/name_dialogs.h"
+#include "workspace/pair_list_view.h"
+#include "workspace/pair_scan.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tessory {
+
+WorkspaceController::WorkspaceController(AppSettings& settings, PairDocument& documents,
+                                         Prompter& prompter, QWidget* owner)
+    : QObject(owner),
+      settings_(settings),
+      documents_(documents),
+      prompter_(prompter),
+      owner_(owner),
+      texts_(Texts::of(false)),
+      list_(new PairListView) {
+    connect(list_, &PairListView::pairChosen, this,
+            [this] { guarded([this] { openChosenPair(); }); });
+    connect(&documents_, &PairDocument::modificationChanged, this,
+            &WorkspaceController::updateCaption);
+}
+
+void WorkspaceController::guarded(const std::function<void()>& command) {
+    runGuarded(prompter_, owner_, command);
+}
+
+void WorkspaceController::storeInto(TCFG& settings) const {
+    settings.CurrentDir = openPair_.directory();
+    settings.CurrentFileName = openPair_.name();
+    settings.FileExtVertex = openPair_.extensions().vertex;
+    settings.FileExtFragment = openPair_.extensions().fragment;
+}
+
+void WorkspaceController::start(const QString& givenWorkspace) {
+    const TCFG& stored = settings_.values();
+    openPair_.setDirectory(stored.CurrentDir);
+    openPair_.setName(stored.CurrentFileName);
+    openPair_.setExtensions({stored.FileExtVertex, stored.FileExtFragment});
+    const bool workspaceGiven = takeGivenWorkspace(givenWorkspace);
+    if (QFileInfo(openPair_.directory()).isDir()) {
+        rescanWorkspace();
+    }
+    guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : reopenLastPair(); });
+    updateCommandStates();
+}
+
+bool WorkspaceController::takeGivenWorkspace(const QString& givenWorkspace) {
+    // The stored WorkSpace given again keeps its open pair; another one is opened as if chosen.
+    if (givenWorkspace.isEmpty() || QFileInfo(givenWorkspace).canonicalFilePath() ==
+                                        QFileInfo(openPair_.directory()).canonicalFilePath()) {
+        return false;
+    }
+    openPair_.setDirectory(givenWorkspace);
+    openPair_.close();
+    return true;
+}
+
+void WorkspaceController::showListedPairs() {
+    list_->showNames(openPair_.listed());
+}
+
+void WorkspaceController::rescanWorkspace() {
+    openPair_.clearPairs();
+    showListedPairs();
+    const QString& dir = openPair_.directory();
+    emit workspaceShown(dir);
+    WorkspaceScan scan = scanWorkspace(dir, openPair_.extensions());
+    const bool accepted = scan.readError.isEmpty() && scan.complete();
+    openPair_.setScan(std::move(scan.pairs), accepted);
+    const auto say = [this](QMessageBox::Icon icon, const QString& text) {
+        prompter_.showMessage(owner_, icon, text, QMessageBox::Ok);
+    };
+    if (!scan.readError.isEmpty()) {
+        say(QMessageBox::Critical, texts_.extra().unreadableWorkspace.arg(dir, scan.readError));
+        return;
+    }
+    if (!scan.undecodableFiles.isEmpty()) {
+        say(QMessageBox::Warning,
+            texts_.extra().undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
+    }
+    if (!accepted) {
+        say(QMessageBox::Critical, texts_.message(MsgPairNotFound));
+        return;
+    }
+    showListedPairs();
+}
+
+void WorkspaceController::loadPair(const QString& name) {
+    documents_.load(path(PairSide::Vertex, name), path(PairSide::Fragment, name));
+    emit pairLoaded(name, openPair_.directory());
+}
+
+void WorkspaceController::savePair(const QString& name) {
+    documents_.save(path(PairSide::Vertex, name), path(PairSide::Fragment, name));
+}
+
+bool WorkspaceController::maybeSave() {
+    return documents_.maybeSave(path(PairSide::Vertex, openPair_.name()),
+                                path(PairSide::Fragment, openPair_.name()));
+}
+
+void WorkspaceController::reselectOpenPair() {
+    list_->selectRow(openPair_.listedIndexOfOpen());
+}
+
+void WorkspaceController::reopenLastPair() {
+    const int row = openPair_.listedIndexOfOpen();
+    if (row < 0 || !openPair_.filesExist(openPair_.name())) {
+        return;
+    }
+    loadPair(openPair_.name());
+    documents_.setUnmodified();
+    list_->selectRow(row);
+}
+
+void WorkspaceController::openFirstPair() {
+    const QStringList listed = openPair_.listed();
+    if (listed.isEmpty()) {
+        return;
+    }
+    openPair_.setName(listed.first());
+    loadPair(openPair_.name());
+    documents_.setUnmodified();
+    updateCaption();
+    list_->selectRow(0);
+}
+
+void WorkspaceController::openListedPair(int row) {
+    list_->selectRow(row);
+    openPair_.setName(list_->item(row)->text());
+    loadPair(openPair_.name());
+    documents_.setUnmodified();
+    updateCaption();
+}
+
+void WorkspaceController::openChosenPair() {
+    bool leave = false;
+    try {
+        leave = maybeSave();
+    } catch (...) {
+        // The open pair could not be saved: stay on it.
+        reselectOpenPair();
+        throw;
+    }
+    if (!leave && openPair_.listedIndexOfOpen() >= 0) {
+        reselectOpenPair();
+        return;
+    }
+    const QListWidgetItem* selected = list_->currentItem();
+    if (selected == nullptr) {
+        return;
+    }
+    const QString previous = openPair_.name();
+    openPair_.setName(selected->text());
+    try {
+        loadPair(openPair_.name());
+    } catch (...) {
+        openPair_.setName(previous);
+        reselectOpenPair();
+        throw;
+    }
+    emit messagesOutdated();
+    documents_.setUnmodified();
+    updateCaption();
+    updateCommandStates();
+}
+
+void WorkspaceController::closeOpenPair() {
+    documents_.clear();
+    documents_.setUnmodified();
+    openPair_.close();
+    updateCaption();
+}
+
+void WorkspaceController::reopenWorkspace() {
+    if (QFileInfo(openPair_.directory()).isDir()) {
+        rescanWorkspace();
+    } else {
+        // The names listed so far belong to a WorkSpace that is gone.
+        openPair_.clearPairs();
+        showListedPairs();
+    }
+    openFirstPair();
+    emit messagesOutdated();
+    updateCommandStates();
+}
+
+void WorkspaceController::updateCommandStates() {
+    emit pairSelectionChanged(list_->selectedName().has_value());
+}
+
+void WorkspaceController::updateCaption() {
+    QString title = kProgramTitle + QStringLiteral(" - [") + openPair_.name() +
+                    (documents_.isModified() ? QStringLiteral("] *") : QStringLiteral("]"));
+    // "[*]" is Qt's placeholder for a modified mark; doubled, it shows as written (a pair "*").
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    emit captionChanged(title);
+}
+
+void WorkspaceController::Action_SaveShaderExecute() {
+    guarded([this] {
+        savePair(openPair_.name());
+        documents_.setUnmodified();
+        updateCaption();
+    });
+}
+
+void WorkspaceController::Action_SelWorkSpaceExecute() {
+    guarded([this] {
+        if (!maybeSave()) {
+            return;
+        }
+        closeOpenPair();
+        const QString current = openPair_.directory();
+        // A cancelled chooser keeps the WorkSpace; one that is gone gives way to the root
+        // folder, which always exists.
+        const std::optional<QString> chosen =
+            prompter_.chooseDirectory(owner_, texts_.message(MsgSelectWorkspaceTitle),
+                                      QFileInfo(current).isDir() ? current : QString());
+        openPair_.setDirectory(
+            chosen.value_or(QFileInfo(current).isDir() ? current : QStringLiteral("/")));
+        reopenWorkspace();
+    });
+}
+
+bool WorkspaceController::changeExtensions(const QString& vertexExt, const QString& fragmentExt) {
+    bool changed = false;
+    guarded([&] {
+        // The open pair is saved under the extensions it was loaded with.
+        if (!maybeSave()) {
+            return;
+        }
+        closeOpenPair();
+        openPair_.setExtensions({vertexExt, fragmentExt});
+        reopenWorkspace();
+        changed = true;
+    });
+    return changed;
+}
+
+void WorkspaceController::Action_NewShaderExecute() {
+    guarded([this] { createPair(false); });
+}
+
+void WorkspaceController::Action_NESExecute() {
+    guarded([this] { createPair(true); });
+}
+
+void WorkspaceController::createPair(bool empty) {
+    if (!maybeSave()) {
+        return;
+    }
+    const QString oldName = openPair_.name();
+    const OpenPair& pair = openPair_;
+    const std::optional<QString> newName = askPairName<TForm_New>(
+        owner_, prompter_, oldName,
+        [&pair](const QString& typed) {
+            return checkNewShaderName(typed, pair.name(), pair.directory(), pair.extensions(),
+                                      pair.scanned().names());
+        },
+        {texts_.message(MsgFileExists), texts_.extra().invalidShaderName});
+    // An empty name creates nothing, as Cancel does.
+    if (!newName || newName->isEmpty() || *newName == oldName) {
+        return;
+    }
+    // The files are written before anything else changes, so that a pair that could not be
+    // written leaves the list, the documents and the open pair as they were.
+    if (empty) {
+        saveShaderPair(path(PairSide::Vertex, *newName), {}, path(PairSide::Fragment, *newName),
+                       {});
+    } else {
+        for (const PairSide side : kPairSides) {
+            documents_.document(side).setLineEnd(LineEnd::Lf);
+        }
+        savePair(*newName);
+    }
+    openPair_.setName(*newName);
+    openPair_.addPair(*newName);
+    showListedPairs();
+    reselectOpenPair();
+    if (empty) {
+        documents_.clear();
+        for (const PairSide side : kPairSides) {
+            documents_.document(side).setStamp(FileStamp::of(openPair_.path(side), {}));
+        }
+    }
+    documents_.setUnmodified();
+    updateCaption();
+    emit messagesOutdated();
+    updateCommandStates();
+}
+
+void WorkspaceController::Action_DelSExecute() {
+    guarded([this] {
+        const std::optional<QString> name = list_->selectedName();
+        if (!name) {
+            return;
+        }
+        const QString vertex = path(PairSide::Vertex, *name);
+        const QString fragment = path(PairSide::Fragment, *name);
+        const QString question =
+            texts_.extra().deleteFiles + vertex + QStringLiteral("\n\r") + fragment;
+        if (prompter_.showMessage(owner_, QMessageBox::Question, question,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) !=
+            QMessageBox::Yes) {
+            return;
+        }
+        closeOpenPair();
+        for (const QString& file : {vertex, fragment}) {
+            if (QFileInfo(file).isFile()) {
+                QFile::remove(file);
+            }
+        }
+        reopenWorkspace();
+    });
+}
+
+void WorkspaceController::Action_RenameExecute() {
+    guarded([this] {
+        if (!maybeSave()) {
+            return;
+        }
+        const QString oldName = openPair_.name();
+        const OpenPair& pair = openPair_;
+        const std::optional<QString> newName = askPairName<TForm_Rename>(
+            owner_, prompter_, oldName,
+            [&pair](const QString& typed) {
+                return checkRenameShaderName(typed, pair.directory(), pair.extensions(),
+                                             pair.listed());
+            },
+            {texts_.message(MsgFileExists), texts_.extra().invalidShaderName});
+        if (!newName || *newName == oldName) {
+            return;
+        }
+        // Both files move or neither; a failure leaves the pair, the list and the documents as
+        // they were.
+        moveFilesTogether(
+            {{path(PairSide::Vertex, oldName), path(PairSide::Vertex, *newName)},
+             {path(PairSide::Fragment, oldName), path(PairSide::Fragment, *newName)}});
+        openPair_.setName(*newName);
+        documents_.clear();
+        openPair_.clearPairs();
+        showListedPairs();
+        if (QFileInfo(openPair_.directory()).isDir()) {
+            rescanWorkspace();
+        }
+        const int row = openPair_.listedIndexOfOpen();
+        if (row >= 0) {
+            list_->selectRow(row);
+            loadPair(openPair_.name());
+        }
+        documents_.setUnmodified();
+        updateCaption();
+        updateCommandStates();
+    });
+}
+
+}  // namespace tessory

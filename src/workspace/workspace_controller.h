@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "texts/texts.h"
+#include "workspace/open_pair.h"
+
+#include <QObject>
+
+class QWidget;
+
+namespace tessory {
+
+class AppSettings;
+class PairDocument;
+class PairListView;
+class Prompter;
+struct TCFG;
+
+// The WorkSpace and the pair open in it: the scan, the WorkSpace list and the commands that open,
+// create, copy, rename, delete and save pairs or choose another WorkSpace. Whatever goes wrong in
+// a command is shown and leaves the WorkSpace, the list and the documents as they were.
+class WorkspaceController : public QObject {
+    Q_OBJECT
+public:
+    // Questions and dialogs are owned by `owner`.
+    WorkspaceController(AppSettings& settings, PairDocument& documents, Prompter& prompter,
+                        QWidget* owner);
+
+    void setTexts(const Texts& texts) { texts_ = texts; }
+    PairListView* listView() const { return list_; }
+    const OpenPair& openPair() const { return openPair_; }
+    // The WorkSpace, open pair and extensions written into the settings that are stored.
+    void storeInto(TCFG& settings) const;
+
+    // Start-up: the stored WorkSpace and pair, or the WorkSpace given on the command line with
+    // its first pair.
+    void start(const QString& givenWorkspace);
+    void rescanWorkspace();
+    // The save prompt before the open pair is left; false when the user cancelled.
+    bool maybeSave();
+    // Saves the open pair, reads the WorkSpace with the new extensions and opens its first pair;
+    // false when the user cancelled the save prompt.
+    bool changeExtensions(const QString& vertexExt, const QString& fragmentExt);
+    // Opens the listed pair at the row as a command does, without a prompt: the WorkSpace test
+    // hands over the pair it reports.
+    void openListedPair(int row);
+    // Tells whether a pair is selected, for the commands that need one.
+    void updateCommandStates();
+    void updateCaption();
+
+    void Action_SaveShaderExecute();
+    void Action_SelWorkSpaceExecute();
+    void Action_NewShaderExecute();
+    void Action_NESExecute();
+    void Action_DelSExecute();
+    void Action_RenameExecute();
+
+signals:
+    void captionChanged(const QString& caption);
+    void pairSelectionChanged(bool pairSelected);
+    // The pair in the documents is another one now (or none); name and directory for what
+    // belongs to it.
+    void pairLoaded(const QString& name, const QString& directory);
+    // The WorkSpace shown in the status bar.
+    void workspaceShown(const QString& directory);
+    // The messages shown so far speak of another pair or WorkSpace.
+    void messagesOutdated();
+
+private:
+    void guarded(const std::function<void()>& command);
+    void openChosenPair();
+    void loadPair(const QString& name);
+    void savePair(const QString& name);
+    void showListedPairs();
+    void reselectOpenPair();
+    void reopenLastPair();
+    void openFirstPair();
+    void closeOpenPair();
+    void reopenWorkspace();
+    bool takeGivenWorkspace(const QString& givenWorkspace);
+    void createPair(bool empty);
+    QString path(PairSide side, const QString& name) const { return openPair_.path(side, name); }
+
+    AppSettings& settings_;
+    PairDocument& documents_;
+    Prompter& prompter_;
+    QWidget* owner_;
+    Texts texts_;
+    OpenPair openPair_;
+    PairListView* list_;
+};
+
+}  // namespace tessory
