@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/find_bar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,10 +10,36 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 
+#include <atomic>
+
 namespace tessory {
+
+namespace {
+
+// How long a command waits for its search before letting it go on in the background: not felt
+// as a pause, and ample for an ordinary search of a large shader.
+constexpr int kAnswerWithinMs = 50;
+// How often the bar looks whether a search in the background is done.
+constexpr int kPollMs = 20;
+
+}  // namespace
+
+// What a search shares with the thread that runs it. The thread writes the outcome and then
+// releases done; the bar reads it only after acquiring done.
+struct FindBar::Search {
+    Job job = Job::FindNext;
+    int revision = 0;
+    std::atomic<bool> stopped = false;
+    QSemaphore done;
+    std::optional<TextRange> found;
+    std::optional<Replacement> atSelection;
+    ReplacePlan plan;
+};
 
 FindBar::FindBar(QWidget* parent)
     : QWidget(parent),
@@ -34,7 +61,8 @@ FindBar::FindBar(QWidget* parent)
       message_(new QLabel),
       closeButton_(new QToolButton),
       findRows_(new QWidget),
-      lineRow_(new QWidget) {
+      lineRow_(new QWidget),
+      searchPoll_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     findField_->setObjectName(QStringLiteral("FindText"));
     replaceField_->setObjectName(QStringLiteral("ReplaceText"));
@@ -90,12 +118,26 @@ FindBar::FindBar(QWidget* parent)
     // A message about the old search text would be wrong for the new one.
     connect(findField_, &QLineEdit::textEdited, this, [this] { showMessage({}); });
     connect(lineField_, &QLineEdit::textEdited, this, [this] { showMessage({}); });
+    searchPoll_->setInterval(kPollMs);
+    connect(searchPoll_, &QTimer::timeout, this, [this] {
+        if (search_->done.tryAcquire()) {
+            finish();
+        }
+    });
     applyTexts();
     showFindRows(true);
     hide();
 }
 
+FindBar::~FindBar() {
+    // The worker threads are waited for when they go; a stopped search lets them go at once.
+    endSearch();
+}
+
 void FindBar::setEditor(QPlainTextEdit* editor) {
+    if (editor != editor_) {
+        stopSearch();
+    }
     editor_ = editor;
 }
 
@@ -160,58 +202,134 @@ void FindBar::openGoToLine() {
     lineField_->selectAll();
 }
 
-bool FindBar::findNext() {
-    return find(SearchDirection::Forward);
+void FindBar::findNext() {
+    run(Job::FindNext);
 }
 
-bool FindBar::findPrevious() {
-    return find(SearchDirection::Backward);
-}
-
-bool FindBar::find(SearchDirection direction) {
-    if (!editor_ || searchText().isEmpty()) {
-        return false;
-    }
-    if (const QString error = searchTextError(searchText(), options()); !error.isEmpty()) {
-        showMessage(texts_.invalidPattern.arg(error));
-        return false;
-    }
-    const QTextCursor match =
-        findMatch(editor_->document(), searchText(), editor_->textCursor(), options(), direction);
-    if (match.isNull()) {
-        showMessage(texts_.notFound);
-        return false;
-    }
-    showMessage({});
-    editor_->setTextCursor(match);
-    editor_->ensureCursorVisible();
-    return true;
+void FindBar::findPrevious() {
+    run(Job::FindPrevious);
 }
 
 void FindBar::replace() {
-    if (!editor_ || editor_->isReadOnly()) {
-        return;
-    }
-    QTextCursor selection = editor_->textCursor();
-    if (isMatch(selection, searchText(), options())) {
-        replaceMatch(selection, searchText(), replacementText(), options());
-        editor_->setTextCursor(selection);
-    }
-    findNext();
+    run(Job::Replace);
 }
 
-int FindBar::replaceAll() {
-    if (!editor_ || editor_->isReadOnly() || searchText().isEmpty()) {
-        return 0;
+void FindBar::replaceAll() {
+    run(Job::ReplaceAll);
+}
+
+void FindBar::stopSearch() {
+    if (search_) {
+        endSearch();
+        showMessage(texts_.searchStopped);
     }
-    if (const QString error = searchTextError(searchText(), options()); !error.isEmpty()) {
+}
+
+void FindBar::run(Job job) {
+    endSearch();
+    const bool replacing = job == Job::Replace || job == Job::ReplaceAll;
+    if (!editor_ || searchText().isEmpty() || (replacing && editor_->isReadOnly())) {
+        return;
+    }
+    if (const QString error = TextSearch(searchText(), options()).error(); !error.isEmpty()) {
         showMessage(texts_.invalidPattern.arg(error));
-        return 0;
+        return;
     }
-    const int count =
-        tessory::replaceAll(editor_->document(), searchText(), replacementText(), options());
-    showMessage(count == 0 ? texts_.notFound : texts_.replaced.arg(count));
-    return count;
+    QTextDocument* document = editor_->document();
+    auto search = std::make_shared<Search>();
+    search->job = job;
+    search->revision = document->revision();
+    const QTextCursor cursor = editor_->textCursor();
+    searchThreads_.start([search, text = document->toRawText(), what = searchText(),
+                          replacement = replacementText(), options = options(),
+                          selection = TextRange{cursor.selectionStart(), cursor.selectionEnd()}] {
+        // The expression is made here: QRegularExpression is not to be shared between threads.
+        const TextSearch pattern(what, options);
+        const StopCheck stop = [&search] { return search->stopped.load(); };
+        switch (search->job) {
+            case Job::FindNext:
+                search->found = pattern.find(text, selection, SearchDirection::Forward, stop);
+                break;
+            case Job::FindPrevious:
+                search->found = pattern.find(text, selection, SearchDirection::Backward, stop);
+                break;
+            case Job::Replace:
+                search->atSelection = pattern.replacementAt(text, selection, replacement, stop);
+                break;
+            case Job::ReplaceAll:
+                search->plan = pattern.planReplaceAll(text, replacement, stop);
+                break;
+        }
+        search->done.release();
+    });
+    search_ = search;
+    if (search->done.tryAcquire(1, kAnswerWithinMs)) {
+        finish();
+        return;
+    }
+    showMessage(texts_.searching);
+    show();
+    // Escape must reach the bar wherever the focus is, and an edit makes the positions found in
+    // the copy wrong; the highlighter's repaints leave the revision alone.
+    qApp->installEventFilter(this);
+    textWatch_ = connect(document, &QTextDocument::contentsChanged, this, [this, document] {
+        if (document->revision() != search_->revision) {
+            stopSearch();
+        }
+    });
+    searchPoll_->start();
+}
+
+void FindBar::finish() {
+    const std::shared_ptr<Search> search = search_;
+    endSearch();
+    if (!editor_ || editor_->document()->revision() != search->revision) {
+        return;
+    }
+    switch (search->job) {
+        case Job::FindNext:
+        case Job::FindPrevious:
+            if (search->found) {
+                showMessage({});
+                select(*search->found);
+            } else {
+                showMessage(texts_.notFound);
+            }
+            break;
+        case Job::Replace:
+            if (search->atSelection) {
+                select(search->atSelection->range);
+                QTextCursor cursor = editor_->textCursor();
+                cursor.insertText(search->atSelection->text);
+                editor_->setTextCursor(cursor);
+            }
+            run(Job::FindNext);
+            break;
+        case Job::ReplaceAll: {
+            const int replaced = applyReplacements(editor_->document(), search->plan.changes);
+            showMessage(search->plan.matches == 0 ? texts_.notFound
+                                                  : texts_.replaced.arg(replaced));
+            break;
+        }
+    }
+}
+
+void FindBar::endSearch() {
+    if (search_) {
+        search_->stopped = true;
+        search_.reset();
+    }
+    searchPoll_->stop();
+    qApp->removeEventFilter(this);
+    disconnect(textWatch_);
+}
+
+void FindBar::select(const TextRange& range) {
+    QTextCursor cursor(editor_->document());
+    cursor.setPosition(range.start);
+    cursor.setPosition(range.end, QTextCursor::KeepAnchor);
+    editor_->setTextCursor(cursor);
+    editor_->ensureCursorVisible();
 }
 
 bool FindBar::goToLine() {
@@ -230,6 +348,7 @@ bool FindBar::goToLine() {
 }
 
 void FindBar::closeBar() {
+    endSearch();
     showMessage({});
     hide();
     if (editor_) {
@@ -243,8 +362,15 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
+    // While a search goes on in the background every key press of the application comes here.
+    if (search_ && key->key() == Qt::Key_Escape && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == window()) {
+        stopSearch();
+        return true;
+    }
     const bool isReturn = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (!isReturn) {
+    const bool inField = watched == findField_ || watched == replaceField_ || watched == lineField_;
+    if (!isReturn || !inField) {
         return QWidget::eventFilter(watched, event);
     }
     const bool shift = key->modifiers() & Qt::ShiftModifier;

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringView>
 #include <QTextCursor>
 
+#include <functional>
 #include <optional>
 
 class QTextDocument;
@@ -19,26 +22,68 @@ struct SearchOptions {
 
 enum class SearchDirection { Forward, Backward };
 
-// Why a search text cannot be searched for (an invalid regular expression), or empty.
-QString searchTextError(const QString& text, const SearchOptions& options);
+// Positions in a document's text, the end one past the last character.
+struct TextRange {
+    int start = 0;
+    int end = 0;
+    friend bool operator==(const TextRange&, const TextRange&) = default;
+};
 
-// The next match after the cursor's selection (forward) or before it (backward), wrapping round
-// the document once; a null cursor when there is none, the text is empty or invalid. Matches lie
-// within one line, and a regular expression's empty matches do not count.
-QTextCursor findMatch(const QTextDocument* document, const QString& text, const QTextCursor& from,
-                      const SearchOptions& options, SearchDirection direction);
+// A match and the text that takes its place.
+struct Replacement {
+    TextRange range;
+    QString text;
+};
 
-// True when the cursor's selection is exactly one match of the text.
-bool isMatch(const QTextCursor& selection, const QString& text, const SearchOptions& options);
+// What replacing every match would do: the matches found and, in order, those whose replacement
+// differs from the matched text.
+struct ReplacePlan {
+    int matches = 0;
+    QList<Replacement> changes;
+};
 
-// Replaces the cursor's selection, a match, with the replacement; with a regular expression
-// "\1" and the like stand for the match's groups.
-void replaceMatch(QTextCursor& match, const QString& text, const QString& replacement,
-                  const SearchOptions& options);
+// Asked between matches; true makes a long search give up at once with nothing found.
+using StopCheck = std::function<bool()>;
 
-// Replaces every match of the document as one undo step; the number of matches replaced.
-int replaceAll(QTextDocument* document, const QString& text, const QString& replacement,
-               const SearchOptions& options);
+// A search text compiled with its options. It runs over a document's text as
+// QTextDocument::toRawText gives it, so that positions are the document's own. Matches lie
+// within one line: a regular expression sees one line at a time, its ^ and $ are that line's
+// ends, and its lookarounds stop there. Empty matches are stepped over, one character at a time,
+// and do not count. Not to be shared between threads: each makes its own.
+class TextSearch {
+public:
+    TextSearch(const QString& text, const SearchOptions& options);
+
+    // Why the text cannot be searched for (an invalid regular expression), or empty.
+    QString error() const;
+
+    // The next match after the selection (forward) or before it (backward), wrapping round the
+    // text once; nothing when there is none or the search text is empty or invalid.
+    std::optional<TextRange> find(QStringView text, TextRange selection, SearchDirection direction,
+                                  const StopCheck& stop) const;
+
+    // The selection's replacement when the selection is exactly the match found from its start;
+    // with a regular expression "\1" to "\99" stand for its groups, "\0" for all of it and "\\"
+    // for a backslash.
+    std::optional<Replacement> replacementAt(QStringView text, TextRange selection,
+                                             const QString& replacement,
+                                             const StopCheck& stop) const;
+
+    // Every match in the order Find next meets them from the start, with its replacement.
+    ReplacePlan planReplaceAll(QStringView text, const QString& replacement,
+                               const StopCheck& stop) const;
+
+private:
+    QString replacementFor(const QRegularExpressionMatch& match, const QString& replacement) const;
+
+    QRegularExpression pattern_;
+    bool usable_ = false;
+    bool regularExpression_ = false;
+};
+
+// Makes the planned changes as one undo step; the number made. Nothing at all is done, not even
+// an empty undo step, for no changes.
+int applyReplacements(QTextDocument* document, const QList<Replacement>& changes);
 
 // A place to go to, 1-based as the user counts.
 struct LinePosition {

@@ -19,7 +19,9 @@ struct FindTexts {
     QString close;
     QString notFound;
     QString invalidPattern;  // %1: what is wrong with it
-    QString replaced;        // %1: how many matches
+    QString replaced;        // %1: how many matches were replaced
+    QString searching;
+    QString searchStopped;
     QString goToLine;
     QString go;
     QString lineHint;  // the line field's placeholder

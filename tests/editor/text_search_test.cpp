@@ -14,22 +14,34 @@ const QString kText = QStringLiteral(
     "float colorScale = 2.0; // COLOR\n"
     "vec4 c = color * colorScale;");
 
+const StopCheck kNeverStop = [] { return false; };
+
 // Every match from the start, as (start, end) pairs, found by repeated searches.
 QList<std::pair<int, int>> allMatches(const QTextDocument& document, const QString& text,
                                       const SearchOptions& options,
                                       SearchDirection direction = SearchDirection::Forward) {
     QList<std::pair<int, int>> found;
-    QTextCursor at(const_cast<QTextDocument*>(&document));
-    if (direction == SearchDirection::Backward) {
-        at.movePosition(QTextCursor::End);
-    }
+    const QString raw = document.toRawText();
+    const TextSearch search(text, options);
+    TextRange at = direction == SearchDirection::Forward
+                       ? TextRange{}
+                       : TextRange{int(raw.size()), int(raw.size())};
     for (;;) {
-        at = findMatch(&document, text, at, options, direction);
-        if (at.isNull() || found.contains({at.selectionStart(), at.selectionEnd()})) {
+        const std::optional<TextRange> match = search.find(raw, at, direction, kNeverStop);
+        if (!match || found.contains({match->start, match->end})) {
             return found;
         }
-        found.append({at.selectionStart(), at.selectionEnd()});
+        found.append({match->start, match->end});
+        at = *match;
     }
+}
+
+// Replace all as the find bar does it: planned on the text, then carried out; the number made.
+int replaceAll(QTextDocument* document, const QString& text, const QString& replacement,
+               const SearchOptions& options) {
+    const ReplacePlan plan =
+        TextSearch(text, options).planReplaceAll(document->toRawText(), replacement, kNeverStop);
+    return applyReplacements(document, plan.changes);
 }
 
 }  // namespace
@@ -68,17 +80,17 @@ TEST(FindMatch, HonoursEachOptionAndWrapsRound) {
 }
 
 TEST(FindMatch, InvalidOrEmptyTextsFindNothingAndSayWhy) {
-    QTextDocument document(kText);
     const SearchOptions regex{.regularExpression = true};
-    EXPECT_TRUE(findMatch(&document, "(", QTextCursor(&document), regex, SearchDirection::Forward)
-                    .isNull());
-    EXPECT_FALSE(searchTextError("(", regex).isEmpty());
-    EXPECT_TRUE(searchTextError("(", {}).isEmpty());
-    EXPECT_TRUE(
-        findMatch(&document, "", QTextCursor(&document), {}, SearchDirection::Forward).isNull());
+    const auto find = [](const QString& text, const SearchOptions& options) {
+        return TextSearch(text, options)
+            .find(QTextDocument(kText).toRawText(), {}, SearchDirection::Forward, kNeverStop);
+    };
+    EXPECT_FALSE(find("(", regex));
+    EXPECT_FALSE(TextSearch("(", regex).error().isEmpty());
+    EXPECT_TRUE(TextSearch("(", {}).error().isEmpty());
+    EXPECT_FALSE(find("", {}));
     // Empty matches are skipped: "x*" finds nothing in a text without an x.
-    EXPECT_TRUE(findMatch(&document, "z*", QTextCursor(&document), regex, SearchDirection::Forward)
-                    .isNull());
+    EXPECT_FALSE(find("z*", regex));
 }
 
 TEST(ReplaceAll, ReplacesEveryMatchInOneUndoStep) {
@@ -104,16 +116,68 @@ TEST(ReplaceAll, RegularExpressionGroupsFillTheReplacement) {
     EXPECT_EQ(document.toPlainText(), "a_vec4;\nb_vec3;");
 }
 
+TEST(ReplaceAll, ChangesExactlyWhatFindFindsWithLookaroundsAnchorsAndEmptyMatches) {
+    const struct {
+        const char* name;
+        QString pattern;
+        QString replacement;
+        QString text;
+        QString replaced;
+        int changes;
+    } cases[] = {
+        {"lookahead", "foo(?=bar)", "X", "foobar foobaz\nfoobar", "Xbar foobaz\nXbar", 2},
+        {"lookbehind", "(?<=vec)\\d", "N", "vec3 mat3 ivec4", "vecN mat3 ivecN", 2},
+        {"line starts", "^\\s+", "", "  a\n\tb = c;\nd", "a\nb = c;\nd", 2},
+        {"line ends", ";$", ".", "a;\nb; c;", "a.\nb; c.", 2},
+        {"groups", "(\\w+) = (\\w+)", "\\2 = \\1 \\\\0 [\\0]", "a = b;", "b = a \\0 [a = b];", 1},
+        {"empty matches between", "a*", "-", "baac\naa", "b-c\n-", 2},
+        {"only empty matches", "x*", "-", "abc", "abc", 0},
+        {"replacement is the match", "o+", "oo", "foo bo", "foo boo", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTextDocument document(c.text);
+        document.setModified(false);
+        const SearchOptions regex{.regularExpression = true};
+        // The matches Find next visits from the start are those Replace all works on.
+        QList<std::pair<int, int>> planned;
+        const ReplacePlan plan =
+            TextSearch(c.pattern, regex)
+                .planReplaceAll(document.toRawText(), c.replacement, kNeverStop);
+        for (const Replacement& change : plan.changes) {
+            planned.append({change.range.start, change.range.end});
+        }
+        const QList<std::pair<int, int>> found = allMatches(document, c.pattern, regex);
+        EXPECT_EQ(plan.matches, found.size());
+        for (const auto& range : planned) {
+            EXPECT_TRUE(found.contains(range));
+        }
+        EXPECT_EQ(applyReplacements(&document, plan.changes), c.changes);
+        EXPECT_EQ(document.toPlainText(), c.replaced);
+        EXPECT_EQ(document.isModified(), c.changes > 0);
+    }
+}
+
+TEST(FindMatch, StopsWhenAsked) {
+    int asked = 0;
+    const StopCheck stopAtThird = [&asked] { return ++asked >= 3; };
+    const QString text = QString("a\u2029").repeated(100);
+    EXPECT_FALSE(TextSearch("b", {}).find(text, {}, SearchDirection::Forward, stopAtThird));
+    EXPECT_EQ(asked, 3);
+    asked = 0;
+    EXPECT_EQ(TextSearch("a", {}).planReplaceAll(text, "b", stopAtThird).matches, 0);
+}
+
 TEST(ReplaceMatch, ReplacesOnlyASelectedMatch) {
-    QTextDocument document(kText);
-    QTextCursor cursor(&document);
-    cursor.setPosition(13);
-    cursor.setPosition(18, QTextCursor::KeepAnchor);
-    EXPECT_TRUE(isMatch(cursor, "color", {}));
-    EXPECT_FALSE(isMatch(cursor, "color", {.matchCase = true}));
-    EXPECT_FALSE(isMatch(cursor, "colo", {}));
-    replaceMatch(cursor, "color", "tint", {});
-    EXPECT_TRUE(document.toPlainText().startsWith("vec4 color = tint;"));
+    const auto at = [](const QString& text, const SearchOptions& options) {
+        return TextSearch(text, options)
+            .replacementAt(QTextDocument(kText).toRawText(), {13, 18}, "tint", kNeverStop);
+    };
+    ASSERT_TRUE(at("color", {}));
+    EXPECT_EQ(at("color", {})->range, (TextRange{13, 18}));
+    EXPECT_EQ(at("color", {})->text, "tint");
+    EXPECT_FALSE(at("color", {.matchCase = true}));
+    EXPECT_FALSE(at("colo", {}));
 }
 
 TEST(ParseLinePosition, AcceptsLineAndLineColumnOnly) {
