@@ -4,6 +4,7 @@
 #include "app/command_set.h"
 #include "app/elided_label.h"
 #include "app/hints.h"
+#include "app/status_panels.h"
 #include "archive/archive_command.h"
 #include "compile/build_controller.h"
 #include "compile/error_list_view.h"
@@ -29,7 +30,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace tessory {
@@ -59,7 +59,7 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     archive_ = new ArchiveCommand(workspace_->openPair(), prompter, this);
     help_ = new HelpCommands(prompter, this);
     setupLayout();
-    setupStatusBar();
+    status_ = StatusPanels::addTo(statusBar());
     preview_ = new PreviewDock(prompter, *documents_, *workspace_, env_.createGlContext, this);
     connectControllers();
     start();
@@ -100,26 +100,6 @@ void MainWindow::setupLayout() {
     setCentralWidget(messages);
 }
 
-void MainWindow::setupStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(true);
-    // The caret and mode panels elide their ends and the path its middle, so that both ends of a
-    // path stay readable.
-    ElidedLabel** panels[] = {&caretPanel_, &modePanel_, &pathPanel_};
-    for (int i = 0; i < 3; ++i) {
-        *panels[i] = new ElidedLabel(i == 2 ? Qt::ElideMiddle : Qt::ElideRight);
-        (*panels[i])->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        // The WorkSpace path takes whatever room the first two panels leave.
-        bar->addWidget(*panels[i], i == 2 ? 1 : 0);
-    }
-    // The path has no width of its own to ask for, so it must be free to grow into that room.
-    pathPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    // Room for a caret in a file of a million lines; the mode panel fits its texts once they are
-    // known.
-    caretPanel_->fitTexts({QStringLiteral("Cursor: 000000 : 0000")});
-}
-
 void MainWindow::connectControllers() {
     const PairCommands& pair = commands_->pair();
     connect(pair.selectWorkspace, &QAction::triggered, workspace_,
@@ -158,7 +138,7 @@ void MainWindow::connectControllers() {
             &PairEditor::setPairSelected);
     connect(workspace_, &WorkspaceController::pairLoaded, editor_, &PairEditor::updateEditActions);
     connect(workspace_, &WorkspaceController::pairLoaded, preview_, &PreviewDock::showPair);
-    connect(workspace_, &WorkspaceController::workspaceShown, pathPanel_,
+    connect(workspace_, &WorkspaceController::workspaceShown, status_.path,
             &ElidedLabel::setFullText);
     connect(workspace_, &WorkspaceController::messagesOutdated, build_,
             &BuildController::clearMessages);
@@ -166,8 +146,8 @@ void MainWindow::connectControllers() {
             &WorkspaceController::updateCaption);
     connect(documents_, &PairDocument::filesChecked, editor_, &PairEditor::updateEditActions);
     connect(build_, &BuildController::diagnosticsReady, preview_, &PreviewDock::diagnosticsReady);
-    connect(editor_, &PairEditor::caretShown, caretPanel_, &ElidedLabel::setText);
-    connect(editor_, &PairEditor::insertModeShown, modePanel_, &ElidedLabel::setText);
+    connect(editor_, &PairEditor::caretShown, status_.caret, &ElidedLabel::setText);
+    connect(editor_, &PairEditor::insertModeShown, status_.mode, &ElidedLabel::setText);
     connect(editor_, &PairEditor::zoomChanged, settings_, &AppSettings::setZoom);
     connect(settings_, &AppSettings::formatsChanged, editor_, &PairEditor::setFormats);
     connect(settings_, &AppSettings::zoomChanged, editor_, &PairEditor::setZoom);
@@ -217,7 +197,7 @@ void MainWindow::applyTexts() {
     commands_->retranslate(texts);
     workspace_->listView()->setToolTip(texts.ui.workspaceListHint);
     workspaceCaption_->setText(texts.ui.workspacePanelCaption);
-    modePanel_->fitTexts({texts.message(MsgInsertVertex), texts.message(MsgOverwriteVertex),
+    status_.mode->fitTexts({texts.message(MsgInsertVertex), texts.message(MsgOverwriteVertex),
                           texts.message(MsgInsertFragment), texts.message(MsgOverwriteFragment)});
     documents_->setTexts(texts);
     editor_->setTexts(texts);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/status_panels.h"
 #include "compile/gl_context.h"
 #include "options/settings.h"
 
@@ -18,7 +19,6 @@ class AppSettings;
 class ArchiveCommand;
 class BuildController;
 class CommandSet;
-class ElidedLabel;
 class HelpCommands;
 class OptionsController;
 class PairDocument;
@@ -67,7 +67,6 @@ protected:
 
 private:
     void setupLayout();
-    void setupStatusBar();
     void connectControllers();
     void start();
     void applyTexts();
@@ -88,9 +87,7 @@ private:
     HelpCommands* help_;
     QWidget* workspacePanel_ = nullptr;
     QLabel* workspaceCaption_ = nullptr;
-    ElidedLabel* caretPanel_ = nullptr;
-    ElidedLabel* modePanel_ = nullptr;
-    ElidedLabel* pathPanel_ = nullptr;
+    StatusPanels status_;
     bool shown_ = false;
 };
 

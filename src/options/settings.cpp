@@ -127,9 +127,8 @@ CategoryFormats categoryFormats(const TCFG& cfg) {
     return formats;
 }
 
-SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen) {
+void readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen) {
     const Reader read(lookup);
-    SettingsReadResult result;
     try {
         const qint32 left = read.integer(QStringLiteral("main_pos_left"));
         const qint32 width = read.integer(QStringLiteral("main_size_width"));
@@ -137,7 +136,6 @@ SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize s
             cfg.main_pos_left = left;
             cfg.main_size_width = width;
         }
-        result.horizontalRead = true;
 
         const qint32 top = read.integer(QStringLiteral("main_pos_top"));
         const qint32 height = read.integer(QStringLiteral("main_size_height"));
@@ -145,10 +143,8 @@ SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize s
             cfg.main_pos_top = top;
             cfg.main_size_height = height;
         }
-        result.verticalRead = true;
 
         cfg.main_size_maximized = read.boolean(QStringLiteral("main_size_maximized"));
-        result.maximizedRead = true;
 
         cfg.CurrentDir = read.string(QStringLiteral("CurrentDir"));
         cfg.CurrentFileName = read.string(QStringLiteral("CurrentFileName"));
@@ -176,7 +172,6 @@ SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize s
     } catch (const StopReading&) {
         // A damaged or partial store keeps what was read so far; the rest stays at its default.
     }
-    return result;
 }
 
 QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {

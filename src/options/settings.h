@@ -56,13 +56,8 @@ using SettingsLookup = std::function<std::optional<QVariant>(const QString& name
 // fixed order, and the first integer that is missing or not a 32-bit integer (or a string value
 // of another type) ends the reading, leaving it and every later field at its default. A missing
 // string reads as empty. Position and size are taken only when both are 0 or more and their sum
-// fits the screen. Returns how far the reading got, for the window to apply.
-struct SettingsReadResult {
-    bool horizontalRead = false;  // the left/width pair was read (taken or not)
-    bool verticalRead = false;
-    bool maximizedRead = false;
-};
-SettingsReadResult readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen);
+// fits the screen.
+void readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen);
 
 // Every stored field with its value, in the order in which it is written.
 QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg);

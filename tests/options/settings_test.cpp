@@ -55,13 +55,13 @@ TEST(ReadSettings, TakesEveryStoredValue) {
 
 TEST(ReadSettings, GeometryWithoutTheMaximizedFlagKeepsTheRestAtDefaults) {
     TCFG cfg = defaultSettings(QStringLiteral("/program/"));
-    const auto result = readSettings(storeOf({{"main_pos_left", "5"},
-                                              {"main_size_width", "700"},
-                                              {"main_pos_top", "6"},
-                                              {"main_size_height", "500"}}),
-                                     cfg, kScreen);
-    EXPECT_TRUE(result.verticalRead);
-    EXPECT_FALSE(result.maximizedRead);
+    readSettings(storeOf({{"main_pos_left", "5"},
+                          {"main_size_width", "700"},
+                          {"main_pos_top", "6"},
+                          {"main_size_height", "500"},
+                          {"main_size_maximized", "x"}}),
+                 cfg, kScreen);
+    EXPECT_FALSE(cfg.main_size_maximized);
     EXPECT_EQ(QRect(cfg.main_pos_left, cfg.main_pos_top, cfg.main_size_width, cfg.main_size_height),
               QRect(5, 6, 700, 500));
     const TCFG defaults = defaultSettings(QStringLiteral("/program/"));
