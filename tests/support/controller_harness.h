@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -34,6 +35,10 @@ public:
     ControllerHarness() {
         QObject::connect(&workspace, &WorkspaceController::captionChanged,
                          [this](const QString& text) { caption = text; });
+        QObject::connect(&workspace, &WorkspaceController::messagesOutdated,
+                         [this] { ++messagesOutdated; });
+        QObject::connect(&workspace, &WorkspaceController::pairSelectionChanged,
+                         [this](bool selected) { pairSelected = selected; });
     }
 
     QString path(const QString& name) const { return root_.filePath(name); }
@@ -56,7 +61,7 @@ public:
     // Opens the WorkSpace at `workspace` (below the sandbox) with the pair `pair`, as a start
     // with these settings stored would.
     void start(const QString& workspaceDir, const QString& pair) {
-        QSettings store(path("settings.conf"), QSettings::IniFormat);
+        QSettings store(path("settings/GLSL Tessory.conf"), QSettings::IniFormat);
         TCFG cfg = defaultSettings(path("program/"));
         cfg.CurrentDir = path(workspaceDir);
         cfg.CurrentFileName = pair;
@@ -66,25 +71,41 @@ public:
         }
         store.endGroup();
         settings.load(store, path("program/"), QSize(1920, 1080));
-        const Texts texts = Texts::of(false);
+        const Texts texts = Texts::of(german);
         documents.setTexts(texts);
         workspace.setTexts(texts);
-        editor = std::make_unique<PairEditor>(documents);
-        editor->show();
-        QObject::connect(&workspace, &WorkspaceController::pairSelectionChanged, editor.get(),
+        // The list and the panes in one widget, so that tests find them by name as in the window.
+        auto* layout = new QHBoxLayout(&root);
+        layout->addWidget(workspace.listView());
+        editor = new PairEditor(documents);
+        editor->setTexts(texts);
+        layout->addWidget(editor);
+        root.show();
+        QObject::connect(&workspace, &WorkspaceController::pairSelectionChanged, editor,
                          &PairEditor::setPairSelected);
         workspace.start({});
         workspace.updateCaption();
     }
 
     CodeEdit* vertexEdit() const { return editor->pane(PairSide::Vertex).widget(); }
+    // The settings that would be stored now.
+    TCFG stored() const {
+        TCFG current = settings.values();
+        workspace.storeInto(current);
+        return current;
+    }
+    QStringList messages() const { return Texts::of(german).ui.messages; }
 
+    bool german = false;
     ScriptedPrompter prompter;
     AppSettings settings;
     PairDocument documents{prompter, settings, nullptr};
     WorkspaceController workspace{settings, documents, prompter, nullptr};
-    std::unique_ptr<PairEditor> editor;
+    QWidget root;
+    PairEditor* editor = nullptr;
     QString caption;
+    int messagesOutdated = 0;
+    bool pairSelected = false;
 };
 
 }  // namespace tessory::testing

@@ -113,34 +113,4 @@ public:
     std::unique_ptr<MainWindow> window;
 };
 
-// What the user sees in the window's lists.
-inline QStringList listTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts.append(list->item(i)->text());
-    }
-    return texts;
-}
-
-inline QStringList entries(const MainWindow& w) {
-    return listTexts(pairListBox(w));
-}
-
-inline QStringList errorEntries(const MainWindow& w) {
-    return listTexts(errorListBox(w));
-}
-
-// Clicks a WorkSpace entry as the user would.
-inline void clickEntry(MainWindow& w, int row) {
-    const QRect rect = pairListBox(w)->visualItemRect(pairListBox(w)->item(row));
-    QTest::mouseClick(pairListBox(w)->viewport(), Qt::LeftButton, {}, rect.center());
-    QCoreApplication::processEvents();
-}
-
-// The selected WorkSpace entry, or "<none>".
-inline QString selectedEntry(const MainWindow& w) {
-    const QListWidgetItem* item = pairListBox(w)->currentItem();
-    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
-}
-
 }  // namespace tessory::testing

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 
 #include <optional>
@@ -80,6 +81,36 @@ inline int errorMarkLine(const QObject& w) {
         }
     }
     return -1;
+}
+
+// What the user sees in the window's lists.
+inline QStringList listTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts.append(list->item(i)->text());
+    }
+    return texts;
+}
+
+inline QStringList entries(const QObject& w) {
+    return listTexts(pairListBox(w));
+}
+
+inline QStringList errorEntries(const QObject& w) {
+    return listTexts(errorListBox(w));
+}
+
+// Clicks a WorkSpace entry as the user would.
+inline void clickEntry(QObject& w, int row) {
+    const QRect rect = pairListBox(w)->visualItemRect(pairListBox(w)->item(row));
+    QTest::mouseClick(pairListBox(w)->viewport(), Qt::LeftButton, {}, rect.center());
+    QCoreApplication::processEvents();
+}
+
+// The selected WorkSpace entry, or "<none>".
+inline QString selectedEntry(const QObject& w) {
+    const QListWidgetItem* item = pairListBox(w)->currentItem();
+    return item != nullptr && item->isSelected() ? item->text() : QStringLiteral("<none>");
 }
 
 }  // namespace tessory::testing

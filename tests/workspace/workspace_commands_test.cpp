@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "support/master_harness.h"
+#include "support/controller_harness.h"
+#include "support/window_parts.h"
 
 #include "texts/ui_texts.h"
 #include "workspace/name_dialogs.h"
@@ -40,41 +41,39 @@ protected:
         h.writeFile("ws/a.frag", "// a fragment\n");
         h.writeFile("ws/c.vert", "// c vertex\n");
         h.writeFile("ws/c.frag", "// c fragment\n");
-        h.storeSettings(h.path("ws/"), "c");
     }
 
-    MainWindow& start() {
-        MainWindow& w = h.start();
-        errorListBox(w)->addItem(QStringLiteral("0:1(1): error: old  [VertexShader]"));
-        return w;
+    QWidget& start() {
+        h.start("ws/", "c");
+        return h.root;
     }
 
     QStringList wsFiles() const {
         return QDir(h.path("ws")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
-    MasterHarness h;
+    ControllerHarness h;
 };
 
 TEST_F(FileCommands, NewShaderFromCurrentCopiesThePanesIntoANewPair) {
-    MainWindow& w = start();
+    QWidget& w = start();
     QTest::keyClicks(vertexEdit(w), "edited ");
     h.prompter.answers.push_back(QMessageBox::No);  // the edits go to the copy only
     h.prompter.dialogScripts.push_back(typeNames({"b"}));
-    action(w, "Action_NewShader")->trigger();
+    h.workspace.Action_NewShaderExecute();
     EXPECT_EQ(h.readFile("ws/b.vert"), QByteArray("edited // c vertex\n"));
     EXPECT_EQ(h.readFile("ws/b.frag"), QByteArray("// c fragment\n"));
     EXPECT_EQ(h.readFile("ws/c.vert"), QByteArray("// c vertex\n"));
     EXPECT_EQ(entries(w), QStringList({"a", "b", "c"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("b"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [b]"));
-    EXPECT_EQ(errorListBox(w)->count(), 0);
+    EXPECT_EQ(h.caption, QStringLiteral("GLSL Tessory - [b]"));
+    EXPECT_GT(h.messagesOutdated, 0);
 }
 
 TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
-    MainWindow& w = start();
+    QWidget& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"new one"}));
-    action(w, "Action_NES")->trigger();
+    h.workspace.Action_NESExecute();
     EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "new one.frag",
                                       "new one.vert"}));
     EXPECT_EQ(h.readFile("ws/new one.vert"), QByteArray());
@@ -85,29 +84,29 @@ TEST_F(FileCommands, NewShaderWritesTwoEmptyFiles) {
 }
 
 TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
-    MainWindow& w = start();
+    QWidget& w = start();
     const QStringList before = wsFiles();
     h.prompter.dialogScripts.push_back(typeNames({}, true));
-    action(w, "Action_NES")->trigger();
+    h.workspace.Action_NESExecute();
     h.prompter.dialogScripts.push_back(typeNames({""}));
-    action(w, "Action_NewShader")->trigger();
+    h.workspace.Action_NewShaderExecute();
     EXPECT_EQ(wsFiles(), before);
-    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("c"));
+    EXPECT_EQ(h.stored().CurrentFileName, QStringLiteral("c"));
     EXPECT_EQ(entries(w), QStringList({"a", "c"}));
-    EXPECT_EQ(errorListBox(w)->count(), 1);
+    EXPECT_EQ(h.messagesOutdated, 0);
 }
 
 // Any name with a file of either kind is refused, listed or not, in any ASCII case; so is renaming
 // a pair to its own name in another case.
 TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
-    MainWindow& w = start();
+    QWidget& w = start();
     // Both appear after the scan.
     h.writeFile("ws/lone.frag", "keep me\n");
     h.writeFile("ws/solo.vert", "");
     h.prompter.dialogScripts.push_back(typeNames({"C", "a", "A", "lone"}, true));
-    action(w, "Action_NES")->trigger();
+    h.workspace.Action_NESExecute();
     h.prompter.dialogScripts.push_back(typeNames({"c", "C", "A", "solo"}, true));
-    action(w, "Action_Rename")->trigger();
+    h.workspace.Action_RenameExecute();
     EXPECT_EQ(h.prompter.messageTexts(), QStringList(8, h.messages()[MsgFileExists]));
     for (qsizetype i = 0; i < h.prompter.messages.size(); ++i) {
         EXPECT_EQ(h.prompter.messages[i].icon, QMessageBox::Information);
@@ -116,11 +115,11 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
     EXPECT_EQ(h.readFile("ws/lone.frag"), QByteArray("keep me\n"));
     EXPECT_EQ(h.readFile("ws/a.vert"), QByteArray("// a vertex\n"));
     EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
-    EXPECT_EQ(w.settings().CurrentFileName, QStringLiteral("c"));
+    EXPECT_EQ(h.stored().CurrentFileName, QStringLiteral("c"));
 }
 
 TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
-    MainWindow& w = start();
+    QWidget& w = start();
     const QStringList bad = {".",
                              "..",
                              "../escape",
@@ -129,9 +128,9 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
                              QStringLiteral("tab\there"),
                              QString(QChar(0)) + "nul"};
     h.prompter.dialogScripts.push_back(typeNames(bad, true));
-    action(w, "Action_NES")->trigger();
+    h.workspace.Action_NESExecute();
     h.prompter.dialogScripts.push_back(typeNames(QStringList(bad) << "", true));
-    action(w, "Action_Rename")->trigger();
+    h.workspace.Action_RenameExecute();
     EXPECT_EQ(h.prompter.messageTexts(),
               QStringList(2 * bad.size() + 1, QStringLiteral("Invalid shader name!")));
     EXPECT_EQ(QDir(h.path("")).entryList(QDir::Files), QStringList());
@@ -139,12 +138,12 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
 }
 
 TEST_F(FileCommands, GermanUsersAreToldInGerman) {
-    h.languageName = QStringLiteral("Deutsch");
-    MainWindow& w = start();
+    h.german = true;
+    QWidget& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"..", "c"}, true));
-    action(w, "Action_NES")->trigger();
+    h.workspace.Action_NESExecute();
     h.prompter.answers.push_back(QMessageBox::No);
-    action(w, "Action_DelS")->trigger();
+    h.workspace.Action_DelSExecute();
     EXPECT_EQ(h.prompter.messageTexts(),
               QStringList({QStringLiteral("Ungültiger Shader-Name!"),
                            QStringLiteral("Datei ist bereits vorhanden!"),
@@ -155,15 +154,15 @@ TEST_F(FileCommands, GermanUsersAreToldInGerman) {
 TEST_F(FileCommands, DeleteAsksAndOpensTheFirstPair) {
     h.writeFile("ws/b.vert", "");
     h.writeFile("ws/b.frag", "");
-    MainWindow& w = start();
+    QWidget& w = start();
     ASSERT_EQ(selectedEntry(w), QStringLiteral("c"));
     h.prompter.answers.push_back(QMessageBox::No);
-    action(w, "Action_DelS")->trigger();
+    h.workspace.Action_DelSExecute();
     EXPECT_TRUE(QFileInfo::exists(h.path("ws/c.vert")));
-    EXPECT_EQ(errorListBox(w)->count(), 1);
+    EXPECT_EQ(h.messagesOutdated, 0);
 
     h.prompter.answers.push_back(QMessageBox::Yes);
-    action(w, "Action_DelS")->trigger();
+    h.workspace.Action_DelSExecute();
     ASSERT_EQ(h.prompter.messages.size(), 2);
     EXPECT_EQ(h.prompter.messages[1].text,
               QStringLiteral("Do you really want to delete the following files?\n\r") +
@@ -174,44 +173,44 @@ TEST_F(FileCommands, DeleteAsksAndOpensTheFirstPair) {
     EXPECT_EQ(entries(w), QStringList({"a", "b"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("a"));
     EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// a vertex\n"));
-    EXPECT_EQ(errorListBox(w)->count(), 0);
+    EXPECT_GT(h.messagesOutdated, 0);
 }
 
 TEST_F(FileCommands, DeletingTheLastPairLeavesNothingOpen) {
     QFile::remove(h.path("ws/a.vert"));
     QFile::remove(h.path("ws/a.frag"));
-    MainWindow& w = start();
+    QWidget& w = start();
     h.prompter.answers.push_back(QMessageBox::Yes);
-    action(w, "Action_DelS")->trigger();
+    h.workspace.Action_DelSExecute();
     EXPECT_TRUE(entries(w).isEmpty());
-    EXPECT_EQ(w.settings().CurrentFileName, QString());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - []"));
-    EXPECT_FALSE(action(w, "Action_DelS")->isEnabled());
+    EXPECT_EQ(h.stored().CurrentFileName, QString());
+    EXPECT_EQ(h.caption, QStringLiteral("GLSL Tessory - []"));
+    EXPECT_FALSE(h.pairSelected);
     EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());
 }
 
 TEST_F(FileCommands, RenameMovesBothFilesAndKeepsTheErrorList) {
-    MainWindow& w = start();
+    QWidget& w = start();
     h.prompter.dialogScripts.push_back(typeNames({"z"}));
-    action(w, "Action_Rename")->trigger();
+    h.workspace.Action_RenameExecute();
     EXPECT_FALSE(QFileInfo::exists(h.path("ws/c.vert")));
     EXPECT_EQ(h.readFile("ws/z.vert"), QByteArray("// c vertex\n"));
     EXPECT_EQ(h.readFile("ws/z.frag"), QByteArray("// c fragment\n"));
     EXPECT_EQ(entries(w), QStringList({"a", "z"}));
     EXPECT_EQ(selectedEntry(w), QStringLiteral("z"));
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("// c fragment\n"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [z]"));
-    EXPECT_EQ(errorListBox(w)->count(), 1);
+    EXPECT_EQ(h.caption, QStringLiteral("GLSL Tessory - [z]"));
+    EXPECT_EQ(h.messagesOutdated, 0);
 }
 
 TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
-    MainWindow& w = start();
+    QWidget& w = start();
     h.prompter.dialogScripts.push_back([this](QDialog& dialog) {
         typeNames({"z"})(dialog);
         // Another program takes the new name of the fragment file meanwhile.
         h.writeFile("ws/z.frag", "theirs");
     });
-    action(w, "Action_Rename")->trigger();
+    h.workspace.Action_RenameExecute();
     EXPECT_EQ(wsFiles(), QStringList({"a.frag", "a.vert", "c.frag", "c.vert", "z.frag"}));
     EXPECT_EQ(h.readFile("ws/z.frag"), QByteArray("theirs"));
     ASSERT_EQ(h.prompter.messages.size(), 1);
@@ -219,7 +218,7 @@ TEST_F(FileCommands, RenameMovesBothFilesOrNeitherAndSaysWhy) {
     EXPECT_TRUE(told.contains(h.path("ws/c.frag")) && told.contains(qt_error_string(EEXIST)))
         << told.toStdString();
     EXPECT_EQ(entries(w), QStringList({"a", "c"}));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [c]"));
+    EXPECT_EQ(h.caption, QStringLiteral("GLSL Tessory - [c]"));
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QStringLiteral("// c fragment\n"));
 }
 
