@@ -34,6 +34,7 @@ FileCheck readStandardInput(const CheckInput& input) {
                 input.path, std::nullopt, MessageSeverity::Error,
                 QStringLiteral("cannot be read: ") + QString::fromLocal8Bit(std::strerror(errno)),
                 MessageOrigin::File, std::nullopt});
+            file.checked = false;
             return file;
         }
         if (got == 0) {
@@ -47,6 +48,7 @@ FileCheck readStandardInput(const CheckInput& input) {
                                "are not read")
                     .arg(kMaxShaderFileSize >> 20),
                 MessageOrigin::File, std::nullopt});
+            file.checked = false;
             return file;
         }
     }

@@ -165,6 +165,53 @@ TEST_F(CheckInputs, BadInputIsNamedAndFailsTheCheck) {
     EXPECT_TRUE(missing.err.contains("no such file: gone.comp"));
 }
 
+// The driver would stop at the NUL without a word, and would never see a file over 16 MB.
+TEST_F(CheckInputs, PairFilesAndStandardInputThatTheDriverIsNotGivenAreNotChecked) {
+    put("ws/nul.vert", kVertex);
+    put("ws/nul.frag", kFragment + QByteArray("\0\n#error this must fail\n", 24));
+    put("ws/big.vert", QByteArray((16 << 20) + 1, ' '));
+    put("ws/big.frag", kFragment);
+    const QString binary = QStringLiteral(
+                               "not checked: a binary file, not shader text (a NUL byte "
+                               "at offset %1)")
+                               .arg(kFragment.size());
+    const CheckerRun text = run({"ws"});
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_EQ(text.outLines(),
+              (QStringList{"ws/big.vert: error: cannot be read: The file is 16.0 MB long; files "
+                           "longer than 16 MB are not read.",
+                           "ws/nul.frag: error: " + binary,
+                           "pairs checked: 0, pairs with messages: 0, not checked: 2"}));
+
+    const CheckerRun json = run({"--format=json", "ws"});
+    EXPECT_EQ(json.exitCode, 1);
+    const QJsonDocument report = QJsonDocument::fromJson(json.out.toUtf8());
+    const QJsonArray pairs = report["workspaces"][0]["pairs"].toArray();
+    ASSERT_EQ(pairs.size(), 2);
+    for (const QJsonValue& pair : pairs) {
+        EXPECT_FALSE(pair["checked"].toBool());
+        EXPECT_FALSE(pair["clean"].toBool());
+    }
+    EXPECT_EQ(report["summary"]["notChecked"].toInt(), 2);
+    EXPECT_EQ(report["summary"]["pairsChecked"].toInt(), 0);
+    EXPECT_FALSE(report["summary"]["clean"].toBool());
+    for (const char* format : {"--format=sarif", "--format=github"}) {
+        const CheckerRun r = run({format, "ws"});
+        EXPECT_EQ(r.exitCode, 1) << format;
+        EXPECT_TRUE(r.out.contains(binary)) << r.out.toStdString();
+    }
+
+    const QByteArray longText((16 << 20) + 1, ' ');
+    const CheckerRun piped = runWithInput({"--stage", "frag", "-"}, longText);
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_TRUE(piped.out.endsWith("pairs checked: 0, pairs with messages: 0, not checked: 1\n"))
+        << piped.out.toStdString();
+    const QJsonDocument pipedJson = QJsonDocument::fromJson(
+        runWithInput({"--format=json", "--stage=frag", "-"}, longText).out.toUtf8());
+    EXPECT_FALSE(pipedJson["files"][0]["checked"].toBool());
+    EXPECT_EQ(pipedJson["summary"]["filesChecked"].toInt(), 0);
+}
+
 TEST_F(CheckInputs, ParallelReportEqualsTheSerialOne) {
     for (int i = 0; i < 12; ++i) {
         const QString n = QString::number(i);
