@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the checker takes: single files of every stage, standard input, -r, and input that is not
 // what it seems; and that -j changes nothing in the report.
+#include "check/check_runner.h"
 #include "checker_process.h"
 
 #include <QElapsedTimer>
@@ -8,9 +9,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
+#include <QThread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+
+using tessory::kThreadsPerProcessor;
 using tessory::testing::CheckerProcess;
 using tessory::testing::CheckerRun;
 
@@ -237,6 +243,65 @@ TEST_F(CheckInputs, ParallelReportEqualsTheSerialOne) {
         EXPECT_EQ(parallel.exitCode, serial.exitCode);
         EXPECT_EQ(parallel.out, serial.out) << c.format << " " << c.jobs;
         EXPECT_EQ(parallel.err, QString());
+    }
+}
+
+// Each thread makes a context of its own: -j far above the work and the processors must not start
+// a thread for each file, which a limit on the user's threads shows where the test may set one.
+TEST_F(CheckInputs, JobsFarAboveTheWorkAndTheProcessorsStartFewThreads) {
+    if (!strangerAvailable()) {
+        GTEST_SKIP() << "running as root without setpriv to drop root's rights";
+    }
+    const int most = kThreadsPerProcessor * std::max(1, QThread::idealThreadCount());
+    QStringList files;
+    for (int i = 0; i < most + 12; ++i) {
+        files << QStringLiteral("f%1.frag").arg(i);
+        put(files.last(), kFragment);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // llvmpipe's drawing threads, which compiling never uses.
+    environment.insert("LP_NUM_THREADS", "0");
+    // Room for the threads -j may start and a few of the driver's, not for one a file.
+    const QStringList limit = {QStringLiteral("--nproc=%1").arg(most + 8)};
+    const CheckerRun r = runAsStranger(QStringList{"-j", "100000"} + files,
+                                       ::geteuid() == 0 ? limit : QStringList(), environment);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());
+    EXPECT_EQ(r.out, QStringLiteral("pairs checked: 0, pairs with messages: 0, files checked: %1, "
+                                    "files with messages: 0\n")
+                         .arg(files.size()));
+}
+
+TEST_F(CheckInputs, ThreadsThatCannotBeStartedAreSaidWithTheReportWritten) {
+    if (!strangerAvailable()) {
+        GTEST_SKIP() << "running as root without setpriv to drop root's rights";
+    }
+    put("a.frag", kFragment);
+    put("b.frag", kStages[1].source);
+    put("c.frag", kFragment);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LP_NUM_THREADS", "0");
+    // LeakSanitizer looks for leaks from a thread of its own, which the limit forbids.
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+    const CheckerRun none =
+        runAsStranger({"-j", "2", "a.frag", "b.frag"}, {"--nproc=1"}, environment);
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.outLines(),
+              (QStringList{"a.frag: error: not checked: no compiling thread could be started",
+                           "b.frag: error: not checked: no compiling thread could be started",
+                           "pairs checked: 0, pairs with messages: 0, not checked: 2"}));
+    EXPECT_TRUE(none.err.contains("only 0 of 2 compiling threads could be started ("))
+        << none.err.toStdString();
+
+    // Room for the process and two threads, at most: the threads that start compile every file.
+    if (::geteuid() == 0 && kThreadsPerProcessor * QThread::idealThreadCount() >= 3) {
+        const QStringList files = {"a.frag", "b.frag", "c.frag"};
+        const CheckerRun some =
+            runAsStranger(QStringList{"-j", "3"} + files, {"--nproc=3"}, environment);
+        EXPECT_EQ(some.exitCode, 2);
+        EXPECT_EQ(some.out, run(QStringList{"-j", "1"} + files).out);
+        EXPECT_TRUE(some.err.contains("of 3 compiling threads could be started ("))
+            << some.err.toStdString();
     }
 }
 
