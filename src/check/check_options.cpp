@@ -199,14 +199,19 @@ QString readCheckSettings(const QCommandLineParser& parser, CheckOptions& option
 
 }  // namespace
 
-QString unreadableDirectory(const QString& directory) {
+QString listingError(const QString& directory) {
     DIR* dir = opendir(QFile::encodeName(directory).constData());
     if (dir == nullptr) {
-        return QStringLiteral("cannot read directory %1: %2")
-            .arg(directory, QString::fromLocal8Bit(std::strerror(errno)));
+        return QString::fromLocal8Bit(std::strerror(errno));
     }
     closedir(dir);
     return {};
+}
+
+QString unreadableDirectory(const QString& directory) {
+    const QString cause = listingError(directory);
+    return cause.isEmpty() ? QString()
+                           : QStringLiteral("cannot read directory %1: %2").arg(directory, cause);
 }
 
 ParsedOptions parseCheckArguments(const QStringList& arguments) {

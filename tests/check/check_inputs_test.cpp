@@ -11,10 +11,12 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 
 using tessory::kThreadsPerProcessor;
 using tessory::testing::CheckerProcess;
@@ -118,6 +120,49 @@ TEST_F(CheckInputs, RecursiveMakesEachDirectoryItsOwnWorkSpace) {
                            "file a.frag beside it",
                            "pairs checked: 2, pairs with messages: 0, files checked: 1, files "
                            "with messages: 0, WorkSpace problems: 1"}));
+}
+
+// Directories "d" nested `levels` deep below `directory`, made or removed one level at a time:
+// their paths grow longer than the system takes.
+void nest(const QString& directory, int levels, bool remove) {
+    int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < levels && fd >= 0; ++level) {
+        if (!remove) {
+            ASSERT_EQ(::mkdirat(fd, "d", 0755), 0) << level;
+        }
+        const int below = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = below;
+    }
+    for (int level = 0; level < levels && remove && fd >= 0; ++level) {
+        const int above = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = above;
+        EXPECT_EQ(::unlinkat(fd, "d", AT_REMOVEDIR), 0) << level;
+    }
+    ::close(fd);
+}
+
+TEST_F(CheckInputs, RecursiveKeepsEveryLevelAboveADirectoryTooDeepToRead) {
+    put("deep/a.vert", kVertex);
+    put("deep/a.frag", kFragment);
+    put("deep/d/b.vert", kStages[0].source);
+    put("deep/d/b.frag", kFragment);
+    // Two bytes a level: some levels more than a path may hold.
+    const int levels = PATH_MAX / 2 + 50;
+    nest(path("deep/d"), levels, false);
+    const CheckerRun r = run({"-r", "deep"});
+    nest(path("deep/d"), levels, true);
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList lines = r.outLines();
+    ASSERT_GE(lines.size(), 3) << r.out.left(2000).toStdString();
+    EXPECT_EQ(lines.first(), "deep/d/b.vert" + QString::fromUtf8(kStages[0].message));
+    const QString& problem = lines[lines.size() - 2];
+    EXPECT_TRUE(problem.startsWith("deep/d/d/d/d/"));
+    EXPECT_TRUE(problem.endsWith(
+        "/: error: not checked: the directory cannot be read: File name too long"));
+    EXPECT_EQ(lines.last(), "pairs checked: 2, pairs with messages: 1, WorkSpace problems: 1");
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 }
 
 // Without the driver's support a stage is not checked, said once a stage, never passed.
