@@ -70,8 +70,9 @@ protected:
 
     // The checker with the rights of a user who owns nothing here (root reads every folder and
     // starts any number of threads), behind prlimit's `limits` (such as --nproc=1). That user may
-    // not reach the build tree, in a clone under /root or in a private folder: the program and
-    // the sanitizers' suppressions are run from copies in the temporary folder, which is opened.
+    // not reach the build tree of a clone under /root or in a private folder: the program runs
+    // from a copy in the temporary folder, which is opened to everyone, and the sanitizers read
+    // copies of their suppressions there.
     CheckerRun runAsStranger(
         const QStringList& arguments, const QStringList& limits = {},
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment()) const {
