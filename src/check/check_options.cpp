@@ -199,14 +199,19 @@ QString readCheckSettings(const QCommandLineParser& parser, CheckOptions& option
 
 }  // namespace
 
-QString unreadableDirectory(const QString& directory) {
+QString listingError(const QString& directory) {
     DIR* dir = opendir(QFile::encodeName(directory).constData());
     if (dir == nullptr) {
-        return QStringLiteral("cannot read directory %1: %2")
-            .arg(directory, QString::fromLocal8Bit(std::strerror(errno)));
+        return QString::fromLocal8Bit(std::strerror(errno));
     }
     closedir(dir);
     return {};
+}
+
+QString unreadableDirectory(const QString& directory) {
+    const QString cause = listingError(directory);
+    return cause.isEmpty() ? QString()
+                           : QStringLiteral("cannot read directory %1: %2").arg(directory, cause);
 }
 
 ParsedOptions parseCheckArguments(const QStringList& arguments) {
@@ -315,7 +320,8 @@ Options:
                        message fails, as in the editor) or error (warnings are still printed)
   -q, --quiet          print only the messages, no summary
   -j, --jobs N         compile on N threads, each with its own OpenGL context (default: the
-                       number of processors); the report is the same for every N
+                       number of processors; at most twice that, and no more threads than
+                       pairs and files); the report is the same for every N
   --timeout SECONDS    how long the driver may take on one pair or file (default 120); past
                        it the pair or file is reported as not checked and the run ends
   --archive OUT        also write the encrypted archive of the pairs of the one DIR to OUT
@@ -330,9 +336,10 @@ Exit status:
   1  a message fails the check, a pair is incomplete, a file cannot be read or was not checked
      (a stage the driver lacks, --timeout), or (--extract) the name is not in the archive or
      the archive cannot be read or is damaged
-  2  usage error, no such DIR or FILE, a DIR that cannot be read, no OpenGL context, an output
-     file that cannot be written (or is a shader of the WorkSpace), or a report that cannot be
-     written to standard output
+  2  usage error, no such DIR or FILE, a DIR that cannot be read, no OpenGL context, a
+     compiling thread that could not be started or make its context (the report is still
+     printed), an output file that cannot be written (or is a shader of the WorkSpace), or a
+     report that cannot be written to standard output
 
 Examples:
   glsl-tessory-check shaders/

@@ -62,8 +62,9 @@ struct ParsedOptions {
 // and has a stage, and that the extracted name is a valid base name.
 ParsedOptions parseCheckArguments(const QStringList& arguments);
 
-// Why the directory cannot be listed ("cannot read directory DIR: Permission denied"), or an
-// empty text when it can.
+// Why the directory cannot be listed ("Permission denied"), or an empty text when it can.
+QString listingError(const QString& directory);
+// The same as a complaint: "cannot read directory DIR: Permission denied".
 QString unreadableDirectory(const QString& directory);
 
 // The --help text: usage, options, exit status and examples.

@@ -34,6 +34,7 @@ FileCheck readStandardInput(const CheckInput& input) {
                 input.path, std::nullopt, MessageSeverity::Error,
                 QStringLiteral("cannot be read: ") + QString::fromLocal8Bit(std::strerror(errno)),
                 MessageOrigin::File, std::nullopt});
+            file.checked = false;
             return file;
         }
         if (got == 0) {
@@ -47,6 +48,7 @@ FileCheck readStandardInput(const CheckInput& input) {
                                "are not read")
                     .arg(kMaxShaderFileSize >> 20),
                 MessageOrigin::File, std::nullopt});
+            file.checked = false;
             return file;
         }
     }
@@ -58,27 +60,44 @@ bool holdsShaders(const WorkspaceCheck& check) {
     return !check.pairs.isEmpty() || !check.files.isEmpty() || !check.problems.isEmpty();
 }
 
+// The subdirectories to walk, last name first: hidden ones and links are left out.
+QStringList subdirectoriesLastFirst(const QString& directory) {
+    QStringList names = QDir(directory).entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name | QDir::Reversed);
+    for (QString& name : names) {
+        name = directory + name + u'/';
+    }
+    return names;
+}
+
 // The WorkSpace at directory, then (recursive) those below it in name order; false with the
-// reason when a directory cannot be read.
-bool planDirectory(const QString& directory, bool top, const CheckOptions& options,
-                   CheckPlan& plan) {
+// reason when the directory itself cannot be read. One below that cannot be read (no permission,
+// a path longer than the system takes) is a problem of its own and the walk goes on: the levels
+// above keep their results. The walk keeps its own list, as a tree can be deeper than the stack.
+bool planDirectory(const QString& directory, const CheckOptions& options, CheckPlan& plan) {
     if (QString problem = unreadableDirectory(directory); !problem.isEmpty()) {
         plan.failure = problem;
         return false;
     }
-    WorkspaceCheck check = planWorkspace(directory, options.extensions);
-    if (top || holdsShaders(check)) {
-        plan.results.append(std::move(check));
-    }
-    if (!options.recursive) {
-        return true;
-    }
-    const QStringList below =
-        QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
-    for (const QString& name : below) {
-        if (!planDirectory(directory + name + u'/', false, options, plan)) {
-            return false;
+    plan.results.append(planWorkspace(directory, options.extensions));
+    QStringList pending = options.recursive ? subdirectoriesLastFirst(directory) : QStringList();
+    while (!pending.isEmpty()) {
+        const QString below = pending.takeLast();
+        if (const QString cause = listingError(below); !cause.isEmpty()) {
+            WorkspaceCheck check;
+            check.directory = below;
+            check.problems.append(CheckMessage{
+                below, std::nullopt, MessageSeverity::Error,
+                QStringLiteral("not checked: the directory cannot be read: %1").arg(cause),
+                MessageOrigin::Workspace, std::nullopt});
+            plan.results.append(std::move(check));
+            continue;
         }
+        WorkspaceCheck check = planWorkspace(below, options.extensions);
+        if (holdsShaders(check)) {
+            plan.results.append(std::move(check));
+        }
+        pending.append(subdirectoriesLastFirst(below));
     }
     return true;
 }
@@ -103,7 +122,7 @@ CheckPlan planCheck(const CheckOptions& options) {
     for (const CheckInput& input : options.inputs) {
         switch (input.kind) {
             case CheckInput::Kind::Directory:
-                if (!planDirectory(input.path, true, options, plan)) {
+                if (!planDirectory(input.path, options, plan)) {
                     return plan;
                 }
                 break;

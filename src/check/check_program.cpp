@@ -65,9 +65,10 @@ bool reportWritten(QTextStream& out) {
 }
 
 // Loading the driver takes longer than scanning most WorkSpaces, so the first context is made on
-// a thread of its own while the arguments are planned; it comes back current nowhere.
+// a thread of its own while the arguments are planned (where no thread can be started, when it is
+// asked for); it comes back current nowhere.
 std::future<GlContextResult> makeFirstContext() {
-    return std::async(std::launch::async, [] {
+    return std::async(std::launch::async | std::launch::deferred, [] {
         GlContextResult made = GlContext::create();
         if (made.context) {
             made.context->releaseCurrent();
@@ -110,13 +111,16 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
     const DriverInfo driver{made.context->renderer(), made.context->version()};
     setAsideUnsupportedStages(plan.results, *made.context);
     const QList<CompileTask> tasks = compileTasks(plan.results);
-    const int threads =
-        int(std::min<qsizetype>(options.jobs, std::max<qsizetype>(tasks.size(), 1)));
     const RunnerResult run =
-        runCompileTasks(tasks, std::move(made.context), threads, options.timeoutSeconds);
+        runCompileTasks(tasks, std::move(made.context),
+                        compileThreadCount(options.jobs, tasks.size()), options.timeoutSeconds);
 
     writeReport(plan.results, ReportStyle{options.format, options.quiet}, driver, out);
     int status = summarize(plan.results).fails(options.failAt) ? kExitFindings : kExitClean;
+    if (!run.shortOfThreads.isEmpty()) {
+        complain(err, run.shortOfThreads);
+        status = kExitFailure;
+    }
     const bool written = reportWritten(out);
     if (!written) {
         status = kExitFailure;

@@ -11,8 +11,9 @@ enum CheckExit : int {
     kExitClean = 0,     // everything checked, no message that fails the check
     kExitFindings = 1,  // messages, incomplete pairs, files not checked, a name not in the
                         // archive, a bad archive
-    kExitFailure = 2,   // usage error, a folder that cannot be read, no OpenGL context, an
-                        // output (or the report) that cannot be written
+    kExitFailure = 2,   // usage error, a folder that cannot be read, no OpenGL context, a
+                        // compiling thread or context that could not be made, an output (or
+                        // the report) that cannot be written
 };
 
 // The whole program: reads the arguments (program name first), does what they ask, writes the

@@ -26,7 +26,7 @@ struct CheckSummary {
     qsizetype filesChecked = 0;
     qsizetype filesWithMessages = 0;
     qsizetype workspaceProblems = 0;
-    qsizetype notChecked = 0;  // pairs and files on which the driver took too long
+    qsizetype notChecked = 0;  // pairs and files the driver did not judge (checked false)
     qsizetype errors = 0;      // messages of pairs and files by severity
     qsizetype warnings = 0;
 

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "check/check_runner.h"
 
+#include <QThread>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
+#include <span>
+#include <system_error>
 #include <thread>
 
 namespace tessory {
@@ -26,6 +31,7 @@ struct Shared {
     qsizetype next = 0;
     bool stop = false;
     bool firstTaken = false;  // the first thread has made its context current, or failed to
+    int withoutContext = 0;   // threads that took no task for want of a context
     std::vector<Worker> workers;
 };
 
@@ -66,7 +72,12 @@ const GlContext* takeContext(std::size_t index, Shared& shared) {
         shared.changed.wait(lock, [&shared] { return shared.firstTaken; });
     }
     // The first context stays in place until every thread that did not hang has ended.
-    std::unique_ptr<GlContext> own = shared.workers[0].context->sibling();
+    std::unique_ptr<GlContext> own;
+    try {
+        own = shared.workers[0].context->sibling();
+    } catch (const std::bad_alloc&) {
+        // Without the memory for one more context the thread takes no task, as when EGL refuses.
+    }
     const std::lock_guard lock(shared.mutex);
     shared.workers[index].context = std::move(own);
     return shared.workers[index].context.get();
@@ -78,6 +89,7 @@ void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
         GlContext::leaveThread();
         const std::lock_guard lock(shared.mutex);
         shared.workers[index].finished = true;
+        ++shared.withoutContext;
         shared.changed.notify_all();
         return;
     }
@@ -119,7 +131,31 @@ QString secondsText(double seconds) {
     return QString::number(seconds, 'g', 6);
 }
 
+// Starts a thread for each worker until one cannot be started (too many threads, too little
+// memory); that one and the rest count as finished. The reason, or an empty text.
+QString startWorkers(const QList<CompileTask>& tasks, Shared& shared,
+                     std::vector<std::thread>& running) {
+    for (std::size_t i = 0; i < shared.workers.size(); ++i) {
+        try {
+            running.emplace_back(work, i, std::cref(tasks), std::ref(shared));
+        } catch (const std::system_error& error) {
+            const std::lock_guard lock(shared.mutex);
+            for (Worker& worker : std::span(shared.workers).subspan(i)) {
+                worker.finished = true;
+            }
+            return QString::fromLocal8Bit(error.code().message());
+        }
+    }
+    return {};
+}
+
 }  // namespace
+
+int compileThreadCount(int jobs, qsizetype tasks) {
+    const qsizetype processors = std::max(1, QThread::idealThreadCount());
+    return int(std::max<qsizetype>(
+        1, std::min({qsizetype(jobs), tasks, kThreadsPerProcessor * processors})));
+}
 
 RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
                              int threads, double timeoutSeconds) {
@@ -128,9 +164,7 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<Gl
     shared.workers[0].context = std::move(first);
     std::vector<std::thread> running;
     running.reserve(shared.workers.size());
-    for (std::size_t i = 0; i < shared.workers.size(); ++i) {
-        running.emplace_back(work, i, std::cref(tasks), std::ref(shared));
-    }
+    const QString notStarted = startWorkers(tasks, shared, running);
     const auto limit =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeoutSeconds));
     QString stoppedBy;
@@ -166,7 +200,8 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<Gl
             shared.changed.wait_until(lock, wake);
         }
         const QString unstarted =
-            stoppedBy.isEmpty()
+            running.empty() ? QStringLiteral("not checked: no compiling thread could be started")
+            : stoppedBy.isEmpty()
                 ? QStringLiteral("not checked: no OpenGL context could be made current")
                 : QStringLiteral(
                       "not checked: the run stopped when the driver took longer than "
@@ -186,6 +221,20 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<Gl
             running[i].join();
         }
     }
+    QStringList shortOf;
+    if (!notStarted.isEmpty()) {
+        shortOf << QStringLiteral("only %1 of %2 compiling threads could be started (%3)")
+                       .arg(running.size())
+                       .arg(shared.workers.size())
+                       .arg(notStarted);
+    }
+    const std::lock_guard lock(shared.mutex);
+    if (shared.withoutContext > 0) {
+        shortOf << QStringLiteral("%1 of %2 compiling threads could not make an OpenGL context")
+                       .arg(shared.withoutContext)
+                       .arg(running.size());
+    }
+    result.shortOfThreads = shortOf.join(QStringLiteral("; "));
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "compile/gl_context.h"
 
 #include <QList>
+#include <QString>
 
 #include <memory>
 
@@ -21,15 +22,26 @@ struct CompileTask {
 // tearing down the driver under it (std::_Exit once the report is out).
 struct RunnerResult {
     bool driverStillRunning = false;
+    // Why fewer threads compiled than the run was given (a thread that could not be started, a
+    // context that could not be made); empty when every one did.
+    QString shortOfThreads;
 };
+
+// Past this many threads a processor, a thread adds its context's memory and nothing else.
+inline constexpr int kThreadsPerProcessor = 2;
+
+// The threads to compile `tasks` tasks on when `jobs` are asked for: at least one, never more
+// than there are tasks or kThreadsPerProcessor a processor.
+int compileThreadCount(int jobs, qsizetype tasks);
 
 // Compiles the tasks on `threads` threads, handing them out in order. The first thread compiles
 // on `first` (made, and not current anywhere) from the start; each other thread makes a sibling
-// of it for itself meanwhile, and one that cannot takes no task. Which thread compiles which task
-// changes nothing in the results. A task on which the driver takes longer than timeoutSeconds is
-// reported as not checked, and no further task is started: those are reported as not checked
-// too, the ones under way are waited for (each within its own limit). The contexts of threads
-// left inside the driver are let go of without being destroyed.
+// of it for itself meanwhile. One that cannot, like a thread that cannot be started, takes no
+// task and is said in shortOfThreads; tasks that no thread took are reported as not checked.
+// Which thread compiles which task changes nothing in the results. A task on which the driver takes
+// longer than timeoutSeconds is reported as not checked, and no further task is started: those are
+// reported as not checked too, the ones under way are waited for (each within its own limit). The
+// contexts of threads left inside the driver are let go of without being destroyed.
 RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
                              int threads, double timeoutSeconds);
 

@@ -238,6 +238,24 @@ std::optional<CheckMessage> binaryProblem(const QString& path, const QByteArray&
                         std::nullopt};
 }
 
+// The bytes the driver is given: those read ahead, or the file's now. Nothing, with the reason
+// added to the messages, for a file that cannot be read or holds no shader text.
+std::optional<QByteArray> shaderBytes(const QString& path, const QByteArray* readAhead,
+                                      QList<CheckMessage>& messages) {
+    QByteArray bytes;
+    try {
+        bytes = readAhead ? *readAhead : readShaderFile(path);
+    } catch (const FileError& error) {
+        messages.append(unreadable(error));
+        return std::nullopt;
+    }
+    if (std::optional<CheckMessage> binary = binaryProblem(path, bytes)) {
+        messages.append(std::move(*binary));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 }  // namespace
 
 bool operator==(const CheckMessage& a, const CheckMessage& b) {
@@ -320,42 +338,38 @@ void readAhead(FileCheck& file, ReadAheadLimit& limit) {
 
 CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair) {
     CompileOutcome outcome;
-    try {
-        const CompileResult run =
-            pair.sources
-                ? compileAndLinkFileTexts(gl.arb, pair.sources->vertex, pair.sources->fragment)
-                : compileAndLinkFiles(gl.arb, pair.vertexPath, pair.fragmentPath);
-        outcome.messages = pairMessages(runMessages(run.vertexLog, run.fragmentLog, run.linkLog),
-                                        pair.vertexPath, pair.fragmentPath);
-        placeColumns(outcome.messages, pair.vertexPath, run.vertexSource);
-        placeColumns(outcome.messages, pair.fragmentPath, run.fragmentSource);
-        outcome.vertexLog = run.vertexLog;
-        outcome.fragmentLog = run.fragmentLog;
-        outcome.linkLog = run.linkLog;
-    } catch (const FileError& error) {
-        outcome.messages.append(unreadable(error));
+    const std::optional<QByteArray> vertex = shaderBytes(
+        pair.vertexPath, pair.sources ? &pair.sources->vertex : nullptr, outcome.messages);
+    const std::optional<QByteArray> fragment = shaderBytes(
+        pair.fragmentPath, pair.sources ? &pair.sources->fragment : nullptr, outcome.messages);
+    if (!vertex || !fragment) {
+        outcome.checked = false;
+        return outcome;
     }
+    const CompileResult run = compileAndLinkFileTexts(gl.arb, *vertex, *fragment);
+    outcome.messages = pairMessages(runMessages(run.vertexLog, run.fragmentLog, run.linkLog),
+                                    pair.vertexPath, pair.fragmentPath);
+    placeColumns(outcome.messages, pair.vertexPath, run.vertexSource);
+    placeColumns(outcome.messages, pair.fragmentPath, run.fragmentSource);
+    outcome.vertexLog = run.vertexLog;
+    outcome.fragmentLog = run.fragmentLog;
+    outcome.linkLog = run.linkLog;
     return outcome;
 }
 
 CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
     CompileOutcome outcome;
-    QByteArray bytes;
-    try {
-        bytes = file.source ? *file.source : readShaderFile(file.path);
-    } catch (const FileError& error) {
-        outcome.messages.append(unreadable(error));
-        return outcome;
-    }
-    if (std::optional<CheckMessage> binary = binaryProblem(file.path, bytes)) {
-        outcome.messages.append(std::move(*binary));
+    const std::optional<QByteArray> bytes =
+        shaderBytes(file.path, file.source ? &*file.source : nullptr, outcome.messages);
+    if (!bytes) {
+        outcome.checked = false;
         return outcome;
     }
     // Kept from file to file on each thread: a fresh one a file, taken among the many small blocks
     // the driver has just freed, cost twice as long as the conversion. One that a long file made
     // large is let go.
     thread_local QByteArray source;
-    withCrLfLineEnds(bytes, source);
+    withCrLfLineEnds(*bytes, source);
     const auto letGoOfLarge = qScopeGuard([] {
         if (source.capacity() > kKeptBufferSize) {
             source = QByteArray();
@@ -373,6 +387,7 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file) {
 
 void takeOutcome(PairCheck& pair, CompileOutcome&& outcome) {
     pair.sources.reset();
+    pair.checked = outcome.checked;
     pair.messages = std::move(outcome.messages);
     pair.vertexLog = std::move(outcome.vertexLog);
     pair.fragmentLog = std::move(outcome.fragmentLog);
@@ -381,6 +396,7 @@ void takeOutcome(PairCheck& pair, CompileOutcome&& outcome) {
 
 void takeOutcome(FileCheck& file, CompileOutcome&& outcome) {
     file.source.reset();
+    file.checked = outcome.checked;
     file.messages = std::move(outcome.messages);
     file.log = std::move(outcome.vertexLog);
 }

@@ -64,7 +64,9 @@ struct PairCheck {
     QByteArray vertexLog;
     QByteArray fragmentLog;
     QByteArray linkLog;
-    bool checked = true;  // false when the driver took too long
+    // False when the pair was not compiled: a file that cannot be read, is too long or is no
+    // shader text, or a driver that took too long.
+    bool checked = true;
 };
 
 // One shader compiled on its own: a file argument, standard input, a file of a WorkSpace without
@@ -77,6 +79,8 @@ struct FileCheck {
     std::optional<QByteArray> source;
     QList<CheckMessage> messages;
     QByteArray log;
+    // False when the file was not compiled, for the reasons a pair is not, or for a stage the
+    // driver lacks.
     bool checked = true;
 };
 
@@ -133,6 +137,7 @@ struct CompileOutcome {
     QByteArray vertexLog;
     QByteArray fragmentLog;
     QByteArray linkLog;
+    bool checked = true;  // false when a source was not given to the driver
 };
 CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair);
 CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file);

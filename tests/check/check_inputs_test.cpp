@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the checker takes: single files of every stage, standard input, -r, and input that is not
 // what it seems; and that -j changes nothing in the report.
+#include "check/check_runner.h"
 #include "checker_process.h"
 
 #include <QElapsedTimer>
@@ -8,9 +9,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
+#include <QThread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <climits>
+
+using tessory::kThreadsPerProcessor;
 using tessory::testing::CheckerProcess;
 using tessory::testing::CheckerRun;
 
@@ -114,6 +122,49 @@ TEST_F(CheckInputs, RecursiveMakesEachDirectoryItsOwnWorkSpace) {
                            "with messages: 0, WorkSpace problems: 1"}));
 }
 
+// Directories "d" nested `levels` deep below `directory`, made or removed one level at a time:
+// their paths grow longer than the system takes.
+void nest(const QString& directory, int levels, bool remove) {
+    int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < levels && fd >= 0; ++level) {
+        if (!remove) {
+            ASSERT_EQ(::mkdirat(fd, "d", 0755), 0) << level;
+        }
+        const int below = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = below;
+    }
+    for (int level = 0; level < levels && remove && fd >= 0; ++level) {
+        const int above = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = above;
+        EXPECT_EQ(::unlinkat(fd, "d", AT_REMOVEDIR), 0) << level;
+    }
+    ::close(fd);
+}
+
+TEST_F(CheckInputs, RecursiveKeepsEveryLevelAboveADirectoryTooDeepToRead) {
+    put("deep/a.vert", kVertex);
+    put("deep/a.frag", kFragment);
+    put("deep/d/b.vert", kStages[0].source);
+    put("deep/d/b.frag", kFragment);
+    // Two bytes a level: some levels more than a path may hold.
+    const int levels = PATH_MAX / 2 + 50;
+    nest(path("deep/d"), levels, false);
+    const CheckerRun r = run({"-r", "deep"});
+    nest(path("deep/d"), levels, true);
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList lines = r.outLines();
+    ASSERT_GE(lines.size(), 3) << r.out.left(2000).toStdString();
+    EXPECT_EQ(lines.first(), "deep/d/b.vert" + QString::fromUtf8(kStages[0].message));
+    const QString& problem = lines[lines.size() - 2];
+    EXPECT_TRUE(problem.startsWith("deep/d/d/d/d/"));
+    EXPECT_TRUE(problem.endsWith(
+        "/: error: not checked: the directory cannot be read: File name too long"));
+    EXPECT_EQ(lines.last(), "pairs checked: 2, pairs with messages: 1, WorkSpace problems: 1");
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
 // Without the driver's support a stage is not checked, said once a stage, never passed.
 TEST_F(CheckInputs, StageTheDriverLacksIsSaidOncePerStage) {
     for (const StageCase& c : kStages) {
@@ -165,6 +216,53 @@ TEST_F(CheckInputs, BadInputIsNamedAndFailsTheCheck) {
     EXPECT_TRUE(missing.err.contains("no such file: gone.comp"));
 }
 
+// The driver would stop at the NUL without a word, and would never see a file over 16 MB.
+TEST_F(CheckInputs, PairFilesAndStandardInputThatTheDriverIsNotGivenAreNotChecked) {
+    put("ws/nul.vert", kVertex);
+    put("ws/nul.frag", kFragment + QByteArray("\0\n#error this must fail\n", 24));
+    put("ws/big.vert", QByteArray((16 << 20) + 1, ' '));
+    put("ws/big.frag", kFragment);
+    const QString binary = QStringLiteral(
+                               "not checked: a binary file, not shader text (a NUL byte "
+                               "at offset %1)")
+                               .arg(kFragment.size());
+    const CheckerRun text = run({"ws"});
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_EQ(text.outLines(),
+              (QStringList{"ws/big.vert: error: cannot be read: The file is 16.0 MB long; files "
+                           "longer than 16 MB are not read.",
+                           "ws/nul.frag: error: " + binary,
+                           "pairs checked: 0, pairs with messages: 0, not checked: 2"}));
+
+    const CheckerRun json = run({"--format=json", "ws"});
+    EXPECT_EQ(json.exitCode, 1);
+    const QJsonDocument report = QJsonDocument::fromJson(json.out.toUtf8());
+    const QJsonArray pairs = report["workspaces"][0]["pairs"].toArray();
+    ASSERT_EQ(pairs.size(), 2);
+    for (const QJsonValue& pair : pairs) {
+        EXPECT_FALSE(pair["checked"].toBool());
+        EXPECT_FALSE(pair["clean"].toBool());
+    }
+    EXPECT_EQ(report["summary"]["notChecked"].toInt(), 2);
+    EXPECT_EQ(report["summary"]["pairsChecked"].toInt(), 0);
+    EXPECT_FALSE(report["summary"]["clean"].toBool());
+    for (const char* format : {"--format=sarif", "--format=github"}) {
+        const CheckerRun r = run({format, "ws"});
+        EXPECT_EQ(r.exitCode, 1) << format;
+        EXPECT_TRUE(r.out.contains(binary)) << r.out.toStdString();
+    }
+
+    const QByteArray longText((16 << 20) + 1, ' ');
+    const CheckerRun piped = runWithInput({"--stage", "frag", "-"}, longText);
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_TRUE(piped.out.endsWith("pairs checked: 0, pairs with messages: 0, not checked: 1\n"))
+        << piped.out.toStdString();
+    const QJsonDocument pipedJson = QJsonDocument::fromJson(
+        runWithInput({"--format=json", "--stage=frag", "-"}, longText).out.toUtf8());
+    EXPECT_FALSE(pipedJson["files"][0]["checked"].toBool());
+    EXPECT_EQ(pipedJson["summary"]["filesChecked"].toInt(), 0);
+}
+
 TEST_F(CheckInputs, ParallelReportEqualsTheSerialOne) {
     for (int i = 0; i < 12; ++i) {
         const QString n = QString::number(i);
@@ -190,6 +288,65 @@ TEST_F(CheckInputs, ParallelReportEqualsTheSerialOne) {
         EXPECT_EQ(parallel.exitCode, serial.exitCode);
         EXPECT_EQ(parallel.out, serial.out) << c.format << " " << c.jobs;
         EXPECT_EQ(parallel.err, QString());
+    }
+}
+
+// Each thread makes a context of its own: -j far above the work and the processors must not start
+// a thread for each file, which a limit on the user's threads shows where the test may set one.
+TEST_F(CheckInputs, JobsFarAboveTheWorkAndTheProcessorsStartFewThreads) {
+    if (!strangerAvailable()) {
+        GTEST_SKIP() << "running as root without setpriv to drop root's rights";
+    }
+    const int most = kThreadsPerProcessor * std::max(1, QThread::idealThreadCount());
+    QStringList files;
+    for (int i = 0; i < most + 12; ++i) {
+        files << QStringLiteral("f%1.frag").arg(i);
+        put(files.last(), kFragment);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // llvmpipe's drawing threads, which compiling never uses.
+    environment.insert("LP_NUM_THREADS", "0");
+    // Room for the threads -j may start and a few of the driver's, not for one a file.
+    const QStringList limit = {QStringLiteral("--nproc=%1").arg(most + 8)};
+    const CheckerRun r = runAsStranger(QStringList{"-j", "100000"} + files,
+                                       ::geteuid() == 0 ? limit : QStringList(), environment);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());
+    EXPECT_EQ(r.out, QStringLiteral("pairs checked: 0, pairs with messages: 0, files checked: %1, "
+                                    "files with messages: 0\n")
+                         .arg(files.size()));
+}
+
+TEST_F(CheckInputs, ThreadsThatCannotBeStartedAreSaidWithTheReportWritten) {
+    if (!strangerAvailable()) {
+        GTEST_SKIP() << "running as root without setpriv to drop root's rights";
+    }
+    put("a.frag", kFragment);
+    put("b.frag", kStages[1].source);
+    put("c.frag", kFragment);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LP_NUM_THREADS", "0");
+    // LeakSanitizer looks for leaks from a thread of its own, which the limit forbids.
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+    const CheckerRun none =
+        runAsStranger({"-j", "2", "a.frag", "b.frag"}, {"--nproc=1"}, environment);
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.outLines(),
+              (QStringList{"a.frag: error: not checked: no compiling thread could be started",
+                           "b.frag: error: not checked: no compiling thread could be started",
+                           "pairs checked: 0, pairs with messages: 0, not checked: 2"}));
+    EXPECT_TRUE(none.err.contains("only 0 of 2 compiling threads could be started ("))
+        << none.err.toStdString();
+
+    // Room for the process and two threads, at most: the threads that start compile every file.
+    if (::geteuid() == 0 && kThreadsPerProcessor * QThread::idealThreadCount() >= 3) {
+        const QStringList files = {"a.frag", "b.frag", "c.frag"};
+        const CheckerRun some =
+            runAsStranger(QStringList{"-j", "3"} + files, {"--nproc=3"}, environment);
+        EXPECT_EQ(some.exitCode, 2);
+        EXPECT_EQ(some.out, run(QStringList{"-j", "1"} + files).out);
+        EXPECT_TRUE(some.err.contains("of 3 compiling threads could be started ("))
+            << some.err.toStdString();
     }
 }
 

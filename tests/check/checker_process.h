@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -13,6 +15,9 @@
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessory::testing {
 
@@ -57,6 +62,47 @@ protected:
         return runProgram(QStringLiteral(TESSORY_CHECK_BINARY), arguments, input);
     }
 
+    // Whether runAsStranger can drop root's rights, which needs setpriv.
+    static bool strangerAvailable() {
+        return ::geteuid() != 0 ||
+               !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+    }
+
+    // The checker with the rights of a user who owns nothing here (root reads every folder and
+    // starts any number of threads), behind prlimit's `limits` (such as --nproc=1). That user may
+    // not reach the build tree of a clone under /root or in a private folder: the program runs
+    // from a copy in the temporary folder, which is opened to everyone, and the sanitizers read
+    // copies of their suppressions there.
+    CheckerRun runAsStranger(
+        const QStringList& arguments, const QStringList& limits = {},
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment()) const {
+        QStringList command;
+        if (!limits.isEmpty()) {
+            command << QStandardPaths::findExecutable(QStringLiteral("prlimit")) << limits << "--";
+        }
+        if (::geteuid() == 0) {
+            // A user of its own, so that no other process counts against its limits.
+            const QString id = QString::number(40000 + ::getpid() % 20000);
+            command << QStandardPaths::findExecutable(QStringLiteral("setpriv")) << "--reuid=" + id
+                    << "--regid=" + id << "--clear-groups";
+        }
+        ::chmod(QFile::encodeName(dir_.path()).constData(), statOf(dir_.path()) | 0755);
+        command << sharedCopy(QStringLiteral(TESSORY_CHECK_BINARY), 0755) << arguments;
+        for (const char* variable : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            QStringList options = environment.value(variable).split(u':', Qt::SkipEmptyParts);
+            for (QString& option : options) {
+                if (option.startsWith(QStringLiteral("suppressions="))) {
+                    option = "suppressions=" + sharedCopy(option.section(u'=', 1), 0644);
+                }
+            }
+            if (!options.isEmpty()) {
+                environment.insert(variable, options.join(u':'));
+            }
+        }
+        const QString program = command.takeFirst();
+        return runProgram(program, command, {}, environment);
+    }
+
     // Any program in the temporary folder, such as the checker behind setpriv or a shell.
     CheckerRun runProgram(
         const QString& program, const QStringList& arguments, const QByteArray& input = {},
@@ -80,6 +126,26 @@ protected:
     }
 
 private:
+    static mode_t statOf(const QString& file) {
+        struct stat info {};
+        ::stat(QFile::encodeName(file).constData(), &info);
+        return info.st_mode & 07777;
+    }
+
+    // The file copied into a hidden folder of the temporary one (which -r leaves out), with `mode`
+    // whatever the umask of the build was.
+    QString sharedCopy(const QString& file, mode_t mode) const {
+        const QString folder = path(QStringLiteral(".shared"));
+        QDir().mkpath(folder);
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        const QString copy = folder + u'/' + QFileInfo(file).fileName();
+        if (!QFile::exists(copy)) {
+            EXPECT_TRUE(QFile::copy(file, copy)) << file.toStdString();
+        }
+        ::chmod(QFile::encodeName(copy).constData(), mode);
+        return copy;
+    }
+
     QTemporaryDir dir_;
 };
 

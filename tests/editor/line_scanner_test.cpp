@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <cstdlib>
+#include <cstddef>
 #include <ostream>
 
 using namespace tessory;
@@ -139,8 +139,12 @@ QString describe(const QString& line, const std::vector<FormatRange>& ranges) {
     return parts.join(' ');
 }
 
+QString dataPath(const QString& name) {
+    return QStringLiteral(TESSORY_TEST_SOURCE_DIR "/data/") + name;
+}
+
 QByteArray readData(const QString& name) {
-    QFile file(QString::fromLocal8Bit(std::getenv("TESSORY_TEST_DATA")) + "/data/" + name);
+    QFile file(dataPath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -157,8 +161,7 @@ TEST(ScanLine, WholeShaderMatchesItsGoldenRanges) {
     }
     const QByteArray golden = readData("scanner_sample.vert.golden");
     if (qEnvironmentVariableIsSet("TESSORY_UPDATE_GOLDEN")) {
-        QFile out(QString::fromLocal8Bit(std::getenv("TESSORY_TEST_DATA")) +
-                  "/data/scanner_sample.vert.golden");
+        QFile out(dataPath("scanner_sample.vert.golden"));
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(actual.join('\n').toUtf8() + '\n');
         GTEST_SKIP() << "golden file written";
