@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -58,33 +59,50 @@ public:
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     }
 
-    // Opens the WorkSpace at `workspace` (below the sandbox) with the pair `pair`, as a start
-    // with these settings stored would.
-    void start(const QString& workspaceDir, const QString& pair) {
-        QSettings store(path("settings/GLSL Tessory.conf"), QSettings::IniFormat);
+    // Stores a complete set of settings, as a previous run would have left them, with the given
+    // WorkSpace and open pair.
+    void storeSettings(const QString& workspaceDir, const QString& fileName,
+                       const std::function<void(TCFG&)>& change = {}) const {
+        QSettings store(settingsPath(), QSettings::IniFormat);
         TCFG cfg = defaultSettings(path("program/"));
-        cfg.CurrentDir = path(workspaceDir);
-        cfg.CurrentFileName = pair;
+        cfg.CurrentDir = workspaceDir;
+        cfg.CurrentFileName = fileName;
+        if (change) {
+            change(cfg);
+        }
         store.beginGroup(QStringLiteral("V1/settings"));
         for (const auto& [name, value] : storedValues(cfg)) {
             store.setValue(name, value);
         }
-        store.endGroup();
-        settings.load(store, path("program/"), QSize(1920, 1080));
+    }
+
+    // Opens the WorkSpace and pair of the stored settings, as a start does. The list and the
+    // panes are laid out in one widget, so that tests find them by name as in the window.
+    QWidget& start() {
+        {
+            QSettings store(settingsPath(), QSettings::IniFormat);
+            settings.load(store, path("program/"), QSize(1920, 1080));
+        }
         const Texts texts = Texts::of(german);
         documents.setTexts(texts);
         workspace.setTexts(texts);
-        // The list and the panes in one widget, so that tests find them by name as in the window.
         auto* layout = new QHBoxLayout(&root);
         layout->addWidget(workspace.listView());
         editor = new PairEditor(documents);
         editor->setTexts(texts);
+        editor->setFormats(categoryFormats(settings.values()));
         layout->addWidget(editor);
         root.show();
         QObject::connect(&workspace, &WorkspaceController::pairSelectionChanged, editor,
                          &PairEditor::setPairSelected);
         workspace.start({});
         workspace.updateCaption();
+        return root;
+    }
+
+    QWidget& start(const QString& workspaceDir, const QString& pair) {
+        storeSettings(path(workspaceDir), pair);
+        return start();
     }
 
     CodeEdit* vertexEdit() const { return editor->pane(PairSide::Vertex).widget(); }
@@ -94,6 +112,7 @@ public:
         workspace.storeInto(current);
         return current;
     }
+    QString settingsPath() const { return path(QStringLiteral("settings/GLSL Tessory.conf")); }
     QStringList messages() const { return Texts::of(german).ui.messages; }
 
     bool german = false;
