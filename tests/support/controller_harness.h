@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "compile/build_controller.h"
+#include "compile/error_list_view.h"
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
 #include "editor/pair_editor.h"
@@ -90,13 +92,22 @@ public:
         layout->addWidget(workspace.listView());
         editor = new PairEditor(documents);
         editor->setTexts(texts);
+        QObject::connect(editor, &PairEditor::insertModeShown,
+                         [this](const QString& text) { insertMode = text; });
         editor->setFormats(categoryFormats(settings.values()));
         layout->addWidget(editor);
+        build = std::make_unique<BuildController>(documents, *editor, workspace, prompter,
+                                                  createGlContext, nullptr);
+        build->setTexts(texts);
+        layout->addWidget(build->errorList());
+        QObject::connect(&workspace, &WorkspaceController::messagesOutdated, build.get(),
+                         &BuildController::clearMessages);
         root.show();
         QObject::connect(&workspace, &WorkspaceController::pairSelectionChanged, editor,
                          &PairEditor::setPairSelected);
         workspace.start({});
         workspace.updateCaption();
+        build->createContext();
         return root;
     }
 
@@ -120,9 +131,13 @@ public:
     AppSettings settings;
     PairDocument documents{prompter, settings, nullptr};
     WorkspaceController workspace{settings, documents, prompter, nullptr};
+    // The machine's real driver, unless a test wants to see the program without one.
+    std::function<GlContextResult()> createGlContext = &GlContext::create;
     QWidget root;
     PairEditor* editor = nullptr;
+    std::unique_ptr<BuildController> build;
     QString caption;
+    QString insertMode;
     int messagesOutdated = 0;
     bool pairSelected = false;
 };

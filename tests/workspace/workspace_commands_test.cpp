@@ -99,7 +99,7 @@ TEST_F(FileCommands, CancelOrAnEmptyNameCreatesNothing) {
 // Any name with a file of either kind is refused, listed or not, in any ASCII case; so is renaming
 // a pair to its own name in another case.
 TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
-    QWidget& w = start();
+    start();
     // Both appear after the scan.
     h.writeFile("ws/lone.frag", "keep me\n");
     h.writeFile("ws/solo.vert", "");
@@ -119,7 +119,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatWouldOverwriteFiles) {
 }
 
 TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
-    QWidget& w = start();
+    start();
     const QStringList bad = {".",
                              "..",
                              "../escape",
@@ -139,7 +139,7 @@ TEST_F(FileCommands, BothDialogsRefuseNamesThatLeaveTheWorkSpace) {
 
 TEST_F(FileCommands, GermanUsersAreToldInGerman) {
     h.german = true;
-    QWidget& w = start();
+    start();
     h.prompter.dialogScripts.push_back(typeNames({"..", "c"}, true));
     h.workspace.Action_NESExecute();
     h.prompter.answers.push_back(QMessageBox::No);

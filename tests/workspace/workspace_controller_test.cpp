@@ -262,7 +262,7 @@ TEST_F(WorkspaceCommands, CancellingTheChooserReopensTheFirstPairOfTheSameWorkSp
 TEST(WorkspaceSelection, AWorkSpaceThatIsGoneBecomesTheRootAfterACancel) {
     ControllerHarness h;
     h.storeSettings(h.path("gone/"), "");
-    QWidget& w = h.start();
+    h.start();
     h.prompter.directories.push_back(std::nullopt);
     h.prompter.answers.assign(8, QMessageBox::Ok);  // whatever "/" holds
     h.workspace.Action_SelWorkSpaceExecute();
