@@ -8,6 +8,7 @@
 #include "editor/pair_editor.h"
 #include "editor/shader_pane.h"
 #include "options/app_settings.h"
+#include "options/options_controller.h"
 #include "options/settings.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompter.h"
@@ -102,6 +103,9 @@ public:
         layout->addWidget(build->errorList());
         QObject::connect(&workspace, &WorkspaceController::messagesOutdated, build.get(),
                          &BuildController::clearMessages);
+        options = std::make_unique<OptionsController>(settings, workspace, prompter, &root);
+        options->setTexts(texts);
+        QObject::connect(&settings, &AppSettings::formatsChanged, editor, &PairEditor::setFormats);
         root.show();
         QObject::connect(&workspace, &WorkspaceController::pairSelectionChanged, editor,
                          &PairEditor::setPairSelected);
@@ -136,6 +140,7 @@ public:
     QWidget root;
     PairEditor* editor = nullptr;
     std::unique_ptr<BuildController> build;
+    std::unique_ptr<OptionsController> options;
     QString caption;
     QString insertMode;
     int messagesOutdated = 0;
