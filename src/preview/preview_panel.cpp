@@ -105,6 +105,10 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     notes_->setStyleSheet(QStringLiteral("color: #a06000;"));
     notes_->hide();
+    // The view gives way when the dock is short; what went wrong stays readable.
+    for (QLabel* said : {message_, notes_}) {
+        said->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    }
     uniformsTitle_ = new QLabel;
     uniformsBox_ = new QWidget;
     uniformsForm_ = new QFormLayout(uniformsBox_);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
@@ -129,6 +130,24 @@ TEST_F(PreviewWindow, SaveImageNeverReplacesAShaderOfTheWorkSpace) {
         EXPECT_EQ(h.readFile(shader), before);
     }
     EXPECT_EQ(fragmentEdit(w)->toPlainText(), QString::fromLatin1(example("toon.frag")));
+}
+
+TEST_F(PreviewWindow, AnImageTheDriverCannotUseIsNamedInTheDock) {
+    for (const char* file : {"texture.vert", "texture.frag"}) {
+        h.writeFile(QStringLiteral("ws/") + file, example(file));
+    }
+    ASSERT_TRUE(QImage(20000, 1, QImage::Format_RGB32).save(h.path("ws/baseMap.png")));
+    h.storeSettings(h.path("ws/"), "texture");
+    MainWindow& w = h.start();
+    panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
+    action(w, "Action_Preview")->trigger();
+    EXPECT_TRUE(panel->notes().startsWith(QStringLiteral("baseMap.png is not used: 20000 x 1")))
+        << panel->notes().toStdString();
+    // Readable however short the dock is.
+    const auto* notes = panel->findChild<QLabel*>(QStringLiteral("PreviewNotes"));
+    w.resize(w.width(), 300);
+    QCoreApplication::processEvents();
+    EXPECT_GE(notes->height(), notes->fontMetrics().height());
 }
 
 // A struct array's colour, a float and a sampler inside a struct.
