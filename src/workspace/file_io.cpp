@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -172,6 +173,32 @@ bool FileStamp::changedOnDisk(const QString& path) const {
         return false;
     }
     return hashOf(readWholeFile(path)) != hash_;
+}
+
+QJsonObject FileStamp::toJson() const {
+    // The time in nanoseconds is beyond the integers a JSON number holds exactly.
+    return {{QStringLiteral("path"), path_},
+            {QStringLiteral("exists"), exists_},
+            {QStringLiteral("size"), QString::number(size_)},
+            {QStringLiteral("modified"), QString::number(modified_)},
+            {QStringLiteral("sha256"), QString::fromLatin1(hash_.toHex())}};
+}
+
+std::optional<FileStamp> FileStamp::fromJson(const QJsonObject& json) {
+    FileStamp stamp;
+    bool sizeOk = false;
+    bool timeOk = false;
+    stamp.path_ = json.value(u"path").toString();
+    stamp.exists_ = json.value(u"exists").toBool();
+    stamp.size_ = json.value(u"size").toString().toLongLong(&sizeOk);
+    stamp.modified_ = json.value(u"modified").toString().toLongLong(&timeOk);
+    stamp.hash_ = QByteArray::fromHex(json.value(u"sha256").toString().toLatin1());
+    const bool hashOk = stamp.exists_ ? stamp.hash_.size() == 32 : stamp.hash_.isEmpty();
+    if (!json.value(u"path").isString() || !json.value(u"exists").isBool() || !sizeOk || !timeOk ||
+        !hashOk) {
+        return std::nullopt;
+    }
+    return stamp;
 }
 
 bool isSameFile(const QString& a, const QString& b) {

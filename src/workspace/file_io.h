@@ -7,7 +7,10 @@
 #include <QList>
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
+
+class QJsonObject;
 
 namespace tessory {
 
@@ -60,6 +63,11 @@ public:
     // decide when they match, the content when they do not (a file rewritten with the same
     // text is unchanged). Throws FileError when the content must be read and cannot be.
     bool changedOnDisk(const QString& path) const;
+
+    // The stamp as kept beside a copy of the text (a recovery file), and back: nothing when the
+    // object is not one that toJson wrote.
+    QJsonObject toJson() const;
+    static std::optional<FileStamp> fromJson(const QJsonObject& json);
 
 private:
     QString path_;
