@@ -35,7 +35,7 @@ QByteArray encodeRecovery(const RecoveryRecord& record, const QString& file) {
     if (qint64(text.size()) * 2 > kMaxRecoveryTextBytes) {
         throw FileError(file, QStringLiteral("The text is %1 million characters long; recovery "
                                              "keeps texts of up to %2 million.")
-                                  .arg(text.size() / 1000000)
+                                  .arg(double(text.size()) / 1e6, 0, 'f', 1)
                                   .arg(kMaxRecoveryTextBytes / 2000000));
     }
     QByteArray body(text.size() * 2, Qt::Uninitialized);

@@ -80,6 +80,20 @@ bool removeSessionFolder(const QString& session) {
     return rmdir(QFile::encodeName(session).constData()) == 0 || errno == ENOENT;
 }
 
+// A dead owner's lock whose session is gone: it was killed while it took or left the session.
+void removeLoneLock(const QString& lock) {
+    if (QFileInfo(lock.chopped(kLockSuffix.size())).exists()) {
+        return;
+    }
+    try {
+        if (const std::unique_ptr<OwnerLock> dead = OwnerLock::take(lock)) {
+            dead->remove();
+        }
+    } catch (const FileError&) {
+        // Left for the next look: a lock is no text.
+    }
+}
+
 DiskState diskStateOf(const RecoveryRecord& record) {
     if (!QFileInfo(record.path).isFile()) {
         return DiskState::Gone;
@@ -111,6 +125,11 @@ RecoveryStore::RecoveryStore(const QString& folder)
 RecoveryStore::~RecoveryStore() = default;
 
 QString RecoveryStore::ownSession() {
+    if (!ownName_.isEmpty() && !QFileInfo(folder_ + '/' + ownName_).isDir()) {
+        // Removed by someone cleaning up the user's folders: the texts are written anew.
+        ownLock_.reset();
+        ownName_.clear();
+    }
     if (ownName_.isEmpty()) {
         makeRecoveryFolder(folder_);
         // The process id for people who look; the random part for two stores in one process.
@@ -204,9 +223,12 @@ RecoveryScan RecoveryStore::scan(const PathFor& pathFor) {
         if (!ownName_.isEmpty() && (name == ownName_ || name == ownName_ + kLockSuffix)) {
             continue;
         }
+        const bool lock = sessionName && name.endsWith(kLockSuffix) && info.isFile();
         if (sessionName && info.isDir() && !info.isSymLink()) {
             scanSession(info.filePath(), pathFor, scan);
-        } else if (!(sessionName && name.endsWith(kLockSuffix) && info.isFile())) {
+        } else if (lock) {
+            removeLoneLock(info.filePath());
+        } else {
             tell(scan, FileError(info.filePath(), QStringLiteral("Is not a recovery file.")));
         }
     }

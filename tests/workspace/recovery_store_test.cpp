@@ -114,6 +114,16 @@ TEST_F(Recovery, RemovingTheLastTextLeavesNothingBehind) {
     EXPECT_EQ(test_files::entriesOf(folder()), QStringList());
 }
 
+TEST_F(Recovery, AFolderRemovedUnderneathIsMadeAgain) {
+    std::optional<RecoveryStore> store(std::in_place, folder());
+    store->write({ws("a.vert"), {}, {"a"}, 1, QDateTime::currentDateTimeUtc()});
+    ASSERT_TRUE(QDir(folder()).removeRecursively());
+    store->write({ws("a.frag"), {}, {"b"}, 1, QDateTime::currentDateTimeUtc()});
+    store.reset();
+    RecoveryStore next(folder());
+    EXPECT_EQ(textOf(next.recoverable({ws("a.vert"), ws("a.frag")})), "b");
+}
+
 // Another editor is a real process: first alive, then killed as a crash would end it.
 TEST_F(Recovery, ALiveEditorKeepsItsTextsAndADeadOnesAreTakenOver) {
     QProcess other;
@@ -182,9 +192,14 @@ TEST_F(Recovery, GarbageInTheFolderIsToldOnceAndNeverStopsTheRest) {
     test_files::writeBytes(session + "/g.recovery" + FileReplacement::kLeftoverMarker + "Ab12Cd",
                            valid.left(20));
 
+    // Nor is the lock of an owner killed before it made its session folder: it goes.
+    const QString loneLock = folder() + "/session-9-0000abcd.lock";
+    test_files::writeBytes(loneLock, "9\n");
+
     RecoveryStore next(folder());
     RecoveryScan scan = next.recoverable({ws("good.vert"), ws("g.vert")});
     EXPECT_EQ(textOf(scan), "good");
+    EXPECT_FALSE(QFile::exists(loneLock));
     QStringList told = scan.problems;
     told.sort();
     QStringList expected = garbage.keys();
