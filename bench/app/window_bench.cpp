@@ -79,6 +79,7 @@ struct Window {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
         environment.createGlContext = &timedContext;
+        environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
         window = std::make_unique<MainWindow>(std::move(environment));
         window->show();
     }

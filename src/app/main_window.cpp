@@ -11,6 +11,7 @@
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
 #include "editor/pair_editor.h"
+#include "editor/recovery_keeper.h"
 #include "editor/shader_pane.h"
 #include "options/app_settings.h"
 #include "options/options_controller.h"
@@ -21,6 +22,7 @@
 #include "ui/key_up_relay.h"
 #include "ui/prompter.h"
 #include "workspace/pair_list_view.h"
+#include "workspace/recovery_store.h"
 #include "workspace/workspace_controller.h"
 
 #include <QAction>
@@ -30,6 +32,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace tessory {
@@ -58,6 +61,12 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     options_ = new OptionsController(*settings_, *workspace_, prompter, this);
     archive_ = new ArchiveCommand(workspace_->openPair(), prompter, this);
     help_ = new HelpCommands(prompter, this);
+    recoveryKeeper_ = new RecoveryKeeper(
+        env_.recoveryFolder.isEmpty() ? defaultRecoveryFolder() : env_.recoveryFolder, this);
+    for (const PairSide side : kPairSides) {
+        recoveryKeeper_->watch(&documents_->document(side));
+    }
+    workspace_->setRecoveryStore(&recoveryKeeper_->store());
     setupLayout();
     status_ = StatusPanels::addTo(statusBar());
     preview_ = new PreviewDock(prompter, *documents_, *workspace_, env_.createGlContext, this);
@@ -102,17 +111,7 @@ void MainWindow::setupLayout() {
 
 void MainWindow::connectControllers() {
     const PairCommands& pair = commands_->pair();
-    connect(pair.selectWorkspace, &QAction::triggered, workspace_,
-            &WorkspaceController::Action_SelWorkSpaceExecute);
-    connect(pair.newEmpty, &QAction::triggered, workspace_,
-            &WorkspaceController::Action_NESExecute);
-    connect(pair.newFromCurrent, &QAction::triggered, workspace_,
-            &WorkspaceController::Action_NewShaderExecute);
-    connect(pair.save, &QAction::triggered, workspace_,
-            &WorkspaceController::Action_SaveShaderExecute);
-    connect(pair.remove, &QAction::triggered, workspace_, &WorkspaceController::Action_DelSExecute);
-    connect(pair.rename, &QAction::triggered, workspace_,
-            &WorkspaceController::Action_RenameExecute);
+    workspace_->connectPairActions(pair);
     const AppCommands& app = commands_->app();
     connect(app.exit, &QAction::triggered, this, &QWidget::close);
     connect(app.options, &QAction::triggered, options_, &OptionsController::Action_ConfigExecute);
@@ -146,6 +145,13 @@ void MainWindow::connectControllers() {
             &WorkspaceController::updateCaption);
     connect(documents_, &PairDocument::filesChecked, editor_, &PairEditor::updateEditActions);
     connect(build_, &BuildController::diagnosticsReady, preview_, &PreviewDock::diagnosticsReady);
+    // Said in the status bar, once: the editing goes on.
+    const auto recoveryTrouble = [this](const QString& why) {
+        statusBar()->showMessage(Texts::of(settings_->german()).extra().recoveryFailed.arg(why),
+                                 20000);
+    };
+    connect(recoveryKeeper_, &RecoveryKeeper::failed, this, recoveryTrouble);
+    connect(workspace_, &WorkspaceController::recoveryTrouble, this, recoveryTrouble);
     connect(editor_, &PairEditor::caretShown, status_.caret, &ElidedLabel::setText);
     connect(editor_, &PairEditor::insertModeShown, status_.mode, &ElidedLabel::setText);
     connect(editor_, &PairEditor::zoomChanged, settings_, &AppSettings::setZoom);
@@ -198,7 +204,7 @@ void MainWindow::applyTexts() {
     workspace_->listView()->setToolTip(texts.ui.workspaceListHint);
     workspaceCaption_->setText(texts.ui.workspacePanelCaption);
     status_.mode->fitTexts({texts.message(MsgInsertVertex), texts.message(MsgOverwriteVertex),
-                          texts.message(MsgInsertFragment), texts.message(MsgOverwriteFragment)});
+                            texts.message(MsgInsertFragment), texts.message(MsgOverwriteFragment)});
     documents_->setTexts(texts);
     editor_->setTexts(texts);
     workspace_->setTexts(texts);
@@ -234,6 +240,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (!workspace_->maybeSave()) {
             return;
         }
+        // Saved or left unsaved on purpose: nothing is to be recovered.
+        recoveryKeeper_->forgetAll();
         if (!settings_->values().main_size_maximized) {
             rememberGeometry();
         }

@@ -26,6 +26,7 @@ class PairEditor;
 class PreviewDock;
 class Prompter;
 class QtGermanTranslations;
+class RecoveryKeeper;
 class WorkspaceController;
 
 // The main window: the WorkSpace list beside the pair's panes, the error list under them, the
@@ -43,6 +44,7 @@ public:
         QString languageName;  // the user's language as the platform names it
         std::function<std::unique_ptr<QSettings>()> openSettings;
         std::function<GlContextResult()> createGlContext;
+        QString recoveryFolder;  // where unsaved texts are kept; the user's state folder if empty
     };
 
     explicit MainWindow(Environment environment, QWidget* parent = nullptr);
@@ -85,6 +87,7 @@ private:
     OptionsController* options_;
     ArchiveCommand* archive_;
     HelpCommands* help_;
+    RecoveryKeeper* recoveryKeeper_;
     QWidget* workspacePanel_ = nullptr;
     QLabel* workspaceCaption_ = nullptr;
     StatusPanels status_;

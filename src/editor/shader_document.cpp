@@ -7,6 +7,7 @@
 
 #include <QScopeGuard>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace tessory {
@@ -54,6 +55,14 @@ void ShaderDocument::reload(const ShaderText& text, const FileStamp& stamp) {
     emit aboutToReload();
     load(text, stamp);
     emit reloaded();
+}
+
+void ShaderDocument::recoverText(const ShaderText& text) {
+    QTextCursor all(document_);
+    all.select(QTextCursor::Document);
+    all.insertText(text.text);
+    lineEnd_ = text.lineEnd;
+    setModified(true);
 }
 
 void ShaderDocument::clear() {

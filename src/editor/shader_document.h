@@ -34,6 +34,9 @@ public:
     void load(const ShaderText& text, const FileStamp& stamp);
     // The same after another program changed the file: views keep their caret's line.
     void reload(const ShaderText& text, const FileStamp& stamp);
+    // Text kept from an earlier run put in place of the file's, as an edit the user can undo:
+    // modified, with the line end it had, against the file as loaded.
+    void recoverText(const ShaderText& text);
     // Empty, unmodified, no file behind it.
     void clear();
     bool isModified() const;

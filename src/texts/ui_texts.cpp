@@ -78,6 +78,17 @@ LanguageTexts english() {
     t.extra.deleteFiles = QStringLiteral("Do you really want to delete the following files?\n\r");
     t.extra.nulByte = QStringLiteral(
         "%1: line %2 holds a NUL byte, where the driver would stop reading; not compiled");
+    t.extra.recoverQuestion = QStringLiteral(
+        "The editor ended before the changes to %1 were saved. They were kept:\n\r%2\n\r"
+        "Recover them into the panes? Nothing is written to disk until you save.");
+    t.extra.recoverLine = QStringLiteral("%1 (kept %2)");
+    t.extra.recoverChanged =
+        QStringLiteral("%1 (kept %2; the file on disk has been changed since)");
+    t.extra.recoverGone = QStringLiteral("%1 (kept %2; the file has been deleted since)");
+    t.extra.recover = QStringLiteral("Recover");
+    t.extra.discard = QStringLiteral("Discard");
+    t.extra.recoveryFailed =
+        QStringLiteral("Unsaved changes cannot be kept for recovery after a crash: %1");
     return t;
 }
 
@@ -163,6 +174,17 @@ LanguageTexts german() {
     t.extra.nulByte = QStringLiteral(
         "%1: Zeile %2 enthält ein NUL-Byte, an dem der Treiber aufhören würde zu lesen; nicht "
         "übersetzt");
+    t.extra.recoverQuestion = QStringLiteral(
+        "Der Editor wurde beendet, bevor die Änderungen an %1 gespeichert waren. Sie wurden "
+        "aufbewahrt:\n\r%2\n\rIn die Editoren übernehmen? Gespeichert wird erst, wenn Sie "
+        "speichern.");
+    t.extra.recoverLine = QStringLiteral("%1 (aufbewahrt %2)");
+    t.extra.recoverChanged = QStringLiteral("%1 (aufbewahrt %2; die Datei wurde seither geändert)");
+    t.extra.recoverGone = QStringLiteral("%1 (aufbewahrt %2; die Datei wurde seither gelöscht)");
+    t.extra.recover = QStringLiteral("Wiederherstellen");
+    t.extra.discard = QStringLiteral("Verwerfen");
+    t.extra.recoveryFailed = QStringLiteral(
+        "Ungespeicherte Änderungen können nicht für eine Wiederherstellung aufbewahrt werden: %1");
     return t;
 }
 

@@ -56,6 +56,14 @@ struct LanguageTexts {
         QString unreadableWorkspace;  // %1: the WorkSpace, %2: the cause
         QString deleteFiles;          // followed by the files, one per line
         QString nulByte;              // %1: VertexShader or FragmentShader, %2: the line
+        // Unsaved changes kept when the editor ended without saving them.
+        QString recoverQuestion;  // %1: the pair, %2: one recoverLine... per file
+        QString recoverLine;      // %1: the file, %2: when it was kept
+        QString recoverChanged;   // the same, the file on disk changed since
+        QString recoverGone;      // the same, the file deleted since
+        QString recover;
+        QString discard;
+        QString recoveryFailed;  // %1: why
     } extra;
 };
 

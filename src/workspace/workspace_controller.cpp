@@ -8,9 +8,15 @@
 #include "workspace/name_dialogs.h"
 #include "workspace/pair_list_view.h"
 #include "workspace/pair_scan.h"
+#include "workspace/recovery_store.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QMap>
+
+#include <algorithm>
 
 namespace tessory {
 
@@ -27,6 +33,17 @@ WorkspaceController::WorkspaceController(AppSettings& settings, PairDocument& do
             [this] { guarded([this] { openChosenPair(); }); });
     connect(&documents_, &PairDocument::modificationChanged, this,
             &WorkspaceController::updateCaption);
+}
+
+void WorkspaceController::connectPairActions(const PairCommands& pair) {
+    connect(pair.selectWorkspace, &QAction::triggered, this,
+            &WorkspaceController::Action_SelWorkSpaceExecute);
+    connect(pair.newEmpty, &QAction::triggered, this, &WorkspaceController::Action_NESExecute);
+    connect(pair.newFromCurrent, &QAction::triggered, this,
+            &WorkspaceController::Action_NewShaderExecute);
+    connect(pair.save, &QAction::triggered, this, &WorkspaceController::Action_SaveShaderExecute);
+    connect(pair.remove, &QAction::triggered, this, &WorkspaceController::Action_DelSExecute);
+    connect(pair.rename, &QAction::triggered, this, &WorkspaceController::Action_RenameExecute);
 }
 
 void WorkspaceController::guarded(const std::function<void()>& command) {
@@ -49,7 +66,10 @@ void WorkspaceController::start(const QString& givenWorkspace) {
     if (QFileInfo(openPair_.directory()).isDir()) {
         rescanWorkspace();
     }
-    guarded([this, workspaceGiven] { workspaceGiven ? openFirstPair() : reopenLastPair(); });
+    guarded([this, workspaceGiven] {
+        workspaceGiven ? openFirstPair() : reopenLastPair();
+        offerRecoveryOfLostPairs();
+    });
     updateCommandStates();
 }
 
@@ -99,6 +119,109 @@ void WorkspaceController::loadPair(const QString& name) {
     emit pairLoaded(name, openPair_.directory());
 }
 
+bool WorkspaceController::askToRecover(const QString& pair, const QList<RecoveryEntry>& entries) {
+    const LanguageTexts::Extra& extra = texts_.extra();
+    const QLocale locale(texts_.german ? QLocale::German : QLocale::English);
+    QStringList lines;
+    for (const RecoveryEntry& entry : entries) {
+        const QString& line = entry.disk == DiskState::Changed ? extra.recoverChanged
+                              : entry.disk == DiskState::Gone  ? extra.recoverGone
+                                                               : extra.recoverLine;
+        lines << line.arg(entry.path,
+                          locale.toString(entry.saved.toLocalTime(), QLocale::ShortFormat));
+    }
+    return prompter_.askChoice(owner_, QMessageBox::Question,
+                               extra.recoverQuestion.arg(pair, lines.join(QStringLiteral("\n\r"))),
+                               {extra.recover, extra.discard}) == 0;
+}
+
+void WorkspaceController::offerRecovery(const QList<RecoveryEntry>& entries) {
+    if (entries.isEmpty()) {
+        return;
+    }
+    const bool recover = askToRecover(openPair_.name(), entries);
+    for (const RecoveryEntry& entry : entries) {
+        if (!recover) {
+            recovery_->discard(entry);
+            continue;
+        }
+        for (const PairSide side : kPairSides) {
+            if (entry.path == path(side, openPair_.name()) && recovery_->take(entry)) {
+                documents_.document(side).recoverText(entry.text);
+            }
+        }
+    }
+    updateCaption();
+}
+
+void WorkspaceController::offerRecoveryOfOpenPair() {
+    if (recovery_ == nullptr || openPair_.name().isEmpty()) {
+        return;
+    }
+    const RecoveryScan scan = recovery_->recoverable(
+        {path(PairSide::Vertex, openPair_.name()), path(PairSide::Fragment, openPair_.name())});
+    for (const QString& problem : scan.problems) {
+        emit recoveryTrouble(problem);
+    }
+    offerRecovery(scan.entries);
+}
+
+void WorkspaceController::offerRecoveryOfLostPairs() {
+    if (recovery_ == nullptr || !QFileInfo(openPair_.directory()).isDir()) {
+        return;
+    }
+    // The kept texts by the pair their file names give, for the pairs that have a file gone.
+    QMap<QString, QList<RecoveryEntry>> lost;
+    const RecoveryScan scan = recovery_->recoverableIn(openPair_.directory());
+    for (const QString& problem : scan.problems) {
+        emit recoveryTrouble(problem);
+    }
+    for (const RecoveryEntry& entry : scan.entries) {
+        const QString file = QFileInfo(entry.path).fileName();
+        for (const PairSide side : kPairSides) {
+            const QString& extension = side == PairSide::Vertex ? openPair_.extensions().vertex
+                                                                : openPair_.extensions().fragment;
+            if (file.endsWith(extension) && file.size() > extension.size()) {
+                lost[file.chopped(extension.size())].append(entry);
+            }
+        }
+    }
+    for (auto group = lost.cbegin(); group != lost.cend(); ++group) {
+        const bool gone = std::any_of(group->begin(), group->end(), [](const RecoveryEntry& e) {
+            return e.disk == DiskState::Gone;
+        });
+        if (!gone || openPair_.filesExist(group.key()) || documents_.isModified()) {
+            continue;
+        }
+        if (!askToRecover(group.key(), *group)) {
+            for (const RecoveryEntry& entry : *group) {
+                recovery_->discard(entry);
+            }
+            continue;
+        }
+        // The pair is opened with what was kept, to be saved again; it is listed as a pair the
+        // editor made.
+        openPair_.setName(group.key());
+        openPair_.addPair(group.key());
+        showListedPairs();
+        reselectOpenPair();
+        documents_.clear();
+        for (const PairSide side : kPairSides) {
+            documents_.document(side).setStamp(FileStamp::of(path(side, group.key()), {}));
+        }
+        for (const RecoveryEntry& entry : *group) {
+            for (const PairSide side : kPairSides) {
+                if (entry.path == path(side, group.key()) && recovery_->take(entry)) {
+                    documents_.document(side).recoverText(entry.text);
+                }
+            }
+        }
+        emit pairLoaded(group.key(), openPair_.directory());
+        updateCaption();
+        return;
+    }
+}
+
 void WorkspaceController::savePair(const QString& name) {
     documents_.save(path(PairSide::Vertex, name), path(PairSide::Fragment, name));
 }
@@ -120,6 +243,7 @@ void WorkspaceController::reopenLastPair() {
     loadPair(openPair_.name());
     documents_.setUnmodified();
     list_->selectRow(row);
+    offerRecoveryOfOpenPair();
 }
 
 void WorkspaceController::openFirstPair() {
@@ -132,6 +256,7 @@ void WorkspaceController::openFirstPair() {
     documents_.setUnmodified();
     updateCaption();
     list_->selectRow(0);
+    offerRecoveryOfOpenPair();
 }
 
 void WorkspaceController::openListedPair(int row) {
@@ -171,6 +296,7 @@ void WorkspaceController::openChosenPair() {
     emit messagesOutdated();
     documents_.setUnmodified();
     updateCaption();
+    offerRecoveryOfOpenPair();
     updateCommandStates();
 }
 
@@ -190,6 +316,7 @@ void WorkspaceController::reopenWorkspace() {
         showListedPairs();
     }
     openFirstPair();
+    offerRecoveryOfLostPairs();
     emit messagesOutdated();
     updateCommandStates();
 }

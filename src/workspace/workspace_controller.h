@@ -2,6 +2,7 @@
 #pragma once
 
 #include "texts/texts.h"
+#include "ui/command_groups.h"
 #include "workspace/open_pair.h"
 
 #include <QObject>
@@ -14,6 +15,8 @@ class AppSettings;
 class PairDocument;
 class PairListView;
 class Prompter;
+class RecoveryStore;
+struct RecoveryEntry;
 struct TCFG;
 
 // The WorkSpace and the pair open in it: the scan, the WorkSpace list and the commands that open,
@@ -27,6 +30,10 @@ public:
                         QWidget* owner);
 
     void setTexts(const Texts& texts) { texts_ = texts; }
+    void connectPairActions(const PairCommands& pair);
+    // Where texts a crashed editor left unsaved are found; they are offered when their pair is
+    // opened, or when their WorkSpace is when the pair's files are gone.
+    void setRecoveryStore(RecoveryStore* store) { recovery_ = store; }
     PairListView* listView() const { return list_; }
     const OpenPair& openPair() const { return openPair_; }
     // The WorkSpace, open pair and extensions written into the settings that are stored.
@@ -65,6 +72,8 @@ signals:
     void workspaceShown(const QString& directory);
     // The messages shown so far speak of another pair or WorkSpace.
     void messagesOutdated();
+    // The recovery folder holds something that is not a text kept for recovery.
+    void recoveryTrouble(const QString& message);
 
 private:
     void guarded(const std::function<void()>& command);
@@ -78,6 +87,12 @@ private:
     void closeOpenPair();
     void reopenWorkspace();
     bool takeGivenWorkspace(const QString& givenWorkspace);
+    // Asks whether the kept texts of the open pair go into its documents.
+    void offerRecovery(const QList<RecoveryEntry>& entries);
+    void offerRecoveryOfOpenPair();
+    // Kept texts of pairs whose files are gone, offered as pairs to save again.
+    void offerRecoveryOfLostPairs();
+    bool askToRecover(const QString& pair, const QList<RecoveryEntry>& entries);
     void createPair(bool empty);
     QString path(PairSide side, const QString& name) const { return openPair_.path(side, name); }
 
@@ -88,6 +103,7 @@ private:
     Texts texts_;
     OpenPair openPair_;
     PairListView* list_;
+    RecoveryStore* recovery_ = nullptr;
 };
 
 }  // namespace tessory

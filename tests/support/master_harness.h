@@ -39,6 +39,7 @@ public:
     QString settingsPath = root_.filePath(QStringLiteral("settings/GLSL Tessory.conf"));
     QString languageName = QStringLiteral("English");
     QString workspace;  // as the command line gives it
+    QString recoveryFolder = root_.filePath(QStringLiteral("recovery"));
     ScriptedPrompter prompter;
     // The machine's real driver, unless a test wants to see the program without one.
     std::function<GlContextResult()> createGlContext = &GlContext::create;
@@ -96,6 +97,7 @@ public:
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
         environment.createGlContext = createGlContext;
+        environment.recoveryFolder = recoveryFolder;
         window = std::make_unique<MainWindow>(std::move(environment));
         window->show();
         return *window;
