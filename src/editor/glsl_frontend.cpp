@@ -223,14 +223,30 @@ TypeRef typeRef(const TType& type) {
 }
 
 QString storageText(const TQualifier& q) {
-    if (q.storage == EvqConst)
-        return QStringLiteral("const");
-    if (q.storage == EvqUniform)
-        return QStringLiteral("uniform");
-    if (q.storage == EvqBuffer)
-        return QStringLiteral("buffer");
-    if (q.storage == EvqShared)
-        return QStringLiteral("shared");
+    switch (q.storage) {
+        case EvqConst:
+            return QStringLiteral("const");
+        case EvqUniform:
+            return QStringLiteral("uniform");
+        case EvqBuffer:
+            return QStringLiteral("buffer");
+        case EvqShared:
+            return QStringLiteral("shared");
+        case EvqPayload:
+            return QStringLiteral("rayPayloadEXT");
+        case EvqPayloadIn:
+            return QStringLiteral("rayPayloadInEXT");
+        case EvqHitAttr:
+            return QStringLiteral("hitAttributeEXT");
+        case EvqCallableData:
+            return QStringLiteral("callableDataEXT");
+        case EvqCallableDataIn:
+            return QStringLiteral("callableDataInEXT");
+        case EvqtaskPayloadSharedEXT:
+            return QStringLiteral("taskPayloadSharedEXT");
+        default:
+            break;
+    }
     if (q.isPipeInput())
         return QStringLiteral("in");
     if (q.isPipeOutput())

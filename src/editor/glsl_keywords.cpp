@@ -49,13 +49,6 @@ KeywordProbe probeKeywords(const BuiltinTable& builtins, const QStringList& cand
     context.setScanContext(&scan);
     context.setPpContext(&pp);
     context.initializeExtensionBehavior();
-    // Their stages are written with these extensions; without them the scanner knows none of
-    // their words.
-    if (s.language >= EShLangRayGen && s.language <= EShLangCallable)
-        context.updateExtensionBehavior(0, E_GL_EXT_ray_tracing, "enable");
-    if (s.language == EShLangTask || s.language == EShLangMesh)
-        context.updateExtensionBehavior(0, E_GL_EXT_mesh_shader, "enable");
-
     std::string words;
     for (const QString& c : candidates) {
         words += c.toStdString();
@@ -66,6 +59,12 @@ KeywordProbe probeKeywords(const BuiltinTable& builtins, const QStringList& cand
     TInputScanner input(1, strings, lengths);
     context.setScanner(&input);
     pp.setInput(input, false);
+    // Their stages are written with these extensions; without them the scanner knows none of
+    // their words.
+    if (s.language >= EShLangRayGen && s.language <= EShLangCallable)
+        context.updateExtensionBehavior(0, E_GL_EXT_ray_tracing, "enable");
+    if (s.language == EShLangTask || s.language == EShLangMesh)
+        context.updateExtensionBehavior(0, E_GL_EXT_mesh_shader, "enable");
     // One token a word. A word the context reserves comes back with an error, one it does not
     // know as an identifier or a type name.
     for (const QString& c : candidates) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <set>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -79,13 +80,7 @@ public:
     bool inputEnded() const { return currentScanner->atEndOfInput(); }
 
     void error(const TSourceLoc& loc, const char* reason, const char* token, const char* format,
-               ...) override {
-        va_list args;
-        va_start(args, format);
-        keep(loc, reason, token, format, args, true);
-        va_end(args);
-        ++numErrors;
-    }
+               ...) override;
     void warn(const TSourceLoc& loc, const char* reason, const char* token, const char* format,
               ...) override {
         va_list args;
@@ -149,6 +144,10 @@ public:
 
     void token(int kind, const TPpToken& token);
     void finish();
+    // The parser enters a stand-in for an undeclared name, to report it only once: no symbol.
+    void undeclared(const char* name, const TSourceLoc& loc) {
+        undeclared_.insert({std::string(name), loc.string, loc.line, loc.column});
+    }
 
     // Where a front end place is, in the user's files.
     void place(const TSourceLoc& loc, QString& file, int& line, int& column) const;
@@ -199,10 +198,22 @@ private:
     std::unordered_map<std::string, TSourceLoc, TransparentHash, std::equal_to<>> lastSeen_;
     std::unordered_set<const TSymbol*> recorded_;
     std::unordered_set<const TVariable*> anonymousBlocks_;
+    std::set<std::tuple<std::string, int, int, int>> undeclared_;
     std::unordered_map<std::string, qsizetype> functions_;  // the last symbol of each mangled name
     qsizetype function_ = -1;                               // the definition being read
     QString functionName_;
 };
+
+void WatchedContext::error(const TSourceLoc& loc, const char* reason, const char* token,
+                           const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    keep(loc, reason, token, format, args, true);
+    va_end(args);
+    ++numErrors;
+    if (token && std::string_view(reason) == "undeclared identifier")
+        watcher_.undeclared(token, loc);
+}
 
 int WatchedPp::Input::scan(TPpToken* token) {
     const int kind = inner_.scan(token);
@@ -451,6 +462,10 @@ void Watcher::recordVariable(const TVariable& v, int index, bool parameter) {
         place(loc, f.file, f.line, f.column);
     };
     collectAggregates(type, out_.aggregates, placeField);
+    const TSourceLoc at = declaredAt(v.getName());
+    if (!undeclared_.empty() &&
+        undeclared_.count({v.getName().c_str(), at.string, at.line, at.column}))
+        return;
     const QString name = text(v.getName());
     Symbol s;
     s.name = name;
@@ -471,7 +486,7 @@ void Watcher::recordVariable(const TVariable& v, int index, bool parameter) {
         s.kind = parameter ? SymbolKind::Parameter : SymbolKind::Local;
         s.scope = functionName_;
     }
-    const qsizetype i = add(s, declaredAt(v.getName()));
+    const qsizetype i = add(s, at);
     if (index > kGlobalLevel)
         levels_[index].locals.push_back(i);
 }
@@ -557,25 +572,31 @@ PassResult runPass(const BuiltinTable& builtins, const PassSource& source,
 
     std::string preamble;
     context.getPreamble(preamble);
-    const size_t count = source.bytes.size() + 1;
+    // The grammar wants at least one declaration; the front end ends every shader with this
+    // one, which declares nothing, so that an empty one parses.
+    static const std::string kFinale = "\n int;";
+    const size_t sections = source.bytes.size();
+    const size_t count = sections + 2;
     std::vector<const char*> strings(count);
     std::vector<size_t> lengths(count);
     std::vector<const char*> names(count, nullptr);
     std::vector<std::string> fileNames(count);
     strings[0] = preamble.c_str();
     lengths[0] = preamble.size();
-    for (size_t i = 1; i < count; ++i) {
+    for (size_t i = 1; i <= sections; ++i) {
         strings[i] = source.bytes[i - 1].data();
         lengths[i] = source.bytes[i - 1].size();
         fileNames[i] = (*source.sections)[qsizetype(i - 1)].file.toStdString();
         names[i] = fileNames[i].c_str();
     }
-    TInputScanner input(int(count), strings.data(), lengths.data(), names.data(), 1, 0);
+    strings[count - 1] = kFinale.c_str();
+    lengths[count - 1] = kFinale.size();
+    TInputScanner input(int(count), strings.data(), lengths.data(), names.data(), 1, 1);
     table.push();
     watcher.attach(context);
     context.parseShaderStrings(pp, input, false);
     result.stopped = context.parserResult != 0;
-    result.atEnd = context.inputEnded();
+    result.atEnd = context.inputEnded() || watcher.lastToken().section >= int(sections);
     result.openScopes = watcher.openScopes();
     result.errorToken = watcher.lastToken();
     result.previousToken = watcher.previousToken();
