@@ -45,11 +45,15 @@ Lexed lexBefore(QStringView text, qsizetype offset, qsizetype window) {
     offset = std::clamp<qsizetype>(offset, 0, text.size());
     qsizetype i = std::max<qsizetype>(0, offset - window);
     if (i > 0) {
-        // From the start of a line, where no token is cut.
-        const qsizetype lineStart = text.lastIndexOf(u'\n', i);
-        i = lineStart < 0 ? 0 : lineStart + 1;
-        if (i > offset)
-            i = offset;
+        // From the start of a line, where no token is cut; on a line longer than the window,
+        // from the end of the token the window starts in.
+        const qsizetype lineEnd = text.indexOf(u'\n', i - 1);
+        if (lineEnd >= 0 && lineEnd < offset) {
+            i = lineEnd + 1;
+        } else {
+            while (i < offset && isIdentifierPart(text[i]))
+                ++i;
+        }
     }
     while (i < offset) {
         const QChar c = text[i];

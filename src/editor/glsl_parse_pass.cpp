@@ -350,8 +350,7 @@ qsizetype Watcher::add(Symbol symbol, const TSourceLoc& loc) {
     place(loc, symbol.file, symbol.line, symbol.column);
     const int s = loc.string;
     const int line = loc.line - 1;
-    if (s >= 0 && s < int(source_.lines.size()) && line >= 0 && line < source_.lines[s].size())
-        symbol.declaration = source_.lines[s][line].trimmed();
+    symbol.declaration = source_.line(s, line).trimmed().toString();
     out_.symbols << symbol;
     return out_.symbols.size() - 1;
 }
@@ -541,6 +540,19 @@ void Watcher::beginFunction() {
 }
 
 }  // namespace
+
+QStringView PassSource::line(int section, int line) const {
+    if (section < 0 || section >= int(lineStarts.size()))
+        return {};
+    const std::vector<qsizetype>& starts = lineStarts[size_t(section)];
+    if (line < 0 || line >= int(starts.size()))
+        return {};
+    const QString& text = (*sections)[section].text;
+    const qsizetype start = starts[size_t(line)];
+    const qsizetype end =
+        size_t(line) + 1 < starts.size() ? starts[size_t(line) + 1] - 1 : text.size();
+    return QStringView(text).sliced(start, end - start);
+}
 
 PassResult runPass(const BuiltinTable& builtins, const PassSource& source,
                    std::chrono::steady_clock::time_point deadline, const std::atomic_bool* cancel) {

@@ -20,7 +20,9 @@ namespace tessory::glsl::frontend {
 struct PassSource {
     std::vector<std::string> bytes;
     const QList<SourceSection>* sections = nullptr;
-    std::vector<QStringList> lines;  // each section's lines, to quote declarations
+    std::vector<std::vector<qsizetype>> lineStarts;  // in each section's text, to quote lines
+    // The text of a line of a section, or nothing.
+    QStringView line(int section, int line) const;
 };
 
 // A place in the sections: section index and 0-based line and column; section -1 when unknown.

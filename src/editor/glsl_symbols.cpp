@@ -132,7 +132,10 @@ public:
         source_.sections = &sections_;
         for (const SourceSection& s : sections_) {
             source_.bytes.push_back(frontEndBytes(s.text));
-            source_.lines.push_back(s.text.split(u'\n'));
+            std::vector<qsizetype> starts{0};
+            for (qsizetype at = s.text.indexOf(u'\n'); at >= 0; at = s.text.indexOf(u'\n', at + 1))
+                starts.push_back(at + 1);
+            source_.lineStarts.push_back(std::move(starts));
         }
     }
 
@@ -202,6 +205,13 @@ std::shared_ptr<const ParsedDocument> parseDocument(const LanguageContext& conte
     Reparser reparser(parts, options);
     PassResult result;
     for (int attempt = 0; attempt <= options.maxRetries; ++attempt) {
+        // A parse that a syntax error stops early checks neither while it runs. The first one
+        // always runs: out of time, it still gives the symbols of its first tokens.
+        if ((attempt > 0 && std::chrono::steady_clock::now() > deadline) ||
+            (options.cancel && options.cancel->load())) {
+            result.interrupted = true;
+            break;
+        }
         result = frontend::runPass(table, reparser.source(), deadline, options.cancel);
         ++doc->attempts;
         if (attempt == 0)

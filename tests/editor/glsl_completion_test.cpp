@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 using namespace tessory::glsl;
 using namespace tessory::glsl::testing;
 
@@ -61,6 +63,44 @@ TEST(Completion, BuiltinsFollowTheVersionAndTheStage) {
     EXPECT_FALSE(vertex.contains(u"gl_FragCoord"));
     EXPECT_TRUE(vertex.contains(u"gl_VertexID"));
     EXPECT_FALSE(fragment.contains(u"gl_VertexID"));
+}
+
+TEST(Completion, ACoreProfileLeavesOutTheCompatibilityProfilesNames) {
+    const QString body = QStringLiteral("\nvoid main() { gl_FragC| }");
+    const QStringList core =
+        labels(completeAt(QStringLiteral("#version 330 core") + body, Stage::Fragment));
+    const QStringList compatibility =
+        labels(completeAt(QStringLiteral("#version 330 compatibility") + body, Stage::Fragment));
+    EXPECT_TRUE(core.contains(u"gl_FragCoord") && compatibility.contains(u"gl_FragCoord"));
+    EXPECT_FALSE(core.contains(u"gl_FragColor"));
+    EXPECT_TRUE(compatibility.contains(u"gl_FragColor"));
+    const Completion lights =
+        completeAt(u"#version 120\nvoid main() { gl_MaxLi| }"_qs, Stage::Vertex);
+    ASSERT_FALSE(lights.items.isEmpty());
+    EXPECT_EQ(lights.items[0].label, u"gl_MaxLights");
+    EXPECT_EQ(lights.items[0].kind, CompletionKind::Constant);
+    // The front end's default limits give its value.
+    EXPECT_TRUE(QRegularExpression(u"^const int = [1-9][0-9]*$"_qs)
+                    .match(lights.items[0].detail)
+                    .hasMatch())
+        << lights.items[0].detail.toStdString();
+}
+
+TEST(Completion, BuiltinBlocksAndTheStagesOfVulkan) {
+    const QStringList geometry = labels(completeAt(
+        u"#version 330 core\nlayout(triangles) in;\nlayout(points, max_vertices = 1) out;\n"
+        "void main() { gl_in[0].|"_qs,
+        Stage::Geometry));
+    EXPECT_TRUE(geometry.contains(u"gl_Position"));
+    const Marked ray =
+        marked(u"#version 460\n#extension GL_EXT_ray_tracing : require\nvoid main() { trace| }"_qs);
+    auto raysIn = [&](Stage stage) {
+        const Program p{parseDocument(detectContext(QStringView(ray.text), Target::Vulkan, stage),
+                                      u"r"_qs, ray.text)};
+        return labels(complete(p, 0, ray.text, ray.caret));
+    };
+    EXPECT_TRUE(raysIn(Stage::RayGen).contains(u"traceRayEXT"));
+    EXPECT_FALSE(raysIn(Stage::Fragment).contains(u"traceRayEXT"));
 }
 
 TEST(Completion, KeywordsAndTypesAreTheScannersForTheVersion) {

@@ -150,6 +150,14 @@ TEST(Definition, PrefersTheDocumentThenTheProgramAndFollowsScopesAndMembers) {
     EXPECT_EQ(at(6, 30), (Location{u"p.frag"_qs, 6, 12}));  // the local in scope
     EXPECT_EQ(at(5, 37), (Location{u"p.frag"_qs, 1, 20}));  // a member of a struct
     EXPECT_FALSE(at(5, 5));                                 // a type keyword
+
+    const QString functions = QStringLiteral(
+        "#version 330 core\nfloat f(float v);\nvoid main() { f(1.0); }\n"
+        "float f(float v) { return v; }\n");
+    const Program one{parse(functions, Stage::Fragment)};
+    EXPECT_EQ(definition(one, 0, functions, {2, 14}), (Location{u"a.glsl"_qs, 3, 6}));
+    EXPECT_EQ(definition(one, 0, functions, {3, 27}), (Location{u"a.glsl"_qs, 3, 14}));
+    EXPECT_FALSE(definition(one, 0, u"// f(1.0)"_qs, {0, 3}));
 }
 
 }  // namespace

@@ -145,6 +145,23 @@ TEST(Symbols, AHalfTypedLineStillGivesTheRestOfTheFile) {
     EXPECT_TRUE(find(*open, u"w"_qs, SymbolKind::Local));
 }
 
+TEST(Symbols, TheEditedLineGoesFirstAndACancelledParseSaysSo) {
+    // Without the hint the error at "float" would blank line 4, which holds a declaration.
+    const QString text = QStringLiteral(
+        "#version 330 core\nvoid main() {\n    float a = 1.0;\n    a = a *\n    float b = a;\n}\n");
+    const LanguageContext context =
+        detectContext(QStringView(text), Target::GlCore, Stage::Fragment);
+    const auto hinted = parseDocument(context, u"x"_qs, text, {.editedLine = 3});
+    EXPECT_EQ(hinted->blankedLines, QList<int>{3});
+    EXPECT_TRUE(find(*hinted, u"b"_qs, SymbolKind::Local));
+    EXPECT_TRUE(hinted->complete);
+
+    const std::atomic_bool cancelled = true;
+    const auto stopped = parseDocument(context, u"x"_qs, kEveryKind, {.cancel = &cancelled});
+    EXPECT_FALSE(stopped->complete);
+    EXPECT_TRUE(stopped->symbols.isEmpty());
+}
+
 TEST(Symbols, IncludedFilesGiveSymbolsInTheirOwnFile) {
     const QString main = QStringLiteral(
         "#version 330 core\n#include \"common.glsl\"\nvoid main() { colour = tint(); }\n");
