@@ -223,6 +223,10 @@ int WatchedPp::Input::scan(TPpToken* token) {
 
 void WatchedContext::keep(const TSourceLoc& loc, const char* reason, const char* token,
                           const char* format, va_list args, bool isError) {
+    // Enough to show; a 16 MB file of errors need not make a million messages.
+    constexpr qsizetype kMaxMessages = 1000;
+    if (messages_.size() >= kMaxMessages)
+        return;
     char extra[512];
     std::vsnprintf(extra, sizeof extra, format, args);
     QString text;

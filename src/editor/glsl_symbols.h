@@ -110,7 +110,10 @@ struct ParsedDocument {
 };
 
 // Parses a document with the front end of `context`. Never throws; a source the front end
-// cannot read at all gives a document without symbols and with its messages.
+// cannot read at all gives a document without symbols and with its messages. Safe to call on
+// several threads at once: the front end's process-wide set-up runs once, each parse allocates
+// from a pool of its own, which glslang keeps per thread, and the builtin tables it shares are
+// only read.
 std::shared_ptr<const ParsedDocument> parseDocument(const LanguageContext& context,
                                                     const QList<SourceSection>& sections,
                                                     const ParseOptions& options = {});
