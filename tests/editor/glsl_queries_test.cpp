@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "editor/glsl_builtins.h"
+#include "editor/glsl_completion.h"
 #include "editor/glsl_docs.h"
 #include "editor/glsl_hover.h"
 #include "editor/glsl_navigation.h"
@@ -68,6 +69,37 @@ TEST(SignatureHelp, TheCurrentArgumentPastNestedCallsAndBrackets) {
     ASSERT_TRUE(deep);
     EXPECT_EQ(deep->function, u"helper");
     EXPECT_EQ(deep->activeParameter, 0);
+}
+
+TEST(SignatureHelp, TheFirstBuiltinOverloadWithRoomForTheArgument) {
+    const auto texture = helpAt(u"    texture(sampler, uv, |"_qs);
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->activeParameter, 2);
+    ASSERT_LT(texture->activeOverload, texture->overloads.size());
+    const FunctionSignature& shown = texture->overloads[texture->activeOverload];
+    EXPECT_EQ(shown.parameters.size(), 3);
+    for (qsizetype i = 0; i < texture->activeOverload; ++i)
+        EXPECT_LE(texture->overloads[i].parameters.size(), 2);
+}
+
+TEST(Queries, InterfaceBlocksBetweenStages) {
+    const QString vertex = QStringLiteral(
+        "#version 330 core\nout VertexData { vec3 normal; vec2 uv; } vsOut;\nvoid main() {}\n");
+    const QString fragment = QStringLiteral(
+        "#version 330 core\nin VertexData { vec3 normal; vec2 uv; } fsIn;\nout vec4 colour;\n"
+        "void main() { colour = vec4(fsIn.normal, 1.0); }\n");
+    const Program program{parse(vertex, Stage::Vertex, u"s.vert"_qs),
+                          parse(fragment, Stage::Fragment, u"s.frag"_qs)};
+    const QString typed = fragment + QStringLiteral("void more() { fsIn. }\n");
+    EXPECT_EQ(labels(complete(program, 1, typed, {4, 19})), (QStringList{u"uv"_qs, u"normal"_qs}));
+    EXPECT_EQ(definition(program, 1, fragment, {3, 35}), (Location{u"s.frag"_qs, 1, 21}));
+    const auto block = hover(program, 1, fragment, {3, 30}, false);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->declaration, u"in VertexData { vec3 normal; vec2 uv; } fsIn;");
+    const QList<OutlineEntry> entries = outline(*program[0]);
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].kind, SymbolKind::Block);
+    EXPECT_EQ(entries[0].detail, u"out VertexData { } vsOut");
 }
 
 TEST(Hover, BuiltinsGiveSignaturesAndTheirLineInTheChosenLanguage) {
