@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
+#include "app/driver_host_main.h"
 #include "app/first_start.h"
 #include "app/icons.h"
 #include "app/main_window.h"
@@ -9,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 
+#include <cstring>
 #include <exception>
 #include <optional>
 
@@ -34,6 +36,9 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], tessory::kDriverHostArgument) == 0) {
+        return tessory::runDriverHost(argc, argv);
+    }
     if (const std::optional<int> status = tessory::answerBeforeStart(argc, argv)) {
         return *status;
     }
