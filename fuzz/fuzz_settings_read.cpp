@@ -101,7 +101,9 @@ const QStringList kOrder = {"main_pos_left",
                             "PreviewVisible",
                             "PreviewWidth",
                             "PreviewHeight",
-                            "EditorZoom"};
+                            "EditorZoom",
+                            "CompileTimeLimit",
+                            "FrameTimeLimit"};
 constexpr int kStrings = 5;   // CurrentDir
 constexpr int kColors = 9;    // FontColor_DataTypes
 constexpr int kEffects = 14;  // TextEffects_DataTypes
@@ -109,6 +111,8 @@ constexpr int kAutoSave = 19;
 constexpr int kPreviewVisible = 20;
 constexpr int kPreviewWidth = 21;  // and PreviewHeight, read as a pair
 constexpr int kEditorZoom = 23;
+constexpr int kCompileTimeLimit = 24;
+constexpr int kFrameTimeLimit = 25;
 
 std::optional<qint32> int32From(const QVariant& v) {
     constexpr qint64 kLow = std::numeric_limits<qint32>::min();
@@ -149,7 +153,11 @@ std::optional<qint32> int32From(const QVariant& v) {
 }
 
 void setInteger(TCFG& cfg, int field, qint32 v) {
-    if (field == kEditorZoom) {
+    if (field == kCompileTimeLimit) {
+        cfg.CompileTimeLimit = v >= 1 && v <= kMaxCompileTimeLimit ? v : cfg.CompileTimeLimit;
+    } else if (field == kFrameTimeLimit) {
+        cfg.FrameTimeLimit = v >= 1 && v <= kMaxFrameTimeLimit ? v : cfg.FrameTimeLimit;
+    } else if (field == kEditorZoom) {
         cfg.EditorZoom = v;
     } else if (field == kPreviewVisible) {
         cfg.PreviewVisible = v != 0;
@@ -245,7 +253,8 @@ bool sameFields(const TCFG& a, const TCFG& b) {
            categoryFormats(a) == categoryFormats(b) && a.FileExtVertex == b.FileExtVertex &&
            a.FileExtFragment == b.FileExtFragment && a.AutoSaveOnChange == b.AutoSaveOnChange &&
            a.PreviewVisible == b.PreviewVisible && a.PreviewWidth == b.PreviewWidth &&
-           a.PreviewHeight == b.PreviewHeight && a.EditorZoom == b.EditorZoom;
+           a.PreviewHeight == b.PreviewHeight && a.EditorZoom == b.EditorZoom &&
+           a.CompileTimeLimit == b.CompileTimeLimit && a.FrameTimeLimit == b.FrameTimeLimit;
 }
 
 SettingsLookup lookupIn(const QMap<QString, QVariant>& values, QStringList& asked) {

@@ -61,6 +61,14 @@ void AppSettings::setAutoSave(bool autoSave) {
     }
 }
 
+void AppSettings::setTimeLimits(int compileSeconds, int frameSeconds) {
+    if (compileSeconds != values_.CompileTimeLimit || frameSeconds != values_.FrameTimeLimit) {
+        values_.CompileTimeLimit = compileSeconds;
+        values_.FrameTimeLimit = frameSeconds;
+        emit timeLimitsChanged(compileSeconds, frameSeconds);
+    }
+}
+
 void AppSettings::setGerman(bool german) {
     if (german != german_) {
         german_ = german;

@@ -34,6 +34,7 @@ public:
     void setFormats(const CategoryFormats& formats);
     void setZoom(int step);
     void setAutoSave(bool autoSave);
+    void setTimeLimits(int compileSeconds, int frameSeconds);
     void setGerman(bool german);
     bool german() const { return german_; }
 
@@ -46,6 +47,7 @@ signals:
     void formatsChanged(const CategoryFormats& formats);
     void zoomChanged(int step);
     void autoSaveChanged(bool autoSave);
+    void timeLimitsChanged(int compileSeconds, int frameSeconds);
     void languageChanged(bool german);
 
 private:

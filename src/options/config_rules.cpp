@@ -33,7 +33,7 @@ CheckedExtensions checkExtensions(const QString& vertexField, const QString& fra
 }
 
 FormatBackup takeFormatBackup(const TCFG& cfg) {
-    return {categoryFormats(cfg), cfg.AutoSaveOnChange};
+    return {categoryFormats(cfg), cfg.AutoSaveOnChange, cfg.CompileTimeLimit, cfg.FrameTimeLimit};
 }
 
 void restoreFormatBackup(TCFG& cfg, const FormatBackup& backup) {
@@ -42,6 +42,8 @@ void restoreFormatBackup(TCFG& cfg, const FormatBackup& backup) {
         textEffects(cfg, Category(i)) = backup.formats[i].effects;
     }
     cfg.AutoSaveOnChange = backup.autoSaveOnChange;
+    cfg.CompileTimeLimit = backup.compileTimeLimit;
+    cfg.FrameTimeLimit = backup.frameTimeLimit;
 }
 
 TColor fromQColor(const QColor& color) {
@@ -63,6 +65,9 @@ ConfigCaptions configCaptions(bool german) {
             QStringLiteral(" Unterstrichen"),
             QStringLiteral(" Dateiendungen "),
             QStringLiteral(" Änderungen immer speichern"),
+            QStringLiteral(" Zeitgrenzen des Treibers "),
+            QStringLiteral("s für eine Übersetzung"),
+            QStringLiteral("s für ein Vorschaubild"),
             QStringLiteral("OK"),
             QStringLiteral("Abbrechen"),
         };
@@ -75,6 +80,9 @@ ConfigCaptions configCaptions(bool german) {
         QStringLiteral(" Underline"),
         QStringLiteral(" FileExtensions "),
         QStringLiteral(" No Save Files Questions (always save)"),
+        QStringLiteral(" Driver time limits "),
+        QStringLiteral("s for a compile"),
+        QStringLiteral("s for a preview frame"),
         QStringLiteral("OK"),
         QStringLiteral("Cancel"),
     };

@@ -38,6 +38,8 @@ CheckedExtensions checkExtensions(const QString& vertexField, const QString& fra
 struct FormatBackup {
     CategoryFormats formats;
     bool autoSaveOnChange = false;
+    qint32 compileTimeLimit = 10;
+    qint32 frameTimeLimit = 2;
 };
 
 FormatBackup takeFormatBackup(const TCFG& cfg);
@@ -58,6 +60,9 @@ struct ConfigCaptions {
     QString underline;
     QString fileExtGroup;
     QString autoSaveBox;
+    QString timeLimitsGroup;
+    QString compileLimit;  // beside the seconds a compile may take
+    QString frameLimit;    // beside the seconds a preview frame may take
     QString ok;
     QString cancel;
 };

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 
 namespace tessory {
@@ -122,6 +123,19 @@ void TForm_Config::setupLayout() {
     GroupBox3->setGeometry(8, 8, 249, 65);
     CheckBox1 = makeCheckBox("CheckBox1", GroupBox3, {16, 24, 209, 17});
     CheckBox1->setText(QStringLiteral("No Save Files Questions (always save)"));
+    GroupBox4 = named(new QGroupBox(QStringLiteral(" Driver time limits "), TabSheet3), "GroupBox4");
+    GroupBox4->setGeometry(8, 80, 249, 81);
+    const auto makeSeconds = [this](const char* name, int top, int most) {
+        auto* box = named(new QSpinBox(GroupBox4), name);
+        box->setGeometry(16, top, 57, 21);
+        box->setRange(1, most);
+        box->setKeyboardTracking(false);
+        return box;
+    };
+    SpinBox_Compile = makeSeconds("SpinBox_Compile", 24, kMaxCompileTimeLimit);
+    Label3 = makeLabel("Label3", QStringLiteral("s for a compile"), GroupBox4, {80, 28});
+    SpinBox_Frame = makeSeconds("SpinBox_Frame", 50, kMaxFrameTimeLimit);
+    Label4 = makeLabel("Label4", QStringLiteral("s for a preview frame"), GroupBox4, {80, 54});
 
     Bevel1 = named(new QFrame(this), "Bevel1");
     Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -138,6 +152,15 @@ void TForm_Config::setupLayout() {
     connect(CB_Italic, &QCheckBox::clicked, this, &TForm_Config::CB_ItalicClick);
     connect(CB_underline, &QCheckBox::clicked, this, &TForm_Config::CB_underlineClick);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm_Config::CheckBox1Click);
+    for (QSpinBox* box : {SpinBox_Compile, SpinBox_Frame}) {
+        connect(box, &QSpinBox::valueChanged, this, [this] {
+            if (!initialising_) {
+                cfg_.CompileTimeLimit = SpinBox_Compile->value();
+                cfg_.FrameTimeLimit = SpinBox_Frame->value();
+                handTimeLimits();
+            }
+        });
+    }
     connect(BT_OK, &QPushButton::clicked, this, &TForm_Config::BT_OKClick);
     connect(BT_Cancel, &QPushButton::clicked, this, &TForm_Config::BT_CancelClick);
 }
@@ -151,6 +174,11 @@ void TForm_Config::restoreState() {
     CB_underline->setText(captions.underline);
     GroupBox2->setTitle(captions.fileExtGroup);
     CheckBox1->setText(captions.autoSaveBox);
+    GroupBox4->setTitle(captions.timeLimitsGroup);
+    Label3->setText(captions.compileLimit);
+    Label3->adjustSize();
+    Label4->setText(captions.frameLimit);
+    Label4->adjustSize();
     BT_OK->setText(captions.ok);
     BT_Cancel->setText(captions.cancel);
 }
@@ -170,6 +198,8 @@ void TForm_Config::firstShow() {
     Edit_Vertex->setText(cfg_.FileExtVertex);
     Edit_Fragment->setText(cfg_.FileExtFragment);
     CheckBox1->setChecked(cfg_.AutoSaveOnChange);
+    SpinBox_Compile->setValue(cfg_.CompileTimeLimit);
+    SpinBox_Frame->setValue(cfg_.FrameTimeLimit);
     initialising_ = false;
 }
 
@@ -267,6 +297,10 @@ void TForm_Config::CheckBox1Click() {
     emit autoSaveEdited(cfg_.AutoSaveOnChange);
 }
 
+void TForm_Config::handTimeLimits() {
+    emit timeLimitsEdited(cfg_.CompileTimeLimit, cfg_.FrameTimeLimit);
+}
+
 void TForm_Config::handFormats() {
     emit formatsEdited(categoryFormats(cfg_));
 }
@@ -306,6 +340,7 @@ void TForm_Config::BT_CancelClick() {
     restoreFormatBackup(cfg_, backup_);
     handFormats();
     emit autoSaveEdited(cfg_.AutoSaveOnChange);
+    handTimeLimits();
     reject();
 }
 

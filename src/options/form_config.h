@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace tessory {
@@ -50,6 +51,11 @@ public:
     QLabel* Label2 = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QSpinBox* SpinBox_Compile = nullptr;
+    QLabel* Label3 = nullptr;
+    QSpinBox* SpinBox_Frame = nullptr;
+    QLabel* Label4 = nullptr;
     QFrame* Bevel1 = nullptr;
     QPushButton* BT_Cancel = nullptr;
     QPushButton* BT_OK = nullptr;
@@ -71,6 +77,7 @@ signals:
     // The highlight formats of every category, after each change and after Cancel.
     void formatsEdited(const CategoryFormats& formats);
     void autoSaveEdited(bool autoSave);
+    void timeLimitsEdited(int compileSeconds, int frameSeconds);
     // The user confirmed new extensions; accept() closes the dialog once they are in use.
     void extensionsChosen(const QString& vertexExt, const QString& fragmentExt);
 
@@ -88,6 +95,7 @@ private:
                                         QMessageBox::StandardButtons buttons);
 
     void handFormats();
+    void handTimeLimits();
 
     Prompter& prompter_;
     QStringList messages_;  // the message table

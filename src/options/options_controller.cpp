@@ -31,6 +31,7 @@ void OptionsController::Action_ConfigExecute() {
             runGuarded(prompter_, owner_, [&] { settings_.setFormats(formats); });
         });
         connect(dialog, &TForm_Config::autoSaveEdited, &settings_, &AppSettings::setAutoSave);
+        connect(dialog, &TForm_Config::timeLimitsEdited, &settings_, &AppSettings::setTimeLimits);
         connect(dialog, &TForm_Config::extensionsChosen, this,
                 [this, dialog](const QString& vertexExt, const QString& fragmentExt) {
                     if (workspace_.changeExtensions(vertexExt, fragmentExt)) {

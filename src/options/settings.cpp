@@ -169,6 +169,14 @@ void readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen) {
             cfg.PreviewHeight = previewHeight;
         }
         cfg.EditorZoom = read.integer(QStringLiteral("EditorZoom"));
+        const qint32 compileLimit = read.integer(QStringLiteral("CompileTimeLimit"));
+        if (compileLimit >= 1 && compileLimit <= kMaxCompileTimeLimit) {
+            cfg.CompileTimeLimit = compileLimit;
+        }
+        const qint32 frameLimit = read.integer(QStringLiteral("FrameTimeLimit"));
+        if (frameLimit >= 1 && frameLimit <= kMaxFrameTimeLimit) {
+            cfg.FrameTimeLimit = frameLimit;
+        }
     } catch (const StopReading&) {
         // A damaged or partial store keeps what was read so far; the rest stays at its default.
     }
@@ -197,6 +205,8 @@ QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {
     values.append({QStringLiteral("PreviewWidth"), cfg.PreviewWidth});
     values.append({QStringLiteral("PreviewHeight"), cfg.PreviewHeight});
     values.append({QStringLiteral("EditorZoom"), cfg.EditorZoom});
+    values.append({QStringLiteral("CompileTimeLimit"), cfg.CompileTimeLimit});
+    values.append({QStringLiteral("FrameTimeLimit"), cfg.FrameTimeLimit});
     return values;
 }
 

@@ -40,7 +40,14 @@ struct TCFG {
     qint32 PreviewHeight = 480;
     // Font points the panes are zoomed by, both alike; the panes keep it within their range.
     qint32 EditorZoom = 0;
+    // Seconds the driver may take on one compile and on one preview frame before it is stopped.
+    qint32 CompileTimeLimit = 10;
+    qint32 FrameTimeLimit = 2;
 };
+
+// The time limits a store may give; a value outside is left at its default.
+inline constexpr qint32 kMaxCompileTimeLimit = 3600;
+inline constexpr qint32 kMaxFrameTimeLimit = 600;
 
 // The defaults of a first start: the WorkSpace is the program's own directory.
 TCFG defaultSettings(const QString& programDir);

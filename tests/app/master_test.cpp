@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
@@ -217,6 +218,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
         options->CB_Italic->click();
         options->CB_Bold->click();
         options->CheckBox1->click();                    // AutoSave
+        options->SpinBox_Compile->setValue(25);
         h.prompter.answers.push_back(QMessageBox::Ok);  // the extension change warning
         options->BT_OK->click();
         h.prompter.directories.push_back(h.path("ws"));
@@ -225,7 +227,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
         pane(w, PairSide::Vertex).setOverwrite(true);
         ASSERT_TRUE(h.close());
     }
-    EXPECT_EQ(h.settings()->childKeys().size(), 24);
+    EXPECT_EQ(h.settings()->childKeys().size(), 26);
     EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
     MainWindow& w = h.start();
     EXPECT_EQ(w.settings().CurrentDir, h.path("ws/"));
@@ -234,6 +236,8 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
     EXPECT_EQ(w.settings().FontColor_Comment, 0x00ABCDEFu);
     EXPECT_EQ(w.settings().TextEffects_Comment, EffectItalic | EffectBold);
     EXPECT_TRUE(w.settings().AutoSaveOnChange);
+    EXPECT_EQ(w.settings().CompileTimeLimit, 25);
+    EXPECT_EQ(w.settings().FrameTimeLimit, 2);
     EXPECT_FALSE(pane(w, PairSide::Vertex).overwrite());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("GLSL Tessory - [Water]"));
 }

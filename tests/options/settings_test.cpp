@@ -239,13 +239,15 @@ TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
     for (const auto& [name, value] : storedValues(TCFG())) {
         names.append(name);
     }
-    EXPECT_EQ(names.join(' '),
-              "main_pos_left main_pos_top main_size_width main_size_height main_size_maximized "
-              "CurrentDir CurrentFileName FileExtVertex FileExtFragment FontColor_DataTypes "
-              "FontColor_FunctionNames FontColor_StateVars FontColor_TypeQualifiers "
-              "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
-              "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
-              "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight EditorZoom");
+    EXPECT_EQ(
+        names.join(' '),
+        "main_pos_left main_pos_top main_size_width main_size_height main_size_maximized "
+        "CurrentDir CurrentFileName FileExtVertex FileExtFragment FontColor_DataTypes "
+        "FontColor_FunctionNames FontColor_StateVars FontColor_TypeQualifiers "
+        "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
+        "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
+        "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight EditorZoom CompileTimeLimit "
+        "FrameTimeLimit");
 }
 
 }  // namespace
