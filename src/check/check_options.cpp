@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "check/check_options.h"
 
+#include "compile/include_resolver.h"
+
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -16,12 +19,10 @@ namespace {
 
 // An extension is a dot and at least one more character, and names no other folder. Without the
 // dot no file would ever match, which is surely a slip on the command line.
-QString extensionProblem(const QString& option, const QString& extension) {
+QString extensionProblem(const QString& option, ShaderStage stage, const QString& extension) {
     if (extension.size() < 2 || !extension.startsWith(u'.')) {
         return QStringLiteral("%1 wants an extension that starts with a dot, such as %2, not '%3'")
-            .arg(option,
-                 option == u"--vertex-ext" ? QStringLiteral(".vert") : QStringLiteral(".frag"),
-                 extension);
+            .arg(option, u'.' + stageWord(stage), extension);
     }
     if (extension.contains(u'/')) {
         return QStringLiteral("%1 '%2' holds a '/'").arg(option, extension);
@@ -37,24 +38,38 @@ ParsedOptions failure(const QString& error) {
     return ParsedOptions{CheckOptions(), error};
 }
 
-const QString kStageList = QStringLiteral(".vert, .frag, .geom, .tesc, .tese or .comp");
+const QString kStageList = QStringLiteral(
+    ".vert, .frag, .geom, .tesc, .tese, .comp, a Vulkan stage's such as .rgen, or one of them "
+    "before .glsl");
 
-std::optional<ShaderStage> stageOfName(const QString& name, const PairExtensions& extensions) {
-    if (name.endsWith(extensions.vertex)) {
-        return ShaderStage::Vertex;
+QString stageWords() {
+    QStringList words;
+    for (const ShaderStage stage : kAllStages) {
+        words.append(stageWord(stage));
     }
-    if (name.endsWith(extensions.fragment)) {
-        return ShaderStage::Fragment;
+    return words.join(u", ");
+}
+
+// The stage a shader file's name gives, or for a .glsl file its stage pragma.
+std::optional<ShaderStage> stageOfName(const QString& path, const StageExtensions& extensions) {
+    const QString name = path.section(u'/', -1);
+    if (const std::optional<StageName> named = extensions.stageOfName(name)) {
+        return named->stage;
     }
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? std::nullopt : stageFromWord(QStringView(name).sliced(dot + 1));
+    if (isGlslFileName(name)) {
+        const IncludeText text = FileIncludeResolver().read(path);
+        if (text.status == IncludeText::Status::Found) {
+            return pragmaStage(text.bytes);
+        }
+    }
+    return std::nullopt;
 }
 
 // A FILE or DIR argument as a CheckInput, or the reason it cannot be one.
 QString classify(const QString& argument, const CheckOptions& options,
                  const std::optional<ShaderStage>& givenStage, CheckInput& input) {
     const QFileInfo info(argument);
-    const std::optional<ShaderStage> named = stageOfName(argument, options.extensions);
+    const std::optional<ShaderStage> named = stageOfName(argument, commandLineExtensions(options));
     if (!info.exists()) {
         return named ? QStringLiteral("no such file: %1").arg(argument)
                      : QStringLiteral("no such directory: %1").arg(argument);
@@ -92,12 +107,15 @@ ParsedOptions checkOptions(CheckOptions options, const QStringList& positional,
         CheckInput input;
         if (argument == u"-") {
             const QString name = stdinName.isEmpty() ? QStringLiteral("<stdin>") : stdinName;
-            const std::optional<ShaderStage> stage =
-                givenStage ? givenStage : stageOfName(stdinName, options.extensions);
+            const std::optional<StageName> named =
+                commandLineExtensions(options).stageOfName(stdinName.section(u'/', -1));
+            const std::optional<ShaderStage> stage = givenStage ? givenStage
+                                                     : named    ? std::optional(named->stage)
+                                                                : std::nullopt;
             if (!stage) {
                 return failure(QStringLiteral("standard input (-) wants --stage "
-                                              "vert|frag|geom|tesc|tese|comp, or a --stdin-name "
-                                              "ending in %1")
+                                              "vert|frag|geom|tesc|tese|comp|..., or a "
+                                              "--stdin-name ending in %1")
                                    .arg(kStageList));
             }
             input = CheckInput{CheckInput::Kind::Stdin, name, *stage};
@@ -116,8 +134,10 @@ ParsedOptions checkOptions(CheckOptions options, const QStringList& positional,
 
 ParsedOptions extractOptions(CheckOptions options, const QStringList& positional,
                              const QCommandLineParser& parser) {
-    for (const char* checkOnly : {"archive", "format", "vertex-ext", "fragment-ext", "recursive",
-                                  "stage", "stdin-name", "severity", "quiet", "jobs", "timeout"}) {
+    for (const char* checkOnly :
+         {"archive", "format", "vertex-ext", "fragment-ext", "ext", "recursive", "stage",
+          "stdin-name", "severity", "quiet", "jobs", "timeout", "target", "target-env", "lone", "I",
+          "D", "U", "root"}) {
         if (parser.isSet(QString::fromLatin1(checkOnly))) {
             return failure(QStringLiteral("--extract takes no --%1").arg(checkOnly));
         }
@@ -197,7 +217,152 @@ QString readCheckSettings(const QCommandLineParser& parser, CheckOptions& option
     return {};
 }
 
+// One value of --ext, --vertex-ext or --fragment-ext, or the reason it is none.
+QString readExtensionOption(const QString& name, const QString& value, CheckOptions& options) {
+    ShaderStage stage = ShaderStage::Vertex;
+    QString list = value;
+    QString option = QStringLiteral("--") + name;
+    if (name == u"ext") {
+        const qsizetype equals = value.indexOf(u'=');
+        const std::optional<ShaderStage> named =
+            equals > 0 ? stageFromWord(value.first(equals)) : std::nullopt;
+        if (!named) {
+            return QStringLiteral("--ext wants STAGE=.EXT[,.EXT...] with STAGE one of %1, not '%2'")
+                .arg(stageWords(), value);
+        }
+        stage = *named;
+        list = value.sliced(equals + 1);
+    } else if (name == u"fragment-ext") {
+        stage = ShaderStage::Fragment;
+    }
+    const QStringList extensions = list.split(u',');
+    for (const QString& extension : extensions) {
+        if (QString problem = extensionProblem(option, stage, extension); !problem.isEmpty()) {
+            return problem;
+        }
+    }
+    options.extensionsGiven.append({stage, extensions});
+    return {};
+}
+
+// No extension may stand for two stages.
+QString extensionClash(const StageExtensions& extensions) {
+    for (const ShaderStage a : kAllStages) {
+        for (const ShaderStage b : kAllStages) {
+            if (int(b) <= int(a)) {
+                continue;
+            }
+            for (const QString& extension : extensions.of(a)) {
+                if (!extensions.of(b).contains(extension, Qt::CaseInsensitive)) {
+                    continue;
+                }
+                if (a == ShaderStage::Vertex && b == ShaderStage::Fragment) {
+                    return QStringLiteral("the vertex and the fragment extension are both '%1'")
+                        .arg(extension);
+                }
+                return QStringLiteral("the extension '%1' is given to both %2 and %3")
+                    .arg(extension, stageWord(a), stageWord(b));
+            }
+        }
+    }
+    return {};
+}
+
+QString existingDirectory(const QString& option, const QString& directory) {
+    return QFileInfo(directory).isDir()
+               ? QString()
+               : QStringLiteral("%1 names no directory: %2").arg(option, directory);
+}
+
+// -D NAME[=VALUE], or the reason it is none.
+QString readDefine(const QString& value, bool undefine, CheckOptions& options) {
+    const qsizetype equals = undefine ? -1 : value.indexOf(u'=');
+    Define define{equals < 0 ? value : value.first(equals),
+                  undefine
+                      ? std::nullopt
+                      : std::optional(equals < 0 ? QStringLiteral("1") : value.sliced(equals + 1))};
+    if (const QString problem = defineProblem(define, engineTexts(false)); !problem.isEmpty()) {
+        return (undefine ? QStringLiteral("-U: ") : QStringLiteral("-D: ")) + problem;
+    }
+    options.defineChanges.append({define, undefine});
+    return {};
+}
+
+// The options that say how to compile, in the order given where order matters.
+QString readCompileSettings(const QCommandLineParser& parser, CheckOptions& options) {
+    QHash<QString, int> seen;
+    for (const QString& name : parser.optionNames()) {
+        const int index = seen[name]++;
+        const QString value = parser.values(name).value(index);
+        QString problem;
+        if (name == u"ext" || name == u"vertex-ext" || name == u"fragment-ext") {
+            problem = readExtensionOption(name, value, options);
+        } else if (name == u"I") {
+            problem = existingDirectory(QStringLiteral("-I"), value);
+            options.includeDirs.append(QDir::cleanPath(value));
+        } else if (name == u"D" || name == u"U") {
+            problem = readDefine(value, name == u"U", options);
+        }
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    const StageExtensions extensions = commandLineExtensions(options);
+    if (extensions.of(ShaderStage::Vertex).isEmpty() ||
+        extensions.of(ShaderStage::Fragment).isEmpty()) {
+        return QStringLiteral("the vertex and the fragment stage want an extension each");
+    }
+    if (QString clash = extensionClash(extensions); !clash.isEmpty()) {
+        return clash;
+    }
+    options.extensions = extensions.pair();
+    if (parser.isSet(QStringLiteral("target"))) {
+        const QString value = parser.value(QStringLiteral("target"));
+        options.targetGiven = true;
+        options.target = targetFromWord(value);
+        if (!options.target && value != u"auto") {
+            return QStringLiteral("--target is auto, gl, gl-core, gles or vulkan, not '%1'")
+                .arg(value);
+        }
+    }
+    if (parser.isSet(QStringLiteral("target-env"))) {
+        const QString value = parser.value(QStringLiteral("target-env"));
+        options.targetEnv = vulkanVersionFromWord(value);
+        if (!options.targetEnv) {
+            return QStringLiteral(
+                       "--target-env is vulkan1.0, vulkan1.1, vulkan1.2 or vulkan1.3, "
+                       "not '%1'")
+                .arg(value);
+        }
+    }
+    if (parser.isSet(QStringLiteral("lone"))) {
+        const QString value = parser.value(QStringLiteral("lone"));
+        if (value != u"ok" && value != u"problem") {
+            return QStringLiteral("--lone is ok or problem, not '%1'").arg(value);
+        }
+        options.lone = value == u"ok" ? LonePolicy::Ok : LonePolicy::Problem;
+    }
+    options.root = QDir::currentPath();
+    if (parser.isSet(QStringLiteral("root"))) {
+        const QString value = parser.value(QStringLiteral("root"));
+        if (QString problem = existingDirectory(QStringLiteral("--root"), value);
+            !problem.isEmpty()) {
+            return problem;
+        }
+        options.root = QDir::cleanPath(QFileInfo(value).absoluteFilePath());
+    }
+    return {};
+}
+
 }  // namespace
+
+StageExtensions commandLineExtensions(const CheckOptions& options) {
+    StageExtensions extensions;
+    for (const auto& [stage, list] : options.extensionsGiven) {
+        extensions.set(stage, list);
+    }
+    return extensions;
+}
 
 QString listingError(const QString& directory) {
     DIR* dir = opendir(QFile::encodeName(directory).constData());
@@ -232,8 +397,18 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     const QCommandLineOption jobs(QStringList{QStringLiteral("j"), QStringLiteral("jobs")}, {},
                                   QStringLiteral("N"));
     const QCommandLineOption timeout(QStringLiteral("timeout"), {}, QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, vertexExt, fragmentExt, format, archive, extract, recursive,
-                       stage, stdinName, severity, quiet, jobs, timeout});
+    const QCommandLineOption ext(QStringLiteral("ext"), {}, QStringLiteral("STAGE=EXT"));
+    const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("TARGET"));
+    const QCommandLineOption targetEnv(QStringLiteral("target-env"), {}, QStringLiteral("ENV"));
+    const QCommandLineOption lone(QStringLiteral("lone"), {}, QStringLiteral("POLICY"));
+    const QCommandLineOption include(QStringLiteral("I"), {}, QStringLiteral("DIR"));
+    const QCommandLineOption define(QStringLiteral("D"), {}, QStringLiteral("NAME[=VALUE]"));
+    const QCommandLineOption undefine(QStringLiteral("U"), {}, QStringLiteral("NAME"));
+    const QCommandLineOption root(QStringLiteral("root"), {}, QStringLiteral("DIR"));
+    parser.addOptions({help,    version,   vertexExt, fragmentExt, format,    archive,
+                       extract, recursive, stage,     stdinName,   severity,  quiet,
+                       jobs,    timeout,   ext,       target,      targetEnv, lone,
+                       include, define,    undefine,  root});
     if (!parser.parse(arguments)) {
         return failure(parser.errorText());
     }
@@ -251,22 +426,8 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
         return extractOptions(options, parser.positionalArguments(), parser);
     }
 
-    if (parser.isSet(vertexExt)) {
-        options.extensions.vertex = parser.value(vertexExt);
-    }
-    if (parser.isSet(fragmentExt)) {
-        options.extensions.fragment = parser.value(fragmentExt);
-    }
-    for (const auto& [name, value] :
-         {std::pair{QStringLiteral("--vertex-ext"), options.extensions.vertex},
-          std::pair{QStringLiteral("--fragment-ext"), options.extensions.fragment}}) {
-        if (QString problem = extensionProblem(name, value); !problem.isEmpty()) {
-            return failure(problem);
-        }
-    }
-    if (options.extensions.vertex == options.extensions.fragment) {
-        return failure(QStringLiteral("the vertex and the fragment extension are both '%1'")
-                           .arg(options.extensions.vertex));
+    if (QString problem = readCompileSettings(parser, options); !problem.isEmpty()) {
+        return failure(problem);
     }
     if (parser.isSet(archive)) {
         options.archiveOut = parser.value(archive);
@@ -281,8 +442,9 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     if (parser.isSet(stage)) {
         givenStage = stageFromWord(parser.value(stage));
         if (!givenStage) {
-            return failure(QStringLiteral("--stage is vert, frag, geom, tesc, tese or comp, not "
-                                          "'%1'")
+            return failure(QStringLiteral("--stage is vert, frag, geom, tesc, tese or comp, or for "
+                                          "Vulkan rgen, rint, rahit, rchit, rmiss, rcall, mesh "
+                                          "or task, not '%1'")
                                .arg(parser.value(stage)));
         }
     }

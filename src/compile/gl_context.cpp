@@ -278,14 +278,21 @@ QString checkCurrentContext(Made& made, GlProfile profile) {
 EGLContext createContextOf(EGLDisplay display, EGLConfig config, GlProfile profile) {
     switch (profile) {
         case GlProfile::Core: {
-            const EGLint core[] = {EGL_CONTEXT_MAJOR_VERSION,
-                                   4,
-                                   EGL_CONTEXT_MINOR_VERSION,
-                                   5,
-                                   EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                   EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                   EGL_NONE};
-            return eglCreateContext(display, config, EGL_NO_CONTEXT, core);
+            // 4.5 first; a driver without it gives its newest core profile for 3.2.
+            for (const auto& [major, minor] : {std::pair{4, 5}, std::pair{3, 2}}) {
+                const EGLint core[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                       major,
+                                       EGL_CONTEXT_MINOR_VERSION,
+                                       minor,
+                                       EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                       EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                       EGL_NONE};
+                EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, core);
+                if (context != EGL_NO_CONTEXT) {
+                    return context;
+                }
+            }
+            return EGL_NO_CONTEXT;
         }
         case GlProfile::Es: {
             const EGLint es32[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 2,
@@ -388,7 +395,7 @@ GlContext::GlContext(GlProfile profile, void* display, void* config, void* conte
       version_(std::move(version)),
       platform_(std::move(platform)) {}
 
-GlContextResult GlContext::create(GlProfile profile) {
+GlContextResult GlContext::createFor(GlProfile profile) {
     // Mesa's shader cache skips compiling a source it has seen before, in this process or an
     // earlier one, and then reports none of its warnings: a shader would pass its second test.
     // The driver reads this when it loads, so it is set before any display is opened.

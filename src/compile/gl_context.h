@@ -38,7 +38,9 @@ public:
     // (the compatibility profile must offer the ARB shader objects, the others the core shader
     // and program entry points). On success the fixed render state is set. Never throws. One
     // thread at a time: the displays it has initialised are the process's.
-    static GlContextResult create(GlProfile profile = GlProfile::Compatibility);
+    static GlContextResult createFor(GlProfile profile);
+    // The compatibility-profile context.
+    static GlContextResult create() { return createFor(GlProfile::Compatibility); }
 
     // How many EGL displays this process has initialised: each display is initialised once and
     // kept, however many contexts come and go on it.

@@ -6,7 +6,7 @@
 namespace tessory {
 namespace {
 
-// GlContext::create looks for a display and loads the driver: one thread at a time.
+// GlContext::createFor looks for a display and loads the driver: one thread at a time.
 std::mutex& creation() {
     static std::mutex mutex;
     return mutex;
@@ -28,7 +28,7 @@ const GlContext* ThreadContexts::current(GlProfile profile, QString& why) {
             made = base_->otherProfile(profile);
         } else {
             const std::lock_guard lock(creation());
-            made = GlContext::create(profile);
+            made = GlContext::createFor(profile);
         }
         if (made.context) {
             // Made current where it was made: this thread.

@@ -11,7 +11,7 @@ namespace tessory {
 
 // The contexts one thread compiles on, one of each profile, each made the first time it is asked
 // for: on the display of a base context (siblings cost a fraction of a first context), or with
-// GlContext::create when there is none. A profile that could not be made is not tried again.
+// GlContext::createFor when there is none. A profile that could not be made is not tried again.
 // Used by one thread; destroying it destroys its contexts.
 class ThreadContexts : public GlContextSource {
 public:

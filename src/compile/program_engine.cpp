@@ -193,8 +193,14 @@ private:
 
     void runGl(const QList<StageText>& texts, GlContextSource& contexts) {
         QString why;
-        const GlProfile profile = profileOf(result_.target);
+        GlProfile profile = profileOf(result_.target);
         const GlContext* context = contexts.current(profile, why);
+        if (context == nullptr && !request_.target && result_.target == Target::GlCore) {
+            // A driver without a core profile compiles the same GLSL in its compatibility one.
+            result_.target = Target::Gl;
+            profile = GlProfile::Compatibility;
+            context = contexts.current(profile, why);
+        }
         if (context == nullptr) {
             setup(texts_.noContext.arg(profileName(profile), why));
             result_.compiled = false;
