@@ -457,12 +457,15 @@ QString checkHelpText() {
         R"(Usage: glsl-tessory-check [OPTIONS] DIR|FILE|-...
        glsl-tessory-check --extract ARCHIVE NAME OUTDIR
 
-Checks shaders with this machine's OpenGL driver, without a window. Each WorkSpace directory DIR
-is checked as "Test all shaders" does in GLSL Tessory: every pair (NAME.vert beside NAME.frag) is
-compiled and linked; every other shader file of it (.vert .frag .geom .tesc .tese .comp) is
-compiled on its own, and a file whose partner is missing is also reported as an error. A FILE is
-compiled on its own, its stage taken from its extension; - reads one shader from standard input.
-Each driver message is printed once, as
+Checks shaders with this machine's OpenGL driver, without a window, and Vulkan shaders with
+glslang and the SPIR-V validator. Each WorkSpace directory DIR is checked as "Test all shaders"
+does in GLSL Tessory: every program (NAME.vert beside NAME.frag, with NAME.geom, NAME.tesc and
+NAME.tese when they are there) is compiled and linked whole; every other shader file of it is
+compiled on its own, and a vertex or fragment file whose partner is missing is also reported as
+an error (unless --lone ok). A FILE is compiled on its own, its stage taken from its extension;
+- reads one shader from standard input. The nearest tessory.json (in DIR or a directory above
+it) adds settings, programs, variants and overrides; the options below override it.
+Each message is printed once, as
     PATH:LINE:COLUMN: error: TEXT      (or warning:; COLUMN only where the driver gives one)
     PATH: error: TEXT                  (link messages, and messages without a line)
 followed by a summary line.
@@ -471,10 +474,28 @@ Options:
   -r, --recursive      also check every subdirectory of each DIR, each a WorkSpace of its own
                        (hidden directories and links to directories are left out)
   --stage STAGE        the stage of - (and of a FILE whose name says none): vert, frag, geom,
-                       tesc, tese or comp
+                       tesc, tese, comp, or for Vulkan rgen, rint, rahit, rchit, rmiss, rcall,
+                       mesh, task
   --stdin-name NAME    the name that messages of - carry; its extension can give the stage
-  --vertex-ext EXT     extension of vertex shader files (default .vert)
-  --fragment-ext EXT   extension of fragment shader files (default .frag)
+  --ext STAGE=EXT[,EXT...]
+                       the extensions of a stage's files instead of .STAGE (repeatable), such as
+                       --ext geom=.gs; NAME.EXT.glsl files and .glsl files with a
+                       #pragma shader_stage(...) line count too
+  --vertex-ext EXT     the same as --ext vert=EXT (default .vert)
+  --fragment-ext EXT   the same as --ext frag=EXT (default .frag)
+  --lone POLICY        problem (default): a vertex or fragment file without its partner is a
+                       WorkSpace problem; ok: it is a shader of its own, and a fragment file is
+                       linked with a built-in full-screen vertex stage
+  --target TARGET      auto (default: by #version; Vulkan only for its own stages such as .rgen),
+                       gl (compatibility profile), gl-core (4.5 core profile), gles (OpenGL ES
+                       3.2) or vulkan (SPIR-V, validated)
+  --target-env ENV     the Vulkan version for --target vulkan: vulkan1.0 ... vulkan1.3 (default)
+  -I DIR               an include directory (repeatable), searched after the including file's
+                       own directory for #include "file", alone for #include <file>
+  -D NAME[=VALUE]      define a macro in every stage (VALUE 1 when left out; repeatable)
+  -U NAME              take away a define of the project file or of an earlier -D
+  --root DIR           no #include may leave the include directories through ".." to outside
+                       DIR (default: the working directory)
   --format=FORMAT      text (default); json: one JSON document with every pair, file, message
                        and the driver's whole logs; sarif: one SARIF 2.1.0 log for code
                        scanning; github: GitHub Actions annotations (::error file=...)
@@ -496,12 +517,12 @@ Options:
 Exit status:
   0  everything was checked and no message fails the check
   1  a message fails the check, a pair is incomplete, a file cannot be read or was not checked
-     (a stage the driver lacks, --timeout), or (--extract) the name is not in the archive or
-     the archive cannot be read or is damaged
-  2  usage error, no such DIR or FILE, a DIR that cannot be read, no OpenGL context, a
-     compiling thread that could not be started or make its context (the report is still
-     printed), an output file that cannot be written (or is a shader of the WorkSpace), or a
-     report that cannot be written to standard output
+     (a stage the driver lacks, --timeout), an #include that cannot be put in place, or
+     (--extract) the name is not in the archive or the archive cannot be read or is damaged
+  2  usage error, a tessory.json that cannot be used, no such DIR or FILE, a DIR that cannot
+     be read, no OpenGL context, a compiling thread that could not be started or make its
+     context (the report is still printed), an output file that cannot be written (or is a
+     shader of the WorkSpace), or a report that cannot be written to standard output
 
 Examples:
   glsl-tessory-check shaders/
@@ -509,6 +530,9 @@ Examples:
   glsl-tessory-check --format=github -j 4 shaders/ effects/water.comp
   cpp shader.glsl | glsl-tessory-check --stage frag --stdin-name shader.glsl -
   glsl-tessory-check --vertex-ext .vs --fragment-ext .fs effects/ post/
+  glsl-tessory-check -r --ext vert=.vs --ext frag=.fs --ext geom=.gs tutorial/
+  glsl-tessory-check -r --target vulkan -I shaders/include shaders/
+  glsl-tessory-check -r --lone ok -D QUALITY=2 book/
   glsl-tessory-check --format=json shaders/ > report.json
   glsl-tessory-check --archive build/shaders.dat shaders/
   glsl-tessory-check --extract build/shaders.dat water /tmp/water
