@@ -156,18 +156,22 @@ public:
         std::sort(files_.begin(), files_.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         for (PairCheck& pair : pairs_) {
-            for (const CompileChoice& choice : choicesFor(pair.vertexPath)) {
-                pair.choice = choice;
-                check_.pairs.append(pair);
-            }
+            withChoices(pair, pair.vertexPath, check_.pairs);
         }
         for (auto& [order, file] : files_) {
-            for (const CompileChoice& choice : choicesFor(file.path)) {
-                file.choice = choice;
-                check_.files.append(file);
-            }
+            withChoices(file, file.path, check_.files);
         }
         return std::move(check_);
+    }
+
+    // The check once for each way to compile it (one for each variant).
+    template <typename Check>
+    void withChoices(Check& check, const QString& path, QList<Check>& into) const {
+        const QList<CompileChoice> choices = choicesFor(path);
+        for (qsizetype i = 0; i < choices.size(); ++i) {
+            check.choice = choices[i];
+            into.append(i + 1 < choices.size() ? check : std::move(check));
+        }
     }
 
 private:
@@ -211,7 +215,7 @@ private:
                     name = StageName{*stage, entry.name.chopped(5), true};
                 }
             }
-            if (!name || taken_.contains(absolutePath(path))) {
+            if (!name || isTaken(path)) {
                 continue;
             }
             if (entry.kind != EntryKind::File) {
@@ -222,6 +226,7 @@ private:
                 continue;
             }
             order_.insert(path, order_.size());
+            candidateOf_.insert(path, candidates_.size());
             candidates_.append(Candidate{path, *name});
         }
     }
@@ -318,8 +323,9 @@ private:
                 check_.problems.append(workspaceProblem(path, scan.unusableFiles.value(entryName)));
                 continue;
             }
-            if (taken_.contains(absolutePath(path)) || usedCandidate(path) ||
-                lonePolicyFor(path) == LonePolicy::Ok) {
+            const auto candidate = candidateOf_.constFind(path);
+            const bool used = candidate != candidateOf_.cend() && candidates_[*candidate].used;
+            if (isTaken(path) || used || lonePolicyFor(path) == LonePolicy::Ok) {
                 continue;
             }
             for (const PairFileName& file :
@@ -344,13 +350,8 @@ private:
         }
     }
 
-    bool usedCandidate(const QString& path) const {
-        for (const Candidate& candidate : candidates_) {
-            if (candidate.path == path) {
-                return candidate.used;
-            }
-        }
-        return false;
+    bool isTaken(const QString& path) const {
+        return !taken_.isEmpty() && taken_.contains(absolutePath(path));
     }
 
     void addFile(const QString& path, ShaderStage stage, bool builtInVertex) {
@@ -401,6 +402,7 @@ private:
     QList<PairCheck> pairs_;
     QList<Candidate> candidates_;
     QHash<QString, qsizetype> order_;  // of the entries, by path
+    QHash<QString, qsizetype> candidateOf_;
     QList<std::pair<qsizetype, FileCheck>> files_;
     WorkspaceCheck check_;
 };

@@ -72,6 +72,10 @@ public:
     const ArbApi& arb() const { return arb_; }
     // Puts other functions in place of the entry points, such as wrappers that time the driver.
     void replaceEntryPoints(const ArbApi& arb) { arb_ = arb; }
+    void replaceEntryPoints(const ArbApi& arb, const CoreShaderApi& core) {
+        arb_ = arb;
+        core_ = core;
+    }
     // The core entry points; incomplete when the driver lacks one.
     const CoreShaderApi& core() const { return core_; }
     // Whether the driver compiles the stage: vertex and fragment always, the others from the

@@ -113,6 +113,7 @@ private:
     }
 
     bool expand() {
+        expanded_.reserve(std::size_t(request_.stages.size()));
         bool usable = true;
         for (const StageSource& stage : request_.stages) {
             expanded_.push_back(
@@ -137,7 +138,8 @@ private:
     bool addMapped(const DriverMessage& driver, qsizetype index, MessageKind kind,
                    std::optional<ShaderStage> stage) {
         const ExpandedSource& source = expanded_[std::size_t(index)];
-        if (const std::optional<int> n = deferredIndex(driver.text);
+        if (const std::optional<int> n =
+                source.deferred.isEmpty() ? std::nullopt : deferredIndex(driver.text);
             n && *n < source.deferred.size()) {
             const IncludeProblem& problem = source.deferred[*n];
             add({problem.at,
@@ -225,23 +227,27 @@ private:
         if (!result_.compiled) {
             return;
         }
-        for (const DriverMessage& driver :
-             compileLogMessages(run.builtInVertexLog, PairSide::Vertex)) {
-            add({{firstPath(), {}, {}},
-                 driver.severity,
-                 driver.text,
-                 MessageKind::Link,
-                 {},
-                 {},
-                 {}});
-        }
         result_.linkLog = run.linkLog;
-        for (const DriverMessage& driver : linkLogMessages(run.linkLog)) {
-            const qsizetype index =
-                builtIn || driver.pane != PairSide::Fragment
-                    ? 0
-                    : std::max<qsizetype>(0, indexOfStage(ShaderStage::Fragment));
-            addMapped(driver, index, MessageKind::Link, std::nullopt);
+        if (!run.builtInVertexLog.isEmpty()) {
+            for (const DriverMessage& driver :
+                 compileLogMessages(run.builtInVertexLog, PairSide::Vertex)) {
+                add({{firstPath(), {}, {}},
+                     driver.severity,
+                     driver.text,
+                     MessageKind::Link,
+                     {},
+                     {},
+                     {}});
+            }
+        }
+        if (!run.linkLog.isEmpty()) {
+            for (const DriverMessage& driver : linkLogMessages(run.linkLog)) {
+                const qsizetype index =
+                    builtIn || driver.pane != PairSide::Fragment
+                        ? 0
+                        : std::max<qsizetype>(0, indexOfStage(ShaderStage::Fragment));
+                addMapped(driver, index, MessageKind::Link, std::nullopt);
+            }
         }
     }
 

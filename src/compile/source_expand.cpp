@@ -16,6 +16,9 @@ namespace {
 
 constexpr QByteArrayView kCrLf = "\r\n";
 
+// Larger conversion buffers are not kept from one source to the next.
+constexpr qsizetype kKeptBufferSize = qsizetype(1) << 20;
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -157,27 +160,36 @@ class Expander {
 public:
     Expander(const ExpandSettings& settings, const IncludeResolver& resolver,
              const EngineTexts& texts)
-        : settings_(settings), resolver_(resolver), texts_(texts) {
-        for (const QString& directory : settings.includeDirs) {
-            absoluteDirs_.append(absoluteClean(directory));
-        }
-        if (!settings.root.isEmpty()) {
-            root_ = absoluteClean(settings.root);
-        }
-    }
+        : settings_(settings), resolver_(resolver), texts_(texts) {}
 
     ExpandedSource run(const QString& path, QByteArrayView bytes) {
+        // Kept from source to source on each thread: a fresh block a source, taken among the
+        // many small ones the driver has just freed, costs twice as long as the conversion. The
+        // result shares it until it goes, after the compile; one that a long source made large
+        // is let go.
+        thread_local QByteArray converted;
+        if (converted.capacity() > kKeptBufferSize) {
+            converted = QByteArray();
+        }
+        withCrLfLineEnds(bytes, converted);
         SourceUnit root;
         root.path = path;
-        root.text = withCrLfLineEnds(bytes);
+        root.text = converted;
         result_.units.append(std::move(root));
-        absolutePaths_.append(absoluteClean(path));
         const QByteArray& text = result_.units[0].text;
         if (settings_.defines.isEmpty() && !text.contains("include")) {
             result_.text = text;
             result_.spans.push_back({1, 0, 1, text.count(kCrLf) + 1});
             return std::move(result_);
         }
+        // Only a source that includes or is given defines needs the paths.
+        for (const QString& directory : settings_.includeDirs) {
+            absoluteDirs_.append(absoluteClean(directory));
+        }
+        if (!settings_.root.isEmpty()) {
+            root_ = absoluteClean(settings_.root);
+        }
+        absolutePaths_.append(absoluteClean(path));
         result_.text.reserve(text.size() + text.size() / 2);
         const qint64 definesLine = readGlslVersion(text).bodyLine + 1;
         bool definesPut = settings_.defines.isEmpty();
