@@ -465,7 +465,7 @@ GlContextResult GlContext::otherProfile(GlProfile profile) const {
     QString why;
     std::optional<Made> made = tryDisplay(display_, profile, why);
     if (!made) {
-        return {nullptr, QStringLiteral("No %1 context: %2.").arg(profileName(profile), why)};
+        return {nullptr, why};
     }
     setFixedState(made->arb, profile);
     std::unique_ptr<GlContext> context(new GlContext(profile, display_, made->config, made->context,

@@ -77,17 +77,9 @@ class Reader {
 public:
     Reader(const QString& path, const EngineTexts& texts) : path_(path), texts_(texts) {}
 
-    ProjectFileResult run() {
+    ProjectFileResult run(const QByteArray& bytes) {
         ProjectFileResult result;
         result.errorPath = path_;
-        QByteArray bytes;
-        try {
-            bytes = readShaderFile(path_);
-        } catch (const FileError& error) {
-            result.error = texts_.projectUnreadable.arg(
-                QString::fromStdString(error.what()).section(u'\n', 1));
-            return result;
-        }
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
         if (parseError.error != QJsonParseError::NoError) {
@@ -460,7 +452,22 @@ QString findProjectFile(const QString& directory) {
 }
 
 ProjectFileResult readProjectFile(const QString& path, const EngineTexts& texts) {
-    return Reader(path, texts).run();
+    QByteArray bytes;
+    try {
+        bytes = readShaderFile(path);
+    } catch (const FileError& error) {
+        ProjectFileResult result;
+        result.errorPath = path;
+        result.error =
+            texts.projectUnreadable.arg(QString::fromStdString(error.what()).section(u'\n', 1));
+        return result;
+    }
+    return parseProjectFile(bytes, path, texts);
+}
+
+ProjectFileResult parseProjectFile(const QByteArray& text, const QString& path,
+                                   const EngineTexts& texts) {
+    return Reader(path, texts).run(text);
 }
 
 QString shownPath(const QString& absolutePath) {

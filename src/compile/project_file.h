@@ -86,6 +86,9 @@ QString findProjectFile(const QString& directory);
 // Reads and checks a project file: JSON, known keys with values of the right type, the files and
 // directories it names there.
 ProjectFileResult readProjectFile(const QString& path, const EngineTexts& texts);
+// The same on the file's text, read before (an editor's unsaved document).
+ProjectFileResult parseProjectFile(const QByteArray& text, const QString& path,
+                                   const EngineTexts& texts);
 
 // The path as messages show it: relative to the working directory when inside it.
 QString shownPath(const QString& absolutePath);

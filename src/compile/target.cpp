@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "compile/target.h"
 
+#include <QList>
+
 namespace tessory {
 namespace {
 
