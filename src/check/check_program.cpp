@@ -14,6 +14,7 @@
 #include "workspace/file_io.h"
 
 #include <QBuffer>
+#include <QFile>
 
 #include <fcntl.h>
 #include <malloc.h>
