@@ -90,8 +90,8 @@ void main()
         vec3 diff = vec3(NdotL);
         vec3 R = reflect(-L, N);
         float NdotR = max(0.0, dot(R, V));
-        vec3 spec = vec3(pow(NdotR, 16.0) * albedo.a * 2.5);
-        fragcolor += vec3((diff + spec) * spotEffect * heightAttenuation) * ubo.lights[i].color.rgb *
+        vec3 highlight = vec3(pow(NdotR, 16.0) * albedo.a * 2.5);
+        fragcolor += vec3((diff + highlight) * spotEffect * heightAttenuation) * ubo.lights[i].color.rgb *
                      albedo.rgb;
     }
     if (ubo.useShadows > 0) {

@@ -95,9 +95,9 @@ vec3 specularContribution(vec3 albedo, vec3 L, vec3 V, vec3 N, vec3 F0, float me
         float D = D_GGX(dotNH, roughness);
         float G = G_SchlicksmithGGX(dotNL, dotNV, roughness);
         vec3 F = F_Schlick(dotNV, F0);
-        vec3 spec = D * F * G / (4.0 * dotNL * dotNV + 0.001);
+        vec3 specularTerm = D * F * G / (4.0 * dotNL * dotNV + 0.001);
         vec3 kD = (vec3(1.0) - F) * (1.0 - metallic);
-        color += (kD * albedo / PI + spec) * dotNL;
+        color += (kD * albedo / PI + specularTerm) * dotNL;
     }
     return color;
 }
