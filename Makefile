@@ -33,8 +33,10 @@ build: deps
 	cmake -S . -B $(BUILD) $(PLAIN_OPTIONS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Every benchmark under bench/; each prints its figures when run (see README).
+# Every benchmark under bench/; each prints its figures when run (see README). They also need what
+# bench/install-deps installs.
 benchmarks: build
+	./bench/install-deps
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 
 run: build

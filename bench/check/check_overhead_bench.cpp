@@ -12,6 +12,8 @@
 #include "check/check_report.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
+#include "compile/include_resolver.h"
+#include "compile/program_engine.h"
 #include "support/bench_files.h"
 #include "support/driver_stopwatch.h"
 
@@ -44,8 +46,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The context's entry points, each timed.
-CompileApis timedApi;
+// The one context, whose entry points are each timed.
+struct TimedContext : GlContextSource {
+    std::unique_ptr<GlContext> context;
+    const GlContext* current(GlProfile profile, QString& why) override {
+        why = QStringLiteral("only the compatibility profile is timed");
+        return profile == GlProfile::Compatibility ? context.get() : nullptr;
+    }
+} timedContext;
 
 const PairExtensions kExtensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
 constexpr int kPairs = 200;
@@ -121,7 +129,9 @@ void BM_CheckWorkspace(benchmark::State& state) {
     const Kind kind = Kind(state.range(0));
     const OutputFormat format = state.range(1) != 0 ? OutputFormat::Json : OutputFormat::Text;
     const Workspace& ws = workspace(kind);
-    const CompileApis& api = timedApi;
+    const FileIncludeResolver files;
+    const CompileEngine engine(files);
+    const CompileApis api{engine, timedContext};
     Share& share = shares[std::string(kKindNames[kind]) +
                           (format == OutputFormat::Json ? ", JSON" : ", text")];
     qsizetype messages = 0;
@@ -197,10 +207,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", made.failure.toLocal8Bit().constData());
         return 1;
     }
-    timedApi = CompileApis{tessory::bench::timedEntryPoints(made.context->arb()),
-                           tessory::bench::timedEntryPoints(made.context->core())};
-    std::printf("Driver: %s, OpenGL %s\n", made.context->renderer().toLocal8Bit().constData(),
-                made.context->version().toLocal8Bit().constData());
+    made.context->replaceEntryPoints(tessory::bench::timedEntryPoints(made.context->arb()),
+                                     tessory::bench::timedEntryPoints(made.context->core()));
+    timedContext.context = std::move(made.context);
+    const GlContext& context = *timedContext.context;
+    std::printf("Driver: %s, OpenGL %s\n", context.renderer().toLocal8Bit().constData(),
+                context.version().toLocal8Bit().constData());
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -80,6 +80,19 @@ CoreShaderApi timedEntryPoints(const CoreShaderApi& real) {
     TESSORY_TIME(api, getShaderiv);
     TESSORY_TIME(api, getShaderInfoLog);
     TESSORY_TIME(api, deleteShader);
+    // The program functions a core-profile run and a built-in vertex stage use, where present.
+    if (real.queriesInputs()) {
+        TESSORY_TIME(api, createProgram);
+        TESSORY_TIME(api, attachShader);
+        TESSORY_TIME(api, linkProgram);
+        TESSORY_TIME(api, getProgramiv);
+        TESSORY_TIME(api, getProgramInfoLog);
+        TESSORY_TIME(api, deleteProgram);
+        TESSORY_TIME(api, programParameteri);
+        TESSORY_TIME(api, getProgramInterfaceiv);
+        TESSORY_TIME(api, getProgramResourceName);
+        TESSORY_TIME(api, getProgramResourceiv);
+    }
     return api;
 }
 

@@ -22,6 +22,8 @@ constexpr Rule kRules[] = {
     {u"workspace", u"A shader file has no partner, or is hidden or left out of the WorkSpace."},
     {u"file", u"A shader file could not be read or is not shader text."},
     {u"timeout", u"The driver took longer than the time limit; the shader was not checked."},
+    {u"include", u"An #include or a define could not be put in place."},
+    {u"spirv", u"The SPIR-V validator rejected the module the shader compiles to."},
 };
 
 int ruleIndex(MessageOrigin origin) {
@@ -34,6 +36,10 @@ int ruleIndex(MessageOrigin origin) {
             return 3;
         case MessageOrigin::Timeout:
             return 4;
+        case MessageOrigin::Include:
+            return 5;
+        case MessageOrigin::Validate:
+            return 6;
         default:
             return 0;
     }
@@ -53,22 +59,26 @@ QJsonArray sarifRules() {
     return rules;
 }
 
-QJsonObject sarifResult(const CheckMessage& message) {
+QJsonObject physicalLocation(const SourceLocation& at) {
     QJsonObject physical{
         {QStringLiteral("artifactLocation"),
          QJsonObject{{QStringLiteral("uri"),
-                      QString::fromLatin1(QUrl::toPercentEncoding(
-                          pathFromWorkingDirectory(message.path), QByteArrayLiteral("/")))},
+                      QString::fromLatin1(QUrl::toPercentEncoding(pathFromWorkingDirectory(at.path),
+                                                                  QByteArrayLiteral("/")))},
                      {QStringLiteral("uriBaseId"), QStringLiteral("%SRCROOT%")}}}};
-    if (message.line) {
-        QJsonObject region{{QStringLiteral("startLine"), double(*message.line)}};
-        if (message.column) {
-            region.insert(QStringLiteral("startColumn"), double(*message.column));
+    if (at.line) {
+        QJsonObject region{{QStringLiteral("startLine"), double(*at.line)}};
+        if (at.column) {
+            region.insert(QStringLiteral("startColumn"), double(*at.column));
         }
         physical.insert(QStringLiteral("region"), region);
     }
+    return physical;
+}
+
+QJsonObject sarifResult(const CheckMessage& message) {
     const int rule = ruleIndex(message.origin);
-    return QJsonObject{
+    QJsonObject result{
         {QStringLiteral("ruleId"), kRules[rule].id.toString()},
         {QStringLiteral("ruleIndex"), rule},
         {QStringLiteral("level"), message.severity == MessageSeverity::Warning
@@ -76,8 +86,35 @@ QJsonObject sarifResult(const CheckMessage& message) {
                                       : QStringLiteral("error")},
         {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), message.text}}},
         {QStringLiteral("locations"),
-         QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"), physical}}}},
+         QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
+                                 physicalLocation({message.path, message.line, message.column})}}}},
     };
+    // The #include lines that led to the file, innermost first.
+    QJsonArray related;
+    for (qsizetype i = 0; i < message.includedFrom.size(); ++i) {
+        related.append(QJsonObject{
+            {QStringLiteral("id"), double(i + 1)},
+            {QStringLiteral("physicalLocation"), physicalLocation(message.includedFrom[i])},
+            {QStringLiteral("message"),
+             QJsonObject{{QStringLiteral("text"), engineTexts(false).includedFrom}}}});
+    }
+    if (!related.isEmpty()) {
+        result.insert(QStringLiteral("relatedLocations"), related);
+    }
+    QJsonObject properties;
+    if (message.target) {
+        properties.insert(QStringLiteral("target"), targetWord(*message.target));
+    }
+    if (message.stage) {
+        properties.insert(QStringLiteral("stage"), stageWord(*message.stage));
+    }
+    if (!message.variant.isEmpty()) {
+        properties.insert(QStringLiteral("variant"), message.variant);
+    }
+    if (!properties.isEmpty()) {
+        result.insert(QStringLiteral("properties"), properties);
+    }
+    return result;
 }
 
 // The escapes of the workflow commands: data loses its line breaks, property values also their
@@ -139,11 +176,14 @@ QStringList githubLines(const QList<CheckMessage>& messages) {
                 properties += QStringLiteral(",col=") + QString::number(*message.column);
             }
         }
+        const QString variant = message.variant.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral(" (variant %1)").arg(message.variant);
         lines.append(QStringLiteral("::%1 %2::%3")
                          .arg(message.severity == MessageSeverity::Warning
                                   ? QStringLiteral("warning")
                                   : QStringLiteral("error"),
-                              properties, escapeData(message.text)));
+                              properties, escapeData(message.text + variant)));
     }
     return lines;
 }

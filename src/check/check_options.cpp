@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "check/check_options.h"
 
+#include "compile/include_resolver.h"
+
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -16,12 +19,10 @@ namespace {
 
 // An extension is a dot and at least one more character, and names no other folder. Without the
 // dot no file would ever match, which is surely a slip on the command line.
-QString extensionProblem(const QString& option, const QString& extension) {
+QString extensionProblem(const QString& option, ShaderStage stage, const QString& extension) {
     if (extension.size() < 2 || !extension.startsWith(u'.')) {
         return QStringLiteral("%1 wants an extension that starts with a dot, such as %2, not '%3'")
-            .arg(option,
-                 option == u"--vertex-ext" ? QStringLiteral(".vert") : QStringLiteral(".frag"),
-                 extension);
+            .arg(option, u'.' + stageWord(stage), extension);
     }
     if (extension.contains(u'/')) {
         return QStringLiteral("%1 '%2' holds a '/'").arg(option, extension);
@@ -37,24 +38,38 @@ ParsedOptions failure(const QString& error) {
     return ParsedOptions{CheckOptions(), error};
 }
 
-const QString kStageList = QStringLiteral(".vert, .frag, .geom, .tesc, .tese or .comp");
+const QString kStageList = QStringLiteral(
+    ".vert, .frag, .geom, .tesc, .tese, .comp, a Vulkan stage's such as .rgen, or one of them "
+    "before .glsl");
 
-std::optional<ShaderStage> stageOfName(const QString& name, const PairExtensions& extensions) {
-    if (name.endsWith(extensions.vertex)) {
-        return ShaderStage::Vertex;
+QString stageWords() {
+    QStringList words;
+    for (const ShaderStage stage : kAllStages) {
+        words.append(stageWord(stage));
     }
-    if (name.endsWith(extensions.fragment)) {
-        return ShaderStage::Fragment;
+    return words.join(u", ");
+}
+
+// The stage a shader file's name gives, or for a .glsl file its stage pragma.
+std::optional<ShaderStage> stageOfName(const QString& path, const StageExtensions& extensions) {
+    const QString name = path.section(u'/', -1);
+    if (const std::optional<StageName> named = extensions.stageOfName(name)) {
+        return named->stage;
     }
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? std::nullopt : stageFromWord(QStringView(name).sliced(dot + 1));
+    if (isGlslFileName(name)) {
+        const IncludeText text = FileIncludeResolver().read(path);
+        if (text.status == IncludeText::Status::Found) {
+            return pragmaStage(text.bytes);
+        }
+    }
+    return std::nullopt;
 }
 
 // A FILE or DIR argument as a CheckInput, or the reason it cannot be one.
 QString classify(const QString& argument, const CheckOptions& options,
                  const std::optional<ShaderStage>& givenStage, CheckInput& input) {
     const QFileInfo info(argument);
-    const std::optional<ShaderStage> named = stageOfName(argument, options.extensions);
+    const std::optional<ShaderStage> named = stageOfName(argument, commandLineExtensions(options));
     if (!info.exists()) {
         return named ? QStringLiteral("no such file: %1").arg(argument)
                      : QStringLiteral("no such directory: %1").arg(argument);
@@ -92,12 +107,15 @@ ParsedOptions checkOptions(CheckOptions options, const QStringList& positional,
         CheckInput input;
         if (argument == u"-") {
             const QString name = stdinName.isEmpty() ? QStringLiteral("<stdin>") : stdinName;
-            const std::optional<ShaderStage> stage =
-                givenStage ? givenStage : stageOfName(stdinName, options.extensions);
+            const std::optional<StageName> named =
+                commandLineExtensions(options).stageOfName(stdinName.section(u'/', -1));
+            const std::optional<ShaderStage> stage = givenStage ? givenStage
+                                                     : named    ? std::optional(named->stage)
+                                                                : std::nullopt;
             if (!stage) {
                 return failure(QStringLiteral("standard input (-) wants --stage "
-                                              "vert|frag|geom|tesc|tese|comp, or a --stdin-name "
-                                              "ending in %1")
+                                              "vert|frag|geom|tesc|tese|comp|..., or a "
+                                              "--stdin-name ending in %1")
                                    .arg(kStageList));
             }
             input = CheckInput{CheckInput::Kind::Stdin, name, *stage};
@@ -116,8 +134,10 @@ ParsedOptions checkOptions(CheckOptions options, const QStringList& positional,
 
 ParsedOptions extractOptions(CheckOptions options, const QStringList& positional,
                              const QCommandLineParser& parser) {
-    for (const char* checkOnly : {"archive", "format", "vertex-ext", "fragment-ext", "recursive",
-                                  "stage", "stdin-name", "severity", "quiet", "jobs", "timeout"}) {
+    for (const char* checkOnly :
+         {"archive", "format", "vertex-ext", "fragment-ext", "ext", "recursive", "stage",
+          "stdin-name", "severity", "quiet", "jobs", "timeout", "target", "target-env", "lone", "I",
+          "D", "U", "root"}) {
         if (parser.isSet(QString::fromLatin1(checkOnly))) {
             return failure(QStringLiteral("--extract takes no --%1").arg(checkOnly));
         }
@@ -197,7 +217,152 @@ QString readCheckSettings(const QCommandLineParser& parser, CheckOptions& option
     return {};
 }
 
+// One value of --ext, --vertex-ext or --fragment-ext, or the reason it is none.
+QString readExtensionOption(const QString& name, const QString& value, CheckOptions& options) {
+    ShaderStage stage = ShaderStage::Vertex;
+    QString list = value;
+    QString option = QStringLiteral("--") + name;
+    if (name == u"ext") {
+        const qsizetype equals = value.indexOf(u'=');
+        const std::optional<ShaderStage> named =
+            equals > 0 ? stageFromWord(value.first(equals)) : std::nullopt;
+        if (!named) {
+            return QStringLiteral("--ext wants STAGE=.EXT[,.EXT...] with STAGE one of %1, not '%2'")
+                .arg(stageWords(), value);
+        }
+        stage = *named;
+        list = value.sliced(equals + 1);
+    } else if (name == u"fragment-ext") {
+        stage = ShaderStage::Fragment;
+    }
+    const QStringList extensions = list.split(u',');
+    for (const QString& extension : extensions) {
+        if (QString problem = extensionProblem(option, stage, extension); !problem.isEmpty()) {
+            return problem;
+        }
+    }
+    options.extensionsGiven.append({stage, extensions});
+    return {};
+}
+
+// No extension may stand for two stages.
+QString extensionClash(const StageExtensions& extensions) {
+    for (const ShaderStage a : kAllStages) {
+        for (const ShaderStage b : kAllStages) {
+            if (int(b) <= int(a)) {
+                continue;
+            }
+            for (const QString& extension : extensions.of(a)) {
+                if (!extensions.of(b).contains(extension, Qt::CaseInsensitive)) {
+                    continue;
+                }
+                if (a == ShaderStage::Vertex && b == ShaderStage::Fragment) {
+                    return QStringLiteral("the vertex and the fragment extension are both '%1'")
+                        .arg(extension);
+                }
+                return QStringLiteral("the extension '%1' is given to both %2 and %3")
+                    .arg(extension, stageWord(a), stageWord(b));
+            }
+        }
+    }
+    return {};
+}
+
+QString existingDirectory(const QString& option, const QString& directory) {
+    return QFileInfo(directory).isDir()
+               ? QString()
+               : QStringLiteral("%1 names no directory: %2").arg(option, directory);
+}
+
+// -D NAME[=VALUE], or the reason it is none.
+QString readDefine(const QString& value, bool undefine, CheckOptions& options) {
+    const qsizetype equals = undefine ? -1 : value.indexOf(u'=');
+    Define define{equals < 0 ? value : value.first(equals),
+                  undefine
+                      ? std::nullopt
+                      : std::optional(equals < 0 ? QStringLiteral("1") : value.sliced(equals + 1))};
+    if (const QString problem = defineProblem(define, engineTexts(false)); !problem.isEmpty()) {
+        return (undefine ? QStringLiteral("-U: ") : QStringLiteral("-D: ")) + problem;
+    }
+    options.defineChanges.append({define, undefine});
+    return {};
+}
+
+// The options that say how to compile, in the order given where order matters.
+QString readCompileSettings(const QCommandLineParser& parser, CheckOptions& options) {
+    QHash<QString, int> seen;
+    for (const QString& name : parser.optionNames()) {
+        const int index = seen[name]++;
+        const QString value = parser.values(name).value(index);
+        QString problem;
+        if (name == u"ext" || name == u"vertex-ext" || name == u"fragment-ext") {
+            problem = readExtensionOption(name, value, options);
+        } else if (name == u"I") {
+            problem = existingDirectory(QStringLiteral("-I"), value);
+            options.includeDirs.append(QDir::cleanPath(value));
+        } else if (name == u"D" || name == u"U") {
+            problem = readDefine(value, name == u"U", options);
+        }
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    const StageExtensions extensions = commandLineExtensions(options);
+    if (extensions.of(ShaderStage::Vertex).isEmpty() ||
+        extensions.of(ShaderStage::Fragment).isEmpty()) {
+        return QStringLiteral("the vertex and the fragment stage want an extension each");
+    }
+    if (QString clash = extensionClash(extensions); !clash.isEmpty()) {
+        return clash;
+    }
+    options.extensions = extensions.pair();
+    if (parser.isSet(QStringLiteral("target"))) {
+        const QString value = parser.value(QStringLiteral("target"));
+        options.targetGiven = true;
+        options.target = targetFromWord(value);
+        if (!options.target && value != u"auto") {
+            return QStringLiteral("--target is auto, gl, gl-core, gles or vulkan, not '%1'")
+                .arg(value);
+        }
+    }
+    if (parser.isSet(QStringLiteral("target-env"))) {
+        const QString value = parser.value(QStringLiteral("target-env"));
+        options.targetEnv = vulkanVersionFromWord(value);
+        if (!options.targetEnv) {
+            return QStringLiteral(
+                       "--target-env is vulkan1.0, vulkan1.1, vulkan1.2 or vulkan1.3, "
+                       "not '%1'")
+                .arg(value);
+        }
+    }
+    if (parser.isSet(QStringLiteral("lone"))) {
+        const QString value = parser.value(QStringLiteral("lone"));
+        if (value != u"ok" && value != u"problem") {
+            return QStringLiteral("--lone is ok or problem, not '%1'").arg(value);
+        }
+        options.lone = value == u"ok" ? LonePolicy::Ok : LonePolicy::Problem;
+    }
+    options.root = QDir::currentPath();
+    if (parser.isSet(QStringLiteral("root"))) {
+        const QString value = parser.value(QStringLiteral("root"));
+        if (QString problem = existingDirectory(QStringLiteral("--root"), value);
+            !problem.isEmpty()) {
+            return problem;
+        }
+        options.root = QDir::cleanPath(QFileInfo(value).absoluteFilePath());
+    }
+    return {};
+}
+
 }  // namespace
+
+StageExtensions commandLineExtensions(const CheckOptions& options) {
+    StageExtensions extensions;
+    for (const auto& [stage, list] : options.extensionsGiven) {
+        extensions.set(stage, list);
+    }
+    return extensions;
+}
 
 QString listingError(const QString& directory) {
     DIR* dir = opendir(QFile::encodeName(directory).constData());
@@ -232,8 +397,18 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     const QCommandLineOption jobs(QStringList{QStringLiteral("j"), QStringLiteral("jobs")}, {},
                                   QStringLiteral("N"));
     const QCommandLineOption timeout(QStringLiteral("timeout"), {}, QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, vertexExt, fragmentExt, format, archive, extract, recursive,
-                       stage, stdinName, severity, quiet, jobs, timeout});
+    const QCommandLineOption ext(QStringLiteral("ext"), {}, QStringLiteral("STAGE=EXT"));
+    const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("TARGET"));
+    const QCommandLineOption targetEnv(QStringLiteral("target-env"), {}, QStringLiteral("ENV"));
+    const QCommandLineOption lone(QStringLiteral("lone"), {}, QStringLiteral("POLICY"));
+    const QCommandLineOption include(QStringLiteral("I"), {}, QStringLiteral("DIR"));
+    const QCommandLineOption define(QStringLiteral("D"), {}, QStringLiteral("NAME[=VALUE]"));
+    const QCommandLineOption undefine(QStringLiteral("U"), {}, QStringLiteral("NAME"));
+    const QCommandLineOption root(QStringLiteral("root"), {}, QStringLiteral("DIR"));
+    parser.addOptions({help,    version,   vertexExt, fragmentExt, format,    archive,
+                       extract, recursive, stage,     stdinName,   severity,  quiet,
+                       jobs,    timeout,   ext,       target,      targetEnv, lone,
+                       include, define,    undefine,  root});
     if (!parser.parse(arguments)) {
         return failure(parser.errorText());
     }
@@ -251,22 +426,8 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
         return extractOptions(options, parser.positionalArguments(), parser);
     }
 
-    if (parser.isSet(vertexExt)) {
-        options.extensions.vertex = parser.value(vertexExt);
-    }
-    if (parser.isSet(fragmentExt)) {
-        options.extensions.fragment = parser.value(fragmentExt);
-    }
-    for (const auto& [name, value] :
-         {std::pair{QStringLiteral("--vertex-ext"), options.extensions.vertex},
-          std::pair{QStringLiteral("--fragment-ext"), options.extensions.fragment}}) {
-        if (QString problem = extensionProblem(name, value); !problem.isEmpty()) {
-            return failure(problem);
-        }
-    }
-    if (options.extensions.vertex == options.extensions.fragment) {
-        return failure(QStringLiteral("the vertex and the fragment extension are both '%1'")
-                           .arg(options.extensions.vertex));
+    if (QString problem = readCompileSettings(parser, options); !problem.isEmpty()) {
+        return failure(problem);
     }
     if (parser.isSet(archive)) {
         options.archiveOut = parser.value(archive);
@@ -281,8 +442,9 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     if (parser.isSet(stage)) {
         givenStage = stageFromWord(parser.value(stage));
         if (!givenStage) {
-            return failure(QStringLiteral("--stage is vert, frag, geom, tesc, tese or comp, not "
-                                          "'%1'")
+            return failure(QStringLiteral("--stage is vert, frag, geom, tesc, tese or comp, or for "
+                                          "Vulkan rgen, rint, rahit, rchit, rmiss, rcall, mesh "
+                                          "or task, not '%1'")
                                .arg(parser.value(stage)));
         }
     }
@@ -295,12 +457,15 @@ QString checkHelpText() {
         R"(Usage: glsl-tessory-check [OPTIONS] DIR|FILE|-...
        glsl-tessory-check --extract ARCHIVE NAME OUTDIR
 
-Checks shaders with this machine's OpenGL driver, without a window. Each WorkSpace directory DIR
-is checked as "Test all shaders" does in GLSL Tessory: every pair (NAME.vert beside NAME.frag) is
-compiled and linked; every other shader file of it (.vert .frag .geom .tesc .tese .comp) is
-compiled on its own, and a file whose partner is missing is also reported as an error. A FILE is
-compiled on its own, its stage taken from its extension; - reads one shader from standard input.
-Each driver message is printed once, as
+Checks shaders with this machine's OpenGL driver, without a window, and Vulkan shaders with
+glslang and the SPIR-V validator. Each WorkSpace directory DIR is checked as "Test all shaders"
+does in GLSL Tessory: every program (NAME.vert beside NAME.frag, with NAME.geom, NAME.tesc and
+NAME.tese when they are there) is compiled and linked whole; every other shader file of it is
+compiled on its own, and a vertex or fragment file whose partner is missing is also reported as
+an error (unless --lone ok). A FILE is compiled on its own, its stage taken from its extension;
+- reads one shader from standard input. The nearest tessory.json (in DIR or a directory above
+it) adds settings, programs, variants and overrides; the options below override it.
+Each message is printed once, as
     PATH:LINE:COLUMN: error: TEXT      (or warning:; COLUMN only where the driver gives one)
     PATH: error: TEXT                  (link messages, and messages without a line)
 followed by a summary line.
@@ -309,10 +474,28 @@ Options:
   -r, --recursive      also check every subdirectory of each DIR, each a WorkSpace of its own
                        (hidden directories and links to directories are left out)
   --stage STAGE        the stage of - (and of a FILE whose name says none): vert, frag, geom,
-                       tesc, tese or comp
+                       tesc, tese, comp, or for Vulkan rgen, rint, rahit, rchit, rmiss, rcall,
+                       mesh, task
   --stdin-name NAME    the name that messages of - carry; its extension can give the stage
-  --vertex-ext EXT     extension of vertex shader files (default .vert)
-  --fragment-ext EXT   extension of fragment shader files (default .frag)
+  --ext STAGE=EXT[,EXT...]
+                       the extensions of a stage's files instead of .STAGE (repeatable), such as
+                       --ext geom=.gs; NAME.EXT.glsl files and .glsl files with a
+                       #pragma shader_stage(...) line count too
+  --vertex-ext EXT     the same as --ext vert=EXT (default .vert)
+  --fragment-ext EXT   the same as --ext frag=EXT (default .frag)
+  --lone POLICY        problem (default): a vertex or fragment file without its partner is a
+                       WorkSpace problem; ok: it is a shader of its own, and a fragment file is
+                       linked with a built-in full-screen vertex stage
+  --target TARGET      auto (default: by #version; Vulkan only for its own stages such as .rgen),
+                       gl (compatibility profile), gl-core (4.5 core profile), gles (OpenGL ES
+                       3.2) or vulkan (SPIR-V, validated)
+  --target-env ENV     the Vulkan version for --target vulkan: vulkan1.0 ... vulkan1.3 (default)
+  -I DIR               an include directory (repeatable), searched after the including file's
+                       own directory for #include "file", alone for #include <file>
+  -D NAME[=VALUE]      define a macro in every stage (VALUE 1 when left out; repeatable)
+  -U NAME              take away a define of the project file or of an earlier -D
+  --root DIR           no #include may leave the include directories through ".." to outside
+                       DIR (default: the working directory)
   --format=FORMAT      text (default); json: one JSON document with every pair, file, message
                        and the driver's whole logs; sarif: one SARIF 2.1.0 log for code
                        scanning; github: GitHub Actions annotations (::error file=...)
@@ -334,12 +517,12 @@ Options:
 Exit status:
   0  everything was checked and no message fails the check
   1  a message fails the check, a pair is incomplete, a file cannot be read or was not checked
-     (a stage the driver lacks, --timeout), or (--extract) the name is not in the archive or
-     the archive cannot be read or is damaged
-  2  usage error, no such DIR or FILE, a DIR that cannot be read, no OpenGL context, a
-     compiling thread that could not be started or make its context (the report is still
-     printed), an output file that cannot be written (or is a shader of the WorkSpace), or a
-     report that cannot be written to standard output
+     (a stage the driver lacks, --timeout), an #include that cannot be put in place, or
+     (--extract) the name is not in the archive or the archive cannot be read or is damaged
+  2  usage error, a tessory.json that cannot be used, no such DIR or FILE, a DIR that cannot
+     be read, no OpenGL context, a compiling thread that could not be started or make its
+     context (the report is still printed), an output file that cannot be written (or is a
+     shader of the WorkSpace), or a report that cannot be written to standard output
 
 Examples:
   glsl-tessory-check shaders/
@@ -347,6 +530,9 @@ Examples:
   glsl-tessory-check --format=github -j 4 shaders/ effects/water.comp
   cpp shader.glsl | glsl-tessory-check --stage frag --stdin-name shader.glsl -
   glsl-tessory-check --vertex-ext .vs --fragment-ext .fs effects/ post/
+  glsl-tessory-check -r --ext vert=.vs --ext frag=.fs --ext geom=.gs tutorial/
+  glsl-tessory-check -r --target vulkan -I shaders/include shaders/
+  glsl-tessory-check -r --lone ok -D QUALITY=2 book/
   glsl-tessory-check --format=json shaders/ > report.json
   glsl-tessory-check --archive build/shaders.dat shaders/
   glsl-tessory-check --extract build/shaders.dat water /tmp/water

@@ -2,7 +2,10 @@
 #pragma once
 
 #include "compile/driver_messages.h"
+#include "compile/project_file.h"
 #include "compile/shader_stage.h"
+#include "compile/stage_names.h"
+#include "compile/target.h"
 #include "workspace/name_rules.h"
 
 #include <QString>
@@ -23,11 +26,31 @@ struct CheckInput {
     ShaderStage stage = ShaderStage::Vertex;
 };
 
+// A -D or a -U of the command line.
+struct DefineChange {
+    Define define;
+    bool undefine = false;
+};
+
 // What one command line asks for.
 struct CheckOptions {
     CheckAction action = CheckAction::Check;
     // The editor's defaults, never its stored settings: a build must not depend on who runs it.
+    // The first vertex and fragment extensions of the command line; a project file may set others
+    // for its directories.
     PairExtensions extensions{QStringLiteral(".vert"), QStringLiteral(".frag")};
+    // The stages whose extensions the command line sets (--ext, --vertex-ext, --fragment-ext).
+    QList<std::pair<ShaderStage, QStringList>> extensionsGiven;
+    // Check: --target (nothing with targetGiven for "auto"), --target-env, --lone.
+    bool targetGiven = false;
+    std::optional<Target> target;
+    std::optional<VulkanVersion> targetEnv;
+    std::optional<LonePolicy> lone;
+    // Check: -I in their order, -D and -U in theirs.
+    QStringList includeDirs;
+    QList<DefineChange> defineChanges;
+    // Check: the directory that no include may leave through "..", absolute.
+    QString root;
     OutputFormat format = OutputFormat::Text;
     // Check: the arguments in their order.
     QList<CheckInput> inputs;
@@ -55,6 +78,9 @@ struct ParsedOptions {
     QString error;
     bool ok() const { return error.isEmpty(); }
 };
+
+// The stage extensions of the command line: the defaults with those it sets.
+StageExtensions commandLineExtensions(const CheckOptions& options);
 
 // Reads the arguments (the program name first, as QCoreApplication::arguments() gives them).
 // Checks everything that can be checked before any work: the option values, the number of

@@ -74,12 +74,28 @@ QStringList subdirectoriesLastFirst(const QString& directory) {
 // reason when the directory itself cannot be read. One below that cannot be read (no permission,
 // a path longer than the system takes) is a problem of its own and the walk goes on: the levels
 // above keep their results. The walk keeps its own list, as a tree can be deeper than the stack.
-bool planDirectory(const QString& directory, const CheckOptions& options, CheckPlan& plan) {
+bool planWorkspaceOf(const QString& directory, CheckConfig& config, WorkspaceCheck& check,
+                     QString& failure) {
+    PlanRules rules;
+    rules.config = &config;
+    if (!config.rulesFor(directory, rules.directory, failure)) {
+        return false;
+    }
+    check = planWorkspace(directory, rules);
+    return true;
+}
+
+bool planDirectory(const QString& directory, const CheckOptions& options, CheckConfig& config,
+                   CheckPlan& plan) {
     if (QString problem = unreadableDirectory(directory); !problem.isEmpty()) {
         plan.failure = problem;
         return false;
     }
-    plan.results.append(planWorkspace(directory, options.extensions));
+    WorkspaceCheck top;
+    if (!planWorkspaceOf(directory, config, top, plan.failure)) {
+        return false;
+    }
+    plan.results.append(std::move(top));
     QStringList pending = options.recursive ? subdirectoriesLastFirst(directory) : QStringList();
     while (!pending.isEmpty()) {
         const QString below = pending.takeLast();
@@ -93,7 +109,10 @@ bool planDirectory(const QString& directory, const CheckOptions& options, CheckP
             plan.results.append(std::move(check));
             continue;
         }
-        WorkspaceCheck check = planWorkspace(below, options.extensions);
+        WorkspaceCheck check;
+        if (!planWorkspaceOf(below, config, check, plan.failure)) {
+            return false;
+        }
         if (holdsShaders(check)) {
             plan.results.append(std::move(check));
         }
@@ -117,25 +136,32 @@ void forEachFile(CheckResults& results, Visit visit) {
 
 }  // namespace
 
-CheckPlan planCheck(const CheckOptions& options) {
+CheckPlan planCheck(const CheckOptions& options, CheckConfig& config) {
     CheckPlan plan;
     for (const CheckInput& input : options.inputs) {
-        switch (input.kind) {
-            case CheckInput::Kind::Directory:
-                if (!planDirectory(input.path, options, plan)) {
-                    return plan;
-                }
-                break;
-            case CheckInput::Kind::File: {
-                FileCheck file;
-                file.path = input.path;
-                file.stage = input.stage;
-                plan.results.append(std::move(file));
-                break;
+        if (input.kind == CheckInput::Kind::Directory) {
+            if (!planDirectory(input.path, options, config, plan)) {
+                return plan;
             }
-            case CheckInput::Kind::Stdin:
-                plan.results.append(readStandardInput(input));
-                break;
+            continue;
+        }
+        // Standard input takes the project file of the working directory.
+        const bool fromStandardInput = input.kind == CheckInput::Kind::Stdin;
+        const QString where = fromStandardInput ? QStringLiteral("./-") : input.path;
+        DirectoryRules rules;
+        if (!config.rulesForFile(where, rules, plan.failure)) {
+            return plan;
+        }
+        FileCheck file;
+        if (fromStandardInput) {
+            file = readStandardInput(input);
+        } else {
+            file.path = input.path;
+            file.stage = input.stage;
+        }
+        for (const CompileChoice& choice : config.choicesFor(where, rules)) {
+            file.choice = choice;
+            plan.results.append(file);
         }
     }
     return plan;
@@ -175,7 +201,10 @@ void readAhead(CheckResults& results, ReadAheadLimit limit) {
 void setAsideUnsupportedStages(CheckResults& results, const GlContext& context) {
     std::map<ShaderStage, int> count;
     forEachFile(results, [&](FileCheck& file) {
-        if (context.supportsStage(file.stage) || !file.messages.isEmpty()) {
+        // The other targets' contexts, and glslang, say so for themselves.
+        const bool compatibility = !file.choice.target || *file.choice.target == Target::Gl;
+        if (!compatibility || isVulkanOnly(file.stage) || context.supportsStage(file.stage) ||
+            !file.messages.isEmpty()) {
             return;
         }
         const QString text =

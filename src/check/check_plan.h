@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "check/check_config.h"
 #include "check/check_options.h"
 #include "check/check_report.h"
 #include "check/check_runner.h"
@@ -19,8 +20,9 @@ struct CheckPlan {
 
 // Scans every WorkSpace (and with -r every subdirectory but hidden ones and links, each a
 // WorkSpace of its own when it holds any shader file), takes in standard input, and lists every
-// file argument.
-CheckPlan planCheck(const CheckOptions& options);
+// file argument, each with the project file nearest to it; a project file that cannot be used is
+// a failure.
+CheckPlan planCheck(const CheckOptions& options, CheckConfig& config);
 
 // Why the --archive target must not be written: it is one of the WorkSpace's shader files (the
 // same file by device and inode, whatever the path says). Empty when it may be written.

@@ -9,9 +9,12 @@
 #include "check/pair_extract.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
+#include "compile/include_resolver.h"
+#include "compile/program_engine.h"
 #include "workspace/file_io.h"
 
 #include <QBuffer>
+#include <QFile>
 
 #include <fcntl.h>
 #include <malloc.h>
@@ -49,7 +52,8 @@ int writeArchive(const CheckOptions& options, const WorkspaceCheck& check, QText
     RCxState generator = RCxNewGenerator();
     try {
         SaveAllShadersEnCrypted(options.archiveOut, check.listedNames, check.directory,
-                                options.extensions.vertex, options.extensions.fragment, generator);
+                                check.pairExtensions.vertex, check.pairExtensions.fragment,
+                                generator);
     } catch (const FileError& error) {
         complain(err, fileErrorText(error));
         return kExitFailure;
@@ -79,8 +83,15 @@ std::future<GlContextResult> makeFirstContext() {
 }
 
 int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
-    std::future<GlContextResult> firstContext = makeFirstContext();
-    CheckPlan plan = planCheck(options);
+    // A run for Vulkan needs no driver, and loading it would take a processor from glslang; a
+    // project file may still ask for an OpenGL target somewhere, whose context then comes late.
+    const bool openGl = !(options.targetGiven && options.target == Target::Vulkan);
+    std::optional<std::future<GlContextResult>> firstContext;
+    if (openGl) {
+        firstContext = makeFirstContext();
+    }
+    CheckConfig config(options);
+    CheckPlan plan = planCheck(options, config);
     if (!plan.failure.isEmpty()) {
         complain(err, plan.failure);
         return kExitFailure;
@@ -98,22 +109,30 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
     // this one would ahead of them.
     ReadAheadLimit limit;
     limit.goOn = [&firstContext] {
-        return firstContext.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+        return firstContext &&
+               firstContext->wait_for(std::chrono::seconds(0)) != std::future_status::ready;
     };
     readAhead(plan.results, std::move(limit));
     // The first context decides whether there is a driver at all; the other threads make theirs
     // while it compiles.
-    GlContextResult made = firstContext.get();
-    if (!made.context) {
-        complain(err, made.failure);
-        return kExitFailure;
+    GlContextResult made;
+    DriverInfo driver;
+    if (firstContext) {
+        made = firstContext->get();
+        if (!made.context) {
+            complain(err, made.failure);
+            return kExitFailure;
+        }
+        driver = DriverInfo{made.context->renderer(), made.context->version()};
+        setAsideUnsupportedStages(plan.results, *made.context);
     }
-    const DriverInfo driver{made.context->renderer(), made.context->version()};
-    setAsideUnsupportedStages(plan.results, *made.context);
     const QList<CompileTask> tasks = compileTasks(plan.results);
-    const RunnerResult run =
-        runCompileTasks(tasks, std::move(made.context),
-                        compileThreadCount(options.jobs, tasks.size()), options.timeoutSeconds);
+    const FileIncludeResolver files;
+    const CachingIncludeResolver includes(files);
+    const CompileEngine engine(includes);
+    const RunnerResult run = runCompileTasks(tasks, std::move(made.context),
+                                             compileThreadCount(options.jobs, tasks.size()),
+                                             options.timeoutSeconds, engine);
 
     writeReport(plan.results, ReportStyle{options.format, options.quiet}, driver, out);
     int status = summarize(plan.results).fails(options.failAt) ? kExitFindings : kExitClean;

@@ -43,10 +43,30 @@ QString originWord(MessageOrigin origin) {
             return QStringLiteral("compute");
         case MessageOrigin::Timeout:
             return QStringLiteral("timeout");
+        case MessageOrigin::Include:
+            return QStringLiteral("include");
+        case MessageOrigin::Validate:
+            return QStringLiteral("spirv");
+        case MessageOrigin::StageCompile:
         case MessageOrigin::Workspace:
             break;
     }
     return QStringLiteral("workspace");
+}
+
+QString originWord(const CheckMessage& message) {
+    if (message.origin == MessageOrigin::StageCompile && message.stage) {
+        return stageWord(*message.stage);
+    }
+    return originWord(message.origin);
+}
+
+QJsonValue optionalText(const QString& text) {
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
+QJsonValue targetValue(const std::optional<Target>& target) {
+    return target ? QJsonValue(targetWord(*target)) : QJsonValue(QJsonValue::Null);
 }
 
 // JSON numbers are doubles: exact up to 2^53, far beyond any source file.
@@ -57,13 +77,24 @@ QJsonValue optionalNumber(const std::optional<qint64>& value) {
 QJsonArray jsonMessages(const QList<CheckMessage>& messages) {
     QJsonArray array;
     for (const CheckMessage& message : messages) {
+        QJsonArray related;
+        for (const SourceLocation& at : message.includedFrom) {
+            related.append(QJsonObject{{QStringLiteral("file"), at.path},
+                                       {QStringLiteral("line"), optionalNumber(at.line)},
+                                       {QStringLiteral("column"), optionalNumber(at.column)}});
+        }
         array.append(QJsonObject{
             {QStringLiteral("file"), message.path},
             {QStringLiteral("line"), optionalNumber(message.line)},
             {QStringLiteral("column"), optionalNumber(message.column)},
             {QStringLiteral("severity"), severityWord(message.severity)},
             {QStringLiteral("text"), message.text},
-            {QStringLiteral("origin"), originWord(message.origin)},
+            {QStringLiteral("origin"), originWord(message)},
+            {QStringLiteral("stage"),
+             message.stage ? QJsonValue(stageWord(*message.stage)) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("target"), targetValue(message.target)},
+            {QStringLiteral("variant"), optionalText(message.variant)},
+            {QStringLiteral("relatedLocations"), related},
         });
     }
     return array;
@@ -73,28 +104,50 @@ QJsonObject jsonFile(const FileCheck& file) {
     return QJsonObject{
         {QStringLiteral("file"), file.path},
         {QStringLiteral("stage"), stageWord(file.stage)},
+        {QStringLiteral("target"), targetValue(file.target)},
+        {QStringLiteral("variant"), optionalText(file.choice.variant)},
+        {QStringLiteral("builtInVertex"), file.builtInVertex},
         {QStringLiteral("checked"), file.checked},
         {QStringLiteral("clean"), file.messages.isEmpty()},
         {QStringLiteral("messages"), jsonMessages(file.messages)},
         {QStringLiteral("log"), fromWin1252(file.log)},
+        {QStringLiteral("linkLog"), fromWin1252(file.linkLog)},
+    };
+}
+
+// Every stage of the program with its file, and the logs by stage.
+QJsonObject jsonPair(const PairCheck& pair) {
+    QJsonArray stages{QJsonObject{{QStringLiteral("stage"), stageWord(pair.vertexStage)},
+                                  {QStringLiteral("file"), pair.vertexPath}},
+                      QJsonObject{{QStringLiteral("stage"), stageWord(ShaderStage::Fragment)},
+                                  {QStringLiteral("file"), pair.fragmentPath}}};
+    QJsonObject log{{QStringLiteral("vertex"), fromWin1252(pair.vertexLog)},
+                    {QStringLiteral("fragment"), fromWin1252(pair.fragmentLog)},
+                    {QStringLiteral("link"), fromWin1252(pair.linkLog)}};
+    for (qsizetype i = 0; i < pair.otherStages.size(); ++i) {
+        const QString word = stageWord(pair.otherStages[i].stage);
+        stages.append(QJsonObject{{QStringLiteral("stage"), word},
+                                  {QStringLiteral("file"), pair.otherStages[i].path}});
+        log.insert(word, fromWin1252(pair.otherLogs.value(i)));
+    }
+    return QJsonObject{
+        {QStringLiteral("name"), pair.name},
+        {QStringLiteral("vertex"), pair.vertexPath},
+        {QStringLiteral("fragment"), pair.fragmentPath},
+        {QStringLiteral("stages"), stages},
+        {QStringLiteral("target"), targetValue(pair.target)},
+        {QStringLiteral("variant"), optionalText(pair.choice.variant)},
+        {QStringLiteral("checked"), pair.checked},
+        {QStringLiteral("clean"), pair.messages.isEmpty()},
+        {QStringLiteral("messages"), jsonMessages(pair.messages)},
+        {QStringLiteral("log"), log},
     };
 }
 
 QJsonObject jsonWorkspace(const WorkspaceCheck& check) {
     QJsonArray pairs;
     for (const PairCheck& pair : check.pairs) {
-        pairs.append(QJsonObject{
-            {QStringLiteral("name"), pair.name},
-            {QStringLiteral("vertex"), pair.vertexPath},
-            {QStringLiteral("fragment"), pair.fragmentPath},
-            {QStringLiteral("checked"), pair.checked},
-            {QStringLiteral("clean"), pair.messages.isEmpty()},
-            {QStringLiteral("messages"), jsonMessages(pair.messages)},
-            {QStringLiteral("log"),
-             QJsonObject{{QStringLiteral("vertex"), fromWin1252(pair.vertexLog)},
-                         {QStringLiteral("fragment"), fromWin1252(pair.fragmentLog)},
-                         {QStringLiteral("link"), fromWin1252(pair.linkLog)}}},
-        });
+        pairs.append(jsonPair(pair));
     }
     QJsonArray files;
     for (const FileCheck& file : check.files) {
@@ -180,7 +233,11 @@ QString formatMessage(const CheckMessage& message) {
             location += u':' + QString::number(*message.column);
         }
     }
-    return QStringLiteral("%1: %2: %3").arg(location, severityWord(message.severity), message.text);
+    const QString variant = message.variant.isEmpty()
+                                ? QString()
+                                : QStringLiteral(" (variant %1)").arg(message.variant);
+    return QStringLiteral("%1: %2: %3%4")
+        .arg(location, severityWord(message.severity), message.text, variant);
 }
 
 QStringList messageLines(const CheckResults& results) {

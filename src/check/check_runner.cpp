@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "check/check_runner.h"
 
+#include "compile/gl_contexts.h"
+
 #include <QThread>
 
 #include <algorithm>
@@ -18,7 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Worker {
-    std::unique_ptr<GlContext> context;
+    std::unique_ptr<ThreadContexts> contexts;
     qsizetype task = -1;  // the task under way, -1 when none
     Clock::time_point since;
     bool abandoned = false;
@@ -26,6 +28,11 @@ struct Worker {
 };
 
 struct Shared {
+    explicit Shared(const CompileEngine& compiler) : engine(compiler) {}
+    const CompileEngine& engine;
+    // The first thread's context until it takes it; the others make theirs on its display.
+    std::unique_ptr<GlContext> first;
+    const GlContext* base = nullptr;
     std::mutex mutex;
     std::condition_variable changed;
     qsizetype next = 0;
@@ -51,19 +58,28 @@ void markNotChecked(const CompileTask& task, const QString& text) {
     }
 }
 
-// The context the thread compiles on, current: the first thread's is ready, every other thread
-// makes its own while the first is compiling. Without one, every call would go nowhere and every
-// log would read empty, a false pass.
-const GlContext* takeContext(std::size_t index, Shared& shared) {
+// The contexts the thread compiles on, with a compatibility context current: the first
+// thread's is ready, every other thread makes its own while the first is compiling. Without
+// one, every call would go nowhere and every log would read empty, a false pass. Without a first
+// context (a run for Vulkan), contexts come when a task needs one.
+ThreadContexts* takeContexts(std::size_t index, Shared& shared) {
+    if (shared.base == nullptr) {
+        const std::lock_guard lock(shared.mutex);
+        shared.workers[index].contexts = std::make_unique<ThreadContexts>();
+        return shared.workers[index].contexts.get();
+    }
+    QString why;
     if (index == 0) {
-        const GlContext* first = shared.workers[0].context.get();
-        const bool current = first->makeCurrent();
+        auto contexts = std::make_unique<ThreadContexts>(shared.base);
+        contexts->adopt(std::move(shared.first));
+        const bool current = contexts->current(GlProfile::Compatibility, why) != nullptr;
         {
             const std::lock_guard lock(shared.mutex);
             shared.firstTaken = true;
+            shared.workers[0].contexts = std::move(contexts);
         }
         shared.changed.notify_all();
-        return current ? first : nullptr;
+        return current ? shared.workers[0].contexts.get() : nullptr;
     }
     // Making a context current waits for the display, which making a context holds for several
     // milliseconds: the others make theirs only once the first thread has started compiling.
@@ -72,20 +88,21 @@ const GlContext* takeContext(std::size_t index, Shared& shared) {
         shared.changed.wait(lock, [&shared] { return shared.firstTaken; });
     }
     // The first context stays in place until every thread that did not hang has ended.
-    std::unique_ptr<GlContext> own;
+    auto contexts = std::make_unique<ThreadContexts>(shared.base);
+    bool current = false;
     try {
-        own = shared.workers[0].context->sibling();
+        current = contexts->current(GlProfile::Compatibility, why) != nullptr;
     } catch (const std::bad_alloc&) {
         // Without the memory for one more context the thread takes no task, as when EGL refuses.
     }
     const std::lock_guard lock(shared.mutex);
-    shared.workers[index].context = std::move(own);
-    return shared.workers[index].context.get();
+    shared.workers[index].contexts = std::move(contexts);
+    return current ? shared.workers[index].contexts.get() : nullptr;
 }
 
 void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
-    const GlContext* context = takeContext(index, shared);
-    if (context == nullptr) {
+    ThreadContexts* contexts = takeContexts(index, shared);
+    if (contexts == nullptr) {
         GlContext::leaveThread();
         const std::lock_guard lock(shared.mutex);
         shared.workers[index].finished = true;
@@ -93,7 +110,7 @@ void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
         shared.changed.notify_all();
         return;
     }
-    const CompileApis apis{context->arb(), context->core()};
+    const CompileApis apis{shared.engine, *contexts};
     for (;;) {
         qsizetype taskIndex = -1;
         {
@@ -120,7 +137,7 @@ void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
         }
         shared.workers[index].task = -1;
     }
-    context->releaseCurrent();
+    contexts->release();
     GlContext::leaveThread();
     const std::lock_guard lock(shared.mutex);
     shared.workers[index].finished = true;
@@ -158,10 +175,11 @@ int compileThreadCount(int jobs, qsizetype tasks) {
 }
 
 RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
-                             int threads, double timeoutSeconds) {
-    Shared shared;
+                             int threads, double timeoutSeconds, const CompileEngine& engine) {
+    Shared shared(engine);
     shared.workers.resize(std::size_t(std::max(threads, 1)));
-    shared.workers[0].context = std::move(first);
+    shared.base = first.get();
+    shared.first = std::move(first);
     std::vector<std::thread> running;
     running.reserve(shared.workers.size());
     const QString notStarted = startWorkers(tasks, shared, running);
@@ -215,7 +233,7 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<Gl
     for (std::size_t i = 0; i < running.size(); ++i) {
         if (shared.workers[i].abandoned) {
             running[i].detach();
-            static_cast<void>(shared.workers[i].context.release());
+            static_cast<void>(shared.workers[i].contexts.release());
             result.driverStillRunning = true;
         } else {
             running[i].join();

@@ -3,6 +3,7 @@
 
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
+#include "compile/program_engine.h"
 
 #include <QList>
 #include <QString>
@@ -34,15 +35,17 @@ inline constexpr int kThreadsPerProcessor = 2;
 // than there are tasks or kThreadsPerProcessor a processor.
 int compileThreadCount(int jobs, qsizetype tasks);
 
-// Compiles the tasks on `threads` threads, handing them out in order. The first thread compiles
-// on `first` (made, and not current anywhere) from the start; each other thread makes a sibling
-// of it for itself meanwhile. One that cannot, like a thread that cannot be started, takes no
-// task and is said in shortOfThreads; tasks that no thread took are reported as not checked.
+// Compiles the tasks on `threads` threads with the engine, handing them out in order. The first
+// thread compiles on `first` (made, and not current anywhere) from the start; each other thread
+// makes a sibling of it for itself meanwhile. One that cannot, like a thread that cannot be
+// started, takes no task and is said in shortOfThreads; tasks that no thread took are reported as
+// not checked. Contexts of the other profiles each thread makes when a task first needs one;
+// without `first` (a run for Vulkan) every context is made only when a task needs it.
 // Which thread compiles which task changes nothing in the results. A task on which the driver takes
 // longer than timeoutSeconds is reported as not checked, and no further task is started: those are
 // reported as not checked too, the ones under way are waited for (each within its own limit). The
 // contexts of threads left inside the driver are let go of without being destroyed.
 RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
-                             int threads, double timeoutSeconds);
+                             int threads, double timeoutSeconds, const CompileEngine& engine);
 
 }  // namespace tessory

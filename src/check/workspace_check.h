@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "compile/arb_api.h"
-#include "compile/core_api.h"
+#include "check/check_config.h"
 #include "compile/driver_messages.h"
+#include "compile/program_engine.h"
 #include "compile/shader_stage.h"
 #include "workspace/name_rules.h"
 
@@ -31,6 +31,10 @@ enum class MessageOrigin {
     TessEvaluationCompile,
     ComputeCompile,
     Timeout,
+    // The compile of a stage only Vulkan has (the message names the stage).
+    StageCompile,
+    Include,
+    Validate,
 };
 
 // One line of the checker's report, tied to a file.
@@ -41,31 +45,54 @@ struct CheckMessage {
     QString text;
     MessageOrigin origin = MessageOrigin::Workspace;
     std::optional<qint64> column;  // 1-based
+    // Messages of a compile: the stage that said it (none for link messages), the target it was
+    // compiled for, and its variant of the project file (empty without variants).
+    std::optional<ShaderStage> stage = std::nullopt;
+    std::optional<Target> target = std::nullopt;
+    QString variant = QString();
+    // The #include lines that brought the file into the stage, innermost first.
+    QList<SourceLocation> includedFrom = {};
 };
 
 bool operator==(const CheckMessage& a, const CheckMessage& b);
 
-// A pair's two files as read, before any line end is changed.
+// A pair's files as read, before any line end is changed.
 struct PairSources {
     QByteArray vertex;
     QByteArray fragment;
+    QList<QByteArray> other;  // those of otherStages
 };
 
+// A file of a program beside its vertex and fragment files.
+struct StageFile {
+    ShaderStage stage = ShaderStage::Geometry;
+    QString path;
+};
+
+// A program: a vertex (or mesh) and a fragment file, with the geometry and tessellation files of
+// its base name or those its project file names.
 struct PairCheck {
     QString name;
     QString vertexPath;
     QString fragmentPath;
+    ShaderStage vertexStage = ShaderStage::Vertex;  // Mesh for a mesh shader's program
+    QList<StageFile> otherStages;                   // in the order of the stages
+    CompileChoice choice;
     // The files' bytes when read ahead (readAhead); otherwise they are read when compiled.
     std::optional<PairSources> sources;
-    // Every message of the run, in log order (vertex, fragment, link), each only once. Not empty
-    // exactly when the run said anything, a file could not be read or the driver took too long.
+    // Every message of the run, in log order (vertex, fragment, the others, link), each only
+    // once. Not empty exactly when the run said anything, a file could not be read or the driver
+    // took too long.
     QList<CheckMessage> messages;
     // The driver's logs as it wrote them.
     QByteArray vertexLog;
     QByteArray fragmentLog;
+    QList<QByteArray> otherLogs;
     QByteArray linkLog;
+    // What it was compiled for.
+    std::optional<Target> target;
     // False when the pair was not compiled: a file that cannot be read, is too long or is no
-    // shader text, or a driver that took too long.
+    // shader text, an include that cannot be put in place, or a driver that took too long.
     bool checked = true;
 };
 
@@ -77,8 +104,13 @@ struct FileCheck {
     // The text of standard input, or the file's bytes when read ahead (readAhead); a file without
     // it is read when compiled.
     std::optional<QByteArray> source;
+    CompileChoice choice;
+    // A lone fragment shader linked with the built-in full-screen vertex stage (--lone ok).
+    bool builtInVertex = false;
     QList<CheckMessage> messages;
     QByteArray log;
+    QByteArray linkLog;
+    std::optional<Target> target;
     // False when the file was not compiled, for the reasons a pair is not, or for a stage the
     // driver lacks.
     bool checked = true;
@@ -98,16 +130,27 @@ struct WorkspaceCheck {
     QList<CheckMessage> problems;
     // False when a listed name lacks a file: the WorkSpace list would then stay empty.
     bool complete = true;
+    // The extensions of the WorkSpace list there.
+    PairExtensions pairExtensions;
 };
 
-// The driver's entry points that one thread compiles with.
+// What a thread compiles with: the engine, and that thread's contexts.
 struct CompileApis {
-    ArbApi arb;
-    CoreShaderApi core;
+    const CompileEngine& engine;
+    GlContextSource& contexts;
+};
+
+// How to plan a WorkSpace beyond its pairs: the directory's rules and the check's settings.
+struct PlanRules {
+    DirectoryRules directory;
+    const CheckConfig* config = nullptr;  // none: default choices, lone files a problem
 };
 
 // Scans the WorkSpace as the WorkSpace list does, and finds every other shader file of it (by
-// the pair extensions and .vert .frag .geom .tesc .tese .comp); compiles nothing.
+// the stage extensions and the usual ones, double extensions, and the stage pragmas of .glsl
+// files), with the programs they form; compiles nothing.
+WorkspaceCheck planWorkspace(const QString& directory, const PlanRules& rules);
+// The same with the default rules for these pair extensions.
 WorkspaceCheck planWorkspace(const QString& directory, const PairExtensions& extensions);
 
 // How many bytes of sources a run reads before compiling (readAhead); those beyond are read when
@@ -128,15 +171,12 @@ struct ReadAheadLimit {
 void readAhead(WorkspaceCheck& check, ReadAheadLimit& limit);
 void readAhead(FileCheck& file, ReadAheadLimit& limit);
 
-// The stage a file name gives: the pair extensions first, then the six usual ones.
-std::optional<ShaderStage> stageOfFile(const QString& fileName, const PairExtensions& extensions);
-
 // The outcome of compiling one pair or file, ready to be put in its place.
 struct CompileOutcome {
     QList<CheckMessage> messages;
-    QByteArray vertexLog;
-    QByteArray fragmentLog;
+    QList<QByteArray> logs;  // per stage, in the program's order
     QByteArray linkLog;
+    std::optional<Target> target;
     bool checked = true;  // false when a source was not given to the driver
 };
 CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair);
@@ -144,13 +184,9 @@ CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file);
 void takeOutcome(PairCheck& pair, CompileOutcome&& outcome);
 void takeOutcome(FileCheck& file, CompileOutcome&& outcome);
 
-// planWorkspace and readAhead, then every pair and file compiled in turn on the current context.
+// planWorkspace and readAhead, then every pair and file compiled in turn.
 WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
                               const PairExtensions& extensions);
-
-// The messages of one file run's logs, tied to the pair's files, each only once.
-QList<CheckMessage> pairMessages(const QList<DriverMessage>& messages, const QString& vertexPath,
-                                 const QString& fragmentPath);
 
 // A FileError's text on one line: "PATH: cause".
 QString fileErrorText(const std::exception& error);

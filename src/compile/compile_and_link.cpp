@@ -111,9 +111,15 @@ CompileResult compileAndLinkFiles(const ArbApi& gl, const QString& vertexPath,
 
 CompileResult compileAndLinkFileTexts(const ArbApi& gl, QByteArrayView vertexBytes,
                                       QByteArrayView fragmentBytes) {
+    QByteArray fragment = withCrLfLineEnds(fragmentBytes);
+    return compileAndLinkTexts(gl, withCrLfLineEnds(vertexBytes), std::move(fragment));
+}
+
+CompileResult compileAndLinkTexts(const ArbApi& gl, QByteArray vertexSource,
+                                  QByteArray fragmentSource) {
     CompileResult result;
-    result.fragmentSource = withCrLfLineEnds(fragmentBytes);
-    result.vertexSource = withCrLfLineEnds(vertexBytes);
+    result.fragmentSource = std::move(fragmentSource);
+    result.vertexSource = std::move(vertexSource);
     auto [program, shaders] = createObjects(gl);
     compileAndAttach(gl, program.handle(), shaders, result);
     result.linkLog = infoLog(gl, program.handle());

@@ -62,4 +62,8 @@ CompileResult compileAndLinkFiles(const ArbApi& gl, const QString& vertexPath,
 CompileResult compileAndLinkFileTexts(const ArbApi& gl, QByteArrayView vertexBytes,
                                       QByteArrayView fragmentBytes);
 
+// The same on two texts given to the driver as they are.
+CompileResult compileAndLinkTexts(const ArbApi& gl, QByteArray vertexSource,
+                                  QByteArray fragmentSource);
+
 }  // namespace tessory

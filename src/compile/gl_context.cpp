@@ -139,13 +139,17 @@ std::vector<Candidate> candidateDisplays() {
     return found;
 }
 
+EGLenum apiOf(GlProfile profile) {
+    return profile == GlProfile::Es ? EGL_OPENGL_ES_API : EGL_OPENGL_API;
+}
+
 // Prefers the exact 8/8/8/8 colour, 24 depth, 0 stencil layout; EGL sorts deeper colour first.
-std::optional<EGLConfig> chooseConfig(EGLDisplay display) {
-    const EGLint wanted[] = {EGL_RED_SIZE,     8,  EGL_GREEN_SIZE,      8,
-                             EGL_BLUE_SIZE,    8,  EGL_ALPHA_SIZE,      8,
-                             EGL_DEPTH_SIZE,   24, EGL_STENCIL_SIZE,    0,
-                             EGL_SURFACE_TYPE, 0,  EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_NONE};
+std::optional<EGLConfig> chooseConfig(EGLDisplay display, GlProfile profile) {
+    const EGLint renderable = profile == GlProfile::Es ? EGL_OPENGL_ES3_BIT_KHR : EGL_OPENGL_BIT;
+    const EGLint wanted[] = {
+        EGL_RED_SIZE,     8, EGL_GREEN_SIZE,      8,          EGL_BLUE_SIZE,    8,
+        EGL_ALPHA_SIZE,   8, EGL_DEPTH_SIZE,      24,         EGL_STENCIL_SIZE, 0,
+        EGL_SURFACE_TYPE, 0, EGL_RENDERABLE_TYPE, renderable, EGL_NONE};
     EGLConfig configs[64];
     EGLint count = 0;
     if (eglChooseConfig(display, wanted, configs, 64, &count) != EGL_TRUE || count < 1) {
@@ -193,7 +197,8 @@ QStringList resolveAll(ArbApi& arb) {
     return missing;
 }
 
-// The core entry points are optional: without them only vertex and fragment shaders compile.
+// The core entry points are optional in the compatibility profile: without them only vertex and
+// fragment shaders compile there.
 void resolveCore(CoreShaderApi& core) {
     QStringList missing;
     resolve(core.createShader, "glCreateShader", missing);
@@ -204,11 +209,26 @@ void resolveCore(CoreShaderApi& core) {
     resolve(core.deleteShader, "glDeleteShader", missing);
     if (!missing.isEmpty()) {
         core = CoreShaderApi();
+        return;
     }
+    resolve(core.createProgram, "glCreateProgram", missing);
+    resolve(core.attachShader, "glAttachShader", missing);
+    resolve(core.linkProgram, "glLinkProgram", missing);
+    resolve(core.getProgramiv, "glGetProgramiv", missing);
+    resolve(core.getProgramInfoLog, "glGetProgramInfoLog", missing);
+    resolve(core.deleteProgram, "glDeleteProgram", missing);
+    resolve(core.programParameteri, "glProgramParameteri", missing);
+    resolve(core.getProgramInterfaceiv, "glGetProgramInterfaceiv", missing);
+    resolve(core.getProgramResourceName, "glGetProgramResourceName", missing);
+    resolve(core.getProgramResourceiv, "glGetProgramResourceiv", missing);
 }
 
-// "4.5 (Compatibility Profile) Mesa 22.3.6" gives 4 and 5; anything unreadable gives 0.0.
-std::pair<int, int> versionNumbers(const QString& version) {
+// "4.5 (Compatibility Profile) Mesa 22.3.6" gives 4 and 5, "OpenGL ES 3.2 Mesa 22.3.6" 3 and 2;
+// anything unreadable gives 0.0.
+std::pair<int, int> versionNumbers(QString version) {
+    if (version.startsWith(QStringLiteral("OpenGL ES "))) {
+        version = version.sliced(10);
+    }
     const QStringList parts = version.section(u' ', 0, 0).split(u'.');
     if (parts.size() < 2) {
         return {0, 0};
@@ -229,14 +249,24 @@ struct Made {
     QString version;
 };
 
-// Everything that must hold on the current context before compiling can work on it.
-QString checkCurrentContext(Made& made) {
+// Everything that must hold on the current context before compiling can work on it. The core and
+// ES contexts compile through the core entry points only: they have no ARB shader objects.
+QString checkCurrentContext(Made& made, GlProfile profile) {
     const QStringList missing = resolveAll(made.arb);
     if (!missing.isEmpty()) {
         return QStringLiteral("the driver lacks %1").arg(missing.join(QStringLiteral(", ")));
     }
     made.renderer = glText(made.arb, GL_RENDERER);
     made.version = glText(made.arb, GL_VERSION);
+    if (profile != GlProfile::Compatibility) {
+        CoreShaderApi core;
+        resolveCore(core);
+        if (!core.linksPrograms()) {
+            return QStringLiteral("the driver (%1, OpenGL %2) lacks the core shader entry points")
+                .arg(made.renderer, made.version);
+        }
+        return {};
+    }
     const GlUbyte* extensions = made.arb.getString(GL_EXTENSIONS);
     if (!hasExtension(reinterpret_cast<const char*>(extensions), "GL_ARB_shader_objects")) {
         return QStringLiteral("the driver (%1, OpenGL %2) does not offer GL_ARB_shader_objects")
@@ -245,7 +275,40 @@ QString checkCurrentContext(Made& made) {
     return {};
 }
 
-EGLContext createCompatibilityContext(EGLDisplay display, EGLConfig config) {
+EGLContext createContextOf(EGLDisplay display, EGLConfig config, GlProfile profile) {
+    switch (profile) {
+        case GlProfile::Core: {
+            // 4.5 first; a driver without it gives its newest core profile for 3.2.
+            for (const auto& [major, minor] : {std::pair{4, 5}, std::pair{3, 2}}) {
+                const EGLint core[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                       major,
+                                       EGL_CONTEXT_MINOR_VERSION,
+                                       minor,
+                                       EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                       EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                       EGL_NONE};
+                EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, core);
+                if (context != EGL_NO_CONTEXT) {
+                    return context;
+                }
+            }
+            return EGL_NO_CONTEXT;
+        }
+        case GlProfile::Es: {
+            const EGLint es32[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 2,
+                                   EGL_NONE};
+            EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, es32);
+            if (context == EGL_NO_CONTEXT) {
+                // Without EGL_KHR_create_context no minor version can be asked for; drivers give
+                // their newest 3.x for 3.
+                const EGLint es3[] = {EGL_CONTEXT_CLIENT_VERSION, 3, EGL_NONE};
+                context = eglCreateContext(display, config, EGL_NO_CONTEXT, es3);
+            }
+            return context;
+        }
+        case GlProfile::Compatibility:
+            break;
+    }
     const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                     EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, compatibility);
@@ -257,16 +320,19 @@ EGLContext createCompatibilityContext(EGLDisplay display, EGLConfig config) {
     return context;
 }
 
-void setFixedState(const ArbApi& arb) {
+// GL_NORMALIZE belongs to the compatibility profile alone.
+void setFixedState(const ArbApi& arb, GlProfile profile) {
     arb.enable(GL_CULL_FACE);
     arb.cullFace(GL_BACK);
     arb.frontFace(GL_CCW);
     arb.enable(GL_DEPTH_TEST);
     arb.depthFunc(GL_LEQUAL);
-    arb.disable(GL_NORMALIZE);
+    if (profile == GlProfile::Compatibility) {
+        arb.disable(GL_NORMALIZE);
+    }
 }
 
-std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
+std::optional<Made> tryDisplay(EGLDisplay display, GlProfile profile, QString& why) {
     if (!initialiseOnce(display)) {
         why = QStringLiteral("eglInitialize failed: %1").arg(eglErrorText());
         return std::nullopt;
@@ -275,14 +341,16 @@ std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
         why = cause;
         return std::nullopt;
     };
-    if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
-        return fail(QStringLiteral("desktop OpenGL is not offered: %1").arg(eglErrorText()));
+    if (eglBindAPI(apiOf(profile)) != EGL_TRUE) {
+        return fail(
+            QStringLiteral("%1 is not offered: %2").arg(profileName(profile), eglErrorText()));
     }
-    const std::optional<EGLConfig> config = chooseConfig(display);
+    const std::optional<EGLConfig> config = chooseConfig(display, profile);
     if (!config) {
-        return fail(QStringLiteral("no configuration with 8-bit RGBA, 24-bit depth and OpenGL"));
+        return fail(QStringLiteral("no configuration with 8-bit RGBA, 24-bit depth and %1")
+                        .arg(profileName(profile)));
     }
-    EGLContext context = createCompatibilityContext(display, *config);
+    EGLContext context = createContextOf(display, *config, profile);
     if (context == EGL_NO_CONTEXT) {
         return fail(QStringLiteral("eglCreateContext failed: %1").arg(eglErrorText()));
     }
@@ -293,7 +361,7 @@ std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
             QStringLiteral("the context cannot be made current without a surface: %1").arg(cause));
     }
     Made made{*config, context, {}, {}, {}};
-    const QString unusable = checkCurrentContext(made);
+    const QString unusable = checkCurrentContext(made, profile);
     if (!unusable.isEmpty()) {
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display, context);
@@ -304,9 +372,22 @@ std::optional<Made> tryDisplay(EGLDisplay display, QString& why) {
 
 }  // namespace
 
-GlContext::GlContext(void* display, void* config, void* context, const ArbApi& arb,
-                     QString renderer, QString version, QString platform)
-    : display_(display),
+QString profileName(GlProfile profile) {
+    switch (profile) {
+        case GlProfile::Core:
+            return QStringLiteral("OpenGL 4.5 core profile");
+        case GlProfile::Es:
+            return QStringLiteral("OpenGL ES 3.2");
+        case GlProfile::Compatibility:
+            break;
+    }
+    return QStringLiteral("OpenGL compatibility profile");
+}
+
+GlContext::GlContext(GlProfile profile, void* display, void* config, void* context,
+                     const ArbApi& arb, QString renderer, QString version, QString platform)
+    : profile_(profile),
+      display_(display),
       config_(config),
       context_(context),
       arb_(arb),
@@ -314,7 +395,7 @@ GlContext::GlContext(void* display, void* config, void* context, const ArbApi& a
       version_(std::move(version)),
       platform_(std::move(platform)) {}
 
-GlContextResult GlContext::create() {
+GlContextResult GlContext::createFor(GlProfile profile) {
     // Mesa's shader cache skips compiling a source it has seen before, in this process or an
     // earlier one, and then reports none of its warnings: a shader would pass its second test.
     // The driver reads this when it loads, so it is set before any display is opened.
@@ -326,6 +407,7 @@ GlContextResult GlContext::create() {
                              .arg(eglErrorText())};
     }
     // A failed try unbinds its own context, which would also drop one made current before.
+    const EGLenum previousApi = eglQueryAPI();
     const EGLDisplay previousDisplay = eglGetCurrentDisplay();
     const EGLContext previousContext = eglGetCurrentContext();
     const EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW);
@@ -333,18 +415,19 @@ GlContextResult GlContext::create() {
     QStringList tried;
     for (const Candidate& candidate : candidates) {
         QString why;
-        std::optional<Made> made = tryDisplay(candidate.display, why);
+        std::optional<Made> made = tryDisplay(candidate.display, profile, why);
         if (!made) {
             tried << QStringLiteral("%1: %2").arg(candidate.label, why);
             continue;
         }
-        setFixedState(made->arb);
-        std::unique_ptr<GlContext> context(new GlContext(candidate.display, made->config,
+        setFixedState(made->arb, profile);
+        std::unique_ptr<GlContext> context(new GlContext(profile, candidate.display, made->config,
                                                          made->context, made->arb, made->renderer,
                                                          made->version, candidate.platform));
         context->learnStages();
         return {std::move(context), {}};
     }
+    eglBindAPI(previousApi);
     if (previousContext != EGL_NO_CONTEXT) {
         eglMakeCurrent(previousDisplay, previousDraw, previousRead, previousContext);
     }
@@ -354,10 +437,10 @@ GlContextResult GlContext::create() {
 
 std::unique_ptr<GlContext> GlContext::sibling() const {
     // The API to bind is kept per thread, and this may be a thread that has never bound one.
-    if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
+    if (eglBindAPI(apiOf(profile_)) != EGL_TRUE) {
         return nullptr;
     }
-    EGLContext context = createCompatibilityContext(display_, config_);
+    EGLContext context = createContextOf(display_, config_, profile_);
     if (context == EGL_NO_CONTEXT) {
         return nullptr;
     }
@@ -365,17 +448,39 @@ std::unique_ptr<GlContext> GlContext::sibling() const {
         eglDestroyContext(display_, context);
         return nullptr;
     }
-    setFixedState(arb_);
+    setFixedState(arb_, profile_);
     std::unique_ptr<GlContext> made(
-        new GlContext(display_, config_, context, arb_, renderer_, version_, platform_));
+        new GlContext(profile_, display_, config_, context, arb_, renderer_, version_, platform_));
     made->core_ = core_;
     std::copy(std::begin(stages_), std::end(stages_), std::begin(made->stages_));
     return made;
 }
 
+GlContextResult GlContext::otherProfile(GlProfile profile) const {
+    if (profile == profile_) {
+        std::unique_ptr<GlContext> same = sibling();
+        const QString why = same ? QString() : QStringLiteral("eglCreateContext failed");
+        return {std::move(same), why};
+    }
+    QString why;
+    std::optional<Made> made = tryDisplay(display_, profile, why);
+    if (!made) {
+        return {nullptr, why};
+    }
+    setFixedState(made->arb, profile);
+    std::unique_ptr<GlContext> context(new GlContext(profile, display_, made->config, made->context,
+                                                     made->arb, made->renderer, made->version,
+                                                     platform_));
+    context->learnStages();
+    return {std::move(context), {}};
+}
+
 void GlContext::learnStages() {
     resolveCore(core_);
-    const char* extensions = reinterpret_cast<const char*>(arb_.getString(GL_EXTENSIONS));
+    // A core-profile context has no extension string: its version says everything.
+    const char* extensions = profile_ == GlProfile::Core
+                                 ? nullptr
+                                 : reinterpret_cast<const char*>(arb_.getString(GL_EXTENSIONS));
     const std::pair<int, int> number = versionNumbers(version_);
     const int major = number.first;
     const int minor = number.second;
@@ -383,15 +488,20 @@ void GlContext::learnStages() {
         return major > wantMajor || (major == wantMajor && minor >= wantMinor);
     };
     const bool core = core_.complete();
+    const bool es = profile_ == GlProfile::Es;
     stages_[int(ShaderStage::Vertex)] = true;
     stages_[int(ShaderStage::Fragment)] = true;
-    stages_[int(ShaderStage::Geometry)] = core && atLeast(3, 2);
+    stages_[int(ShaderStage::Geometry)] =
+        core &&
+        (es ? atLeast(3, 2) || hasExtension(extensions, "GL_EXT_geometry_shader") : atLeast(3, 2));
     const bool tessellation =
-        core && (atLeast(4, 0) || hasExtension(extensions, "GL_ARB_tessellation_shader"));
+        core && (es ? atLeast(3, 2) || hasExtension(extensions, "GL_EXT_tessellation_shader")
+                    : atLeast(4, 0) || hasExtension(extensions, "GL_ARB_tessellation_shader"));
     stages_[int(ShaderStage::TessControl)] = tessellation;
     stages_[int(ShaderStage::TessEvaluation)] = tessellation;
     stages_[int(ShaderStage::Compute)] =
-        core && (atLeast(4, 3) || hasExtension(extensions, "GL_ARB_compute_shader"));
+        core &&
+        (es ? atLeast(3, 1) : atLeast(4, 3) || hasExtension(extensions, "GL_ARB_compute_shader"));
 }
 
 bool GlContext::supportsStage(ShaderStage stage) const {
@@ -399,6 +509,7 @@ bool GlContext::supportsStage(ShaderStage stage) const {
 }
 
 void GlContext::releaseCurrent() const {
+    eglBindAPI(apiOf(profile_));
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
@@ -407,10 +518,14 @@ void GlContext::leaveThread() {
 }
 
 bool GlContext::makeCurrent() const {
-    return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) == EGL_TRUE;
+    // The bound API picks the thread's slot for a current context; ES and desktop contexts take
+    // turns on the checker's threads.
+    return eglBindAPI(apiOf(profile_)) == EGL_TRUE &&
+           eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) == EGL_TRUE;
 }
 
 GlContext::~GlContext() {
+    eglBindAPI(apiOf(profile_));
     if (eglGetCurrentContext() == context_) {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }

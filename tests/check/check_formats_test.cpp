@@ -48,7 +48,8 @@ TEST_F(CheckFormats, SarifHasTheSchemasRequiredMembers) {
         ruleIds.append(rule["id"].toString());
         EXPECT_FALSE(rule["shortDescription"]["text"].toString().isEmpty());
     }
-    EXPECT_EQ(ruleIds, (QStringList{"compile", "link", "workspace", "file", "timeout"}));
+    EXPECT_EQ(ruleIds,
+              (QStringList{"compile", "link", "workspace", "file", "timeout", "include", "spirv"}));
 
     QStringList described;
     for (const QJsonValue& value : runObject["results"].toArray()) {

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <span>
 
 using tessory::kThreadsPerProcessor;
 using tessory::testing::CheckerProcess;
@@ -167,7 +168,8 @@ TEST_F(CheckInputs, RecursiveKeepsEveryLevelAboveADirectoryTooDeepToRead) {
 
 // Without the driver's support a stage is not checked, said once a stage, never passed.
 TEST_F(CheckInputs, StageTheDriverLacksIsSaidOncePerStage) {
-    for (const StageCase& c : kStages) {
+    // Without a.vert and a.frag: beside them the other stages would be their program's.
+    for (const StageCase& c : std::span(kStages).subspan(2)) {
         put(QStringLiteral("ws/") + QString::fromUtf8(c.file), c.source);
     }
     put("ws/b.tesc", kStages[3].source);

@@ -2,6 +2,7 @@
 // Sources read before compiling: within the limit, in report order, and what is read is what is
 // compiled; anything that cannot be read is left to its compile, which reports it.
 #include "check/workspace_check.h"
+#include "compile/gl_contexts.h"
 #include "driver.h"
 #include "workspace/file_io.h"
 
@@ -29,7 +30,11 @@ protected:
         return file.fileName();
     }
     WorkspaceCheck plan() { return planWorkspace(dir.path() + u'/', kExtensions); }
-    CompileApis apis() const { return {context().arb(), context().core()}; }
+    CompileApis apis() { return {engine, contexts}; }
+
+    FileIncludeResolver files;
+    CompileEngine engine{files};
+    ThreadContexts contexts{&context()};
 };
 
 TEST_F(ReadAhead, ReadsPairsThenFilesUntilTheLimit) {

@@ -114,6 +114,51 @@ TEST_F(GlContextTest, SiblingMadeOnAnotherThreadCompilesLikeTheFirst) {
               QByteArray());
 }
 
+// The targets' other contexts come from the same display, current where they are made, and
+// take turns with the compatibility context on one thread.
+TEST_F(GlContextTest, CoreAndEsContextsOnTheSameDisplay) {
+    const int initialised = GlContext::displayInitialisations();
+    const auto compiles = [](const GlContext& made, const char* source) {
+        const CoreShaderApi& gl = made.core();
+        const GlUint shader = gl.createShader(stageGlType(ShaderStage::Vertex));
+        gl.shaderSource(shader, 1, &source, nullptr);
+        gl.compileShader(shader);
+        GlInt length = 0;
+        gl.getShaderiv(shader, kGlInfoLogLength, &length);
+        gl.deleteShader(shader);
+        return length < 2;
+    };
+    const GlContextResult core = context().otherProfile(GlProfile::Core);
+    ASSERT_NE(core.context, nullptr) << core.failure.toStdString();
+    EXPECT_EQ(core.context->profile(), GlProfile::Core);
+    EXPECT_TRUE(core.context->version().contains("Core Profile"))
+        << core.context->version().toStdString();
+    EXPECT_TRUE(
+        compiles(*core.context, "#version 450 core\nvoid main() { gl_Position = vec4(1); }"));
+    EXPECT_FALSE(compiles(
+        *core.context, "#version 150 compatibility\nvoid main() { gl_Position = ftransform(); }"));
+
+    const GlContextResult es = context().otherProfile(GlProfile::Es);
+    ASSERT_NE(es.context, nullptr) << es.failure.toStdString();
+    EXPECT_TRUE(es.context->version().startsWith("OpenGL ES 3.2"))
+        << es.context->version().toStdString();
+    for (const ShaderStage stage : {ShaderStage::Geometry, ShaderStage::TessControl,
+                                    ShaderStage::TessEvaluation, ShaderStage::Compute}) {
+        EXPECT_TRUE(es.context->supportsStage(stage)) << stageName(stage).toStdString();
+    }
+    EXPECT_FALSE(es.context->supportsStage(ShaderStage::RayGeneration));
+    EXPECT_TRUE(compiles(*es.context, "#version 320 es\nvoid main() { gl_Position = vec4(1); }"));
+    EXPECT_FALSE(compiles(*es.context, "#version 450\nvoid main() { gl_Position = vec4(1); }"));
+
+    ASSERT_TRUE(core.context->makeCurrent());
+    EXPECT_TRUE(compiles(*core.context, "#version 450\nvoid main() { gl_Position = vec4(1); }"));
+    ASSERT_TRUE(context().makeCurrent());
+    EXPECT_EQ(compileAlone(gl(), context().core(), ShaderStage::Vertex,
+                           "void main() { gl_Position = ftransform(); }"),
+              QByteArray());
+    EXPECT_EQ(GlContext::displayInitialisations(), initialised);
+}
+
 TEST_F(GlContextTest, SetsTheFixedState) {
     const auto isEnabled =
         reinterpret_cast<GLboolean (*)(GLenum)>(eglGetProcAddress("glIsEnabled"));
