@@ -198,18 +198,28 @@ void readAhead(CheckResults& results, ReadAheadLimit limit) {
     }
 }
 
-void setAsideUnsupportedStages(CheckResults& results, const GlContext& context) {
+DriverStages driverStages(const GlContext& context) {
+    DriverStages driver{context.renderer(), context.version(), {}};
+    for (const ShaderStage stage : kAllStages) {
+        if (context.supportsStage(stage)) {
+            driver.supported.append(stage);
+        }
+    }
+    return driver;
+}
+
+void setAsideUnsupportedStages(CheckResults& results, const DriverStages& driver) {
     std::map<ShaderStage, int> count;
     forEachFile(results, [&](FileCheck& file) {
         // The other targets' contexts, and glslang, say so for themselves.
         const bool compatibility = !file.choice.target || *file.choice.target == Target::Gl;
-        if (!compatibility || isVulkanOnly(file.stage) || context.supportsStage(file.stage) ||
+        if (!compatibility || isVulkanOnly(file.stage) || driver.supported.contains(file.stage) ||
             !file.messages.isEmpty()) {
             return;
         }
         const QString text =
             QStringLiteral("not checked: the driver (%1, OpenGL %2) cannot compile %3 shaders")
-                .arg(context.renderer(), context.version(), stageName(file.stage));
+                .arg(driver.renderer, driver.version, stageName(file.stage));
         file.checked = false;
         file.messages = {CheckMessage{file.path, std::nullopt, MessageSeverity::Error, text,
                                       MessageOrigin::Workspace, std::nullopt}};

@@ -31,9 +31,17 @@ QString archiveTargetProblem(const QString& archiveOut, const WorkspaceCheck& ch
 // Reads the sources of every argument ahead, in report order, within one limit for all.
 void readAhead(CheckResults& results, ReadAheadLimit limit);
 
+// The driver a run compiles on, as far as the plan needs to know it.
+struct DriverStages {
+    QString renderer;
+    QString version;
+    QList<ShaderStage> supported;  // those of the compatibility context
+};
+DriverStages driverStages(const GlContext& context);
+
 // Takes out the files of stages the driver cannot compile, with one problem a stage, so that
 // they are not failed one by one.
-void setAsideUnsupportedStages(CheckResults& results, const GlContext& context);
+void setAsideUnsupportedStages(CheckResults& results, const DriverStages& driver);
 
 // Every pair and file to compile, in report order.
 QList<CompileTask> compileTasks(CheckResults& results);

@@ -6,6 +6,7 @@
 #include "check/check_options.h"
 #include "check/check_plan.h"
 #include "check/check_report.h"
+#include "check/isolated_run.h"
 #include "check/pair_extract.h"
 #include "check/workspace_check.h"
 #include "compile/gl_context.h"
@@ -68,28 +69,7 @@ bool reportWritten(QTextStream& out) {
     return out.status() == QTextStream::Ok;
 }
 
-// Loading the driver takes longer than scanning most WorkSpaces, so the first context is made on
-// a thread of its own while the arguments are planned (where no thread can be started, when it is
-// asked for); it comes back current nowhere.
-std::future<GlContextResult> makeFirstContext() {
-    return std::async(std::launch::async | std::launch::deferred, [] {
-        GlContextResult made = GlContext::create();
-        if (made.context) {
-            made.context->releaseCurrent();
-        }
-        GlContext::leaveThread();
-        return made;
-    });
-}
-
 int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
-    // A run for Vulkan needs no driver, and loading it would take a processor from glslang; a
-    // project file may still ask for an OpenGL target somewhere, whose context then comes late.
-    const bool openGl = !(options.targetGiven && options.target == Target::Vulkan);
-    std::optional<std::future<GlContextResult>> firstContext;
-    if (openGl) {
-        firstContext = makeFirstContext();
-    }
     CheckConfig config(options);
     CheckPlan plan = planCheck(options, config);
     if (!plan.failure.isEmpty()) {
@@ -104,37 +84,13 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
             return kExitFailure;
         }
     }
-    // Loading the driver leaves time to read the sources, as many as it takes to load. Once it is
-    // there, the compiling threads read the others between them, faster on many processors than
-    // this one would ahead of them.
-    ReadAheadLimit limit;
-    limit.goOn = [&firstContext] {
-        return firstContext &&
-               firstContext->wait_for(std::chrono::seconds(0)) != std::future_status::ready;
-    };
-    readAhead(plan.results, std::move(limit));
-    // The first context decides whether there is a driver at all; the other threads make theirs
-    // while it compiles.
-    GlContextResult made;
-    DriverInfo driver;
-    if (firstContext) {
-        made = firstContext->get();
-        if (!made.context) {
-            complain(err, made.failure);
-            return kExitFailure;
-        }
-        driver = DriverInfo{made.context->renderer(), made.context->version()};
-        setAsideUnsupportedStages(plan.results, *made.context);
+    // The driver is loaded in a process of its own, so that a crash in it costs one shader.
+    const IsolatedRun run = compileIsolated(plan.results, options);
+    if (!run.failure.isEmpty()) {
+        complain(err, run.failure);
+        return kExitFailure;
     }
-    const QList<CompileTask> tasks = compileTasks(plan.results);
-    const FileIncludeResolver files;
-    const CachingIncludeResolver includes(files);
-    const CompileEngine engine(includes);
-    const RunnerResult run = runCompileTasks(tasks, std::move(made.context),
-                                             compileThreadCount(options.jobs, tasks.size()),
-                                             options.timeoutSeconds, engine);
-
-    writeReport(plan.results, ReportStyle{options.format, options.quiet}, driver, out);
+    writeReport(plan.results, ReportStyle{options.format, options.quiet}, run.driver, out);
     int status = summarize(plan.results).fails(options.failAt) ? kExitFindings : kExitClean;
     if (!run.shortOfThreads.isEmpty()) {
         complain(err, run.shortOfThreads);

@@ -28,8 +28,10 @@ struct Worker {
 };
 
 struct Shared {
-    explicit Shared(const CompileEngine& compiler) : engine(compiler) {}
+    Shared(const CompileEngine& compiler, const TaskObserver& told)
+        : engine(compiler), observer(told) {}
     const CompileEngine& engine;
+    const TaskObserver& observer;
     // The first thread's context until it takes it; the others make theirs on its display.
     std::unique_ptr<GlContext> first;
     const GlContext* base = nullptr;
@@ -46,16 +48,25 @@ const QString& taskPath(const CompileTask& task) {
     return task.pair ? task.pair->vertexPath : task.file->path;
 }
 
-void markNotChecked(const CompileTask& task, const QString& text) {
-    const CheckMessage message{taskPath(task), std::nullopt,           MessageSeverity::Error,
-                               text,           MessageOrigin::Timeout, std::nullopt};
+void take(const CompileTask& task, CompileOutcome&& outcome) {
     if (task.pair) {
-        task.pair->messages = {message};
-        task.pair->checked = false;
+        takeOutcome(*task.pair, std::move(outcome));
     } else {
-        task.file->messages = {message};
-        task.file->checked = false;
+        takeOutcome(*task.file, std::move(outcome));
     }
+}
+
+// Called with the run's lock held.
+void markNotChecked(qsizetype index, const CompileTask& task, const QString& text,
+                    const TaskObserver& observer) {
+    CompileOutcome outcome;
+    outcome.checked = false;
+    outcome.messages = {CheckMessage{taskPath(task), std::nullopt, MessageSeverity::Error, text,
+                                     MessageOrigin::Timeout, std::nullopt}};
+    if (observer.finished) {
+        observer.finished(index, outcome);
+    }
+    take(task, std::move(outcome));
 }
 
 // The contexts the thread compiles on, with a compatibility context current: the first
@@ -121,6 +132,9 @@ void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
             taskIndex = shared.next++;
             shared.workers[index].task = taskIndex;
             shared.workers[index].since = Clock::now();
+            if (shared.observer.started) {
+                shared.observer.started(taskIndex);
+            }
         }
         const CompileTask& task = tasks[taskIndex];
         CompileOutcome outcome =
@@ -130,11 +144,10 @@ void work(std::size_t index, const QList<CompileTask>& tasks, Shared& shared) {
             // The run has been reported without this thread; its context is no longer its own.
             return;
         }
-        if (task.pair) {
-            takeOutcome(*task.pair, std::move(outcome));
-        } else {
-            takeOutcome(*task.file, std::move(outcome));
+        if (shared.observer.finished) {
+            shared.observer.finished(taskIndex, outcome);
         }
+        take(task, std::move(outcome));
         shared.workers[index].task = -1;
     }
     contexts->release();
@@ -175,8 +188,9 @@ int compileThreadCount(int jobs, qsizetype tasks) {
 }
 
 RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
-                             int threads, double timeoutSeconds, const CompileEngine& engine) {
-    Shared shared(engine);
+                             int threads, double timeoutSeconds, const CompileEngine& engine,
+                             const TaskObserver& observer) {
+    Shared shared(engine, observer);
     shared.workers.resize(std::size_t(std::max(threads, 1)));
     shared.base = first.get();
     shared.first = std::move(first);
@@ -205,9 +219,10 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<Gl
                     continue;
                 }
                 const CompileTask& task = tasks[worker.task];
-                markNotChecked(task, QStringLiteral("not checked: the driver took longer than "
-                                                    "%1 s")
-                                         .arg(secondsText(timeoutSeconds)));
+                markNotChecked(worker.task, task,
+                               QStringLiteral("not checked: the driver took longer than %1 s")
+                                   .arg(secondsText(timeoutSeconds)),
+                               observer);
                 stoppedBy = stoppedBy.isEmpty() ? taskPath(task) : stoppedBy;
                 worker.abandoned = true;
                 shared.stop = true;
@@ -226,7 +241,7 @@ RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<Gl
                       "%1 s on %2")
                       .arg(secondsText(timeoutSeconds), stoppedBy);
         for (qsizetype t = shared.next; t < tasks.size(); ++t) {
-            markNotChecked(tasks[t], unstarted);
+            markNotChecked(t, tasks[t], unstarted, observer);
         }
     }
     RunnerResult result;

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace tessory {
@@ -28,6 +29,13 @@ struct RunnerResult {
     QString shortOfThreads;
 };
 
+// Told of each task as a thread takes it and as its outcome is put in place (a task the run gave
+// up on included), from the compiling threads and the run's own, never two at once.
+struct TaskObserver {
+    std::function<void(qsizetype task)> started;
+    std::function<void(qsizetype task, const CompileOutcome& outcome)> finished;
+};
+
 // Past this many threads a processor, a thread adds its context's memory and nothing else.
 inline constexpr int kThreadsPerProcessor = 2;
 
@@ -46,6 +54,7 @@ int compileThreadCount(int jobs, qsizetype tasks);
 // reported as not checked too, the ones under way are waited for (each within its own limit). The
 // contexts of threads left inside the driver are let go of without being destroyed.
 RunnerResult runCompileTasks(const QList<CompileTask>& tasks, std::unique_ptr<GlContext> first,
-                             int threads, double timeoutSeconds, const CompileEngine& engine);
+                             int threads, double timeoutSeconds, const CompileEngine& engine,
+                             const TaskObserver& observer = {});
 
 }  // namespace tessory

@@ -5,11 +5,13 @@
 #include "checker_process.h"
 
 #include <QElapsedTimer>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -372,6 +374,30 @@ TEST_F(CheckInputs, TimeoutReportsTheFileAsNotCheckedAndEndsTheRun) {
                            "later.comp: error: not checked: the run stopped when the driver took "
                            "longer than 0.5 s on big.vert",
                            "pairs checked: 0, pairs with messages: 0, not checked: 2"}));
+}
+
+// A driver that crashes on one program costs that program: the others are reported as always.
+TEST_F(CheckInputs, ADriverCrashOnOneProgramLeavesItNotCheckedAndTheRestReported) {
+    for (const char* name : {"a", "crashes", "z"}) {
+        put(QStringLiteral("ws/%1.vert").arg(name), kVertex);
+        put(QStringLiteral("ws/%1.frag").arg(name), kFragment);
+    }
+    put("ws/z.frag", "void main() { gl_FragColor = nothing; }\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TESSORY_CHECK_CRASH_ON"), QStringLiteral("crashes"));
+    for (const char* jobs : {"1", "2"}) {
+        const CheckerRun r = run({"-j", jobs, "ws"}, environment);
+        EXPECT_EQ(r.exitCode, 1) << jobs;
+        const QStringList lines = r.outLines();
+        EXPECT_TRUE(lines.contains(
+            QStringLiteral("ws/crashes.vert: error: not checked: the driver stopped (signal %1)")
+                .arg(SIGABRT)))
+            << lines.join('\n').toStdString();
+        EXPECT_TRUE(lines.filter(QStringLiteral("ws/z.frag:1:")).size() == 1)
+            << lines.join('\n').toStdString();
+        EXPECT_EQ(lines.last(), QStringLiteral("pairs checked: 2, pairs with messages: 1, "
+                                               "not checked: 1"));
+    }
 }
 
 TEST_F(CheckInputs, UsageErrorsOfTheNewOptions) {
