@@ -167,6 +167,12 @@ void CommandSet::retranslate(const Texts& texts) {
     build_.previousMessage->setText(editor.previousMessage);
 }
 
+QList<QObject*> CommandSet::changingCommands() const {
+    return {pair_.selectWorkspace, pair_.newEmpty, pair_.newFromCurrent, pair_.save,
+            pair_.remove,          pair_.rename,   edit_.undo,           edit_.cut,
+            edit_.paste,           app_.options,   build_.compile,       build_.testAll};
+}
+
 void CommandSet::setPairCommandsEnabled(bool enabled) {
     for (QAction* action : {build_.compile, build_.testAll, pair_.save, pair_.remove, pair_.rename,
                             edit_.find, edit_.findNext, edit_.findPrevious, edit_.goToLine}) {

@@ -4,6 +4,7 @@
 #include "texts/texts.h"
 #include "ui/command_groups.h"
 
+#include <QList>
 #include <QObject>
 
 class QMainWindow;
@@ -31,6 +32,8 @@ public:
     void retranslate(const Texts& texts);
     // The commands that need a selected pair.
     void setPairCommandsEnabled(bool enabled);
+    // The commands that would change the files or the settings under a WorkSpace test.
+    QList<QObject*> changingCommands() const;
 
 private:
     QAction* makeAction(const char* name, const QString& caption, const QString& icon = {});

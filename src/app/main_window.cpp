@@ -43,6 +43,20 @@ QSize primaryScreenSize() {
     return screen != nullptr ? screen->geometry().size() : QSize(860, 660);
 }
 
+// Two parts that the user may resize against each other, the second taking what is left.
+QSplitter* splitBetween(Qt::Orientation orientation, const QString& name, QWidget* first,
+                        QWidget* second, const QList<int>& sizes) {
+    auto* splitter = new QSplitter(orientation);
+    splitter->setObjectName(name);
+    splitter->setHandleWidth(2);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(first);
+    splitter->addWidget(second);
+    splitter->setStretchFactor(orientation == Qt::Horizontal ? 1 : 0, 1);
+    splitter->setSizes(sizes);
+    return splitter;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Environment environment, QWidget* parent)
@@ -89,23 +103,10 @@ void MainWindow::setupLayout() {
     column->addWidget(workspaceCaption_);
     column->addWidget(workspace_->listView());
 
-    auto* panes = new QSplitter(Qt::Horizontal);
-    panes->setObjectName(QStringLiteral("Splitter1"));
-    panes->setHandleWidth(2);
-    panes->setChildrenCollapsible(false);
-    panes->addWidget(workspacePanel_);
-    panes->addWidget(editor_);
-    panes->setStretchFactor(1, 1);
-    panes->setSizes({177, 683});
-
-    auto* messages = new QSplitter(Qt::Vertical);
-    messages->setObjectName(QStringLiteral("Splitter2"));
-    messages->setHandleWidth(2);
-    messages->setChildrenCollapsible(false);
-    messages->addWidget(panes);
-    messages->addWidget(build_->errorList());
-    messages->setStretchFactor(0, 1);
-    messages->setSizes({500, 80});
+    QSplitter* panes = splitBetween(Qt::Horizontal, QStringLiteral("Splitter1"), workspacePanel_,
+                                    editor_, {177, 683});
+    QSplitter* messages = splitBetween(Qt::Vertical, QStringLiteral("Splitter2"), panes,
+                                       build_->errorList(), {500, 80});
     setCentralWidget(messages);
 }
 
@@ -120,11 +121,9 @@ void MainWindow::connectControllers() {
     editor_->connectEditActions(commands_->edit(), commands_->view());
     build_->connectBuildActions(commands_->build());
     preview_->connectPreviewAction(commands_->view().preview);
-    build_->setFrozenWhileTesting({workspace_->listView(), editor_->pages()[0], editor_->pages()[1],
-                                   pair.selectWorkspace, pair.newEmpty, pair.newFromCurrent,
-                                   pair.save, pair.remove, pair.rename, commands_->edit().undo,
-                                   commands_->edit().cut, commands_->edit().paste, app.options,
-                                   commands_->build().compile, commands_->build().testAll});
+    build_->setFrozenWhileTesting(
+        commands_->changingCommands() +
+        QList<QObject*>{workspace_->listView(), editor_->pages()[0], editor_->pages()[1]});
 
     PairListView* list = workspace_->listView();
     connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
@@ -180,11 +179,8 @@ void MainWindow::start() {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     // The texts come before the WorkSpace scan, which may already need a message.
-    const bool german = IsGermanLanguage(env_.languageName);
-    if (german) {
+    if (IsGermanLanguage(env_.languageName)) {
         qtGerman_ = std::make_unique<QtGermanTranslations>();
-    }
-    if (german) {
         settings_->setGerman(true);
     } else {
         applyTexts();
