@@ -3,6 +3,7 @@
 // The raw input is read as entries and log lines; the same bytes also build an entry in one of
 // the drivers' forms, whose line number, severity and text are known.
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 #include "compile/info_log.h"
 #include "texts/win1252.h"
 
@@ -59,7 +60,8 @@ const QString kVertexTag = fromWin1252(kVertexSuffix);
 const QString kFragmentTag = fromWin1252(kFragmentSuffix);
 
 void checkEntry(QStringView entry) {
-    const std::optional<qint64> index = errorLineIndex(entry);
+    const ShaderMessage message = errorListEntry(entry);
+    const std::optional<qint64> index = message.lineIndex();
     if (index) {
         // A line number comes from the digits of the entry; 0 and 1 both lead to the first line.
         // The last character of an entry in "(" form is never read, so a number there may be
@@ -71,15 +73,13 @@ void checkEntry(QStringView entry) {
         // The drivers' forms are read at the start, so the tag the error list appends is no part
         // of them.
         if (!entry.startsWith(u'(')) {
-            FUZZ_CHECK(errorLineIndex(entry.toString() + kVertexTag) == index);
+            FUZZ_CHECK(errorListEntry(entry.toString() + kVertexTag).lineIndex() == index);
         }
     }
-    // The error list's message of an entry goes where the entry's text says.
-    const DriverMessage message = errorListEntry(entry);
+    // The error list's message of an entry goes where the entry's text says; a column only
+    // with a line, and never 0.
     FUZZ_CHECK(message.shown == entry && message.pane == errorEntryPane(entry));
-    FUZZ_CHECK(message.lineIndex() == index);
-    const std::optional<qint64> column = errorColumnIndex(entry);
-    FUZZ_CHECK(message.column ? column == *message.column - 1 : !column || *column == 0);
+    FUZZ_CHECK(!message.column || (index && *message.column >= 1));
     FUZZ_CHECK(errorEntryPane(entry.toString() + kVertexTag) == PairSide::Vertex);
     if (!entry.contains(u"[VertexShader]")) {
         FUZZ_CHECK(errorEntryPane(entry.toString() + kFragmentTag) == PairSide::Fragment);
@@ -87,10 +87,10 @@ void checkEntry(QStringView entry) {
 }
 
 void checkDriverLine(QStringView line) {
-    const DriverMessage message = parseDriverLine(line);
+    const ShaderMessage message = parseDriverLine(line);
     const QStringView trimmed = line.trimmed();
     FUZZ_CHECK(trimmed.endsWith(message.text));
-    const std::optional<qint64> index = errorLineIndex(trimmed);
+    const std::optional<qint64> index = errorListEntry(trimmed).lineIndex();
     if (message.line) {
         FUZZ_CHECK(*message.line >= 1 && index && *index + 1 == *message.line);
     } else {
@@ -173,10 +173,10 @@ Built buildEntry(FuzzedDataProvider& in) {
 }
 
 void checkBuilt(const Built& b) {
-    FUZZ_CHECK(errorLineIndex(b.entry) == b.index);
-    FUZZ_CHECK(errorLineIndex(b.entry + kVertexTag) == b.index);
-    FUZZ_CHECK(errorLineIndex(b.entry + kFragmentTag) == b.index);
-    const DriverMessage message = parseDriverLine(b.entry);
+    FUZZ_CHECK(errorListEntry(b.entry).lineIndex() == b.index);
+    FUZZ_CHECK(errorListEntry(b.entry + kVertexTag).lineIndex() == b.index);
+    FUZZ_CHECK(errorListEntry(b.entry + kFragmentTag).lineIndex() == b.index);
+    const ShaderMessage message = parseDriverLine(b.entry);
     FUZZ_CHECK(message.line == (b.index >= 0 ? std::optional<qint64>(b.index + 1) : std::nullopt));
     FUZZ_CHECK(message.severity == b.severity || !b.text);
     FUZZ_CHECK(!b.text || message.text == *b.text);

@@ -3,6 +3,7 @@
 // from the same logs. The input holds the vertex, fragment and link logs separated by NUL bytes
 // (a driver's log is a C string, so it never holds one); a missing log is empty.
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 #include "compile/info_log.h"
 #include "texts/win1252.h"
 
@@ -158,18 +159,18 @@ void checkErrorList(QByteArrayView vertex, QByteArrayView fragment, QByteArrayVi
 }
 
 void checkMessages(QByteArrayView vertex, QByteArrayView fragment, QByteArrayView link) {
-    const QList<DriverMessage> messages = runMessages(vertex, fragment, link);
+    const QList<ShaderMessage> messages = runMessages(vertex, fragment, link);
     const std::array<QByteArrayView, 3> logs = {vertex, fragment, link};
-    const std::array<InfoLogKind, 3> kinds = {InfoLogKind::VertexCompile,
-                                              InfoLogKind::FragmentCompile, InfoLogKind::Link};
+    const std::array<MessageOrigin, 3> kinds = {
+        MessageOrigin::VertexCompile, MessageOrigin::FragmentCompile, MessageOrigin::Link};
     // Without a heading the driver has not said which file it counts lines in.
     const QByteArray lowered = asciiLower(link);
     const bool headed = lowered.contains("vertex info") || lowered.contains("fragment info");
     qsizetype k = 0;
     for (int log = 0; log < 3; ++log) {
         const qsizetype first = k;
-        while (k < messages.size() && messages[k].log == kinds[log]) {
-            const DriverMessage& m = messages[k];
+        while (k < messages.size() && messages[k].origin == kinds[log]) {
+            const ShaderMessage& m = messages[k];
             FUZZ_CHECK(m.pane == PairSide::Vertex || m.pane == PairSide::Fragment);
             if (log == 0) {
                 FUZZ_CHECK(m.pane == PairSide::Vertex);

@@ -4,6 +4,7 @@
 // edit. Prints both medians and the overhead in percent.
 #include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 #include "compile/gl_context.h"
 #include "texts/text_lines.h"
 
@@ -171,7 +172,7 @@ void BM_EditorRun(benchmark::State& state) {
     for (auto _ : state) {
         for (const Pair& pair : pairs()) {
             const CompileResult run = compileAndLink(context->arb(), pair.vertex, pair.fragment);
-            const QList<DriverMessage> errorList =
+            const QList<ShaderMessage> errorList =
                 errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
             benchmark::DoNotOptimize(run.hasLog());
             benchmark::DoNotOptimize(errorList.size());
@@ -191,7 +192,7 @@ void BM_ErrorListFromLogs(benchmark::State& state) {
     }
     for (auto _ : state) {
         for (const Logs& l : logs) {
-            const QList<DriverMessage> errorList = errorListMessages(l.vertex, l.fragment, l.link);
+            const QList<ShaderMessage> errorList = errorListMessages(l.vertex, l.fragment, l.link);
             benchmark::DoNotOptimize(errorList.size());
         }
     }

@@ -31,6 +31,7 @@ int ruleIndex(MessageOrigin origin) {
         case MessageOrigin::Link:
             return 1;
         case MessageOrigin::Workspace:
+        case MessageOrigin::Setup:
             return 2;
         case MessageOrigin::File:
             return 3;
@@ -76,7 +77,7 @@ QJsonObject physicalLocation(const SourceLocation& at) {
     return physical;
 }
 
-QJsonObject sarifResult(const CheckMessage& message) {
+QJsonObject sarifResult(const ShaderMessage& message) {
     const int rule = ruleIndex(message.origin);
     QJsonObject result{
         {QStringLiteral("ruleId"), kRules[rule].id.toString()},
@@ -137,9 +138,9 @@ QString pathFromWorkingDirectory(const QString& path) {
     return QDir::current().relativeFilePath(QFileInfo(path).absoluteFilePath());
 }
 
-QByteArray sarifReport(const QList<CheckMessage>& messages) {
+QByteArray sarifReport(const QList<ShaderMessage>& messages) {
     QJsonArray results;
-    for (const CheckMessage& message : messages) {
+    for (const ShaderMessage& message : messages) {
         results.append(sarifResult(message));
     }
     const QJsonObject driver{
@@ -165,9 +166,9 @@ QByteArray sarifReport(const QList<CheckMessage>& messages) {
     return QJsonDocument(log).toJson(QJsonDocument::Indented);
 }
 
-QStringList githubLines(const QList<CheckMessage>& messages) {
+QStringList githubLines(const QList<ShaderMessage>& messages) {
     QStringList lines;
-    for (const CheckMessage& message : messages) {
+    for (const ShaderMessage& message : messages) {
         QString properties =
             QStringLiteral("file=") + escapeProperty(pathFromWorkingDirectory(message.path));
         if (message.line) {

@@ -17,10 +17,10 @@ QString pathFromWorkingDirectory(const QString& path);
 // One SARIF 2.1.0 log with one run: the tool with one rule per kind of message (compile, link,
 // workspace, file, timeout), and one result per message, located by its file relative to the
 // working directory and, where the driver gave them, its line and column.
-QByteArray sarifReport(const QList<CheckMessage>& messages);
+QByteArray sarifReport(const QList<ShaderMessage>& messages);
 
 // GitHub Actions workflow commands, one a message: "::error file=F,line=L,col=C::TEXT", or
 // "::warning ..."; without a line only the file is named.
-QStringList githubLines(const QList<CheckMessage>& messages);
+QStringList githubLines(const QList<ShaderMessage>& messages);
 
 }  // namespace tessory

@@ -30,7 +30,7 @@ FileCheck readStandardInput(const CheckInput& input) {
             continue;
         }
         if (got < 0) {
-            file.messages.append(CheckMessage{
+            file.messages.append(ShaderMessage{
                 input.path, std::nullopt, MessageSeverity::Error,
                 QStringLiteral("cannot be read: ") + QString::fromLocal8Bit(std::strerror(errno)),
                 MessageOrigin::File, std::nullopt});
@@ -42,7 +42,7 @@ FileCheck readStandardInput(const CheckInput& input) {
         }
         bytes.append(buffer, got);
         if (bytes.size() > kMaxShaderFileSize) {
-            file.messages.append(CheckMessage{
+            file.messages.append(ShaderMessage{
                 input.path, std::nullopt, MessageSeverity::Error,
                 QStringLiteral("cannot be read: longer than %1 MB; shader texts longer than that "
                                "are not read")
@@ -102,7 +102,7 @@ bool planDirectory(const QString& directory, const CheckOptions& options, CheckC
         if (const QString cause = listingError(below); !cause.isEmpty()) {
             WorkspaceCheck check;
             check.directory = below;
-            check.problems.append(CheckMessage{
+            check.problems.append(ShaderMessage{
                 below, std::nullopt, MessageSeverity::Error,
                 QStringLiteral("not checked: the directory cannot be read: %1").arg(cause),
                 MessageOrigin::Workspace, std::nullopt});
@@ -221,8 +221,8 @@ void setAsideUnsupportedStages(CheckResults& results, const DriverStages& driver
             QStringLiteral("not checked: the driver (%1, OpenGL %2) cannot compile %3 shaders")
                 .arg(driver.renderer, driver.version, stageName(file.stage));
         file.checked = false;
-        file.messages = {CheckMessage{file.path, std::nullopt, MessageSeverity::Error, text,
-                                      MessageOrigin::Workspace, std::nullopt}};
+        file.messages = {ShaderMessage{file.path, std::nullopt, MessageSeverity::Error, text,
+                                       MessageOrigin::Workspace, std::nullopt}};
         ++count[file.stage];
     });
     // Within WorkSpaces the first file of each stage becomes the one problem that says so, with
@@ -238,7 +238,7 @@ void setAsideUnsupportedStages(CheckResults& results, const DriverStages& driver
             if (file.checked) {
                 kept.append(std::move(file));
             } else if (said.insert(file.stage).second) {
-                CheckMessage problem = file.messages.first();
+                ShaderMessage problem = file.messages.first();
                 if (count[file.stage] > 1) {
                     problem.text +=
                         QStringLiteral(" (%1 files of this stage)").arg(count[file.stage]);

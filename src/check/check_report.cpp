@@ -49,12 +49,13 @@ QString originWord(MessageOrigin origin) {
             return QStringLiteral("spirv");
         case MessageOrigin::StageCompile:
         case MessageOrigin::Workspace:
+        case MessageOrigin::Setup:
             break;
     }
     return QStringLiteral("workspace");
 }
 
-QString originWord(const CheckMessage& message) {
+QString originWord(const ShaderMessage& message) {
     if (message.origin == MessageOrigin::StageCompile && message.stage) {
         return stageWord(*message.stage);
     }
@@ -74,9 +75,9 @@ QJsonValue optionalNumber(const std::optional<qint64>& value) {
     return value ? QJsonValue(double(*value)) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonArray jsonMessages(const QList<CheckMessage>& messages) {
+QJsonArray jsonMessages(const QList<ShaderMessage>& messages) {
     QJsonArray array;
-    for (const CheckMessage& message : messages) {
+    for (const ShaderMessage& message : messages) {
         QJsonArray related;
         for (const SourceLocation& at : message.includedFrom) {
             related.append(QJsonObject{{QStringLiteral("file"), at.path},
@@ -162,8 +163,8 @@ QJsonObject jsonWorkspace(const WorkspaceCheck& check) {
     };
 }
 
-void countMessages(const QList<CheckMessage>& messages, CheckSummary& summary) {
-    for (const CheckMessage& message : messages) {
+void countMessages(const QList<ShaderMessage>& messages, CheckSummary& summary) {
+    for (const ShaderMessage& message : messages) {
         if (message.origin == MessageOrigin::Timeout) {
             continue;
         }
@@ -207,8 +208,8 @@ CheckSummary summarize(const CheckResults& results) {
     return summary;
 }
 
-QList<CheckMessage> allMessages(const CheckResults& results) {
-    QList<CheckMessage> messages;
+QList<ShaderMessage> allMessages(const CheckResults& results) {
+    QList<ShaderMessage> messages;
     for (const CheckedArgument& argument : results) {
         std::visit(Overloaded{[&](const WorkspaceCheck& check) {
                                   messages.append(check.problems);
@@ -225,7 +226,7 @@ QList<CheckMessage> allMessages(const CheckResults& results) {
     return messages;
 }
 
-QString formatMessage(const CheckMessage& message) {
+QString formatMessage(const ShaderMessage& message) {
     QString location = message.path;
     if (message.line) {
         location += u':' + QString::number(*message.line);
@@ -242,7 +243,7 @@ QString formatMessage(const CheckMessage& message) {
 
 QStringList messageLines(const CheckResults& results) {
     QStringList lines;
-    for (const CheckMessage& message : allMessages(results)) {
+    for (const ShaderMessage& message : allMessages(results)) {
         lines.append(formatMessage(message));
     }
     return lines;

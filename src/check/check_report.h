@@ -45,10 +45,10 @@ CheckSummary summarize(const CheckResults& results);
 
 // Every message in report order: argument by argument, a WorkSpace's problems first, then its
 // pairs in list order, then its other files.
-QList<CheckMessage> allMessages(const CheckResults& results);
+QList<ShaderMessage> allMessages(const CheckResults& results);
 
 // "PATH:LINE:COLUMN: error: TEXT", without the column or the line where the driver gave none.
-QString formatMessage(const CheckMessage& message);
+QString formatMessage(const ShaderMessage& message);
 
 // Every message line, without the summary.
 QStringList messageLines(const CheckResults& results);

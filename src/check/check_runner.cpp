@@ -61,8 +61,8 @@ void markNotChecked(qsizetype index, const CompileTask& task, const QString& tex
                     const TaskObserver& observer) {
     CompileOutcome outcome;
     outcome.checked = false;
-    outcome.messages = {CheckMessage{taskPath(task), std::nullopt, MessageSeverity::Error, text,
-                                     MessageOrigin::Timeout, std::nullopt}};
+    outcome.messages = {ShaderMessage{taskPath(task), std::nullopt, MessageSeverity::Error, text,
+                                      MessageOrigin::Timeout, std::nullopt}};
     if (observer.finished) {
         observer.finished(index, outcome);
     }

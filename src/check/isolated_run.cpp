@@ -64,7 +64,7 @@ QByteArray encodeOutcome(const CompileOutcome& outcome) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out << quint32(outcome.messages.size());
-    for (const CheckMessage& m : outcome.messages) {
+    for (const ShaderMessage& m : outcome.messages) {
         out << SourceLocation{m.path, m.line, m.column} << qint32(m.severity) << m.text
             << qint32(m.origin);
         putOptional(out, m.stage);
@@ -86,7 +86,7 @@ std::optional<CompileOutcome> decodeOutcome(const QByteArray& payload) {
     quint32 messages = 0;
     in >> messages;
     for (quint32 i = 0; i < messages && in.status() == QDataStream::Ok; ++i) {
-        CheckMessage m;
+        ShaderMessage m;
         SourceLocation at;
         qint32 severity = 0;
         qint32 origin = 0;
@@ -315,10 +315,10 @@ public:
         outcome.checked = false;
         const CompileTask& task = tasks_[index];
         outcome.messages = {
-            CheckMessage{task.pair ? task.pair->vertexPath : task.file->path, std::nullopt,
-                         MessageSeverity::Error,
-                         QStringLiteral("not checked: the driver stopped (signal %1)").arg(signal),
-                         MessageOrigin::Timeout, std::nullopt}};
+            ShaderMessage{task.pair ? task.pair->vertexPath : task.file->path, std::nullopt,
+                          MessageSeverity::Error,
+                          QStringLiteral("not checked: the driver stopped (signal %1)").arg(signal),
+                          MessageOrigin::Timeout, std::nullopt}};
         settle(index, std::move(outcome));
     }
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "check/check_config.h"
-#include "compile/driver_messages.h"
 #include "compile/program_engine.h"
+#include "compile/shader_message.h"
 #include "compile/shader_stage.h"
 #include "workspace/name_rules.h"
 
@@ -17,44 +17,6 @@
 #include <optional>
 
 namespace tessory {
-
-// Where a checker message comes from: one of the driver's logs, the WorkSpace itself (a lone
-// file, a hidden pair), a shader file that could not be read, or a driver that took too long.
-enum class MessageOrigin {
-    VertexCompile,
-    FragmentCompile,
-    Link,
-    Workspace,
-    File,
-    GeometryCompile,
-    TessControlCompile,
-    TessEvaluationCompile,
-    ComputeCompile,
-    Timeout,
-    // The compile of a stage only Vulkan has (the message names the stage).
-    StageCompile,
-    Include,
-    Validate,
-};
-
-// One line of the checker's report, tied to a file.
-struct CheckMessage {
-    QString path;
-    std::optional<qint64> line;  // 1-based
-    MessageSeverity severity = MessageSeverity::Error;
-    QString text;
-    MessageOrigin origin = MessageOrigin::Workspace;
-    std::optional<qint64> column;  // 1-based
-    // Messages of a compile: the stage that said it (none for link messages), the target it was
-    // compiled for, and its variant of the project file (empty without variants).
-    std::optional<ShaderStage> stage = std::nullopt;
-    std::optional<Target> target = std::nullopt;
-    QString variant = QString();
-    // The #include lines that brought the file into the stage, innermost first.
-    QList<SourceLocation> includedFrom = {};
-};
-
-bool operator==(const CheckMessage& a, const CheckMessage& b);
 
 // A pair's files as read, before any line end is changed.
 struct PairSources {
@@ -83,7 +45,7 @@ struct PairCheck {
     // Every message of the run, in log order (vertex, fragment, the others, link), each only
     // once. Not empty exactly when the run said anything, a file could not be read or the driver
     // took too long.
-    QList<CheckMessage> messages;
+    QList<ShaderMessage> messages;
     // The driver's logs as it wrote them.
     QByteArray vertexLog;
     QByteArray fragmentLog;
@@ -107,7 +69,7 @@ struct FileCheck {
     CompileChoice choice;
     // A lone fragment shader linked with the built-in full-screen vertex stage (--lone ok).
     bool builtInVertex = false;
-    QList<CheckMessage> messages;
+    QList<ShaderMessage> messages;
     QByteArray log;
     QByteArray linkLog;
     std::optional<Target> target;
@@ -127,7 +89,7 @@ struct WorkspaceCheck {
     QList<FileCheck> files;
     // Lone files (the pair-not-found condition), pairs hidden behind a name that differs only
     // in letter case, files that are not checked; each makes the check fail.
-    QList<CheckMessage> problems;
+    QList<ShaderMessage> problems;
     // False when a listed name lacks a file: the WorkSpace list would then stay empty.
     bool complete = true;
     // The extensions of the WorkSpace list there.
@@ -171,9 +133,14 @@ struct ReadAheadLimit {
 void readAhead(WorkspaceCheck& check, ReadAheadLimit& limit);
 void readAhead(FileCheck& file, ReadAheadLimit& limit);
 
+// The bytes the driver is given: those read ahead, or the file's now. Nothing, with the reason
+// added to the messages, for a file that cannot be read or holds no shader text.
+std::optional<QByteArray> shaderBytes(const QString& path, const QByteArray* readAhead,
+                                      QList<ShaderMessage>& messages);
+
 // The outcome of compiling one pair or file, ready to be put in its place.
 struct CompileOutcome {
-    QList<CheckMessage> messages;
+    QList<ShaderMessage> messages;
     QList<QByteArray> logs;  // per stage, in the program's order
     QByteArray linkLog;
     std::optional<Target> target;
@@ -183,10 +150,6 @@ CompileOutcome compilePair(const CompileApis& gl, const PairCheck& pair);
 CompileOutcome compileFile(const CompileApis& gl, const FileCheck& file);
 void takeOutcome(PairCheck& pair, CompileOutcome&& outcome);
 void takeOutcome(FileCheck& file, CompileOutcome&& outcome);
-
-// planWorkspace and readAhead, then every pair and file compiled in turn.
-WorkspaceCheck checkWorkspace(const CompileApis& gl, const QString& directory,
-                              const PairExtensions& extensions);
 
 // A FileError's text on one line: "PATH: cause".
 QString fileErrorText(const std::exception& error);

@@ -17,8 +17,8 @@
 namespace tessory {
 namespace {
 
-CheckMessage workspaceProblem(const QString& path, const QString& text) {
-    return CheckMessage{
+ShaderMessage workspaceProblem(const QString& path, const QString& text) {
+    return ShaderMessage{
         path, std::nullopt, MessageSeverity::Error, text, MessageOrigin::Workspace, std::nullopt};
 }
 
@@ -26,7 +26,7 @@ QString absolutePath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-CheckMessage loneProblem(const QString& path, const QString& partner) {
+ShaderMessage loneProblem(const QString& path, const QString& partner) {
     return workspaceProblem(
         path, QStringLiteral("Vertex-/ Fragment Shader Pair not found: no file %1 beside it")
                   .arg(partner));
@@ -34,7 +34,7 @@ CheckMessage loneProblem(const QString& path, const QString& partner) {
 
 // A pair whose name the list shows in another letter case: nothing would check it.
 void reportHiddenPairs(const QString& directory, const PairExtensions& extensions,
-                       const WorkspaceScan& scan, QList<CheckMessage>& problems) {
+                       const WorkspaceScan& scan, QList<ShaderMessage>& problems) {
     const QSet<QString> lone(scan.unpairedFiles.cbegin(), scan.unpairedFiles.cend());
     for (const QString& name : scan.shadowedNames) {
         const QString vertexFile = name + extensions.vertex;
@@ -52,7 +52,7 @@ void reportHiddenPairs(const QString& directory, const PairExtensions& extension
 
 // A pair file beside another of the same name in other letter case: only one of them is checked.
 void reportCaseVariantFiles(const QString& directory, const PairExtensions& extensions,
-                            const WorkspaceScan& scan, QList<CheckMessage>& problems) {
+                            const WorkspaceScan& scan, QList<ShaderMessage>& problems) {
     for (const QString& entryName : scan.caseVariantFiles) {
         for (const PairFileName& file :
              pairFileNames(DirEntry{entryName, EntryKind::File}, extensions)) {
@@ -70,7 +70,7 @@ void reportCaseVariantFiles(const QString& directory, const PairExtensions& exte
 
 // A pair file whose name is not valid UTF-8: the WorkSpace leaves it out, so nothing checks it.
 void reportUndecodableFiles(const QString& directory, const WorkspaceScan& scan,
-                            QList<CheckMessage>& problems) {
+                            QList<ShaderMessage>& problems) {
     for (const QString& entryName : scan.undecodableFiles) {
         problems.append(workspaceProblem(
             directory + entryName,
@@ -138,7 +138,7 @@ public:
             pair.fragmentPath = findPairFile(directory_, name, pairExtensions_.fragment);
             pairs_.append(std::move(pair));
         }
-        QList<CheckMessage> notFiles;
+        QList<ShaderMessage> notFiles;
         findCandidates(scan, compiled, notFiles);
         attachToPairs();
         groupPrograms();
@@ -192,7 +192,7 @@ private:
     // Every entry with a stage by its name or its pragma that no listed pair takes; a word for
     // each such entry that is no file.
     void findCandidates(const WorkspaceScan& scan, const QStringList& compiled,
-                        QList<CheckMessage>& notFiles) {
+                        QList<ShaderMessage>& notFiles) {
         // Pair files are found ignoring A-Z case: their case variants are reported, not compiled.
         QSet<QString> pairFiles;
         for (const QStringList* names : {&compiled, &scan.shadowedNames}) {

@@ -2,6 +2,7 @@
 #include "compile/build_controller.h"
 
 #include "compile/compile_and_link.h"
+#include "compile/error_list_messages.h"
 #include "compile/error_list_view.h"
 #include "editor/pair_document.h"
 #include "editor/pair_editor.h"
@@ -76,7 +77,7 @@ BuildController::BuildController(PairDocument& documents, PairEditor& editor,
       texts_(Texts::of(false)),
       errorList_(new ErrorListView) {
     connect(errorList_, &ErrorListView::messageActivated, this,
-            [this](const DriverMessage& message) { guarded([&] { jumpTo(message); }); });
+            [this](const ShaderMessage& message) { guarded([&] { jumpTo(message); }); });
 }
 
 BuildController::~BuildController() = default;
@@ -118,18 +119,18 @@ bool BuildController::glReady() {
     return false;
 }
 
-QList<DriverMessage> BuildController::nulByteMessages() const {
-    QList<DriverMessage> messages;
+QList<ShaderMessage> BuildController::nulByteMessages() const {
+    QList<ShaderMessage> messages;
     for (const PairSide side : kPairSides) {
         const std::optional<qint64> line =
             lineOfFirstNul(toWin1252Lossy(documents_.document(side).text()));
         if (!line) {
             continue;
         }
-        DriverMessage message;
+        ShaderMessage message;
         message.pane = side;
-        message.log =
-            side == PairSide::Vertex ? InfoLogKind::VertexCompile : InfoLogKind::FragmentCompile;
+        message.origin = side == PairSide::Vertex ? MessageOrigin::VertexCompile
+                                                  : MessageOrigin::FragmentCompile;
         // No column: the jump reads a column as the driver counts it in its preprocessed text.
         message.line = *line;
         message.text = texts_.extra()
@@ -145,7 +146,7 @@ QList<DriverMessage> BuildController::nulByteMessages() const {
 
 bool BuildController::compileDocuments() {
     // The driver would stop reading at the NUL byte and call the text before it clean.
-    if (const QList<DriverMessage> nul = nulByteMessages(); !nul.isEmpty()) {
+    if (const QList<ShaderMessage> nul = nulByteMessages(); !nul.isEmpty()) {
         errorList_->showMessages(nul);
         emit diagnosticsReady(nul, false);
         return false;
@@ -153,7 +154,7 @@ bool BuildController::compileDocuments() {
     const CompileResult run =
         compileAndLink(context_->arb(), documents_.document(PairSide::Vertex).source(),
                        documents_.document(PairSide::Fragment).source());
-    const QList<DriverMessage> messages =
+    const QList<ShaderMessage> messages =
         errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
     errorList_->showMessages(messages);
     emit diagnosticsReady(messages, !run.hasLog());
@@ -171,7 +172,7 @@ void BuildController::Action_CompileExecute() {
     });
 }
 
-bool BuildController::jumpTo(const DriverMessage& message) {
+bool BuildController::jumpTo(const ShaderMessage& message) {
     const std::optional<qint64> line = message.lineIndex();
     if (!line || !message.pane) {
         return false;
@@ -189,7 +190,7 @@ bool BuildController::jumpTo(const DriverMessage& message) {
 
 void BuildController::jumpToFirstError() {
     for (int i = 0; i < errorList_->count(); ++i) {
-        const std::optional<DriverMessage> entry = errorList_->message(i);
+        const std::optional<ShaderMessage> entry = errorList_->message(i);
         if (entry && jumpTo(*entry)) {
             return;
         }
@@ -202,7 +203,7 @@ void BuildController::jumpToMessage(int step) {
     const int start = current >= 0 ? current : (step > 0 ? -1 : count);
     for (int i = 1; i <= count; ++i) {
         const int row = ((start + step * i) % count + count) % count;
-        const std::optional<DriverMessage> entry = errorList_->message(row);
+        const std::optional<ShaderMessage> entry = errorList_->message(row);
         if (entry && jumpTo(*entry)) {
             errorList_->setCurrentRow(row);
             return;
@@ -215,7 +216,7 @@ void BuildController::jumpToSelectedMessage() {
     if (selected == nullptr || !selected->isSelected()) {
         return;
     }
-    if (const std::optional<DriverMessage> entry = errorList_->message(errorList_->row(selected))) {
+    if (const std::optional<ShaderMessage> entry = errorList_->message(errorList_->row(selected))) {
         jumpTo(*entry);
     }
 }

@@ -54,7 +54,7 @@ public:
 
 signals:
     // F5's messages as the error list shows them; clean when the driver said nothing.
-    void diagnosticsReady(const QList<DriverMessage>& messages, bool clean);
+    void diagnosticsReady(const QList<ShaderMessage>& messages, bool clean);
 
 private:
     void guarded(const std::function<void()>& command);
@@ -62,8 +62,8 @@ private:
     // Compiles and links the documents and lists what the driver said; true when it was clean.
     bool compileDocuments();
     // An entry for each document that holds a NUL byte.
-    QList<DriverMessage> nulByteMessages() const;
-    bool jumpTo(const DriverMessage& message);
+    QList<ShaderMessage> nulByteMessages() const;
+    bool jumpTo(const ShaderMessage& message);
     // The row of the first pair the driver complains about, or -1.
     int compileWorkspace();
 

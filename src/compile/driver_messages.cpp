@@ -1,302 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "compile/driver_messages.h"
 
-#include "compile/info_log.h"
-#include "texts/win1252.h"
-
-#include <functional>
-#include <limits>
+#include "compile/driver_line.h"
 
 namespace tessory {
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
-constexpr qint64 kMax = std::numeric_limits<qint64>::max();
-
-// Reads the decimal digits at pos onward, saturating at the largest qint64; nothing when there
-// is no digit there.
-std::optional<qint64> readDigits(QStringView text, qsizetype& pos) {
-    const qsizetype start = pos;
-    qint64 value = 0;
-    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-        const int digit = text[pos].unicode() - u'0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    if (pos == start) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-bool skip(QStringView text, qsizetype& pos, QStringView expected) {
-    if (!text.sliced(pos).startsWith(expected)) {
-        return false;
-    }
-    pos += expected.size();
-    return true;
-}
-
-// The whole text must be: optional blanks, optional sign, decimal digits, optional blanks.
-// Nothing else (no hexadecimal, no fraction): a driver never writes a line number that way.
-std::optional<qint64> parseWholeNumber(QStringView text) {
-    qsizetype pos = 0;
-    while (pos < text.size() && isBlank(text[pos])) {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
-        negative = text[pos] == u'-';
-        ++pos;
-    }
-    const std::optional<qint64> magnitude = readDigits(text, pos);
-    while (pos < text.size() && isBlank(text[pos])) {
-        ++pos;
-    }
-    if (!magnitude || pos != text.size()) {
-        return std::nullopt;
-    }
-    return negative ? -*magnitude : *magnitude;
-}
-
-// "(" number ")" at the very start: the characters from the second one up to the first ")",
-// but never the entry's last character.
-std::optional<qint64> parenthesisedNumber(QStringView entry) {
-    if (!entry.startsWith(u'(')) {
-        return std::nullopt;
-    }
-    QStringView text;
-    if (entry.size() >= 3) {
-        text = entry.sliced(1, entry.size() - 2);
-        const qsizetype close = text.indexOf(u')');
-        if (close >= 0) {
-            text = text.first(close);
-        }
-    }
-    return parseWholeNumber(text);
-}
-
-struct Location {
-    qint64 line = 0;
-    std::optional<qint64> column;
-};
-
-std::optional<Location> driverLocation(QStringView entry) {
-    qsizetype pos = 0;
-    while (pos < entry.size() && isBlank(entry[pos])) {
-        ++pos;
-    }
-    // AMD and Intel (Windows), and glslang:
-    //   ERROR: 0:4: 'undefinedThing' : undeclared identifier
-    //   WARNING: 0:2: '' : #version directive missing
-    if (skip(entry, pos, u"ERROR: ") || skip(entry, pos, u"WARNING: ")) {
-        if (!readDigits(entry, pos) || !skip(entry, pos, u":")) {
-            return std::nullopt;
-        }
-        const std::optional<qint64> line = readDigits(entry, pos);
-        if (!line || !skip(entry, pos, u":")) {
-            return std::nullopt;
-        }
-        return Location{*line, std::nullopt};
-    }
-    if (!readDigits(entry, pos)) {
-        return std::nullopt;
-    }
-    // Mesa:  0:4(23): error: `undefinedThing' undeclared
-    if (skip(entry, pos, u":")) {
-        const std::optional<qint64> line = readDigits(entry, pos);
-        if (!line || !skip(entry, pos, u"(")) {
-            return std::nullopt;
-        }
-        const std::optional<qint64> column = readDigits(entry, pos);
-        if (!column || !skip(entry, pos, u")")) {
-            return std::nullopt;
-        }
-        return Location{*line, column};
-    }
-    // NVIDIA:  0(4) : error C1008: undefined variable "undefinedThing"
-    if (skip(entry, pos, u"(")) {
-        const std::optional<qint64> line = readDigits(entry, pos);
-        if (!line || !skip(entry, pos, u")")) {
-            return std::nullopt;
-        }
-        return Location{*line, std::nullopt};
-    }
-    return std::nullopt;
-}
-
-// What drivers put before a message to say where it is: "0:4(19): ", "0(4) : ", "(4): ".
-bool isLocationChar(QChar c) {
-    return isDigit(c) || c == u':' || c == u'(' || c == u')' || isBlank(c);
-}
-
-qsizetype skipWhile(QStringView text, qsizetype pos, bool (*predicate)(QChar)) {
-    while (pos < text.size() && predicate(text[pos])) {
-        ++pos;
-    }
-    return pos;
-}
-
-struct SeverityWord {
-    MessageSeverity severity;
-    qsizetype length;
-};
-
-// "error" or "warning" as a whole word at pos: followed by the end, a colon or a blank, so that
-// "errors" or "warnings" in running text do not count.
-std::optional<SeverityWord> severityWordAt(QStringView text, qsizetype pos) {
-    static constexpr std::pair<QStringView, MessageSeverity> kWords[] = {
-        {u"error", MessageSeverity::Error}, {u"warning", MessageSeverity::Warning}};
-    for (const auto& [word, severity] : kWords) {
-        if (!text.sliced(pos).startsWith(word, Qt::CaseInsensitive)) {
-            continue;
-        }
-        const qsizetype end = pos + word.size();
-        if (end == text.size() || text[end] == u':' || isBlank(text[end])) {
-            return SeverityWord{severity, word.size()};
-        }
-    }
-    return std::nullopt;
-}
-
-bool onlyDots(QStringView text) {
-    return !text.isEmpty() && skipWhile(text, 0, [](QChar c) { return c == u'.'; }) == text.size();
-}
-
-bool onlyDashes(QStringView text) {
-    return !text.isEmpty() && skipWhile(text, 0, [](QChar c) { return c == u'-'; }) == text.size();
-}
-
-// The line as a message, or an empty view when it holds none. Mesa ends some link messages with
-// "\n." and starts the next one right after the dot, so a dot before a severity word is dropped.
-QStringView messagePart(QStringView line) {
-    line = line.trimmed();
-    if (onlyDots(line)) {
-        return {};
-    }
-    const qsizetype afterDots = skipWhile(line, 0, [](QChar c) { return c == u'.'; });
-    if (afterDots > 0 && severityWordAt(line, afterDots)) {
-        return line.sliced(afterDots);
-    }
-    return line;
-}
-
-void forEachLine(QByteArrayView log, const std::function<void(QStringView)>& take) {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= log.size(); ++i) {
-        if (i == log.size() || log[i] == '\r' || log[i] == '\n') {
-            for (const QByteArrayView part : splitRunTogether(log.sliced(start, i - start))) {
-                take(fromWin1252(part));
-            }
-            start = i + 1;
-        }
-    }
-}
-
-DriverMessage withoutText(PairSide file, InfoLogKind log) {
-    DriverMessage message;
+ShaderMessage withoutText(PairSide file, MessageOrigin log) {
+    ShaderMessage message;
     message.pane = file;
-    message.log = log;
+    message.origin = log;
     message.text = QStringLiteral("the driver wrote an info log without a message");
     message.shown = message.text;
     return message;
 }
 
-// The zero-based line and the driver's own column (from 1, or 0) at the start of an entry.
-struct EntryLocation {
-    std::optional<qint64> index;
-    std::optional<qint64> column;
-};
-
-EntryLocation locate(QStringView entry) {
-    std::optional<qint64> number;
-    std::optional<qint64> column;
-    if (entry.startsWith(u'(')) {
-        number = parenthesisedNumber(entry);
-    } else if (const std::optional<Location> location = driverLocation(entry)) {
-        number = location->line;
-        column = location->column;
-    }
-    if (!number) {
-        return {};
-    }
-    return {*number == 0 ? 0 : *number - 1, column};
-}
-
-// The line as named, below 1 for one before the first. A column 0 is left out: it places the
-// caret where no column would.
-void placeAt(QStringView entry, DriverMessage& message) {
-    const EntryLocation location = locate(entry);
-    if (!location.index) {
-        return;
-    }
-    message.line = *location.index + 1;
-    if (location.column && *location.column > 0) {
-        message.column = location.column;
-    }
-}
-
-// Severity and text of a trimmed line whose location, when it names a line, stands at its start.
-void readSeverityAndText(QStringView line, DriverMessage& message) {
-    const bool located = message.line && *message.line >= 1;
-    const qsizetype start = located ? skipWhile(line, 0, isLocationChar) : 0;
-    const std::optional<SeverityWord> word = severityWordAt(line, start);
-    if (!word) {
-        message.text = line.sliced(start).trimmed().toString();
-        return;
-    }
-    message.severity = word->severity;
-    qsizetype pos = start + word->length;
-    pos = skipWhile(line, pos, [](QChar c) { return c == u':' || isBlank(c); });
-    // AMD and Intel put the word first and the location after it: "ERROR: 0:4: 'x' : ...".
-    if (start == 0 && located) {
-        pos = skipWhile(line, pos, [](QChar c) { return isDigit(c) || c == u':'; });
-        pos = skipWhile(line, pos, isBlank);
-    }
-    message.text = line.sliced(pos).toString();
-}
-
-QStringView withoutTag(QStringView entry) {
-    for (const QByteArrayView tag : {kVertexSuffix, kFragmentSuffix}) {
-        if (entry.endsWith(QLatin1StringView(tag.data(), tag.size()))) {
-            return entry.chopped(tag.size());
-        }
-    }
-    return entry;
-}
-
 }  // namespace
 
-std::optional<PairSide> errorEntryPane(QStringView entry) {
-    if (entry.contains(u"[VertexShader]")) {
-        return PairSide::Vertex;
-    }
-    if (entry.contains(u"[FragmentShader]")) {
-        return PairSide::Fragment;
-    }
-    return std::nullopt;
-}
-
-std::optional<qint64> errorLineIndex(QStringView entry) {
-    return locate(entry).index;
-}
-
-std::optional<qint64> errorColumnIndex(QStringView entry) {
-    const std::optional<qint64> column = locate(entry).column;
-    if (!column) {
-        return std::nullopt;
-    }
-    return *column == 0 ? 0 : *column - 1;
-}
-
-DriverMessage parseDriverLine(QStringView line) {
+ShaderMessage parseDriverLine(QStringView line) {
     line = line.trimmed();
-    DriverMessage message;
+    ShaderMessage message;
     message.shown = line.toString();
     placeAt(line, message);
     if (message.line && *message.line < 1) {
@@ -306,43 +29,18 @@ DriverMessage parseDriverLine(QStringView line) {
     return message;
 }
 
-DriverMessage errorListEntry(QStringView entry) {
-    DriverMessage message;
-    message.shown = entry.toString();
-    message.pane = errorEntryPane(entry);
-    placeAt(entry, message);
-    readSeverityAndText(withoutTag(entry).trimmed(), message);
-    return message;
-}
-
-QList<DriverMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
-                                       QByteArrayView linkLog) {
-    const ErrorListReport report = composeErrorList(vertexLog, fragmentLog, linkLog);
-    const bool linkRead = vertexLog.isEmpty() && fragmentLog.isEmpty() && !linkLog.isEmpty();
-    QList<DriverMessage> messages;
-    messages.reserve(report.entries.size());
-    for (const QByteArray& entry : report.entries) {
-        DriverMessage message = errorListEntry(fromWin1252(entry));
-        message.log = linkRead                             ? InfoLogKind::Link
-                      : message.pane == PairSide::Fragment ? InfoLogKind::FragmentCompile
-                                                           : InfoLogKind::VertexCompile;
-        messages.append(std::move(message));
-    }
-    return messages;
-}
-
-QList<DriverMessage> compileLogMessages(QByteArrayView log, PairSide file) {
-    const InfoLogKind kind =
-        file == PairSide::Fragment ? InfoLogKind::FragmentCompile : InfoLogKind::VertexCompile;
-    QList<DriverMessage> messages;
+QList<ShaderMessage> compileLogMessages(QByteArrayView log, PairSide file) {
+    const MessageOrigin kind =
+        file == PairSide::Fragment ? MessageOrigin::FragmentCompile : MessageOrigin::VertexCompile;
+    QList<ShaderMessage> messages;
     forEachLine(log, [&](QStringView line) {
         const QStringView part = messagePart(line);
         if (part.isEmpty()) {
             return;
         }
-        DriverMessage message = parseDriverLine(part);
+        ShaderMessage message = parseDriverLine(part);
         message.pane = file;
-        message.log = kind;
+        message.origin = kind;
         messages.append(std::move(message));
     });
     if (messages.isEmpty() && !log.isEmpty()) {
@@ -351,8 +49,8 @@ QList<DriverMessage> compileLogMessages(QByteArrayView log, PairSide file) {
     return messages;
 }
 
-QList<DriverMessage> linkLogMessages(QByteArrayView log) {
-    QList<DriverMessage> messages;
+QList<ShaderMessage> linkLogMessages(QByteArrayView log) {
+    QList<ShaderMessage> messages;
     PairSide file = PairSide::Vertex;
     bool marked = false;
     forEachLine(log, [&](QStringView line) {
@@ -370,9 +68,9 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
             marked = true;
             return;
         }
-        DriverMessage message = parseDriverLine(part);
+        ShaderMessage message = parseDriverLine(part);
         message.pane = file;
-        message.log = InfoLogKind::Link;
+        message.origin = MessageOrigin::Link;
         if (!marked) {
             message.line.reset();
             message.column.reset();
@@ -380,7 +78,7 @@ QList<DriverMessage> linkLogMessages(QByteArrayView log) {
         messages.append(std::move(message));
     });
     if (messages.isEmpty() && !log.isEmpty()) {
-        messages.append(withoutText(PairSide::Vertex, InfoLogKind::Link));
+        messages.append(withoutText(PairSide::Vertex, MessageOrigin::Link));
     }
     return messages;
 }
@@ -423,9 +121,9 @@ qint64 sourceColumn(QByteArrayView sourceLine, qint64 driverColumn) {
     return driverColumn;
 }
 
-QList<DriverMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
+QList<ShaderMessage> runMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
                                  QByteArrayView linkLog) {
-    QList<DriverMessage> messages = compileLogMessages(vertexLog, PairSide::Vertex);
+    QList<ShaderMessage> messages = compileLogMessages(vertexLog, PairSide::Vertex);
     messages.append(compileLogMessages(fragmentLog, PairSide::Fragment));
     messages.append(linkLogMessages(linkLog));
     return messages;

@@ -12,19 +12,19 @@ ErrorListView::ErrorListView(QWidget* parent) : QListWidget(parent) {
         if (selected == nullptr || !selected->isSelected()) {
             return;
         }
-        if (const std::optional<DriverMessage> activated = message(row(selected))) {
+        if (const std::optional<ShaderMessage> activated = message(row(selected))) {
             emit messageActivated(*activated);
         }
     });
 }
 
 // The texts go in with one insertion, as a flooded log gives 100,000 lines.
-void ErrorListView::showMessages(const QList<DriverMessage>& messages) {
+void ErrorListView::showMessages(const QList<ShaderMessage>& messages) {
     setUpdatesEnabled(false);
     clear();
     QStringList texts;
     texts.reserve(messages.size());
-    for (const DriverMessage& m : messages) {
+    for (const ShaderMessage& m : messages) {
         texts.append(m.shown);
     }
     addItems(texts);
@@ -41,17 +41,17 @@ void ErrorListView::showNote(const QString& text) {
     repaint();
 }
 
-std::optional<DriverMessage> ErrorListView::message(int row) const {
+std::optional<ShaderMessage> ErrorListView::message(int row) const {
     const QListWidgetItem* entry = item(row);
     const QVariant data = entry != nullptr ? entry->data(Qt::UserRole) : QVariant();
-    if (!data.canConvert<DriverMessage>()) {
+    if (!data.canConvert<ShaderMessage>()) {
         return std::nullopt;
     }
-    return data.value<DriverMessage>();
+    return data.value<ShaderMessage>();
 }
 
-DriverMessage noteMessage(const QString& text) {
-    DriverMessage message;
+ShaderMessage noteMessage(const QString& text) {
+    ShaderMessage message;
     message.shown = text;
     message.pane = std::nullopt;
     message.text = text;

@@ -17,17 +17,17 @@ class ErrorListView : public QListWidget {
 public:
     explicit ErrorListView(QWidget* parent = nullptr);
 
-    void showMessages(const QList<DriverMessage>& messages);
+    void showMessages(const QList<ShaderMessage>& messages);
     // One line that is no driver message ("Compiling Shader...") and leads nowhere, painted now.
     void showNote(const QString& text);
     // The message of a row; nothing for a row put there some other way.
-    std::optional<DriverMessage> message(int row) const;
+    std::optional<ShaderMessage> message(int row) const;
 
 signals:
-    void messageActivated(const DriverMessage& message);
+    void messageActivated(const ShaderMessage& message);
 };
 
 // A message that is only a note: no pane, no line.
-DriverMessage noteMessage(const QString& text);
+ShaderMessage noteMessage(const QString& text);
 
 }  // namespace tessory

@@ -64,7 +64,7 @@ public:
     }
 
 private:
-    void add(ProgramMessage message) {
+    void add(ShaderMessage message) {
         message.target = result_.target;
         if (!result_.messages.contains(message)) {
             result_.messages.append(std::move(message));
@@ -74,20 +74,15 @@ private:
     const QString& firstPath() const { return request_.stages.first().path; }
 
     void setup(const QString& text) {
-        add({{firstPath(), {}, {}}, MessageSeverity::Error, text, MessageKind::Setup, {}, {}, {}});
+        add(messageAt({firstPath()}, MessageSeverity::Error, text, MessageOrigin::Setup));
     }
 
     bool definesUsable() {
         bool usable = true;
         for (const Define& define : request_.expand.defines) {
             if (const QString problem = defineProblem(define, texts_); !problem.isEmpty()) {
-                add({{firstPath(), {}, {}},
-                     MessageSeverity::Error,
-                     problem,
-                     MessageKind::Include,
-                     {},
-                     {},
-                     {}});
+                add(messageAt({firstPath()}, MessageSeverity::Error, problem,
+                              MessageOrigin::Include));
                 usable = false;
             }
         }
@@ -98,14 +93,10 @@ private:
         bool exist = true;
         for (const StageSource& stage : request_.stages) {
             if (result_.target != Target::Vulkan && isVulkanOnly(stage.stage)) {
-                add({{stage.path, {}, {}},
-                     MessageSeverity::Error,
-                     texts_.stageNotForTarget.arg(stageName(stage.stage),
-                                                  targetTitle(result_.target)),
-                     MessageKind::Setup,
-                     stage.stage,
-                     {},
-                     {}});
+                add(messageAt({stage.path}, MessageSeverity::Error,
+                              texts_.stageNotForTarget.arg(stageName(stage.stage),
+                                                           targetTitle(result_.target)),
+                              MessageOrigin::Setup, stage.stage));
                 exist = false;
             }
         }
@@ -120,13 +111,9 @@ private:
                 expandSource(stage.path, stage.bytes, request_.expand, resolver_, texts_));
             const ExpandedSource& source = expanded_.back();
             for (const IncludeProblem& problem : source.problems) {
-                add({problem.at,
-                     MessageSeverity::Error,
-                     problem.text,
-                     MessageKind::Include,
-                     stage.stage,
-                     {},
-                     source.includeChain(problem.unit)});
+                add(messageAt(problem.at, MessageSeverity::Error, problem.text,
+                              MessageOrigin::Include, stage.stage,
+                              source.includeChain(problem.unit)));
                 usable = false;
             }
         }
@@ -135,49 +122,38 @@ private:
 
     // A driver's message about the text of stage `index`, at its file, line and column; false
     // when it is an include problem the driver reached, after which its log says no more of use.
-    bool addMapped(const DriverMessage& driver, qsizetype index, MessageKind kind,
-                   std::optional<ShaderStage> stage) {
+    bool addMapped(const ShaderMessage& driver, qsizetype index, bool compile) {
         const ExpandedSource& source = expanded_[std::size_t(index)];
         if (const std::optional<int> n =
                 source.deferred.isEmpty() ? std::nullopt : deferredIndex(driver.text);
             n && *n < source.deferred.size()) {
             const IncludeProblem& problem = source.deferred[*n];
-            add({problem.at,
-                 MessageSeverity::Error,
-                 problem.text,
-                 MessageKind::Include,
-                 request_.stages[index].stage,
-                 {},
-                 source.includeChain(problem.unit)});
+            add(messageAt(problem.at, MessageSeverity::Error, problem.text, MessageOrigin::Include,
+                          request_.stages[index].stage, source.includeChain(problem.unit)));
             result_.compiled = false;
             return false;
         }
-        ProgramMessage message{{request_.stages[index].path, {}, {}},
-                               driver.severity,
-                               driver.text,
-                               kind,
-                               stage,
-                               {},
-                               {}};
+        const ShaderStage stage = request_.stages[index].stage;
+        SourceLocation at{request_.stages[index].path};
+        QList<SourceLocation> includedFrom;
         if (driver.line) {
             // Mesa counts compile columns in its preprocessed line; the link's stay as given.
-            const bool compile = kind == MessageKind::Compile;
-            message.at = source.locate(*driver.line, compile ? driver.column : std::nullopt,
-                                       &message.includedFrom);
+            at = source.locate(*driver.line, compile ? driver.column : std::nullopt, &includedFrom);
             if (!compile) {
-                message.at.column = driver.column;
+                at.column = driver.column;
             }
         }
-        add(std::move(message));
+        add(messageAt(at, driver.severity, driver.text,
+                      compile ? compileOrigin(stage) : MessageOrigin::Link,
+                      compile ? std::optional(stage) : std::nullopt, std::move(includedFrom)));
         return true;
     }
 
     void takeCompileLogs(const QList<QByteArray>& logs, bool frontEnd) {
         for (qsizetype i = 0; i < logs.size(); ++i) {
             result_.logs.append({request_.stages[i].stage, logs[i]});
-            for (const DriverMessage& driver : compileLogMessages(logs[i], PairSide::Vertex)) {
-                if ((!frontEnd || !isFrontEndSummary(driver.text)) &&
-                    !addMapped(driver, i, MessageKind::Compile, request_.stages[i].stage)) {
+            for (const ShaderMessage& driver : compileLogMessages(logs[i], PairSide::Vertex)) {
+                if ((!frontEnd || !isFrontEndSummary(driver.text)) && !addMapped(driver, i, true)) {
                     break;
                 }
             }
@@ -229,24 +205,18 @@ private:
         }
         result_.linkLog = run.linkLog;
         if (!run.builtInVertexLog.isEmpty()) {
-            for (const DriverMessage& driver :
+            for (const ShaderMessage& driver :
                  compileLogMessages(run.builtInVertexLog, PairSide::Vertex)) {
-                add({{firstPath(), {}, {}},
-                     driver.severity,
-                     driver.text,
-                     MessageKind::Link,
-                     {},
-                     {},
-                     {}});
+                add(messageAt({firstPath()}, driver.severity, driver.text, MessageOrigin::Link));
             }
         }
         if (!run.linkLog.isEmpty()) {
-            for (const DriverMessage& driver : linkLogMessages(run.linkLog)) {
+            for (const ShaderMessage& driver : linkLogMessages(run.linkLog)) {
                 const qsizetype index =
                     builtIn || driver.pane != PairSide::Fragment
                         ? 0
                         : std::max<qsizetype>(0, indexOfStage(ShaderStage::Fragment));
-                addMapped(driver, index, MessageKind::Link, std::nullopt);
+                addMapped(driver, index, false);
             }
         }
     }
@@ -257,30 +227,22 @@ private:
             return;
         }
         result_.linkLog = run.linkLog;
-        for (const DriverMessage& driver : linkLogMessages(run.linkLog)) {
+        for (const ShaderMessage& driver : linkLogMessages(run.linkLog)) {
             const std::optional<ShaderStage> named = linkedStageNamed(driver.text);
             const qsizetype index = named ? std::max<qsizetype>(0, indexOfStage(*named)) : 0;
-            addMapped(driver, index, MessageKind::Link, std::nullopt);
+            addMapped(driver, index, false);
         }
         for (qsizetype i = 0; i < run.validation.size(); ++i) {
             const StageSource& stage = request_.stages[i];
             if (run.linked && !run.generated[i]) {
-                add({{stage.path, {}, {}},
-                     MessageSeverity::Error,
-                     texts_.spirvNotMade.arg(stageName(stage.stage)),
-                     MessageKind::Validate,
-                     stage.stage,
-                     {},
-                     {}});
+                add(messageAt({stage.path}, MessageSeverity::Error,
+                              texts_.spirvNotMade.arg(stageName(stage.stage)),
+                              MessageOrigin::Validate, stage.stage));
             }
             for (const QString& problem : run.validation[i]) {
-                add({{stage.path, {}, {}},
-                     MessageSeverity::Error,
-                     texts_.spirvRejected.arg(problem.simplified()),
-                     MessageKind::Validate,
-                     stage.stage,
-                     {},
-                     {}});
+                add(messageAt({stage.path}, MessageSeverity::Error,
+                              texts_.spirvRejected.arg(problem.simplified()),
+                              MessageOrigin::Validate, stage.stage));
             }
         }
     }

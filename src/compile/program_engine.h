@@ -39,29 +39,6 @@ struct ProgramRequest {
     bool builtInVertex = false;
 };
 
-// Where a message comes from.
-enum class MessageKind {
-    Compile,   // a stage's compile log
-    Link,      // the link log, or the built-in vertex stage
-    Include,   // an #include or a define that could not be put in place
-    Validate,  // the SPIR-V validator
-    Setup,     // no context of the target's kind, a stage the target lacks
-};
-
-struct ProgramMessage {
-    SourceLocation at;
-    MessageSeverity severity = MessageSeverity::Error;
-    QString text;
-    MessageKind kind = MessageKind::Compile;
-    // The stage whose compile, include or validation said it; none for link messages.
-    std::optional<ShaderStage> stage;
-    Target target = Target::Gl;
-    // The #include lines that brought the file of `at` into the stage, innermost first.
-    QList<SourceLocation> includedFrom;
-
-    friend bool operator==(const ProgramMessage&, const ProgramMessage&) = default;
-};
-
 struct StageLog {
     ShaderStage stage = ShaderStage::Vertex;
     QByteArray log;
@@ -70,7 +47,7 @@ struct StageLog {
 struct ProgramResult {
     Target target = Target::Gl;
     // Each stage's messages in turn, then the link's and the validator's; each only once.
-    QList<ProgramMessage> messages;
+    QList<ShaderMessage> messages;
     // The compile logs as the compiler wrote them, per stage, and the link log.
     QList<StageLog> logs;
     QByteArray linkLog;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compile/include_resolver.h"
+#include "compile/shader_message.h"
 #include "texts/engine_texts.h"
 
 #include <QByteArray>
@@ -13,15 +14,6 @@
 #include <vector>
 
 namespace tessory {
-
-// A place in a file: 1-based line and column, each where known.
-struct SourceLocation {
-    QString path;
-    std::optional<qint64> line;
-    std::optional<qint64> column;
-
-    friend bool operator==(const SourceLocation&, const SourceLocation&) = default;
-};
 
 // A macro given to every stage of a program: `#define NAME VALUE` (or without a value).
 struct Define {

@@ -89,7 +89,7 @@ void PreviewDock::showPair(const QString& name, const QString& directory) {
     panel_->setPair(name, directory);
 }
 
-void PreviewDock::diagnosticsReady(const QList<DriverMessage>&, bool clean) {
+void PreviewDock::diagnosticsReady(const QList<ShaderMessage>&, bool clean) {
     // A pair the driver accepts is drawn at once; the preview shows its own messages otherwise.
     if (clean) {
         panel_->refresh();

@@ -42,7 +42,7 @@ public:
     void storeInto(AppSettings& settings) const;
 
     void showPair(const QString& name, const QString& directory);
-    void diagnosticsReady(const QList<DriverMessage>& messages, bool clean);
+    void diagnosticsReady(const QList<ShaderMessage>& messages, bool clean);
     void Action_PreviewExecute();
 
 private:

@@ -2,6 +2,7 @@
 #include "support/controller_harness.h"
 #include "support/window_parts.h"
 
+#include "compile/error_list_messages.h"
 #include "compile/error_list_view.h"
 #include "editor/highlighter.h"
 #include "texts/ui_texts.h"
@@ -170,7 +171,7 @@ class jumpToFirstError : public Compile, public ::testing::WithParamInterface<Ju
 
 TEST_P(jumpToFirstError, FollowsTheFirstEntryThatLeadsToALine) {
     QWidget& w = startWith("a\nb\nc\n", "d\ne\n");
-    QList<DriverMessage> entries;
+    QList<ShaderMessage> entries;
     for (const QString& entry : GetParam().entries) {
         entries.append(errorListEntry(entry));
     }
@@ -199,12 +200,12 @@ TEST_F(Compile, EntriesCarryTheirMessageAndTheJumpReadsIt) {
     QWidget& w = startWith(kBrokenVertex, kCleanFragment);
     h.build->Action_CompileExecute();
     const QVariant first = errorListBox(w)->item(0)->data(Qt::UserRole);
-    ASSERT_TRUE(first.canConvert<DriverMessage>());
-    EXPECT_EQ(first.value<DriverMessage>().shown, errorListBox(w)->item(0)->text());
-    EXPECT_EQ(first.value<DriverMessage>().line, 3);
-    EXPECT_EQ(first.value<DriverMessage>().pane, PairSide::Vertex);
+    ASSERT_TRUE(first.canConvert<ShaderMessage>());
+    EXPECT_EQ(first.value<ShaderMessage>().shown, errorListBox(w)->item(0)->text());
+    EXPECT_EQ(first.value<ShaderMessage>().line, 3);
+    EXPECT_EQ(first.value<ShaderMessage>().pane, PairSide::Vertex);
 
-    DriverMessage elsewhere = noteMessage(QStringLiteral("0:1(1): error: e  [VertexShader]"));
+    ShaderMessage elsewhere = noteMessage(QStringLiteral("0:1(1): error: e  [VertexShader]"));
     elsewhere.pane = PairSide::Fragment;
     elsewhere.line = 2;
     errorListBox(w)->clear();

@@ -2,6 +2,7 @@
 #include "compile/compile_and_link.h"
 
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 #include "driver.h"
 #include "run_support.h"
 #include "texts/text_lines.h"
@@ -55,7 +56,7 @@ TEST_F(EditorRun, VertexErrorPointsAtItsLine) {
     for (qsizetype i = 0; i + 1 < list.size(); ++i) {
         EXPECT_TRUE(list[i].endsWith(QStringLiteral("  [VertexShader]")));
     }
-    EXPECT_EQ(errorLineIndex(list.first()), 2);
+    EXPECT_EQ(errorListEntry(list.first()).lineIndex(), 2);
     EXPECT_EQ(errorEntryPane(list.first()), PairSide::Vertex);
     EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
     EXPECT_TRUE(run.linkLog.isEmpty());  // not read after a compile log
@@ -69,7 +70,7 @@ TEST_F(EditorRun, FragmentErrorPointsAtItsLine) {
     EXPECT_EQ(list.first(), QStringLiteral("VertexShader: OK"));
     EXPECT_TRUE(list[1].startsWith(QStringLiteral("0:3("))) << list[1].toStdString();
     EXPECT_TRUE(list[1].endsWith(QStringLiteral("  [FragmentShader]")));
-    EXPECT_EQ(errorLineIndex(list[1]), 2);
+    EXPECT_EQ(errorListEntry(list[1]).lineIndex(), 2);
     EXPECT_EQ(errorEntryPane(list[1]), PairSide::Fragment);
 }
 
@@ -95,7 +96,7 @@ TEST_F(EditorRun, LinkErrorGoesToTheVertexSide) {
                              "shader  [VertexShader]"));
     for (qsizetype i = 0; i + 1 < list.size(); ++i) {
         EXPECT_TRUE(list[i].endsWith(QStringLiteral("  [VertexShader]")));
-        EXPECT_EQ(errorLineIndex(list[i]), std::nullopt);
+        EXPECT_EQ(errorListEntry(list[i]).lineIndex(), std::nullopt);
     }
     EXPECT_EQ(list.last(), QStringLiteral("FragmentShader: OK"));
 }

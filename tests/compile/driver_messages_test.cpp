@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 
 #include "support/qt_printers.h"
 
@@ -26,7 +27,7 @@ class DriverLine : public testing::TestWithParam<LineCase> {};
 
 TEST_P(DriverLine, GivesLineSeverityAndText) {
     const LineCase& c = GetParam();
-    const DriverMessage message = parseDriverLine(QString::fromUtf8(c.line));
+    const ShaderMessage message = parseDriverLine(QString::fromUtf8(c.line));
     EXPECT_EQ(message.line, c.number);
     EXPECT_EQ(message.severity, c.severity);
     EXPECT_EQ(message.text.toStdString(), c.text);
@@ -72,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"  Error:  spaced out  ", std::nullopt, E, "spaced out"}));
 
 // Every field of a message in one line: "pane:line:column severity: text (log)".
-QString describe(const DriverMessage& m) {
+QString describe(const ShaderMessage& m) {
     static const char* const panes[] = {"vertex", "fragment"};
     static const char* const logs[] = {"vertex compile", "fragment compile", "link"};
     QString location = QLatin1String(m.pane ? panes[int(*m.pane)] : "none");
@@ -85,7 +86,7 @@ QString describe(const DriverMessage& m) {
     const bool warning = m.severity == MessageSeverity::Warning;
     return QStringLiteral("%1 %2: %3 (%4)")
         .arg(location, QLatin1String(warning ? "warning" : "error"), m.text,
-             QLatin1String(logs[int(m.log)]));
+             QLatin1String(logs[int(m.origin)]));
 }
 
 struct RunCase {
@@ -105,7 +106,7 @@ class RunMessages : public testing::TestWithParam<RunCase> {};
 TEST_P(RunMessages, GivesEveryMessageWithItsFileLineAndLog) {
     const RunCase& c = GetParam();
     QStringList described;
-    for (const DriverMessage& m : runMessages(c.vertexLog, c.fragmentLog, c.linkLog)) {
+    for (const ShaderMessage& m : runMessages(c.vertexLog, c.fragmentLog, c.linkLog)) {
         described.append(describe(m) + u'\n');
     }
     EXPECT_EQ(described.join(QString()), QString::fromUtf8(c.messages));
@@ -206,7 +207,7 @@ class ErrorListMessages : public testing::TestWithParam<ListCase> {};
 TEST_P(ErrorListMessages, ReadEachEntryOnceWithItsPaneLineAndColumn) {
     const ListCase& c = GetParam();
     QString described;
-    for (const DriverMessage& m : errorListMessages(c.vertexLog, c.fragmentLog, c.linkLog)) {
+    for (const ShaderMessage& m : errorListMessages(c.vertexLog, c.fragmentLog, c.linkLog)) {
         described += m.shown + QStringLiteral(" | ") + describe(m) + u'\n';
     }
     EXPECT_EQ(described, QString::fromUtf8(c.entries));
@@ -271,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "FragmentShader: OK | none error: FragmentShader: OK (vertex compile)\n"}));
 
 TEST(ErrorListEntry, ALineBeforeTheFirstLeadsBelowIndexZero) {
-    const DriverMessage m = errorListEntry(u"(-3) : error x  [FragmentShader]");
+    const ShaderMessage m = errorListEntry(u"(-3) : error x  [FragmentShader]");
     EXPECT_EQ(m.pane, PairSide::Fragment);
     EXPECT_EQ(m.lineIndex(), -4);
     EXPECT_EQ(m.text, QStringLiteral("(-3) : error x"));

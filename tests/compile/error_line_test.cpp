@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 
 #include <QString>
 
@@ -27,7 +28,7 @@ void PrintTo(const LineCase& c, std::ostream* os) {
 class ErrorLineIndex : public testing::TestWithParam<LineCase> {};
 
 TEST_P(ErrorLineIndex, ReadsTheLine) {
-    EXPECT_EQ(errorLineIndex(QString::fromUtf8(GetParam().entry)), GetParam().index);
+    EXPECT_EQ(errorListEntry(QString::fromUtf8(GetParam().entry)).lineIndex(), GetParam().index);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,14 +66,15 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"12", std::nullopt}, LineCase{"VertexShader: OK", std::nullopt},
                     LineCase{"Compiling Shader...", std::nullopt}, LineCase{"   ", std::nullopt}));
 
-TEST(ErrorColumnIndex, ReadsOnlyMesasColumn) {
-    EXPECT_EQ(errorColumnIndex(u"0:3(23): error: `x' undeclared  [VertexShader]"), 22);
-    EXPECT_EQ(errorColumnIndex(u"  0:12(1): error: x"), 0);
-    EXPECT_EQ(errorColumnIndex(u"0:12(0): error: x"), 0);
-    EXPECT_EQ(errorColumnIndex(u"0(12) : error C1008: x"), std::nullopt);
-    EXPECT_EQ(errorColumnIndex(u"ERROR: 0:4: 'x' : undeclared identifier"), std::nullopt);
-    EXPECT_EQ(errorColumnIndex(u"(12) : error"), std::nullopt);
-    EXPECT_EQ(errorColumnIndex(u"error: linking with uncompiled/unspecialized shader"),
+TEST(ErrorListEntryColumn, ReadsOnlyMesasColumn) {
+    EXPECT_EQ(errorListEntry(u"0:3(23): error: `x' undeclared  [VertexShader]").column, 23);
+    EXPECT_EQ(errorListEntry(u"  0:12(1): error: x").column, 1);
+    // Column 0 places the caret nowhere a column would: the jump goes to the line's start.
+    EXPECT_EQ(errorListEntry(u"0:12(0): error: x").column, std::nullopt);
+    EXPECT_EQ(errorListEntry(u"0(12) : error C1008: x").column, std::nullopt);
+    EXPECT_EQ(errorListEntry(u"ERROR: 0:4: 'x' : undeclared identifier").column, std::nullopt);
+    EXPECT_EQ(errorListEntry(u"(12) : error").column, std::nullopt);
+    EXPECT_EQ(errorListEntry(u"error: linking with uncompiled/unspecialized shader").column,
               std::nullopt);
 }
 

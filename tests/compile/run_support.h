@@ -3,6 +3,7 @@
 
 #include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 
 #include <QFile>
 #include <QStringList>
@@ -15,7 +16,7 @@ namespace tessory::testing {
 // The error list an editor run shows, as texts.
 inline QStringList shownEntries(const CompileResult& run) {
     QStringList shown;
-    for (const DriverMessage& m : errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog)) {
+    for (const ShaderMessage& m : errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog)) {
         shown.append(m.shown);
     }
     return shown;

@@ -57,13 +57,13 @@ protected:
     // Each message with its place relative to the folder.
     QStringList shown(const ProgramResult& result) const {
         QStringList lines;
-        for (const ProgramMessage& m : result.messages) {
-            QString at = QDir(dir_.path()).relativeFilePath(m.at.path);
-            if (m.at.line) {
-                at += u':' + QString::number(*m.at.line);
+        for (const ShaderMessage& m : result.messages) {
+            QString at = QDir(dir_.path()).relativeFilePath(m.path);
+            if (m.line) {
+                at += u':' + QString::number(*m.line);
             }
-            if (m.at.column) {
-                at += u':' + QString::number(*m.at.column);
+            if (m.column) {
+                at += u':' + QString::number(*m.column);
             }
             lines.append(at + QStringLiteral(": ") + m.text);
         }

@@ -48,7 +48,7 @@ TEST_F(Includes, ErrorsAreReportedInTheIncludedFileWithTheIncludingOnes) {
         QStringList first;
         QList<QList<SourceLocation>> chains;
         for (qsizetype i = 0; i < result.messages.size(); ++i) {
-            if (i == 0 || result.messages[i].at.path != result.messages[i - 1].at.path) {
+            if (i == 0 || result.messages[i].path != result.messages[i - 1].path) {
                 first.append(shown(result)[i]);
                 chains.append(result.messages[i].includedFrom);
             }
@@ -157,8 +157,8 @@ TEST_F(Includes, BadIncludesAreNamedAtTheirLine) {
         const ProgramResult result = compile(request);
         EXPECT_FALSE(result.compiled);
         EXPECT_EQ(shown(result).join('\n'), c.expected);
-        for (const ProgramMessage& m : result.messages) {
-            EXPECT_EQ(m.kind, MessageKind::Include);
+        for (const ShaderMessage& m : result.messages) {
+            EXPECT_EQ(m.origin, MessageOrigin::Include);
         }
     }
     // /dev/zero is never read, even where the root allows it.
@@ -180,7 +180,7 @@ TEST_F(Includes, ATenThousandDeepChainStopsAtTheLimit) {
     const ProgramResult result = compile(request);
     EXPECT_LT(timer.elapsed(), 5000);
     ASSERT_EQ(result.messages.size(), 1);
-    EXPECT_EQ(result.messages[0].at, (SourceLocation{path("chain/199.glsl"), 1, 11}));
+    EXPECT_EQ(result.messages[0].location(), (SourceLocation{path("chain/199.glsl"), 1, 11}));
     EXPECT_EQ(result.messages[0].text,
               "cannot include 200.glsl: includes nest deeper than 200 files");
     EXPECT_EQ(result.messages[0].includedFrom.size(), 200);
@@ -204,7 +204,7 @@ TEST_F(Includes, MissingFilesInsideIfBlocksCountWhenTheBlockIsTaken) {
         request.expand.defines = {{"MOBILE", std::nullopt}};
         const ProgramResult result = compile(request);
         ASSERT_EQ(result.messages.size(), 1) << shown(result).join('\n').toStdString();
-        EXPECT_EQ(result.messages[0].kind, MessageKind::Include);
+        EXPECT_EQ(result.messages[0].origin, MessageOrigin::Include);
         EXPECT_TRUE(shown(result)[0].startsWith(
             "m.frag:3:13: cannot include mobile_only.glsl: no such file in "))
             << shown(result)[0].toStdString();

@@ -46,9 +46,9 @@ TEST_F(Programs, GeometryStagePassesOnlyWhenLinkedWhole) {
         {{ShaderStage::Vertex, "glow.vert"}, {ShaderStage::Fragment, "glow.frag"}}, std::nullopt);
     EXPECT_EQ(pair.target, Target::GlCore);
     ASSERT_EQ(pair.messages.size(), 1);
-    EXPECT_EQ(pair.messages[0].kind, MessageKind::Link);
+    EXPECT_EQ(pair.messages[0].origin, MessageOrigin::Link);
     EXPECT_TRUE(pair.messages[0].text.contains("gsColor")) << pair.messages[0].text.toStdString();
-    EXPECT_EQ(pair.messages[0].at.path, path("glow.vert"));
+    EXPECT_EQ(pair.messages[0].path, path("glow.vert"));
 
     const ProgramResult whole = compileFiles({{ShaderStage::Vertex, "glow.vert"},
                                               {ShaderStage::Fragment, "glow.frag"},
@@ -99,7 +99,8 @@ TEST_F(Programs, LoneFragmentLinksWithTheBuiltInVertexStage) {
         SCOPED_TRACE(source.toStdString());
         if (source == tooMany) {
             ASSERT_EQ(result.messages.size(), 1) << shown(result).join('\n').toStdString();
-            EXPECT_EQ(result.messages[0].kind, MessageKind::Link) << shown(result)[0].toStdString();
+            EXPECT_EQ(result.messages[0].origin, MessageOrigin::Link)
+                << shown(result)[0].toStdString();
             EXPECT_TRUE(result.messages[0].text.contains("sampler"))
                 << shown(result)[0].toStdString();
         } else {
@@ -148,7 +149,7 @@ TEST_F(Programs, EachTargetHasAShaderOnlyItTakes) {
             EXPECT_EQ(result.target, target);
             EXPECT_EQ(result.messages.isEmpty(), target == shader.target)
                 << shown(result).join('\n').toStdString();
-            for (const ProgramMessage& message : result.messages) {
+            for (const ShaderMessage& message : result.messages) {
                 EXPECT_EQ(message.target, target);
             }
         }
@@ -188,8 +189,8 @@ TEST_F(Programs, SpirvTheValidatorRejectsIsReportedAtTheStageFile) {
     request.vulkan = VulkanVersion::V1_0;
     const ProgramResult result = compile(request);
     ASSERT_EQ(result.messages.size(), 1) << shown(result).join('\n').toStdString();
-    EXPECT_EQ(result.messages[0].kind, MessageKind::Validate);
-    EXPECT_EQ(result.messages[0].at, (SourceLocation{path("overlap.frag"), {}, {}}));
+    EXPECT_EQ(result.messages[0].origin, MessageOrigin::Validate);
+    EXPECT_EQ(result.messages[0].location(), (SourceLocation{path("overlap.frag"), {}, {}}));
     EXPECT_TRUE(result.messages[0].text.contains("overlaps")) << shown(result)[0].toStdString();
 }
 

@@ -5,6 +5,7 @@
 
 #include "compile/compile_and_link.h"
 #include "compile/driver_messages.h"
+#include "compile/error_list_messages.h"
 #include "compile/error_list_view.h"
 #include "compile/info_log.h"
 
@@ -90,14 +91,14 @@ TEST(ErrorFlood, TheLogFunctionsKeepEveryLineAndEveryNumberWhole) {
     EXPECT_TRUE(report.entries[kFloodLines - 1].startsWith("0:4(1): error"));
     EXPECT_EQ(report.entries.last(), "FragmentShader: OK");
 
-    QList<DriverMessage> messages;
+    QList<ShaderMessage> messages;
     timed("a 100,000-line compile log read into driver messages",
           [&] { messages = runMessages(log, {}, {}); });
     ASSERT_EQ(messages.size(), kFloodLines);
     EXPECT_EQ(messages[0].line, 4294967299);
     EXPECT_EQ(messages[3].line, 4294967299);
     EXPECT_EQ(messages.last().line, 4);
-    for (const DriverMessage& message : messages.first(kFloodLines - 1)) {
+    for (const ShaderMessage& message : messages.first(kFloodLines - 1)) {
         ASSERT_TRUE(!message.line || *message.line > 0xFFFFFFFFLL || *message.line < 0)
             << message.text.toStdString();
     }
@@ -119,7 +120,7 @@ TEST_F(ErrorFloodWindow, FillsTheListInOneGoAndJumpsOnlyToTheLineThatExists) {
     FloodDriver::logs[FloodDriver::kFragment] = kRealError;
     const ArbApi gl = FloodDriver::api();
 
-    QList<DriverMessage> entries;
+    QList<ShaderMessage> entries;
     timed("the editor run over 100,000 driver lines", [&] {
         const CompileResult run = compileAndLink(gl, QByteArray("vertex"), QByteArray("fragment"));
         EXPECT_TRUE(run.hasLog());

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#include "compile/shader_message.h"
+
+namespace tessory {
+
+MessageOrigin compileOrigin(ShaderStage stage) {
+    switch (stage) {
+        case ShaderStage::Vertex:
+            return MessageOrigin::VertexCompile;
+        case ShaderStage::Fragment:
+            return MessageOrigin::FragmentCompile;
+        case ShaderStage::Geometry:
+            return MessageOrigin::GeometryCompile;
+        case ShaderStage::TessControl:
+            return MessageOrigin::TessControlCompile;
+        case ShaderStage::TessEvaluation:
+            return MessageOrigin::TessEvaluationCompile;
+        case ShaderStage::Compute:
+            return MessageOrigin::ComputeCompile;
+        default:
+            break;
+    }
+    return MessageOrigin::StageCompile;
+}
+
+ShaderMessage messageAt(const SourceLocation& at, MessageSeverity severity, QString text,
+                        MessageOrigin origin, std::optional<ShaderStage> stage,
+                        QList<SourceLocation> includedFrom) {
+    ShaderMessage message{at.path, at.line, severity, std::move(text), origin, at.column, stage};
+    message.includedFrom = std::move(includedFrom);
+    return message;
+}
+
+}  // namespace tessory
