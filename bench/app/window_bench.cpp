@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The main window's own cost around the work it hands to others: the WorkSpace scan with the list
-// filled, loading a large pair with its highlighting, and "Test Shader" and "Test all shaders",
-// both with the time inside the driver's entry points taken apart, and next to the bare driver
-// calls for the same sources, measured in the same run.
+// filled, loading a large pair with its highlighting, and "Test Shader" and "Test all shaders"
+// through the driver host next to the bare driver calls for the same sources in this process, and
+// the driver host's start next to loading the driver here, measured in the same run.
 // Run by hand: build/bench/app/window_bench
 #include "app/main_window.h"
 #include "compile/build_controller.h"
+#include "compile/driver_host.h"
 #include "compile/gl_context.h"
 #include "editor/pair_document.h"
 #include "support/bench_files.h"
-#include "support/driver_stopwatch.h"
 #include "support/generated_shader.h"
 #include "support/silent_prompter.h"
 #include "support/stored_settings.h"
@@ -19,8 +19,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -37,33 +39,6 @@ using tessory::bench::writeBenchFile;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The program's context, its entry points timed.
-GlContextResult timedContext() {
-    GlContextResult made = GlContext::create();
-    if (made.context) {
-        made.context->replaceEntryPoints(bench::timedEntryPoints(made.context->arb()));
-    }
-    return made;
-}
-
-// Wall time of a command and the part of it spent inside the driver, per benchmark.
-struct Share {
-    Clock::duration total{};
-    Clock::duration driver{};
-};
-std::map<std::string, Share> shares;
-
-template <typename Command>
-void timeCommand(const std::string& name, Command command) {
-    const Clock::duration driverBefore = bench::driverTime();
-    const Clock::time_point start = Clock::now();
-    command();
-    shares[name].total += Clock::now() - start;
-    shares[name].driver += bench::driverTime() - driverBefore;
-}
-
 // A window on its own WorkSpace and settings, as a user who has just opened `pair` has it.
 struct Window {
     explicit Window(const QString& workspace, const QString& pair = {}) {
@@ -78,7 +53,8 @@ struct Window {
         environment.openSettings = [file] {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
-        environment.createGlContext = &timedContext;
+        environment.createGlContext = &GlContext::create;
+        environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
         environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
         window = std::make_unique<MainWindow>(std::move(environment));
         window->show();
@@ -200,7 +176,7 @@ void BM_LoadPair_20000Lines(benchmark::State& state) {
 void BM_TestShader_Window(benchmark::State& state) {
     Window w(lightingWorkspace(), QStringLiteral("lit000"));
     for (auto _ : state) {
-        timeCommand("Test Shader", [&w] { w.window->build().Action_CompileExecute(); });
+        w.window->build().Action_CompileExecute();
     }
 }
 
@@ -212,10 +188,25 @@ void BM_TestShader_BareDriver(benchmark::State& state) {
     }
 }
 
+// The driver host's round trip alone: the pair's texts to the host, its logs back.
+void BM_TestShader_HostCall(benchmark::State& state) {
+    DriverHost host(QStringLiteral(TESSORY_EDITOR_BINARY), {QStringLiteral("--driver-host")});
+    const QByteArray request =
+        encodePairCompile({driverSource(readExample("lighting.vert")),
+                           driverSource(readExample("lighting.frag")), false});
+    for (auto _ : state) {
+        const DriverHost::Outcome outcome = host.call(HostKind::CompilePair, request, 20000);
+        if (!outcome.reply) {
+            state.SkipWithError("the driver host gave no answer");
+            return;
+        }
+    }
+}
+
 void BM_TestAll_Window(benchmark::State& state) {
     Window w(lightingWorkspace(), QStringLiteral("lit000"));
     for (auto _ : state) {
-        timeCommand("Test all (200 pairs)", [&w] { w.window->build().Action_TestAllExecute(); });
+        w.window->build().Action_TestAllExecute();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
@@ -232,6 +223,31 @@ void BM_TestAll_BareDriver(benchmark::State& state) {
     }
 }
 
+// From start() to the host's word that its driver is loaded, the way the window starts it.
+void BM_DriverHostStart(benchmark::State& state) {
+    for (auto _ : state) {
+        DriverHost host(QStringLiteral(TESSORY_EDITOR_BINARY), {QStringLiteral("--driver-host")});
+        QSignalSpy started(&host, &DriverHost::started);
+        QElapsedTimer clock;
+        clock.start();
+        host.start();
+        if (!started.wait(20000)) {
+            state.SkipWithError("the driver host did not start");
+            return;
+        }
+        // Ending the host is not part of its start.
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+}
+
+// Loading the driver and making a context in this process, as the host does it.
+void BM_DriverLoadInProcess(benchmark::State& state) {
+    for (auto _ : state) {
+        const GlContextResult made = GlContext::create();
+        benchmark::DoNotOptimize(made.context.get());
+    }
+}
+
 #define TESSORY_WINDOW_BENCHMARK(fn) \
     BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(5)->MeasureProcessCPUTime()
 
@@ -239,8 +255,11 @@ TESSORY_WINDOW_BENCHMARK(BM_ScanDir_10000Pairs);
 TESSORY_WINDOW_BENCHMARK(BM_LoadPair_20000Lines);
 TESSORY_WINDOW_BENCHMARK(BM_TestShader_Window);
 TESSORY_WINDOW_BENCHMARK(BM_TestShader_BareDriver);
+TESSORY_WINDOW_BENCHMARK(BM_TestShader_HostCall);
 TESSORY_WINDOW_BENCHMARK(BM_TestAll_Window);
 TESSORY_WINDOW_BENCHMARK(BM_TestAll_BareDriver);
+BENCHMARK(BM_DriverHostStart)->Unit(benchmark::kMillisecond)->Repetitions(5)->UseManualTime();
+TESSORY_WINDOW_BENCHMARK(BM_DriverLoadInProcess);
 
 // Keeps the median wall time of each benchmark for the summary.
 class MedianReporter : public benchmark::ConsoleReporter {
@@ -257,15 +276,21 @@ public:
     }
 };
 
-void printShare(const MedianReporter& r, const char* what, const std::string& window,
-                const std::string& bare) {
+// The command through the driver host next to the same driver calls in this process, with the
+// target the host must meet: 1.1 times the calls here plus 2 ms.
+void printHostCost(const MedianReporter& r, const char* what, const std::string& window,
+                   const std::string& bare, double allowanceMs) {
     const auto w = r.medians.find(window);
     const auto b = r.medians.find(bare);
     if (w == r.medians.end() || b == r.medians.end()) {
         return;
     }
-    std::printf("  %-22s window %9.3f ms, driver %9.3f ms: own work %5.2f %% of the whole\n", what,
-                w->second, b->second, 100.0 * (w->second - b->second) / w->second);
+    const double limit = 1.1 * b->second + allowanceMs;
+    std::printf(
+        "  %-22s through the host %9.3f ms, in-process driver %9.3f ms: %.2f x; "
+        "target <= %.3f ms: %s\n",
+        what, w->second, b->second, w->second / b->second, limit,
+        w->second <= limit ? "met" : "missed");
 }
 
 }  // namespace
@@ -280,15 +305,18 @@ int main(int argc, char** argv) {
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::printf("\nWall time outside the driver's entry points, in the same runs:\n");
-    for (const auto& [name, share] : shares) {
-        const double total = std::chrono::duration<double, std::milli>(share.total).count();
-        const double driver = std::chrono::duration<double, std::milli>(share.driver).count();
-        std::printf("  %-22s total %9.1f ms, driver %9.1f ms: own work %5.2f %% of the whole\n",
-                    name.c_str(), total, driver, 100.0 * (total - driver) / total);
+    std::printf("\nThe driver host next to the driver in this process, medians (wall):\n");
+    printHostCost(reporter, "Test Shader", "BM_TestShader_Window", "BM_TestShader_BareDriver", 2);
+    printHostCost(reporter, "the host's round trip", "BM_TestShader_HostCall",
+                  "BM_TestShader_BareDriver", 2);
+    printHostCost(reporter, "Test all (200 pairs)", "BM_TestAll_Window", "BM_TestAll_BareDriver",
+                  2 * 201);
+    const auto start = reporter.medians.find("BM_DriverHostStart");
+    const auto load = reporter.medians.find("BM_DriverLoadInProcess");
+    if (start != reporter.medians.end() && load != reporter.medians.end()) {
+        std::printf("  %-22s %9.3f ms (the driver loaded here: %.3f ms); target <= 150 ms: %s\n",
+                    "driver host start", start->second, load->second,
+                    start->second <= 150 ? "met" : "missed");
     }
-    std::printf("\nNext to the bare driver calls for the same sources, medians (wall):\n");
-    printShare(reporter, "Test Shader", "BM_TestShader_Window", "BM_TestShader_BareDriver");
-    printShare(reporter, "Test all (200 pairs)", "BM_TestAll_Window", "BM_TestAll_BareDriver");
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/status_panels.h"
 #include "archive/archive_command.h"
 #include "compile/build_controller.h"
+#include "compile/driver_host.h"
 #include "compile/error_list_view.h"
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
@@ -70,8 +71,8 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     documents_ = new PairDocument(prompter, *settings_, this);
     editor_ = new PairEditor(*documents_);
     workspace_ = new WorkspaceController(*settings_, *documents_, prompter, this);
-    build_ = new BuildController(*documents_, *editor_, *workspace_, prompter, env_.createGlContext,
-                                 this);
+    driverHost_ = new DriverHost(env_.driverHostProgram, {QStringLiteral("--driver-host")}, this);
+    build_ = new BuildController(*documents_, *editor_, *workspace_, prompter, *driverHost_, this);
     options_ = new OptionsController(*settings_, *workspace_, prompter, this);
     archive_ = new ArchiveCommand(workspace_->openPair(), prompter, this);
     help_ = new HelpCommands(prompter, this);
@@ -156,6 +157,8 @@ void MainWindow::connectControllers() {
     connect(editor_, &PairEditor::zoomChanged, settings_, &AppSettings::setZoom);
     connect(settings_, &AppSettings::formatsChanged, editor_, &PairEditor::setFormats);
     connect(settings_, &AppSettings::zoomChanged, editor_, &PairEditor::setZoom);
+    connect(settings_, &AppSettings::timeLimitsChanged, build_,
+            &BuildController::setCompileTimeLimit);
     connect(settings_, &AppSettings::languageChanged, this, &MainWindow::applyTexts);
 
     auto* keys = new KeyUpRelay(this);
@@ -188,7 +191,8 @@ void MainWindow::start() {
     editor_->setZoom(values.EditorZoom);
     editor_->setFormats(categoryFormats(values));
     workspace_->start(env_.workspace);
-    build_->createContext();
+    build_->setCompileTimeLimit(values.CompileTimeLimit);
+    build_->startDriver();
     preview_->showPair(workspace_->openPair().name(), workspace_->openPair().directory());
     preview_->restore(settings_->values());
     installHintTiming(*qApp);
@@ -229,7 +233,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A save that fails keeps the window open, with the error shown.
     event->ignore();
-    if (build_->testRunning()) {
+    if (build_->busy()) {
         return;
     }
     runGuarded(*env_.prompter, this, [this, event] {

@@ -18,6 +18,7 @@ namespace tessory {
 class AppSettings;
 class ArchiveCommand;
 class BuildController;
+class DriverHost;
 class CommandSet;
 class HelpCommands;
 class OptionsController;
@@ -44,6 +45,8 @@ public:
         QString languageName;  // the user's language as the platform names it
         std::function<std::unique_ptr<QSettings>()> openSettings;
         std::function<GlContextResult()> createGlContext;
+        // The program that runs the driver for the window when started with --driver-host.
+        QString driverHostProgram;
         QString recoveryFolder;  // where unsaved texts are kept; the user's state folder if empty
     };
 
@@ -82,6 +85,7 @@ private:
     PairDocument* documents_;
     PairEditor* editor_;
     WorkspaceController* workspace_;
+    DriverHost* driverHost_;
     BuildController* build_;
     PreviewDock* preview_;
     OptionsController* options_;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "compile/build_controller.h"
 
-#include "compile/compile_and_link.h"
+#include "compile/driver_host.h"
 #include "compile/error_list_messages.h"
 #include "compile/error_list_view.h"
 #include "editor/pair_document.h"
@@ -19,9 +19,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include <climits>
 #include <vector>
@@ -30,6 +32,32 @@ namespace tessory {
 namespace {
 
 const QString kCompilingEntry = QStringLiteral("Compiling Shader...");
+
+// A compile that takes longer than this freezes the commands; a short one would only flicker
+// them.
+constexpr int kFreezeAfterMs = 150;
+
+// Escape, pressed anywhere in the program while the driver works, ends the driver host.
+class EscapeEndsDriver : public QObject {
+public:
+    explicit EscapeEndsDriver(DriverHost& host) : host_(host) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~EscapeEndsDriver() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            host_.cancel();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    DriverHost& host_;
+};
 
 // Turns widgets and commands off for the length of a task and back to what they were after it,
 // however the task ends.
@@ -66,13 +94,13 @@ private:
 
 BuildController::BuildController(PairDocument& documents, PairEditor& editor,
                                  WorkspaceController& workspace, Prompter& prompter,
-                                 ContextFactory createContext, QWidget* owner)
+                                 DriverHost& host, QWidget* owner)
     : QObject(owner),
       documents_(documents),
       editor_(editor),
       workspace_(workspace),
       prompter_(prompter),
-      createContext_(std::move(createContext)),
+      host_(host),
       owner_(owner),
       texts_(Texts::of(false)),
       errorList_(new ErrorListView) {
@@ -95,28 +123,68 @@ void BuildController::connectBuildActions(const BuildCommands& build) {
             [this] { guarded([this] { jumpToMessage(-1); }); });
 }
 
-void BuildController::createContext() {
-    GlContextResult result = createContext_();
-    context_ = std::move(result.context);
-    contextFailure_ = result.failure;
-    if (!context_) {
+void BuildController::startDriver() {
+    connect(&host_, &DriverHost::started, this, [this](const QString& trouble) {
+        if (trouble.isEmpty() || driverWarned_) {
+            return;
+        }
+        driverWarned_ = true;
         prompter_.showMessage(owner_, QMessageBox::Warning,
-                              texts_.extra().noOpenGlAtStart.arg(contextFailure_), QMessageBox::Ok);
-    }
+                              texts_.extra().noOpenGlAtStart.arg(trouble), QMessageBox::Ok);
+    });
+    host_.start();
 }
 
 void BuildController::clearMessages() {
     errorList_->clear();
 }
 
-bool BuildController::glReady() {
-    if (context_ && context_->makeCurrent()) {
-        return true;
+BuildController::HostAnswer BuildController::compileOnHost(const PairCompileRequest& request,
+                                                           const QString& pairName) {
+    compiling_ = true;
+    // A question about a file changed on disk waits until the driver has answered.
+    documents_.setChecksPaused(true);
+    const auto done = qScopeGuard([this] {
+        compiling_ = false;
+        documents_.setChecksPaused(testRunning_);
+    });
+    const EscapeEndsDriver escape(host_);
+    std::optional<DisabledWhileRunning> frozen;
+    QTimer freeze;
+    freeze.setSingleShot(true);
+    connect(&freeze, &QTimer::timeout, this, [&] { frozen.emplace(frozen_); });
+    if (!testRunning_) {
+        freeze.start(kFreezeAfterMs);
     }
-    errorList_->showMessages({noteMessage(texts_.extra().noOpenGlEntry.arg(
-        context_ ? QStringLiteral("the OpenGL context cannot be made current")
-                 : contextFailure_))});
-    return false;
+    const DriverHost::Outcome outcome =
+        host_.call(HostKind::CompilePair, encodePairCompile(request), timeLimitSeconds_ * 1000);
+    if (outcome.reply) {
+        return {decodePairCompileReply(*outcome.reply)};
+    }
+    return {std::nullopt, failureText(outcome.failure, pairName),
+            outcome.failure.kind == HostFailure::Kind::Cancelled};
+}
+
+QString BuildController::failureText(const HostFailure& failure, const QString& pairName) const {
+    const auto& extra = texts_.extra();
+    switch (failure.kind) {
+        case HostFailure::Kind::Crashed:
+            return failure.signal != 0 ? extra.driverStopped.arg(failure.signal).arg(pairName)
+                                       : extra.driverEnded.arg(pairName);
+        case HostFailure::Kind::NotStarted:
+            // Ended by a signal while it was loading the driver.
+            if (failure.signal != 0) {
+                return extra.driverStopped.arg(failure.signal).arg(pairName);
+            }
+            break;
+        case HostFailure::Kind::TimedOut:
+            return extra.driverTooSlow.arg(failure.limitMs / 1000.0);
+        case HostFailure::Kind::Cancelled:
+            return extra.compileCancelled;
+        case HostFailure::Kind::Refused:
+            break;
+    }
+    return extra.noOpenGlEntry.arg(failure.detail);
 }
 
 QList<ShaderMessage> BuildController::nulByteMessages() const {
@@ -151,23 +219,31 @@ bool BuildController::compileDocuments() {
         emit diagnosticsReady(nul, false);
         return false;
     }
-    const CompileResult run =
-        compileAndLink(context_->arb(), documents_.document(PairSide::Vertex).source(),
-                       documents_.document(PairSide::Fragment).source());
+    const HostAnswer answer =
+        compileOnHost({documents_.document(PairSide::Vertex).source(),
+                       documents_.document(PairSide::Fragment).source(), false},
+                      workspace_.openPair().name());
+    const std::optional<PairCompileReply>& run = answer.reply;
+    if (!run) {
+        errorList_->showMessages({noteMessage(answer.failure)});
+        return false;
+    }
     const QList<ShaderMessage> messages =
-        errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
+        errorListMessages(run->vertexLog, run->fragmentLog, run->linkLog);
     errorList_->showMessages(messages);
-    emit diagnosticsReady(messages, !run.hasLog());
-    return !run.hasLog();
+    emit diagnosticsReady(messages, !run->hasLog());
+    return !run->hasLog();
 }
 
 void BuildController::Action_CompileExecute() {
     guarded([this] {
-        errorList_->showNote(kCompilingEntry);
-        if (!glReady()) {
+        if (compiling_) {
             return;
         }
-        compileDocuments();
+        errorList_->showNote(kCompilingEntry);
+        if (compileDocuments()) {
+            return;
+        }
         jumpToFirstError();
     });
 }
@@ -225,13 +301,10 @@ void BuildController::Action_TestAllExecute() {
     guarded([this] {
         const PairListView* list = workspace_.listView();
         const int selectedRow = list->currentRow();
-        if (list->count() == 0 || selectedRow < 0 || !workspace_.maybeSave()) {
+        if (compiling_ || list->count() == 0 || selectedRow < 0 || !workspace_.maybeSave()) {
             return;
         }
         errorList_->showNote(kCompilingEntry);
-        if (!glReady()) {
-            return;
-        }
         {
             // The window keeps repainting while the test runs; nothing may change the
             // WorkSpace, the pair or the documents under it, nor start a second test.
@@ -242,17 +315,20 @@ void BuildController::Action_TestAllExecute() {
                 testRunning_ = false;
                 documents_.setChecksPaused(false);
             });
-            const int reportedRow = compileWorkspace();
-            workspace_.openListedPair(reportedRow >= 0 ? reportedRow : selectedRow);
-            compileDocuments();
-            jumpToFirstError();
+            const WorkspaceRun run = compileWorkspace();
+            workspace_.openListedPair(run.reportedRow >= 0 ? run.reportedRow : selectedRow);
+            if (!run.stopped.isEmpty()) {
+                errorList_->showMessages({noteMessage(run.stopped)});
+            } else if (!compileDocuments()) {
+                jumpToFirstError();
+            }
         }
         // Files changed while the test ran are looked at now.
         documents_.checkFilesOnDisk();
     });
 }
 
-int BuildController::compileWorkspace() {
+BuildController::WorkspaceRun BuildController::compileWorkspace() {
     const PairListView* list = workspace_.listView();
     const OpenPair& pair = workspace_.openPair();
     auto* progress = new TForm_Progress(owner_);
@@ -286,13 +362,20 @@ int BuildController::compileWorkspace() {
             const QByteArray vertexBytes = readShaderFile(vertex);
             const QByteArray fragmentBytes = readShaderFile(fragment);
             // A NUL byte ends what the driver reads: the pair is reported, as its pane says why.
-            if (vertexBytes.contains('\0') || fragmentBytes.contains('\0') ||
-                compileAndLinkFileTexts(context_->arb(), vertexBytes, fragmentBytes).hasLog()) {
-                return i;
+            if (vertexBytes.contains('\0') || fragmentBytes.contains('\0')) {
+                return {i, {}};
+            }
+            const HostAnswer answer = compileOnHost({vertexBytes, fragmentBytes, true}, name);
+            if (!answer.reply) {
+                // Cancelled: back to the pair the test started from.
+                return {answer.cancelled ? -1 : i, answer.failure};
+            }
+            if (answer.reply->hasLog()) {
+                return {i, {}};
             }
         }
     }
-    return -1;
+    return {};
 }
 
 }  // namespace tessory

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "compile/driver_messages.h"
-#include "compile/gl_context.h"
+#include "compile/host_compile.h"
+#include "compile/shader_message.h"
 #include "texts/texts.h"
 #include "ui/command_groups.h"
 
@@ -15,22 +15,23 @@ class QWidget;
 
 namespace tessory {
 
+class DriverHost;
+struct HostFailure;
 class ErrorListView;
 class PairDocument;
 class PairEditor;
 class Prompter;
 class WorkspaceController;
 
-// Compiling with the machine's driver: its context, "Test Shader" on the documents, "Test all
-// shaders" on the WorkSpace's files, the error list and the jumps from its messages into the
-// panes.
+// Compiling with the machine's driver, which runs in the driver host: "Test Shader" on the
+// documents, "Test all shaders" on the WorkSpace's files, the error list and the jumps from its
+// messages into the panes. While the driver works the window paints and takes keys; Escape ends
+// the driver host, and so does a compile that runs past its time limit.
 class BuildController : public QObject {
     Q_OBJECT
 public:
-    using ContextFactory = std::function<GlContextResult()>;
-
     BuildController(PairDocument& documents, PairEditor& editor, WorkspaceController& workspace,
-                    Prompter& prompter, ContextFactory createContext, QWidget* owner);
+                    Prompter& prompter, DriverHost& host, QWidget* owner);
     ~BuildController() override;
 
     ErrorListView* errorList() const { return errorList_; }
@@ -38,10 +39,13 @@ public:
     void connectBuildActions(const BuildCommands& build);
     // What may not change under a WorkSpace test; disabled while it runs.
     void setFrozenWhileTesting(const QList<QObject*>& objects) { frozen_ = objects; }
-    bool testRunning() const { return testRunning_; }
+    // Whether the driver is at work for a command, which the window may then not close under.
+    bool busy() const { return testRunning_ || compiling_; }
+    void setCompileTimeLimit(int seconds) { timeLimitSeconds_ = seconds; }
 
-    // Start-up: the driver's context, or a warning why there is none.
-    void createContext();
+    // Start-up: the driver host loads its driver before the first compile is asked for; a
+    // warning says why when it cannot.
+    void startDriver();
     void clearMessages();
 
     void Action_CompileExecute();
@@ -58,27 +62,39 @@ signals:
 
 private:
     void guarded(const std::function<void()>& command);
-    bool glReady();
+    // The driver host's logs of the pair, or why it gave none.
+    struct HostAnswer {
+        std::optional<PairCompileReply> reply;
+        QString failure;
+        bool cancelled = false;
+    };
+    HostAnswer compileOnHost(const PairCompileRequest& request, const QString& pairName);
+    QString failureText(const HostFailure& failure, const QString& pairName) const;
     // Compiles and links the documents and lists what the driver said; true when it was clean.
     bool compileDocuments();
     // An entry for each document that holds a NUL byte.
     QList<ShaderMessage> nulByteMessages() const;
     bool jumpTo(const ShaderMessage& message);
-    // The row of the first pair the driver complains about, or -1.
-    int compileWorkspace();
+    struct WorkspaceRun {
+        int reportedRow = -1;  // the first pair the driver complains about, or -1
+        // Why the run stopped without the driver's word on that pair.
+        QString stopped;
+    };
+    WorkspaceRun compileWorkspace();
 
     PairDocument& documents_;
     PairEditor& editor_;
     WorkspaceController& workspace_;
     Prompter& prompter_;
-    ContextFactory createContext_;
+    DriverHost& host_;
     QWidget* owner_;
     Texts texts_;
     ErrorListView* errorList_;
-    std::unique_ptr<GlContext> context_;
-    QString contextFailure_;
     QList<QObject*> frozen_;
+    int timeLimitSeconds_ = 10;
     bool testRunning_ = false;
+    bool compiling_ = false;
+    bool driverWarned_ = false;
 };
 
 }  // namespace tessory

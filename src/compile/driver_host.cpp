@@ -49,6 +49,7 @@ void DriverHost::ensureStarted() {
             return;
         }
         const QString why = process_->errorString();
+        emit started(why);
         while (!pending_.empty()) {
             const quint64 id = pending_.front().message.id;
             pending_.pop_front();
@@ -87,6 +88,7 @@ void DriverHost::readReplies() {
         while (const std::optional<HostMessage> message = takeHostMessage(buffer_)) {
             if (message->kind == HostKind::Ready) {
                 ready_ = true;
+                emit started(QString::fromUtf8(message->payload));
                 continue;
             }
             if (pending_.empty() || pending_.front().message.id != message->id) {

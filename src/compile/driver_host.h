@@ -53,6 +53,8 @@ public:
     void cancel();
 
 signals:
+    // The host has loaded its driver, or found it cannot: why not, empty when it could.
+    void started(const QString& driverTrouble);
     void replied(quint64 id, const QByteArray& payload);
     void failed(quint64 id, const HostFailure& failure);
 

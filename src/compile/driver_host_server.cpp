@@ -51,7 +51,7 @@ int DriverHostServer::run() {
     if (answers < 0 || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
         return 2;
     }
-    if (!writeAll(answers, frameHostMessage({0, HostKind::Ready, {}}))) {
+    if (!writeAll(answers, frameHostMessage({0, HostKind::Ready, driverTrouble_}))) {
         return 2;
     }
     QByteArray buffer;

@@ -16,6 +16,8 @@ public:
     using Handler = std::function<QByteArray(const QByteArray& payload)>;
 
     void handle(quint8 kind, Handler handler) { handlers_.insert(kind, std::move(handler)); }
+    // Said with the first message: why the host has no driver to work with; empty when it has.
+    void setDriverTrouble(const QByteArray& why) { driverTrouble_ = why; }
 
     // The host's whole life, until the window closes its end: first it says it is ready, then
     // answers. Standard output is kept for the answers alone: what the driver prints itself goes
@@ -24,6 +26,7 @@ public:
 
 private:
     QHash<quint8, Handler> handlers_;
+    QByteArray driverTrouble_;
 };
 
 }  // namespace tessory

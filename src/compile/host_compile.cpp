@@ -56,6 +56,9 @@ void serveCompiles(DriverHostServer& server, const std::function<GlContextResult
     GlContextResult made = makeContext();
     std::shared_ptr<GlContext> context(std::move(made.context));
     const QString failure = made.failure;
+    if (!context) {
+        server.setDriverTrouble(failure.toUtf8());
+    }
     server.handle(HostKind::CompilePair, [context, failure](const QByteArray& payload) {
         if (!context || !context->makeCurrent()) {
             throw std::runtime_error(

@@ -61,6 +61,11 @@ LanguageTexts english() {
     t.extra.noOpenGlAtStart = QStringLiteral(
         "No OpenGL driver is available: %1\nShaders cannot be tested; editing works as usual.");
     t.extra.noOpenGlEntry = QStringLiteral("No OpenGL driver is available: %1");
+    t.extra.driverStopped =
+        QStringLiteral("The OpenGL driver stopped (signal %1) while compiling %2");
+    t.extra.driverEnded = QStringLiteral("The OpenGL driver stopped while compiling %1");
+    t.extra.driverTooSlow = QStringLiteral("the driver took longer than %1 s");
+    t.extra.compileCancelled = QStringLiteral("Compiling cancelled: the driver was ended.");
     t.extra.undecodableFileNames = QStringLiteral(
         "These shader files are left out of the WorkSpace: their names are not valid UTF-8, so "
         "they cannot be opened by name. Rename them to use them.\n\r%1");
@@ -155,6 +160,12 @@ LanguageTexts german() {
         "Kein OpenGL-Treiber verfügbar: %1\nShader können nicht getestet werden; das Bearbeiten "
         "funktioniert wie gewohnt.");
     t.extra.noOpenGlEntry = QStringLiteral("Kein OpenGL-Treiber verfügbar: %1");
+    t.extra.driverStopped =
+        QStringLiteral("Der OpenGL-Treiber ist beim Übersetzen von %2 abgebrochen (Signal %1)");
+    t.extra.driverEnded =
+        QStringLiteral("Der OpenGL-Treiber ist beim Übersetzen von %1 abgebrochen");
+    t.extra.driverTooSlow = QStringLiteral("der Treiber brauchte länger als %1 s");
+    t.extra.compileCancelled = QStringLiteral("Übersetzen abgebrochen: der Treiber wurde beendet.");
     t.extra.undecodableFileNames = QStringLiteral(
         "Diese Shader-Dateien fehlen im WorkSpace: Ihre Namen sind kein gültiges UTF-8, daher "
         "lassen sie sich nicht über ihren Namen öffnen. Benennen Sie sie um, um sie zu "

@@ -46,8 +46,12 @@ struct LanguageTexts {
     // Texts beyond the message table.
     struct Extra {
         QString invalidShaderName;
-        QString noOpenGlAtStart;       // %1: the cause
-        QString noOpenGlEntry;         // %1: the cause
+        QString noOpenGlAtStart;  // %1: the cause
+        QString noOpenGlEntry;    // %1: the cause
+        QString driverStopped;    // %1: the signal, %2: the pair
+        QString driverEnded;      // %1: the pair
+        QString driverTooSlow;    // %1: the time limit in seconds
+        QString compileCancelled;
         QString undecodableFileNames;  // %1: the names, one per line
         QString changedOnDisk;         // %1: the file another program changed
         QString overwrite;             // the choices for such a file

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compile/build_controller.h"
+#include "compile/driver_host.h"
 #include "compile/error_list_view.h"
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
@@ -97,8 +98,8 @@ public:
                          [this](const QString& text) { insertMode = text; });
         editor->setFormats(categoryFormats(settings.values()));
         layout->addWidget(editor);
-        build = std::make_unique<BuildController>(documents, *editor, workspace, prompter,
-                                                  createGlContext, nullptr);
+        build = std::make_unique<BuildController>(documents, *editor, workspace, prompter, host,
+                                                  nullptr);
         build->setTexts(texts);
         layout->addWidget(build->errorList());
         QObject::connect(&workspace, &WorkspaceController::messagesOutdated, build.get(),
@@ -111,7 +112,7 @@ public:
                          &PairEditor::setPairSelected);
         workspace.start({});
         workspace.updateCaption();
-        build->createContext();
+        build->startDriver();
         return root;
     }
 
@@ -135,8 +136,8 @@ public:
     AppSettings settings;
     PairDocument documents{prompter, settings, nullptr};
     WorkspaceController workspace{settings, documents, prompter, nullptr};
-    // The machine's real driver, unless a test wants to see the program without one.
-    std::function<GlContextResult()> createGlContext = &GlContext::create;
+    // The machine's real driver in the editor's own driver host.
+    DriverHost host{QStringLiteral(TESSORY_EDITOR_BINARY), {QStringLiteral("--driver-host")}};
     QWidget root;
     PairEditor* editor = nullptr;
     std::unique_ptr<BuildController> build;
