@@ -167,7 +167,12 @@ void MainWindow::connectControllers() {
     }
     keys->watch(list);
     keys->watch(build_->errorList());
-    connect(keys, &KeyUpRelay::keyReleased, this, &MainWindow::keyReleased);
+    keys->watchWindow(this);
+    connect(keys, &KeyUpRelay::keyReleased, this, [this](int key) {
+        if (key == Qt::Key_F10) {
+            runGuarded(*env_.prompter, this, [this] { archive_->writeShaderArchive(); });
+        }
+    });
 }
 
 void MainWindow::start() {
@@ -280,23 +285,6 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         settings_->setMaximized((windowState() & ~Qt::WindowActive) == Qt::WindowMaximized);
-    }
-}
-
-void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-    // A release that a child ignored climbs up to here as well: the four watched children have
-    // already had theirs, and one from the tab strip or any other child is not the window's. The
-    // window's own is the one it receives while none of its children holds the focus.
-    const QWidget* focus = focusWidget();
-    if ((focus == nullptr || focus == this) && !event->isAutoRepeat()) {
-        keyReleased(event->key());
-    }
-    QMainWindow::keyReleaseEvent(event);
-}
-
-void MainWindow::keyReleased(int key) {
-    if (key == Qt::Key_F10) {
-        runGuarded(*env_.prompter, this, [this] { archive_->writeShaderArchive(); });
     }
 }
 

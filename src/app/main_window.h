@@ -68,7 +68,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void setupLayout();
@@ -76,7 +75,6 @@ private:
     void start();
     void applyTexts();
     void rememberGeometry();
-    void keyReleased(int key);
 
     Environment env_;
     AppSettings* settings_;
