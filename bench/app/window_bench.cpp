@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -240,11 +241,15 @@ void BM_DriverHostStart(benchmark::State& state) {
     }
 }
 
-// Loading the driver and making a context in this process, as the host does it.
-void BM_DriverLoadInProcess(benchmark::State& state) {
+// A process that loads the driver, makes a context and ends: the least a host's start costs.
+void BM_BareDriverProcessStart(benchmark::State& state) {
     for (auto _ : state) {
-        const GlContextResult made = GlContext::create();
-        benchmark::DoNotOptimize(made.context.get());
+        QProcess bare;
+        bare.start(QStringLiteral(TESSORY_BARE_DRIVER_START), {});
+        if (!bare.waitForFinished(20000) || bare.exitCode() != 0) {
+            state.SkipWithError("the bare driver start failed");
+            return;
+        }
     }
 }
 
@@ -259,7 +264,7 @@ TESSORY_WINDOW_BENCHMARK(BM_TestShader_HostCall);
 TESSORY_WINDOW_BENCHMARK(BM_TestAll_Window);
 TESSORY_WINDOW_BENCHMARK(BM_TestAll_BareDriver);
 BENCHMARK(BM_DriverHostStart)->Unit(benchmark::kMillisecond)->Repetitions(5)->UseManualTime();
-TESSORY_WINDOW_BENCHMARK(BM_DriverLoadInProcess);
+BENCHMARK(BM_BareDriverProcessStart)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 // Keeps the median wall time of each benchmark for the summary.
 class MedianReporter : public benchmark::ConsoleReporter {
@@ -312,11 +317,12 @@ int main(int argc, char** argv) {
     printHostCost(reporter, "Test all (200 pairs)", "BM_TestAll_Window", "BM_TestAll_BareDriver",
                   2 * 201);
     const auto start = reporter.medians.find("BM_DriverHostStart");
-    const auto load = reporter.medians.find("BM_DriverLoadInProcess");
+    const auto load = reporter.medians.find("BM_BareDriverProcessStart");
     if (start != reporter.medians.end() && load != reporter.medians.end()) {
-        std::printf("  %-22s %9.3f ms (the driver loaded here: %.3f ms); target <= 150 ms: %s\n",
-                    "driver host start", start->second, load->second,
-                    start->second <= 150 ? "met" : "missed");
+        std::printf(
+            "  %-22s %9.3f ms (a bare process loading the driver: %.3f ms); target <= 150 ms: %s\n",
+            "driver host start", start->second, load->second,
+            start->second <= 150 ? "met" : "missed");
     }
     return 0;
 }
