@@ -73,7 +73,7 @@ MergedReport mergeJson(const QList<QJsonObject>& reports) {
     QJsonArray workspaces;
     for (qsizetype w = 0; w < firstWorkspaces.size(); ++w) {
         QJsonObject workspace = firstWorkspaces[w].toObject();
-        for (const QString part :
+        for (const QString& part :
              {QStringLiteral("problems"), QStringLiteral("pairs"), QStringLiteral("files")}) {
             QList<QJsonArray> lists;
             for (const QJsonObject& report : reports) {

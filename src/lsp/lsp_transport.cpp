@@ -25,7 +25,13 @@ void LspTransport::newParser() {
             tooLong_ = ok && announced_ > kMaxLspMessageBytes;
         },
         [this](const QByteArray& body) {
+            // The parser hands over an empty body for a length it cannot count; that message
+            // is being skipped.
+            if (tooLong_) {
+                return;
+            }
             announced_ = -1;
+            lastWarning_.clear();
             QJsonParseError error{};
             const QJsonDocument document = QJsonDocument::fromJson(body, &error);
             if (const MessageHandler& handler = messageHandler()) {
@@ -38,6 +44,11 @@ void LspTransport::newParser() {
 }
 
 void LspTransport::warn(DiagnosticLevel level, const QString& text) {
+    // Garbage between messages is complained about a byte at a time; once is enough.
+    if (text == lastWarning_) {
+        return;
+    }
+    lastWarning_ = text;
     if (const DiagnosticHandler& handler = diagnosticHandler()) {
         handler(level, text);
     }

@@ -36,6 +36,7 @@ private:
     qint64 bodyRead_ = 0;
     qint64 skipping_ = 0;  // bytes of a message too long to read that are still to come
     bool tooLong_ = false;
+    QString lastWarning_;
 };
 
 }  // namespace tessory
