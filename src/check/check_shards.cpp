@@ -53,12 +53,14 @@ bool mergeEntries(const QList<QJsonArray>& lists, QJsonArray& merged) {
     };
     std::stable_sort(entries.begin(), entries.end(),
                      [&](const QJsonObject& a, const QJsonObject& b) { return key(a) < key(b); });
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (i > 0 && key(entries[i]) >= 0 && key(entries[i]) == key(entries[i - 1])) {
+    for (qsizetype i = 1; i < entries.size(); ++i) {
+        if (key(entries[i]) >= 0 && key(entries[i]) == key(entries[i - 1])) {
             return false;
         }
-        entries[i].remove(QStringLiteral("position"));
-        merged.append(entries[i]);
+    }
+    for (QJsonObject& entry : entries) {
+        entry.remove(QStringLiteral("position"));
+        merged.append(entry);
     }
     return true;
 }
@@ -153,12 +155,14 @@ MergedReport mergeSarif(const QList<QJsonObject>& reports) {
     std::stable_sort(
         results.begin(), results.end(),
         [&](const QJsonObject& a, const QJsonObject& b) { return positionBefore(key(a), key(b)); });
-    QJsonArray sorted;
-    for (qsizetype i = 0; i < results.size(); ++i) {
-        if (i > 0 && !key(results[i]).isEmpty() && key(results[i]) == key(results[i - 1])) {
+    for (qsizetype i = 1; i < results.size(); ++i) {
+        if (!key(results[i]).isEmpty() && key(results[i]) == key(results[i - 1])) {
             merged.error = kOverlap;
             return merged;
         }
+    }
+    QJsonArray sorted;
+    for (qsizetype i = 0; i < results.size(); ++i) {
         QJsonObject properties = results[i].value(QStringLiteral("properties")).toObject();
         properties.remove(QStringLiteral("position"));
         if (properties.isEmpty()) {
