@@ -138,10 +138,16 @@ QString pathFromWorkingDirectory(const QString& path) {
     return QDir::current().relativeFilePath(QFileInfo(path).absoluteFilePath());
 }
 
-QByteArray sarifReport(const QList<ShaderMessage>& messages) {
+QByteArray sarifReport(const QList<ShaderMessage>& messages, const QList<QJsonArray>& positions) {
     QJsonArray results;
-    for (const ShaderMessage& message : messages) {
-        results.append(sarifResult(message));
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        QJsonObject result = sarifResult(messages[i]);
+        if (i < positions.size()) {
+            QJsonObject properties = result.value(QStringLiteral("properties")).toObject();
+            properties.insert(QStringLiteral("position"), positions[i]);
+            result.insert(QStringLiteral("properties"), properties);
+        }
+        results.append(result);
     }
     const QJsonObject driver{
         {QStringLiteral("name"), QStringLiteral("glsl-tessory-check")},

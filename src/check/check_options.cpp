@@ -157,6 +157,43 @@ ParsedOptions extractOptions(CheckOptions options, const QStringList& positional
     return ParsedOptions{std::move(options), {}};
 }
 
+// --shard K/N with 1 <= K <= N, or the reason it is not.
+QString readShard(const QString& value, CheckOptions& options) {
+    const QStringList parts = value.split(u'/');
+    bool indexOk = false;
+    bool countOk = false;
+    const int index = parts.value(0).toInt(&indexOk);
+    const int count = parts.size() == 2 ? parts[1].toInt(&countOk) : 0;
+    if (!indexOk || !countOk || count < 1 || index < 1 || index > count) {
+        return QStringLiteral("--shard wants K/N with 1 <= K <= N, such as 2/4, not '%1'")
+            .arg(value);
+    }
+    options.shardIndex = index;
+    options.shardCount = count;
+    return {};
+}
+
+ParsedOptions mergeOptions(CheckOptions options, const QStringList& positional,
+                           const QCommandLineParser& parser) {
+    for (const QString& other : {QStringLiteral("lsp"), QStringLiteral("shard"),
+                                 QStringLiteral("archive"), QStringLiteral("format")}) {
+        if (parser.isSet(other)) {
+            return failure(QStringLiteral("--merge takes no --%1").arg(other));
+        }
+    }
+    if (positional.isEmpty()) {
+        return failure(QStringLiteral("--merge wants the JSON or SARIF reports of the shards"));
+    }
+    for (const QString& report : positional) {
+        if (!QFileInfo(report).isFile()) {
+            return failure(QStringLiteral("no such report: %1").arg(report));
+        }
+    }
+    options.action = CheckAction::Merge;
+    options.mergeReports = positional;
+    return ParsedOptions{std::move(options), {}};
+}
+
 // The number of an option that wants one above zero, or the reason it is not one.
 QString positiveNumber(const QString& option, const QString& value, bool whole, double& number) {
     bool ok = false;
@@ -405,10 +442,13 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     const QCommandLineOption define(QStringLiteral("D"), {}, QStringLiteral("NAME[=VALUE]"));
     const QCommandLineOption undefine(QStringLiteral("U"), {}, QStringLiteral("NAME"));
     const QCommandLineOption root(QStringLiteral("root"), {}, QStringLiteral("DIR"));
-    parser.addOptions({help,    version,   vertexExt, fragmentExt, format,    archive,
-                       extract, recursive, stage,     stdinName,   severity,  quiet,
-                       jobs,    timeout,   ext,       target,      targetEnv, lone,
-                       include, define,    undefine,  root});
+    const QCommandLineOption lsp(QStringLiteral("lsp"));
+    const QCommandLineOption shard(QStringLiteral("shard"), {}, QStringLiteral("K/N"));
+    const QCommandLineOption merge(QStringLiteral("merge"));
+    parser.addOptions({help,      version, vertexExt, fragmentExt, format,  archive, extract,
+                       recursive, stage,   stdinName, severity,    quiet,   jobs,    timeout,
+                       ext,       target,  targetEnv, lone,        include, define,  undefine,
+                       root,      lsp,     shard,     merge});
     if (!parser.parse(arguments)) {
         return failure(parser.errorText());
     }
@@ -425,6 +465,9 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     if (parser.isSet(extract)) {
         return extractOptions(options, parser.positionalArguments(), parser);
     }
+    if (parser.isSet(merge)) {
+        return mergeOptions(options, parser.positionalArguments(), parser);
+    }
 
     if (QString problem = readCompileSettings(parser, options); !problem.isEmpty()) {
         return failure(problem);
@@ -437,6 +480,21 @@ ParsedOptions parseCheckArguments(const QStringList& arguments) {
     }
     if (QString problem = readCheckSettings(parser, options); !problem.isEmpty()) {
         return failure(problem);
+    }
+    if (parser.isSet(lsp)) {
+        // The editor names the documents; the server is told them, never given them here.
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(shard)) {
+            return failure(
+                QStringLiteral("--lsp takes no DIR, FILE or --shard: the client "
+                               "opens the documents"));
+        }
+        options.action = CheckAction::Lsp;
+        return ParsedOptions{std::move(options), {}};
+    }
+    if (parser.isSet(shard)) {
+        if (QString problem = readShard(parser.value(shard), options); !problem.isEmpty()) {
+            return failure(problem);
+        }
     }
     std::optional<ShaderStage> givenStage;
     if (parser.isSet(stage)) {
@@ -456,6 +514,8 @@ QString checkHelpText() {
     return QStringLiteral(
         R"(Usage: glsl-tessory-check [OPTIONS] DIR|FILE|-...
        glsl-tessory-check --extract ARCHIVE NAME OUTDIR
+       glsl-tessory-check --merge REPORT...
+       glsl-tessory-check [OPTIONS] --lsp
 
 Checks shaders with this machine's OpenGL driver, without a window, and Vulkan shaders with
 glslang and the SPIR-V validator. Each WorkSpace directory DIR is checked as "Test all shaders"
@@ -511,6 +571,14 @@ Options:
   --extract            read the pair NAME out of ARCHIVE (a file, a pipe or /dev/stdin) into
                        OUTDIR/NAME.vert and OUTDIR/NAME.frag (each line ended by LF); OUTDIR
                        is created if needed
+  --shard K/N          check only the K-th of N shares of the programs and files (by a hash
+                       of their paths, so a file keeps its share as others are added); the
+                       JSON and SARIF reports of the N shards --merge into the whole report
+  --merge REPORT...    print the one report that the JSON (or SARIF) reports of every shard of
+                       a run make together, exactly as the run without --shard would print it
+  --lsp                be a language server on standard input and output: diagnostics of
+                       open documents from the driver, completion, hover, signature help,
+                       definitions and document symbols; the options above still apply
   -h, --help           show this help
   --version            show the version
 
@@ -536,6 +604,8 @@ Examples:
   glsl-tessory-check --format=json shaders/ > report.json
   glsl-tessory-check --archive build/shaders.dat shaders/
   glsl-tessory-check --extract build/shaders.dat water /tmp/water
+  glsl-tessory-check -r --format=json --shard 2/4 . > shard-2.json
+  glsl-tessory-check --merge shard-*.json > report.json
 )");
 }
 

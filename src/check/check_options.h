@@ -13,7 +13,7 @@
 
 namespace tessory {
 
-enum class CheckAction { Check, Extract, Help, Version };
+enum class CheckAction { Check, Extract, Help, Version, Lsp, Merge };
 enum class OutputFormat { Text, Json, Sarif, Github };
 
 // One argument to check: a WorkSpace directory, a shader file, or standard input ("-").
@@ -70,6 +70,11 @@ struct CheckOptions {
     QString extractArchive;
     QString extractName;
     QString extractDir;
+    // Check: --shard K/N, the K-th (from 1) of N shares of the programs and files; 1/1 is all.
+    int shardIndex = 1;
+    int shardCount = 1;
+    // Merge: the reports of the shards, in any order.
+    QStringList mergeReports;
 };
 
 // The options, or the reason the command line cannot be run (a usage error).

@@ -6,6 +6,7 @@
 #include "check/check_options.h"
 #include "check/check_plan.h"
 #include "check/check_report.h"
+#include "check/check_shards.h"
 #include "check/isolated_run.h"
 #include "check/pair_extract.h"
 #include "check/workspace_check.h"
@@ -76,6 +77,10 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
         complain(err, plan.failure);
         return kExitFailure;
     }
+    const bool sharded = options.shardCount > 1;
+    if (sharded) {
+        keepShard(plan.results, options.shardIndex, options.shardCount);
+    }
     if (!options.archiveOut.isEmpty()) {
         const QString problem = archiveTargetProblem(
             options.archiveOut, std::get<WorkspaceCheck>(plan.results.first()));
@@ -90,7 +95,7 @@ int runCheck(const CheckOptions& options, QTextStream& out, QTextStream& err) {
         complain(err, run.failure);
         return kExitFailure;
     }
-    writeReport(plan.results, ReportStyle{options.format, options.quiet}, run.driver, out);
+    writeReport(plan.results, ReportStyle{options.format, options.quiet, sharded}, run.driver, out);
     int status = summarize(plan.results).fails(options.failAt) ? kExitFindings : kExitClean;
     if (!run.shortOfThreads.isEmpty()) {
         complain(err, run.shortOfThreads);
@@ -168,6 +173,29 @@ std::optional<ShaderLines> loadExtracted(const QString& path, const QString& nam
     return LoadFromEncShader(buffer, path, name);
 }
 
+int runMerge(const CheckOptions& options, QTextStream& out, QTextStream& err) {
+    QList<QByteArray> reports;
+    for (const QString& name : options.mergeReports) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            complain(err, QStringLiteral("%1: %2").arg(name, file.errorString()));
+            return kExitFailure;
+        }
+        reports.append(file.readAll());
+    }
+    const MergedReport merged = mergeReports(reports, options.mergeReports);
+    if (!merged.error.isEmpty()) {
+        complain(err, merged.error);
+        return kExitFailure;
+    }
+    out << QString::fromUtf8(merged.report);
+    if (!reportWritten(out)) {
+        complain(err, QStringLiteral("the output could not be written to standard output"));
+        return kExitFailure;
+    }
+    return merged.findings ? kExitFindings : kExitClean;
+}
+
 int runExtract(const CheckOptions& options, QTextStream& err) {
     std::optional<ShaderLines> lines;
     try {
@@ -214,6 +242,12 @@ int runCheckProgram(const QStringList& arguments, QTextStream& out, QTextStream&
             return kExitClean;
         case CheckAction::Extract:
             return runExtract(parsed.options, err);
+        case CheckAction::Merge:
+            return runMerge(parsed.options, out, err);
+        case CheckAction::Lsp:
+            // The program's main serves it (runLanguageServer); this entry prints reports only.
+            complain(err, QStringLiteral("--lsp is not served here"));
+            return kExitFailure;
         case CheckAction::Check:
             break;
     }

@@ -2,6 +2,7 @@
 #include "check/check_report.h"
 
 #include "check/check_formats.h"
+#include "check/check_shards.h"
 #include "texts/win1252.h"
 
 #include <QJsonArray>
@@ -101,19 +102,29 @@ QJsonArray jsonMessages(const QList<ShaderMessage>& messages) {
     return array;
 }
 
+// A shard's report says where each entry stands in the whole run, for --merge to put it back.
+QJsonObject withPosition(QJsonObject entry, qsizetype position) {
+    if (position >= 0) {
+        entry.insert(QStringLiteral("position"), double(position));
+    }
+    return entry;
+}
+
 QJsonObject jsonFile(const FileCheck& file) {
-    return QJsonObject{
-        {QStringLiteral("file"), file.path},
-        {QStringLiteral("stage"), stageWord(file.stage)},
-        {QStringLiteral("target"), targetValue(file.target)},
-        {QStringLiteral("variant"), optionalText(file.choice.variant)},
-        {QStringLiteral("builtInVertex"), file.builtInVertex},
-        {QStringLiteral("checked"), file.checked},
-        {QStringLiteral("clean"), file.messages.isEmpty()},
-        {QStringLiteral("messages"), jsonMessages(file.messages)},
-        {QStringLiteral("log"), fromWin1252(file.log)},
-        {QStringLiteral("linkLog"), fromWin1252(file.linkLog)},
-    };
+    return withPosition(
+        QJsonObject{
+            {QStringLiteral("file"), file.path},
+            {QStringLiteral("stage"), stageWord(file.stage)},
+            {QStringLiteral("target"), targetValue(file.target)},
+            {QStringLiteral("variant"), optionalText(file.choice.variant)},
+            {QStringLiteral("builtInVertex"), file.builtInVertex},
+            {QStringLiteral("checked"), file.checked},
+            {QStringLiteral("clean"), file.messages.isEmpty()},
+            {QStringLiteral("messages"), jsonMessages(file.messages)},
+            {QStringLiteral("log"), fromWin1252(file.log)},
+            {QStringLiteral("linkLog"), fromWin1252(file.linkLog)},
+        },
+        file.position);
 }
 
 // Every stage of the program with its file, and the logs by stage.
@@ -131,18 +142,20 @@ QJsonObject jsonPair(const PairCheck& pair) {
                                   {QStringLiteral("file"), pair.otherStages[i].path}});
         log.insert(word, fromWin1252(pair.otherLogs.value(i)));
     }
-    return QJsonObject{
-        {QStringLiteral("name"), pair.name},
-        {QStringLiteral("vertex"), pair.vertexPath},
-        {QStringLiteral("fragment"), pair.fragmentPath},
-        {QStringLiteral("stages"), stages},
-        {QStringLiteral("target"), targetValue(pair.target)},
-        {QStringLiteral("variant"), optionalText(pair.choice.variant)},
-        {QStringLiteral("checked"), pair.checked},
-        {QStringLiteral("clean"), pair.messages.isEmpty()},
-        {QStringLiteral("messages"), jsonMessages(pair.messages)},
-        {QStringLiteral("log"), log},
-    };
+    return withPosition(
+        QJsonObject{
+            {QStringLiteral("name"), pair.name},
+            {QStringLiteral("vertex"), pair.vertexPath},
+            {QStringLiteral("fragment"), pair.fragmentPath},
+            {QStringLiteral("stages"), stages},
+            {QStringLiteral("target"), targetValue(pair.target)},
+            {QStringLiteral("variant"), optionalText(pair.choice.variant)},
+            {QStringLiteral("checked"), pair.checked},
+            {QStringLiteral("clean"), pair.messages.isEmpty()},
+            {QStringLiteral("messages"), jsonMessages(pair.messages)},
+            {QStringLiteral("log"), log},
+        },
+        pair.position);
 }
 
 QJsonObject jsonWorkspace(const WorkspaceCheck& check) {
@@ -154,10 +167,14 @@ QJsonObject jsonWorkspace(const WorkspaceCheck& check) {
     for (const FileCheck& file : check.files) {
         files.append(jsonFile(file));
     }
+    QJsonArray problems = jsonMessages(check.problems);
+    for (qsizetype i = 0; i < check.problemPositions.size() && i < problems.size(); ++i) {
+        problems[i] = withPosition(problems[i].toObject(), check.problemPositions[i]);
+    }
     return QJsonObject{
         {QStringLiteral("directory"), check.directory},
         {QStringLiteral("complete"), check.complete},
-        {QStringLiteral("problems"), jsonMessages(check.problems)},
+        {QStringLiteral("problems"), problems},
         {QStringLiteral("pairs"), pairs},
         {QStringLiteral("files"), files},
     };
@@ -304,7 +321,9 @@ void writeReport(const CheckResults& results, const ReportStyle& style, const Dr
             out << QString::fromUtf8(jsonReport(results, driver));
             return;
         case OutputFormat::Sarif:
-            out << QString::fromUtf8(sarifReport(allMessages(results)));
+            out << QString::fromUtf8(
+                sarifReport(allMessages(results),
+                            style.positions ? messagePositions(results) : QList<QJsonArray>()));
             return;
         case OutputFormat::Github:
             for (const QString& line : githubLines(allMessages(results))) {

@@ -72,6 +72,8 @@ QByteArray jsonReport(const CheckResults& results, const DriverInfo& driver);
 struct ReportStyle {
     OutputFormat format = OutputFormat::Text;
     bool quiet = false;  // the messages without the summary
+    // A shard's run: each SARIF result says where it stands in the whole run (messagePositions).
+    bool positions = false;
 };
 
 // The report as the program prints it, in the chosen format.

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "check/check_options.h"
 #include "check/check_program.h"
+#include "lsp/lsp_server.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -33,6 +35,12 @@ int main(int argc, char** argv) {
     holdClosedStandardDescriptors();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glsl-tessory-check"));
+    const tessory::ParsedOptions parsed =
+        tessory::parseCheckArguments(QCoreApplication::arguments());
+    if (parsed.ok() && parsed.options.action == tessory::CheckAction::Lsp) {
+        // Standard output carries the protocol alone: nothing else may write to it.
+        return tessory::runLanguageServer(parsed.options);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     int status = tessory::runCheckProgram(QCoreApplication::arguments(), out, err);

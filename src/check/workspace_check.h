@@ -56,6 +56,8 @@ struct PairCheck {
     // False when the pair was not compiled: a file that cannot be read, is too long or is no
     // shader text, an include that cannot be put in place, or a driver that took too long.
     bool checked = true;
+    // In a run of one shard: its place among the WorkSpace's pairs of the whole run.
+    qsizetype position = -1;
 };
 
 // One shader compiled on its own: a file argument, standard input, a file of a WorkSpace without
@@ -76,6 +78,9 @@ struct FileCheck {
     // False when the file was not compiled, for the reasons a pair is not, or for a stage the
     // driver lacks.
     bool checked = true;
+    // In a run of one shard: its place among the WorkSpace's files (or, for a file argument,
+    // among the arguments) of the whole run.
+    qsizetype position = -1;
 };
 
 struct WorkspaceCheck {
@@ -94,6 +99,10 @@ struct WorkspaceCheck {
     bool complete = true;
     // The extensions of the WorkSpace list there.
     PairExtensions pairExtensions;
+    // In a run of one shard: the WorkSpace's place among the arguments, and each problem's among
+    // the problems of the whole run.
+    qsizetype position = -1;
+    QList<qsizetype> problemPositions;
 };
 
 // What a thread compiles with: the engine, and that thread's contexts.
