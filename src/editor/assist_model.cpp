@@ -21,13 +21,9 @@ glsl::LanguageContext contextOf(QStringView text, PairSide side) {
     return glsl::detectContext(text, glsl::Target::GlCompatibility, stageOf(side));
 }
 
-// The #version line is the first one that is not a comment: the first lines are enough.
+// The #version line is the first one that is not a comment: the text's start is enough.
 QString head(const ShaderDocument& document) {
-    QStringList lines;
-    for (int line = 0; line < std::min(64, document.lineCount()); ++line) {
-        lines << document.lineText(line);
-    }
-    return lines.join(u'\n');
+    return document.text().left(8192);
 }
 
 // An included file is read beside the file that includes it; a document without a file
