@@ -7,6 +7,7 @@
 #include "support/controller_harness.h"
 
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
@@ -156,6 +157,28 @@ TEST_F(Assist, TwoLettersOpenTheListTypingFiltersItEnterOrTabAcceptsEscapeCloses
     ASSERT_TRUE(list().isVisible());
     QTest::keyClick(edit(), Qt::Key_Tab);
     EXPECT_EQ(lineText(PairSide::Fragment, kTypingLine), "    normalize + gain");
+}
+
+TEST_F(Assist, ANameTypedInIsOfferedOnceTypingPausesAndTheHoverShowsItsDeclaration) {
+    caretAtEnd(PairSide::Fragment, kTypingLine);
+    QTest::keyClicks(edit(), "float brandNew = 2.0;");
+    QTest::keyClick(edit(), Qt::Key_Return);
+    QTest::keyClicks(edit(), "b");
+    bool parsed = false;
+    QObject::connect(&h.editor->assistModel(), &AssistModel::parsed, [&] { parsed = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parsed; }, 5000));
+    ctrlSpace();
+    EXPECT_TRUE(list().labels().contains("brandNew"));
+    QTest::keyClick(edit(), Qt::Key_Escape);
+
+    // Resting the mouse on the name shows its declaring line.
+    QTextCursor onName(edit()->document()->findBlockByNumber(kTypingLine));
+    onName.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 12);
+    const QPoint at = edit()->cursorRect(onName).center();
+    QHelpEvent rest(QEvent::ToolTip, at, edit()->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(edit()->viewport(), &rest);
+    EXPECT_TRUE(QToolTip::text().contains("float brandNew = 2.0;"))
+        << QToolTip::text().toStdString();
 }
 
 TEST_F(Assist, ADotListsTheMembersOfAStructOrABlockAndTheSwizzlesOfAVector) {
