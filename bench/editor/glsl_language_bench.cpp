@@ -10,6 +10,7 @@
 #include "editor/glsl_signature_help.h"
 #include "editor/glsl_symbols.h"
 #include "support/bench_files.h"
+#include "support/generated_shader.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -44,44 +45,6 @@ double timeMs(const std::function<void()>& work, int runs = kRuns) {
 
 void report(const char* what, double ms, const char* target) {
     std::printf("%-58s %9.2f ms   target %s\n", what, ms, target);
-}
-
-// A valid shader of about `lines` lines: groups of a struct, its uniforms and a function of
-// loops, locals and builtin calls, then main.
-QString generatePairHalf(int lines, bool fragment) {
-    QString text = QStringLiteral("#version 330 core\n");
-    text += fragment ? QStringLiteral("in vec3 worldPos;\nin vec3 worldNormal;\nout vec4 colour;\n")
-                     : QStringLiteral(
-                           "in vec3 position;\nin vec3 normal;\nout vec3 worldPos;\n"
-                           "out vec3 worldNormal;\nuniform mat4 model;\n");
-    const QString group = QStringLiteral(
-        "struct Light%1 { vec3 position; vec3 colour; float range; };\n"
-        "uniform Light%1 lights%1[4];\n"
-        "uniform float weight%1;\n"
-        "// light group %1: a falloff by distance and a soft edge\n"
-        "vec3 shade%1(vec3 p, vec3 n, float k) {\n"
-        "    vec3 sum = vec3(0.0);\n"
-        "    for (int i = 0; i < 4; ++i) {\n"
-        "        vec3 toLight = lights%1[i].position - p;\n"
-        "        float d = length(toLight);\n"
-        "        float a = max(dot(normalize(toLight), n), 0.0) / (1.0 + d * d);\n"
-        "        float edge = smoothstep(lights%1[i].range, 0.0, d);\n"
-        "        sum += lights%1[i].colour * a * edge * weight%1 * k;\n"
-        "    }\n"
-        "    vec3 tone = clamp(sum, vec3(0.0), vec3(1.0));\n"
-        "    tone = mix(tone, sqrt(tone), 0.25);\n"
-        "    return tone;\n"
-        "}\n");
-    const int groupLines = int(group.count(u'\n'));
-    for (int n = 0, written = 6; written < lines - 4; ++n, written += groupLines)
-        text += group.arg(n);
-    text += fragment ? QStringLiteral(
-                           "void main() {\n    colour = vec4(shade0(worldPos, "
-                           "normalize(worldNormal), 1.0), 1.0);\n}\n")
-                     : QStringLiteral(
-                           "void main() {\n    worldPos = (model * vec4(position, "
-                           "1.0)).xyz;\n    worldNormal = normal;\n}\n");
-    return text;
 }
 
 Program parsePair(const QString& vertex, const QString& fragment, double* ms = nullptr) {
@@ -141,8 +104,8 @@ int main() {
     builtinsFirstTime();
     examples();
 
-    const QString vertex = generatePairHalf(kLines, false);
-    const QString fragment = generatePairHalf(kLines, true);
+    const QString vertex = tessory::bench::generateValidShader(kLines, false);
+    const QString fragment = tessory::bench::generateValidShader(kLines, true);
     std::printf("A pair of %d + %d lines, %.1f MB:\n", int(vertex.count(u'\n')),
                 int(fragment.count(u'\n')), double(vertex.size() + fragment.size()) / 1e6);
     double parsed = 0;
@@ -200,8 +163,8 @@ int main() {
                3),
            "none: after typing pauses");
 
-    const QString huge =
-        generatePairHalf(int(qint64(kLines) * 16 * 1024 * 1024 / fragment.size()), true);
+    const QString huge = tessory::bench::generateValidShader(
+        int(qint64(kLines) * 16 * 1024 * 1024 / fragment.size()), true);
     std::printf("  %.1f MB, %d lines:\n", double(huge.size()) / 1e6, int(huge.count(u'\n')));
     report("  parse 16 MB with a budget of 200 ms",
            timeMs(

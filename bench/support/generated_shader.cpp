@@ -74,4 +74,40 @@ QString generateShader(int lines) {
     return text;
 }
 
+QString generateValidShader(int lines, bool fragment) {
+    QString text = QStringLiteral("#version 330 core\n");
+    text += fragment ? QStringLiteral("in vec3 worldPos;\nin vec3 worldNormal;\nout vec4 colour;\n")
+                     : QStringLiteral(
+                           "in vec3 position;\nin vec3 normal;\nout vec3 worldPos;\n"
+                           "out vec3 worldNormal;\nuniform mat4 model;\n");
+    const QString group = QStringLiteral(
+        "struct Light%1 { vec3 position; vec3 colour; float range; };\n"
+        "uniform Light%1 lights%1[4];\n"
+        "uniform float weight%1;\n"
+        "// light group %1: a falloff by distance and a soft edge\n"
+        "vec3 shade%1(vec3 p, vec3 n, float k) {\n"
+        "    vec3 sum = vec3(0.0);\n"
+        "    for (int i = 0; i < 4; ++i) {\n"
+        "        vec3 toLight = lights%1[i].position - p;\n"
+        "        float d = length(toLight);\n"
+        "        float a = max(dot(normalize(toLight), n), 0.0) / (1.0 + d * d);\n"
+        "        float edge = smoothstep(lights%1[i].range, 0.0, d);\n"
+        "        sum += lights%1[i].colour * a * edge * weight%1 * k;\n"
+        "    }\n"
+        "    vec3 tone = clamp(sum, vec3(0.0), vec3(1.0));\n"
+        "    tone = mix(tone, sqrt(tone), 0.25);\n"
+        "    return tone;\n"
+        "}\n");
+    const int groupLines = int(group.count(u'\n'));
+    for (int n = 0, written = 6; written < lines - 4; ++n, written += groupLines)
+        text += group.arg(n);
+    text += fragment ? QStringLiteral(
+                           "void main() {\n    colour = vec4(shade0(worldPos, "
+                           "normalize(worldNormal), 1.0), 1.0);\n}\n")
+                     : QStringLiteral(
+                           "void main() {\n    worldPos = (model * vec4(position, "
+                           "1.0)).xyz;\n    worldNormal = normal;\n}\n");
+    return text;
+}
+
 }  // namespace tessory::bench

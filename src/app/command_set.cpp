@@ -2,6 +2,7 @@
 #include "app/command_set.h"
 
 #include "app/icons.h"
+#include "texts/assist_texts.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -37,6 +38,11 @@ CommandSet::CommandSet(QMainWindow* window) : QObject(window), window_(window) {
     edit_.findNext = makeAction("Action_FindNext", QStringLiteral("Find Next"));
     edit_.findPrevious = makeAction("Action_FindPrevious", QStringLiteral("Find Previous"));
     edit_.goToLine = makeAction("Action_GoToLine", QStringLiteral("Go to Line..."));
+    edit_.complete = makeAction("Action_Complete", QStringLiteral("Complete"));
+    edit_.goToDefinition = makeAction("Action_GoToDefinition", QStringLiteral("Go to Definition"));
+    edit_.goBack = makeAction("Action_GoBack", QStringLiteral("Go Back"));
+    edit_.quickHelp = makeAction("Action_QuickHelp", QStringLiteral("Quick Help"));
+    edit_.outline = makeAction("Action_Outline", QStringLiteral("Outline"));
     view_.zoomIn = makeAction("Action_ZoomIn", QStringLiteral("Zoom In"));
     view_.zoomOut = makeAction("Action_ZoomOut", QStringLiteral("Zoom Out"));
     view_.zoomReset = makeAction("Action_ZoomReset", QStringLiteral("Reset Zoom"));
@@ -87,6 +93,12 @@ void CommandSet::setupKeys() {
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     view_.zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     view_.zoomReset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    // F2 and Alt+Left as in other code editors; F2 was free here.
+    edit_.complete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
+    edit_.goToDefinition->setShortcut(QKeySequence(Qt::Key_F2));
+    edit_.goBack->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    edit_.quickHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    edit_.outline->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     build_.nextMessage->setShortcut(QKeySequence(Qt::Key_F8));
     build_.previousMessage->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
 }
@@ -110,10 +122,12 @@ void CommandSet::setupMenus() {
         addMenu(QStringLiteral("&File"),
                 {pair_.selectWorkspace, nullptr, pair_.newEmpty, pair_.newFromCurrent, nullptr,
                  pair_.save, nullptr, pair_.remove, nullptr, pair_.rename, nullptr, app_.exit});
-    editMenu_ = addMenu(QStringLiteral("&Edit"),
-                        {edit_.undo, nullptr, edit_.cut, edit_.copy, edit_.paste, nullptr,
-                         edit_.find, edit_.findNext, edit_.findPrevious, edit_.goToLine, nullptr,
-                         view_.zoomIn, view_.zoomOut, view_.zoomReset});
+    editMenu_ = addMenu(
+        QStringLiteral("&Edit"),
+        {edit_.undo,    nullptr,        edit_.cut,       edit_.copy,           edit_.paste,
+         nullptr,       edit_.find,     edit_.findNext,  edit_.findPrevious,   edit_.goToLine,
+         nullptr,       edit_.complete, edit_.quickHelp, edit_.goToDefinition, edit_.goBack,
+         edit_.outline, nullptr,        view_.zoomIn,    view_.zoomOut,        view_.zoomReset});
     optionsMenu_ = addMenu(QStringLiteral("&Options"), {app_.options});
     startMenu_ = addMenu(QStringLiteral("&Start"),
                          {build_.compile, build_.testAll, nullptr, build_.nextMessage,
@@ -165,6 +179,12 @@ void CommandSet::retranslate(const Texts& texts) {
     view_.zoomReset->setText(editor.zoomReset);
     build_.nextMessage->setText(editor.nextMessage);
     build_.previousMessage->setText(editor.previousMessage);
+    const AssistTexts assist = assistTexts(texts.german);
+    edit_.complete->setText(assist.complete);
+    edit_.goToDefinition->setText(assist.goToDefinition);
+    edit_.goBack->setText(assist.goBack);
+    edit_.quickHelp->setText(assist.quickHelp);
+    edit_.outline->setText(assist.outline);
 }
 
 QList<QObject*> CommandSet::changingCommands() const {
@@ -174,8 +194,10 @@ QList<QObject*> CommandSet::changingCommands() const {
 }
 
 void CommandSet::setPairCommandsEnabled(bool enabled) {
-    for (QAction* action : {build_.compile, build_.testAll, pair_.save, pair_.remove, pair_.rename,
-                            edit_.find, edit_.findNext, edit_.findPrevious, edit_.goToLine}) {
+    for (QAction* action :
+         {build_.compile, build_.testAll, pair_.save, pair_.remove, pair_.rename, edit_.find,
+          edit_.findNext, edit_.findPrevious, edit_.goToLine, edit_.complete, edit_.goToDefinition,
+          edit_.goBack, edit_.quickHelp, edit_.outline}) {
         action->setEnabled(enabled);
     }
 }

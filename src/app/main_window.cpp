@@ -4,7 +4,6 @@
 #include "app/command_set.h"
 #include "app/elided_label.h"
 #include "app/hints.h"
-#include "app/status_panels.h"
 #include "archive/archive_command.h"
 #include "compile/build_controller.h"
 #include "compile/driver_host.h"
@@ -146,10 +145,11 @@ void MainWindow::connectControllers() {
     connect(documents_, &PairDocument::filesChecked, editor_, &PairEditor::updateEditActions);
     connect(build_, &BuildController::diagnosticsReady, preview_, &PreviewDock::diagnosticsReady);
     // Said in the status bar, once: the editing goes on.
-    const auto recoveryTrouble = [this](const QString& why) {
-        statusBar()->showMessage(Texts::of(settings_->german()).extra().recoveryFailed.arg(why),
-                                 20000);
+    const auto note = [this](const QString& text) { statusBar()->showMessage(text, 20000); };
+    const auto recoveryTrouble = [this, note](const QString& why) {
+        note(Texts::of(settings_->german()).extra().recoveryFailed.arg(why));
     };
+    connect(editor_, &PairEditor::noteShown, this, note);
     connect(recoveryKeeper_, &RecoveryKeeper::failed, this, recoveryTrouble);
     connect(workspace_, &WorkspaceController::recoveryTrouble, this, recoveryTrouble);
     connect(editor_, &PairEditor::caretShown, status_.caret, &ElidedLabel::setText);

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "editor/pair_editor.h"
 
+#include "editor/assist_model.h"
 #include "editor/code_edit.h"
 #include "editor/find_bar.h"
 #include "editor/pair_document.h"
+#include "editor/pane_assist.h"
 #include "editor/shader_pane.h"
+#include "texts/assist_texts.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTabWidget>
@@ -18,14 +22,19 @@
 namespace tessory {
 namespace {
 
-QWidget* makeTabSheet(const QString& name, QWidget* content) {
+QWidget* makeTabSheet(const QString& name, QWidget* outline, QWidget* content) {
     auto* sheet = new QWidget;
     sheet->setObjectName(name);
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(outline);
     layout->addWidget(content);
     return sheet;
 }
+
+// Jumps back that Go Back keeps; older ones are forgotten.
+constexpr int kHistoryLength = 100;
 
 }  // namespace
 
@@ -36,10 +45,17 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     const QString pageNames[] = {QStringLiteral("TabSheet1"), QStringLiteral("TabSheet2")};
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("PageControl1"));
+    assistModel_ = new AssistModel(documents.document(PairSide::Vertex),
+                                   documents.document(PairSide::Fragment), this);
     for (const PairSide side : kPairSides) {
         const int i = int(side);
         panes_[i] = new ShaderPane(documents.document(side), paneNames[i]);
-        pages_[i] = makeTabSheet(pageNames[i], panes_[i]->widget());
+        auto* outline = new QComboBox;
+        outline->setObjectName(pageNames[i] + QStringLiteral("_Outline"));
+        outline->setMaxVisibleItems(30);
+        outline->setFocusPolicy(Qt::ClickFocus);
+        assists_[i] = new PaneAssist(*assistModel_, side, *panes_[i]->widget(), *outline);
+        pages_[i] = makeTabSheet(pageNames[i], outline, panes_[i]->widget());
         // The pages, not their tabs, are disabled without a pair, so the active tab never moves.
         pages_[i]->setEnabled(false);
     }
@@ -76,6 +92,56 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     }
     connect(tabs_, &QTabWidget::currentChanged, this, &PairEditor::activeTabChanged);
     findBar_->setEditor(activeEdit());
+    connectAssist();
+}
+
+void PairEditor::connectAssist() {
+    for (const PairSide side : kPairSides) {
+        connect(assists_[int(side)], &PaneAssist::navigate, this, &PairEditor::navigate);
+        connect(assists_[int(side)], &PaneAssist::backRequested, this, &PairEditor::goBack);
+    }
+    connect(assistModel_, &AssistModel::switchedOff, this, [this](PairSide side, bool tooLarge) {
+        const AssistTexts texts = assistTexts(texts_.german);
+        const QString pane = side == PairSide::Vertex ? texts.vertexShader : texts.fragmentShader;
+        emit noteShown((tooLarge ? texts.offTooLarge : texts.offTooSlow).arg(pane));
+    });
+}
+
+void PairEditor::navigate(const glsl::Location& to) {
+    const std::optional<PairSide> side = assistModel_->sideOfFile(to.file);
+    if (!side) {
+        emit noteShown(assistTexts(texts_.german).declaredIn.arg(to.file).arg(to.line + 1));
+        return;
+    }
+    const QTextBlock block = pane(*side).document().textDocument()->findBlockByNumber(to.line);
+    if (!block.isValid()) {
+        return;
+    }
+    history_.append({activeSide(), activeEdit()->textCursor().position()});
+    if (history_.size() > kHistoryLength) {
+        history_.removeFirst();
+    }
+    tabs_->setCurrentIndex(int(*side));
+    CodeEdit* edit = pane(*side).widget();
+    QTextCursor caret(block);
+    caret.setPosition(block.position() + qBound(0, to.column, block.length() - 1));
+    edit->setTextCursor(caret);
+    edit->centerCursor();
+    edit->setFocus();
+}
+
+void PairEditor::goBack() {
+    if (history_.isEmpty()) {
+        return;
+    }
+    const Place place = history_.takeLast();
+    tabs_->setCurrentIndex(int(place.side));
+    CodeEdit* edit = pane(place.side).widget();
+    QTextCursor caret(edit->document());
+    caret.setPosition(qBound(0, place.position, edit->document()->characterCount() - 1));
+    edit->setTextCursor(caret);
+    edit->ensureCursorVisible();
+    edit->setFocus();
 }
 
 QList<QWidget*> PairEditor::pages() const {
@@ -104,6 +170,14 @@ void PairEditor::connectEditActions(const EditCommands& edit, const ViewCommands
     connect(edit.findNext, &QAction::triggered, findBar_, &FindBar::findNext);
     connect(edit.findPrevious, &QAction::triggered, findBar_, &FindBar::findPrevious);
     connect(edit.goToLine, &QAction::triggered, findBar_, &FindBar::openGoToLine);
+    const auto assist = [this](void (PaneAssist::*command)()) {
+        return [this, command] { (assists_[int(activeSide())]->*command)(); };
+    };
+    connect(edit.complete, &QAction::triggered, this, assist(&PaneAssist::complete));
+    connect(edit.goToDefinition, &QAction::triggered, this, assist(&PaneAssist::goToDefinition));
+    connect(edit.quickHelp, &QAction::triggered, this, assist(&PaneAssist::showQuickHelp));
+    connect(edit.outline, &QAction::triggered, this, assist(&PaneAssist::showOutline));
+    connect(edit.goBack, &QAction::triggered, this, &PairEditor::goBack);
     const auto zoom = [this](void (CodeEdit::*step)()) {
         return [this, step] {
             if (CodeEdit* edit = activeEdit()) {
@@ -119,6 +193,9 @@ void PairEditor::connectEditActions(const EditCommands& edit, const ViewCommands
 void PairEditor::setTexts(const Texts& texts) {
     texts_ = texts;
     findBar_->setGerman(texts.german);
+    for (PaneAssist* assist : assists_) {
+        assist->setGerman(texts.german);
+    }
 }
 
 void PairEditor::setFormats(const CategoryFormats& formats) {

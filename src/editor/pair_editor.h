@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/glsl_navigation.h"
 #include "editor/text_format.h"
 #include "texts/texts.h"
 #include "ui/command_groups.h"
@@ -15,20 +16,25 @@ class QTabWidget;
 
 namespace tessory {
 
+class AssistModel;
 class CodeEdit;
 class FindBar;
 class PairDocument;
+class PaneAssist;
 class ShaderPane;
 
-// The view of the open pair: a tab for each shader's pane and the find bar under them. The edit
-// commands act on the pane of the active tab, the zoom on both panes alike, and a key or click
-// in a pane removes the error mark.
+// The view of the open pair: a tab for each shader's pane with its outline over it and the find
+// bar under them. The edit commands act on the pane of the active tab, the zoom on both panes
+// alike, and a key or click in a pane removes the error mark. Go to definition shows the
+// declaration in either pane, and Go Back returns to where each jump started.
 class PairEditor : public QWidget {
     Q_OBJECT
 public:
     explicit PairEditor(PairDocument& documents, QWidget* parent = nullptr);
 
     ShaderPane& pane(PairSide side) const { return *panes_[int(side)]; }
+    PaneAssist& assist(PairSide side) const { return *assists_[int(side)]; }
+    AssistModel& assistModel() const { return *assistModel_; }
     QList<QWidget*> pages() const;
     // The pane of the active tab.
     CodeEdit* activeEdit() const;
@@ -49,7 +55,13 @@ public:
     bool showLocation(PairSide side, qint64 line, int column);
     void clearErrorMarks();
 
+    // Puts the caret on the declaration, in whichever pane shows its file.
+    void navigate(const glsl::Location& to);
+    void goBack();
+
 signals:
+    // A note for the status bar.
+    void noteShown(const QString& text);
     void caretShown(const QString& text);
     void insertModeShown(const QString& text);
     // A pane was zoomed by the user; both panes show it.
@@ -61,10 +73,19 @@ private:
     QString insertModeText(PairSide side) const;
     void runEditCommand(void (QPlainTextEdit::*command)());
     void activeTabChanged();
+    void connectAssist();
+
+    struct Place {
+        PairSide side;
+        int position;
+    };
 
     Texts texts_;
     EditCommands edit_;
     std::array<ShaderPane*, 2> panes_{};
+    AssistModel* assistModel_;
+    std::array<PaneAssist*, 2> assists_{};
+    QList<Place> history_;
     std::array<QWidget*, 2> pages_{};
     QTabWidget* tabs_;
     FindBar* findBar_;

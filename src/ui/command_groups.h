@@ -26,6 +26,11 @@ struct EditCommands {
     QAction* findNext = nullptr;
     QAction* findPrevious = nullptr;
     QAction* goToLine = nullptr;
+    QAction* complete = nullptr;
+    QAction* goToDefinition = nullptr;
+    QAction* goBack = nullptr;
+    QAction* quickHelp = nullptr;
+    QAction* outline = nullptr;
 };
 
 struct BuildCommands {
