@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     environment.languageName = QLocale::system().nativeLanguageName();
     environment.openSettings = [] { return std::make_unique<QSettings>(); };
     environment.createGlContext = &tessory::GlContext::create;
+    environment.driverHost = QApplication::applicationFilePath();
 
     tessory::MainWindow window(std::move(environment));
     window.show();

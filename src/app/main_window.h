@@ -44,6 +44,7 @@ public:
         QString languageName;  // the user's language as the platform names it
         std::function<std::unique_ptr<QSettings>()> openSettings;
         std::function<GlContextResult()> createGlContext;
+        QString driverHost;      // the program started with --driver-host for the live compile
         QString recoveryFolder;  // where unsaved texts are kept; the user's state folder if empty
     };
 

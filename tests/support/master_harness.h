@@ -97,6 +97,7 @@ public:
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
         environment.createGlContext = createGlContext;
+        environment.driverHost = QStringLiteral(TESSORY_EDITOR_BINARY);
         environment.recoveryFolder = recoveryFolder;
         window = std::make_unique<MainWindow>(std::move(environment));
         window->show();
