@@ -123,6 +123,7 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
         return std::make_unique<QSettings>(file, QSettings::IniFormat);
     };
     environment.createGlContext = &GlContext::create;
+    environment.driverHost = QStringLiteral(TESSORY_EDITOR_BINARY);
     environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
     MainWindow window(std::move(environment));
     window.show();
