@@ -121,7 +121,8 @@ void marksAfterPause(benchmark::State& state, const QByteArray& vertex,
 // The same texts compiled and linked by the driver in this process, their logs read.
 void bareCompile(benchmark::State& state, const QByteArray& vertex, const QByteArray& fragment) {
     static GlContextResult made = GlContext::create();
-    if (!made.context) {
+    // A window made since may have left its own context current, or none.
+    if (!made.context || !made.context->makeCurrent()) {
         state.SkipWithError(qPrintable(made.failure));
         return;
     }

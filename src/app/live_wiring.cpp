@@ -77,6 +77,9 @@ LiveCheck* startLiveCheck(const QString& hostProgram, PairDocument& documents, P
     PaneMarks marks{};
     for (const PairSide side : kPairSides) {
         marks[int(side)] = new DiagnosticMarks(editor.pane(side).widget());
+        // A text replaced as a whole has none of the marks' places until it is checked.
+        QObject::connect(&documents.document(side), &ShaderDocument::replaced, marks[int(side)],
+                         [mark = marks[int(side)]] { mark->show({}); });
         QObject::connect(documents.document(side).textDocument(), &QTextDocument::contentsChanged,
                          live, &LiveCheck::sourcesEdited);
     }
