@@ -292,7 +292,8 @@ void PreviewPanel::hideEvent(QHideEvent* event) {
 }
 
 bool PreviewPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == watchedWindow_ && event->type() == QEvent::WindowStateChange && showing()) {
+    // Minimised, the animation stops; restored, it goes on and the frame missed comes.
+    if (watched == watchedWindow_ && event->type() == QEvent::WindowStateChange) {
         updateAnimation();
         pump();
     }

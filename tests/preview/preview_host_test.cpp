@@ -118,6 +118,7 @@ TEST_F(PreviewHost, NothingIsDrawnWhileTheDockIsHiddenOrTheWindowMinimised) {
     EXPECT_GT(framesDuring(300), 0);
     w.showMinimized();
     EXPECT_EQ(framesWhileStopped(300), 0);
+    EXPECT_FALSE(panel->animating());
     w.showNormal();
     EXPECT_GT(framesDuring(300), 0);
 }
