@@ -68,7 +68,6 @@ std::unique_ptr<MainWindow> openWindow(const QString& sandbox, Prompter& prompte
     environment.openSettings = [sandbox] {
         return std::make_unique<QSettings>(sandbox + "/settings.conf", QSettings::IniFormat);
     };
-    environment.createGlContext = &GlContext::create;
     environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
     environment.recoveryFolder = sandbox + "/recovery";
     auto window = std::make_unique<MainWindow>(std::move(environment));

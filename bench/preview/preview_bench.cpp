@@ -5,6 +5,7 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/preview/preview_bench
 #include "app/main_window.h"
 #include "editor/code_edit.h"
+#include "preview/preview_panel.h"
 #include "preview/preview_view.h"
 #include "preview/renderer.h"
 #include "support/bench_files.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -122,13 +124,17 @@ void keystrokes(benchmark::State& state, bool previewOpen) {
     environment.openSettings = [file] {
         return std::make_unique<QSettings>(file, QSettings::IniFormat);
     };
-    environment.createGlContext = &GlContext::create;
+    environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
     environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
     MainWindow window(std::move(environment));
     window.show();
     QCoreApplication::processEvents();
     if (previewOpen) {
+        // The first frame comes from the driver host before the typing starts.
+        auto* panel = window.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
+        QSignalSpy frame(panel, &PreviewPanel::frameShown);
         action(window, "Action_Preview")->trigger();
+        frame.wait(10000);
     }
     CodeEdit* pane = vertexEdit(window);
     pane->setFocus();

@@ -2,6 +2,7 @@
 #include "app/driver_host_main.h"
 
 #include "compile/driver_host_server.h"
+#include "compile/host_check.h"
 #include "compile/host_compile.h"
 #include "preview/host_render.h"
 
@@ -27,6 +28,7 @@ int runDriverHost(int argc, char** argv) {
     DriverHostServer server;
     serveCompiles(server, &makeContext);
     serveFrames(server, &makeContext);
+    serveChecks(server, &makeContext);
     return server.run();
 }
 

@@ -61,7 +61,6 @@ int main(int argc, char** argv) {
     environment.workspace = commandLine.workspace;
     environment.languageName = QLocale::system().nativeLanguageName();
     environment.openSettings = [] { return std::make_unique<QSettings>(); };
-    environment.createGlContext = &tessory::GlContext::create;
     environment.driverHostProgram = QApplication::applicationFilePath();
 
     tessory::MainWindow window(std::move(environment));

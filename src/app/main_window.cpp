@@ -4,6 +4,7 @@
 #include "app/command_set.h"
 #include "app/elided_label.h"
 #include "app/hints.h"
+#include "app/live_wiring.h"
 #include "archive/archive_command.h"
 #include "compile/build_controller.h"
 #include "compile/driver_host.h"
@@ -83,7 +84,9 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     workspace_->setRecoveryStore(&recoveryKeeper_->store());
     setupLayout();
     status_ = StatusPanels::addTo(statusBar());
-    preview_ = new PreviewDock(prompter, *documents_, *workspace_, env_.createGlContext, this);
+    auto* live =
+        startLiveCheck(env_.driverHostProgram, *documents_, *editor_, *build_, *settings_, this);
+    preview_ = new PreviewDock(prompter, *documents_, *workspace_, *live, *settings_, this);
     connectControllers();
     start();
 }
@@ -176,10 +179,7 @@ void MainWindow::connectControllers() {
 }
 
 void MainWindow::start() {
-    {
-        const std::unique_ptr<QSettings> store = env_.openSettings();
-        settings_->load(*store, env_.programDir, primaryScreenSize());
-    }
+    settings_->load(*env_.openSettings(), env_.programDir, primaryScreenSize());
     const TCFG& values = settings_->values();
     move(values.main_pos_left, values.main_pos_top);
     resize(values.main_size_width, values.main_size_height);

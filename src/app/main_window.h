@@ -44,7 +44,6 @@ public:
         QString workspace;     // given on the command line: replaces the stored one
         QString languageName;  // the user's language as the platform names it
         std::function<std::unique_ptr<QSettings>()> openSettings;
-        std::function<GlContextResult()> createGlContext;
         // The program that runs the driver for the window when started with --driver-host.
         QString driverHostProgram;
         QString recoveryFolder;  // where unsaved texts are kept; the user's state folder if empty

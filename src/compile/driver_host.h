@@ -4,6 +4,7 @@
 #include "compile/driver_host_protocol.h"
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -38,6 +39,8 @@ public:
     // Starts the host now, so that its driver is loaded before the first request comes.
     void start();
     bool isRunning() const;
+    // The host's process id while it runs, 0 otherwise.
+    qint64 processId() const { return isRunning() ? process_->processId() : 0; }
 
     quint64 send(quint8 kind, const QByteArray& payload, int timeoutMs);
 
@@ -86,3 +89,5 @@ private:
 };
 
 }  // namespace tessory
+
+Q_DECLARE_METATYPE(tessory::HostFailure)

@@ -21,10 +21,11 @@ struct HostMessage {
 
 // The kinds of request; a reply carries the kind of its request.
 namespace HostKind {
-inline constexpr quint8 Ready = 0;        // the host's first message, once its driver is loaded
-inline constexpr quint8 CompilePair = 1;  // a vertex and a fragment source: the three logs
-inline constexpr quint8 RenderFrame = 2;  // a preview scene: the frame
-inline constexpr quint8 Failed = 255;     // the host could not carry out the request: why
+inline constexpr quint8 Ready = 0;         // the host's first message, once its driver is loaded
+inline constexpr quint8 CompilePair = 1;   // a vertex and a fragment source: the three logs
+inline constexpr quint8 RenderFrame = 2;   // a preview scene: the frame
+inline constexpr quint8 CheckProgram = 3;  // the panes' texts: the live compile's messages
+inline constexpr quint8 Failed = 255;      // the host could not carry out the request: why
 }  // namespace HostKind
 
 // A message as it goes on the pipe.

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "editor/code_edit.h"
 
+#include "editor/diagnostic_marks.h"
 #include "editor/highlighter.h"
 #include "editor/pane_layout.h"
 #include "editor/text_commands.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -107,6 +109,16 @@ void CodeEdit::setMarkedLine(int line) {
         markedLine_ = line;
         updateExtraSelections();
     }
+}
+
+void CodeEdit::setDiagnostics(const QList<QTextEdit::ExtraSelection>& underlines) {
+    diagnostics_ = underlines;
+    updateExtraSelections();
+    gutter_->update();
+}
+
+QWidget* CodeEdit::gutter() const {
+    return gutter_;
 }
 
 int CodeEdit::gutterWidth() const {
@@ -297,11 +309,22 @@ void CodeEdit::paintGutter(QPaintEvent* event) {
     // than having Qt align them in a rectangle.
     const int right = gutter_->width() - plainMetrics.horizontalAdvance(QLatin1Char('9')) / 2;
     painter.setPen(kGutterNumber);
+    QHash<int, QColor> marks;
+    for (const QTextEdit::ExtraSelection& d : diagnostics_) {
+        QColor& colour = marks[d.cursor.blockNumber()];
+        if (!colour.isValid() || colour != kErrorMarkColour) {
+            colour = d.format.underlineColor();
+        }
+    }
+    const int markWidth = std::max(2, plainMetrics.horizontalAdvance(QLatin1Char('9')) / 3);
     QTextBlock block = firstVisibleBlock();
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     while (block.isValid() && top <= event->rect().bottom()) {
         const qreal height = blockBoundingRect(block).height();
         if (block.isVisible() && top + height >= event->rect().top()) {
+            if (const auto mark = marks.constFind(block.blockNumber()); mark != marks.cend()) {
+                painter.fillRect(QRectF(0, top, markWidth, height), *mark);
+            }
             const QString number = QString::number(block.blockNumber() + 1);
             const int baseline = int(top) + plainMetrics.ascent();
             if (block.blockNumber() == current) {
@@ -339,6 +362,7 @@ void CodeEdit::updateExtraSelections() {
         line.cursor = QTextCursor(marked);
         selections.append(line);
     }
+    selections.append(diagnostics_);
     if (const auto pair = matchingBrackets(document(), caret.position())) {
         for (const int position : {pair->open, pair->close}) {
             QTextEdit::ExtraSelection bracket;

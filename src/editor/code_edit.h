@@ -36,6 +36,12 @@ public:
     void setMarkedLine(int line);
     int markedLine() const { return markedLine_; }
 
+    // The compiler's messages as wavy underlines (DiagnosticMarks makes them); the gutter marks
+    // each of their lines in the underline's colour, the red of an error over a warning's amber.
+    void setDiagnostics(const QList<QTextEdit::ExtraSelection>& underlines);
+    const QList<QTextEdit::ExtraSelection>& diagnostics() const { return diagnostics_; }
+    QWidget* gutter() const;
+
     // Width in pixels of the line-number gutter: the digits of the line count in the pane's font.
     int gutterWidth() const;
 
@@ -83,6 +89,7 @@ private:
     Gutter* gutter_;
     QPointer<PaneHighlighter> highlighter_;
     int markedLine_ = -1;
+    QList<QTextEdit::ExtraSelection> diagnostics_;
     int zoomStep_ = 0;
     int gutterDigits_ = 0;
     int caretLine_ = -1;

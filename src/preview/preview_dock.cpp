@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "preview/preview_dock.h"
 
+#include "compile/live_check.h"
 #include "editor/pair_document.h"
 #include "options/app_settings.h"
 #include "preview/preview_panel.h"
@@ -9,13 +10,12 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
-#include <QTextDocument>
 
 namespace tessory {
 
 PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
-                         const WorkspaceController& workspace,
-                         std::function<GlContextResult()> createContext, QMainWindow* window)
+                         const WorkspaceController& workspace, LiveCheck& live,
+                         const AppSettings& settings, QMainWindow* window)
     : QObject(window), window_(window) {
     panel_ = new PreviewPanel(
         prompter,
@@ -23,7 +23,7 @@ PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
             return std::pair{documents.document(PairSide::Vertex).source(),
                              documents.document(PairSide::Fragment).source()};
         },
-        std::move(createContext));
+        live.host());
     panel_->setShaderFiles([&documents, &workspace] {
         QStringList files;
         for (const PairSide side : kPairSides) {
@@ -42,10 +42,11 @@ PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
     dock_->setWidget(panel_);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
     dock_->hide();
-    for (const PairSide side : kPairSides) {
-        connect(documents.document(side).textDocument(), &QTextDocument::contentsChanged, panel_,
-                &PreviewPanel::sourcesEdited);
-    }
+    connect(&live, &LiveCheck::checked, panel_, [this](const LiveCheckReply& reply) {
+        panel_->liveChecked(reply.summary, reply.hasErrors());
+    });
+    connect(&settings, &AppSettings::timeLimitsChanged, panel_,
+            [this](int, int frameSeconds) { panel_->setFrameTimeLimit(frameSeconds); });
 }
 
 void PreviewDock::connectPreviewAction(QAction* preview) {
@@ -74,6 +75,7 @@ void PreviewDock::setTexts(const Texts& texts) {
 }
 
 void PreviewDock::restore(const TCFG& settings) {
+    panel_->setFrameTimeLimit(settings.FrameTimeLimit);
     if (settings.PreviewVisible) {
         dock_->show();
         window_->resizeDocks({dock_}, {settings.PreviewWidth}, Qt::Horizontal);

@@ -2,13 +2,10 @@
 #pragma once
 
 #include "compile/driver_messages.h"
-#include "compile/gl_context.h"
 #include "texts/texts.h"
 
 #include <QObject>
 #include <QSize>
-
-#include <functional>
 
 class QAction;
 class QDockWidget;
@@ -17,19 +14,21 @@ class QMainWindow;
 namespace tessory {
 
 class AppSettings;
+class LiveCheck;
 class PairDocument;
 class PreviewPanel;
 class Prompter;
 class WorkspaceController;
 struct TCFG;
 
-// The preview dock of a main window: it draws the open pair as the documents hold it, follows
-// the pair that is opened, and draws again after a clean Test Shader.
+// The preview dock of a main window: it draws the open pair as the documents hold it through the
+// live compile's driver host, follows the pair that is opened, and draws again after a live
+// compile or a Test Shader without errors.
 class PreviewDock : public QObject {
     Q_OBJECT
 public:
     PreviewDock(Prompter& prompter, PairDocument& documents, const WorkspaceController& workspace,
-                std::function<GlContextResult()> createContext, QMainWindow* window);
+                LiveCheck& live, const AppSettings& settings, QMainWindow* window);
 
     QDockWidget* dock() const { return dock_; }
     PreviewPanel* panel() const { return panel_; }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "preview/preview_panel.h"
 
+#include "preview/host_render.h"
 #include "preview/preview_view.h"
 #include "ui/prompter.h"
 #include "workspace/file_io.h"
@@ -14,12 +15,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 namespace tessory {
 namespace {
@@ -71,12 +75,11 @@ double SliderSpan::value(int position) const {
 
 }  // namespace
 
-PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
-                           std::function<GlContextResult()> makeContext, QWidget* parent)
+PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources, DriverHost& host, QWidget* parent)
     : QWidget(parent),
       prompter_(prompter),
       sources_(std::move(sources)),
-      makeContext_(std::move(makeContext)),
+      host_(host),
       texts_(previewTexts(false)) {
     setObjectName(QStringLiteral("PreviewPanel"));
     meshChoice_ = new QComboBox;
@@ -137,12 +140,13 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
     column->addWidget(scroll);
     column->addLayout(bottom);
 
-    quiet_.setSingleShot(true);
-    quiet_.setInterval(kQuietMs);
-    connect(&quiet_, &QTimer::timeout, this, &PreviewPanel::refresh);
-    // About 30 frames a second; the driver's time decides what is reached.
-    animation_.setInterval(33);
+    // The animation asks for frames at the cap; the driver's time decides what is reached.
+    animation_.setInterval(frameIntervalMs());
     connect(&animation_, &QTimer::timeout, this, &PreviewPanel::draw);
+    pace_.setSingleShot(true);
+    connect(&pace_, &QTimer::timeout, this, &PreviewPanel::pump);
+    connect(&host_, &DriverHost::replied, this, &PreviewPanel::frameAnswered);
+    connect(&host_, &DriverHost::failed, this, &PreviewPanel::frameFailed);
     clock_.start();
 
     connect(meshChoice_, &QComboBox::activated, this,
@@ -165,11 +169,7 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources,
         draw();
     });
     connect(viewWidget_, &PreviewView::pointerMoved, this, [this](QPointF at) { mouse_ = at; });
-    connect(viewWidget_, &PreviewView::resized, this, [this] {
-        if (isVisible()) {
-            quiet_.start();
-        }
-    });
+    connect(viewWidget_, &PreviewView::resized, this, &PreviewPanel::draw);
     setTexts(texts_);
 }
 
@@ -203,17 +203,24 @@ void PreviewPanel::setPair(const QString& name, const QString& directory) {
     refresh();
 }
 
-void PreviewPanel::sourcesEdited() {
-    if (isVisible()) {
-        quiet_.start();
+void PreviewPanel::liveChecked(const QString& messages, bool errors) {
+    if (!errors) {
+        refresh();
+        return;
     }
+    // The last good frame stays, under the compiler's messages.
+    showMessage(messages);
 }
 
 void PreviewPanel::refresh() {
-    quiet_.stop();
-    if (isVisible()) {
-        draw();
-    }
+    draw();
+}
+
+int PreviewPanel::frameIntervalMs() const {
+    const QScreen* display = screen();
+    const qreal rate =
+        display != nullptr && display->refreshRate() > 1 ? display->refreshRate() : 60;
+    return int(std::ceil(1000.0 / std::min<qreal>(rate, 60)));
 }
 
 void PreviewPanel::setMesh(MeshKind mesh) {
@@ -265,27 +272,36 @@ void PreviewPanel::showImageProblems(const QList<ImageProblem>& problems) {
     notes_->setVisible(!lines.isEmpty());
 }
 
-bool PreviewPanel::ensureRenderer() {
-    if (!rendererTried_) {
-        rendererTried_ = true;
-        renderer_ = PreviewRenderer::create(makeContext_, rendererFailure_);
-    }
-    if (!renderer_) {
-        message_->setText(texts_.noContext.arg(rendererFailure_));
-        message_->show();
-    }
-    return renderer_ != nullptr;
-}
-
 void PreviewPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // A window restored from the task bar shows the frames it missed.
+    if (watchedWindow_ != window()) {
+        if (watchedWindow_ != nullptr) {
+            watchedWindow_->removeEventFilter(this);
+        }
+        watchedWindow_ = window();
+        watchedWindow_->installEventFilter(this);
+    }
+    animation_.setInterval(frameIntervalMs());
     refresh();
 }
 
 void PreviewPanel::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    quiet_.stop();
     animation_.stop();
+}
+
+bool PreviewPanel::eventFilter(QObject* watched, QEvent* event) {
+    // Minimised, the animation stops; restored, it goes on and the frame missed comes.
+    if (watched == watchedWindow_ && event->type() == QEvent::WindowStateChange) {
+        updateAnimation();
+        pump();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PreviewPanel::showing() const {
+    return isVisible() && !window()->isMinimized();
 }
 
 PreviewScene PreviewPanel::scene(QSize size) const {
@@ -303,15 +319,73 @@ PreviewScene PreviewPanel::scene(QSize size) const {
 }
 
 void PreviewPanel::draw() {
-    if (!ensureRenderer()) {
+    wanted_ = true;
+    pump();
+}
+
+void PreviewPanel::pump() {
+    if (!wanted_ || inFlight_ != 0 || !showing()) {
         return;
     }
-    const PreviewFrame frame = renderer_->render(scene(viewWidget_->framePixels()));
+    if (sinceSent_.isValid()) {
+        if (const qint64 wait = frameIntervalMs() - sinceSent_.elapsed(); wait > 0) {
+            if (!pace_.isActive()) {
+                pace_.start(int(wait));
+            }
+            return;
+        }
+    }
+    wanted_ = false;
+    sinceSent_.restart();
+    inFlight_ = host_.send(HostKind::RenderFrame, encodeScene(scene(viewWidget_->framePixels())),
+                           frameLimitMs_);
+}
+
+void PreviewPanel::frameAnswered(quint64 id, const QByteArray& payload) {
+    if (id != inFlight_) {
+        return;
+    }
+    inFlight_ = 0;
+    try {
+        showFrame(decodeFrame(payload));
+    } catch (const std::runtime_error& error) {
+        showMessage(texts_.noContext.arg(QString::fromUtf8(error.what())));
+    }
+    pump();
+}
+
+void PreviewPanel::frameFailed(quint64 id, const HostFailure& failure) {
+    if (id != inFlight_) {
+        return;
+    }
+    inFlight_ = 0;
+    if (failure.kind != HostFailure::Kind::Cancelled) {
+        showMessage(failureText(failure));
+    }
+}
+
+QString PreviewPanel::failureText(const HostFailure& failure) const {
+    switch (failure.kind) {
+        case HostFailure::Kind::TimedOut:
+            return texts_.noContext.arg(
+                texts_.driverTooSlow.arg(std::max(1, (failure.limitMs + 500) / 1000)));
+        case HostFailure::Kind::Crashed:
+            return texts_.noContext.arg(texts_.driverStopped);
+        default:
+            return texts_.noContext.arg(failure.detail);
+    }
+}
+
+void PreviewPanel::showMessage(const QString& text) {
+    message_->setText(text);
+    message_->show();
+    animation_.stop();
+}
+
+void PreviewPanel::showFrame(const PreviewFrame& frame) {
     if (frame.image.isNull()) {
         // The last good frame stays, under the driver's messages.
-        message_->setText(frame.error);
-        message_->show();
-        animation_.stop();
+        showMessage(frame.error);
         return;
     }
     message_->clear();
@@ -320,12 +394,13 @@ void PreviewPanel::draw() {
     showImageProblems(frame.imageProblems);
     showUniforms(frame.uniforms);
     updateAnimation();
+    emit frameShown();
 }
 
 void PreviewPanel::updateAnimation() {
     const bool timed = declaresTime(uniforms_);
     playButton_->setEnabled(timed);
-    if (timed && playing_ && isVisible()) {
+    if (timed && playing_ && showing()) {
         if (!animation_.isActive()) {
             animation_.start();
         }
@@ -499,12 +574,20 @@ void PreviewPanel::saveImage() {
                               texts_.savingOverShader.arg(*file, shader), QMessageBox::Ok);
         return;
     }
-    if (!ensureRenderer()) {
-        return;
-    }
     const int choice = saveSize_->currentIndex();
     const QSize size = choice <= 0 ? viewWidget_->framePixels() : kImageSizes[choice - 1];
-    const PreviewFrame frame = renderer_->render(scene(size));
+    const DriverHost::Outcome drawn =
+        host_.call(HostKind::RenderFrame, encodeScene(scene(size)), frameLimitMs_);
+    PreviewFrame frame;
+    if (!drawn.reply) {
+        frame.error = failureText(drawn.failure);
+    } else {
+        try {
+            frame = decodeFrame(*drawn.reply);
+        } catch (const std::runtime_error& error) {
+            frame.error = QString::fromUtf8(error.what());
+        }
+    }
     QString failure = frame.error;
     if (failure.isEmpty()) {
         // Written whole or not at all.

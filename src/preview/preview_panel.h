@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "compile/driver_host.h"
 #include "preview/renderer.h"
 #include "texts/preview_texts.h"
 
@@ -11,7 +12,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -26,7 +26,9 @@ class Prompter;
 class PreviewView;
 
 // The preview: the open pair drawn on a mesh the user picks, with the uniforms it declares to
-// edit. It draws only while shown: when the sources have been still for a moment, when asked,
+// edit. The frames are drawn by the driver host, so that the window holds no OpenGL context for
+// them, one at a time and at most at the display's rate (60 a second at most). It draws only
+// while shown and its window is not minimised: after a live compile without errors, when asked,
 // when a view or value changes, and continuously while the program declares a time.
 class PreviewPanel : public QWidget {
     Q_OBJECT
@@ -35,8 +37,7 @@ public:
     // The current vertex and fragment sources, as the driver gets them.
     using Sources = std::function<std::pair<QByteArray, QByteArray>()>;
 
-    PreviewPanel(Prompter& prompter, Sources sources, std::function<GlContextResult()> makeContext,
-                 QWidget* parent = nullptr);
+    PreviewPanel(Prompter& prompter, Sources sources, DriverHost& host, QWidget* parent = nullptr);
     ~PreviewPanel() override;
 
     void setTexts(const PreviewTexts& texts);
@@ -45,10 +46,15 @@ public:
     // The open pair: its name keeps the values given to its uniforms until the program ends,
     // its directory holds the images named like samplers.
     void setPair(const QString& name, const QString& directory);
-    // The text changed: drawn once it has been still for kQuietMs.
-    void sourcesEdited();
-    // Draws now with the current sources, when shown.
+    // The live compile's answer: its messages shown over the last frame when it found errors,
+    // a new frame otherwise.
+    void liveChecked(const QString& messages, bool errors);
+    // Draws with the current sources as soon as the frame before has come, when shown.
     void refresh();
+    // A frame that takes longer ends the host.
+    void setFrameTimeLimit(int seconds) { frameLimitMs_ = seconds * 1000; }
+    // The shortest time between two frames.
+    int frameIntervalMs() const;
     void setMesh(MeshKind mesh);
     void setBackground(const QColor& colour);
     void setUniformValue(const QString& name, const std::vector<float>& value);
@@ -62,18 +68,29 @@ public:
     QString notes() const;
     const QList<UniformInfo>& uniforms() const { return uniforms_; }
     bool animating() const { return animation_.isActive(); }
+    // A frame is on its way, or waits for its turn to be asked for while the panel shows.
+    bool framePending() const { return inFlight_ != 0 || (wanted_ && showing()); }
 
-    static constexpr int kQuietMs = 300;
+signals:
+    // A frame came from the host and is shown.
+    void frameShown();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Made on the first frame, so that a preview never opened costs nothing.
-    bool ensureRenderer();
     PreviewScene scene(QSize size) const;
+    bool showing() const;
     void draw();
+    // Sends the frame that is wanted when none is on its way and the interval has passed.
+    void pump();
+    void frameAnswered(quint64 id, const QByteArray& payload);
+    void frameFailed(quint64 id, const HostFailure& failure);
+    void showFrame(const PreviewFrame& frame);
+    void showMessage(const QString& text);
+    QString failureText(const HostFailure& failure) const;
     void showUniforms(const QList<UniformInfo>& uniforms);
     QWidget* editorFor(const UniformInfo& uniform);
     QSlider* floatSlider(const QString& name, QDoubleSpinBox* field);
@@ -88,12 +105,15 @@ private:
 
     Prompter& prompter_;
     Sources sources_;
-    std::function<GlContextResult()> makeContext_;
+    DriverHost& host_;
     std::function<QStringList()> shaderFiles_;
     PreviewTexts texts_;
-    std::unique_ptr<PreviewRenderer> renderer_;
-    QString rendererFailure_;
-    bool rendererTried_ = false;
+    int frameLimitMs_ = 2000;
+    quint64 inFlight_ = 0;
+    bool wanted_ = false;
+    QElapsedTimer sinceSent_;
+    QTimer pace_;
+    QObject* watchedWindow_ = nullptr;
 
     QString pairName_;
     QString directory_;
@@ -105,7 +125,6 @@ private:
     QList<UniformInfo> uniforms_;
     QString uniformSignature_;
 
-    QTimer quiet_;
     QTimer animation_;
     QElapsedTimer clock_;
     float pausedAt_ = 0;

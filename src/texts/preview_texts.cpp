@@ -25,7 +25,10 @@ PreviewTexts previewTexts(bool german) {
                 QStringLiteral("%1 wird nicht verwendet: %2 x %3 Pixel sind mehr als die größte "
                                "Textur des Treibers, %4 x %4."),
                 QStringLiteral("Das Bild kann nicht als %1 gespeichert werden: das ist die "
-                               "Shader-Datei %2 des WorkSpace.")};
+                               "Shader-Datei %2 des WorkSpace."),
+                QStringLiteral("der Treiber brauchte länger als %1 s"),
+                QStringLiteral("der Treiber ist abgestürzt; für das nächste Bild wird er neu "
+                               "gestartet")};
     }
     return {QStringLiteral("Preview"),
             QStringLiteral("Shows what the shader pair draws."),
@@ -47,7 +50,9 @@ PreviewTexts previewTexts(bool german) {
             QStringLiteral("%1 is not used: %2 x %3 pixels are more than the driver's largest "
                            "texture, %4 x %4."),
             QStringLiteral("The image cannot be saved as %1: that is the shader file %2 of the "
-                           "WorkSpace.")};
+                           "WorkSpace."),
+            QStringLiteral("the driver took longer than %1 s"),
+            QStringLiteral("the driver stopped; it is started again for the next frame")};
 }
 
 }  // namespace tessory

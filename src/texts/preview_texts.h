@@ -25,6 +25,8 @@ struct PreviewTexts {
     QString imageUnreadable;   // %1: the image file, %2: the reader's reason
     QString imageTooLarge;     // %1: the image file, %2 x %3 its size, %4 the driver's limit
     QString savingOverShader;  // %1: the chosen file, %2: the shader file it is
+    QString driverTooSlow;     // %1: the frame's time limit in seconds
+    QString driverStopped;
 };
 
 PreviewTexts previewTexts(bool german);

@@ -32,7 +32,6 @@ TEST(RecoveryChild, TypesAndWaitsToBeKilled) {
     environment.openSettings = [sandbox] {
         return std::make_unique<QSettings>(sandbox + "/settings.conf", QSettings::IniFormat);
     };
-    environment.createGlContext = &GlContext::create;
     environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
     environment.recoveryFolder = sandbox + "/recovery";
     MainWindow w(std::move(environment));

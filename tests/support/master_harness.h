@@ -41,8 +41,6 @@ public:
     QString workspace;  // as the command line gives it
     QString recoveryFolder = root_.filePath(QStringLiteral("recovery"));
     ScriptedPrompter prompter;
-    // The machine's real driver, unless a test wants to see the program without one.
-    std::function<GlContextResult()> createGlContext = &GlContext::create;
 
     std::unique_ptr<QSettings> settings() const {
         auto store = std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
@@ -96,7 +94,6 @@ public:
         environment.openSettings = [file] {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
-        environment.createGlContext = createGlContext;
         environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
         environment.recoveryFolder = recoveryFolder;
         window = std::make_unique<MainWindow>(std::move(environment));

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "app/live_wiring.h"
+
+#include "compile/build_controller.h"
+#include "compile/live_check.h"
+#include "editor/code_edit.h"
+#include "editor/diagnostic_marks.h"
+#include "editor/pair_document.h"
+#include "editor/pair_editor.h"
+#include "editor/shader_pane.h"
+#include "options/app_settings.h"
+#include "texts/win1252.h"
+
+#include <QTextDocument>
+
+#include <array>
+#include <memory>
+
+namespace tessory {
+namespace {
+
+using PaneMarks = std::array<DiagnosticMarks*, 2>;
+
+void showLive(const PaneMarks& marks, const LiveCheckReply& reply) {
+    std::array<QList<PaneDiagnostic>, 2> byPane;
+    for (const LiveMark& mark : reply.marks) {
+        if (mark.line >= 0) {
+            byPane[int(mark.side)].append(
+                {mark.line, mark.column, mark.severity == MessageSeverity::Warning, mark.text});
+        }
+    }
+    for (const PairSide side : kPairSides) {
+        marks[int(side)]->show(byPane[int(side)]);
+    }
+}
+
+// Test Shader's messages in the panes too: its columns are the driver's, counted in the text
+// after the preprocessor, as the live compile's engine reads them.
+void showTested(const PaneMarks& marks, const PairDocument& documents,
+                const QList<ShaderMessage>& messages) {
+    std::array<QList<PaneDiagnostic>, 2> byPane;
+    for (const ShaderMessage& message : messages) {
+        const std::optional<qint64> line = message.lineIndex();
+        if (!message.pane || !line) {
+            continue;
+        }
+        const ShaderDocument& document = documents.document(*message.pane);
+        if (*line < 0 || *line >= document.lineCount()) {
+            continue;
+        }
+        int column = -1;
+        if (message.column) {
+            column = int(
+                sourceColumn(toWin1252Lossy(document.lineText(int(*line))), *message.column) - 1);
+        }
+        byPane[int(*message.pane)].append(
+            {int(*line), column, message.severity == MessageSeverity::Warning, message.text});
+    }
+    for (const PairSide side : kPairSides) {
+        marks[int(side)]->show(byPane[int(side)]);
+    }
+}
+
+}  // namespace
+
+LiveCheck* startLiveCheck(const QString& hostProgram, PairDocument& documents, PairEditor& editor,
+                          BuildController& build, const AppSettings& settings, QObject* parent) {
+    auto* live = new LiveCheck(
+        hostProgram,
+        [&documents] {
+            const ShaderDocument& vertex = documents.document(PairSide::Vertex);
+            const ShaderDocument& fragment = documents.document(PairSide::Fragment);
+            return LiveCheckRequest{vertex.source(), fragment.source(), vertex.stamp().path(),
+                                    fragment.stamp().path()};
+        },
+        [&settings] { return settings.values().CompileTimeLimit; }, parent);
+    PaneMarks marks{};
+    for (const PairSide side : kPairSides) {
+        marks[int(side)] = new DiagnosticMarks(editor.pane(side).widget());
+        // A text replaced as a whole has none of the marks' places until it is checked.
+        QObject::connect(&documents.document(side), &ShaderDocument::replaced, marks[int(side)],
+                         [mark = marks[int(side)]] { mark->show({}); });
+        QObject::connect(documents.document(side).textDocument(), &QTextDocument::contentsChanged,
+                         live, &LiveCheck::sourcesEdited);
+    }
+    QObject::connect(live, &LiveCheck::checked, live,
+                     [marks](const LiveCheckReply& reply) { showLive(marks, reply); });
+    QObject::connect(&build, &BuildController::diagnosticsReady, live,
+                     [marks, &documents](const QList<ShaderMessage>& messages, bool) {
+                         showTested(marks, documents, messages);
+                     });
+    return live;
+}
+
+}  // namespace tessory

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "compile/gl_context.h"
+#include "compile/live_check.h"
+#include "compile/program_engine.h"
+
+#include <functional>
+
+namespace tessory {
+
+class DriverHostServer;
+
+// The live compile of a pair through the compile engine, for the target its #version asks for
+// (the target "auto"), with each message placed in the pane whose text it is about: a message
+// about an included file goes to the #include line that brought it in.
+LiveCheckReply checkPair(const LiveCheckRequest& request, const IncludeResolver& includes,
+                         GlContextSource& contexts);
+
+// The host's live compiles: the engine on contexts of every profile, made beside a first one
+// from makeContext when the first check comes. Without a context every check fails with the
+// reason.
+void serveChecks(DriverHostServer& server, std::function<GlContextResult()> makeContext);
+
+}  // namespace tessory
