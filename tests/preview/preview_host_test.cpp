@@ -53,8 +53,11 @@ protected:
     }
     // A frame that the host stalls on, while the live compile has not yet seen the text.
     void askForStalledFrame(MainWindow& w) {
+        // One frame at a time: a frame still on its way would hold the stalled one back.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !panel->framePending(); }, 10000));
         fragmentEdit(w)->setPlainText(QString::fromLatin1("// stall here\n" + kRed));
         panel->refresh();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return panel->framePending(); }, 10000));
         QTest::qWait(100);
     }
 
