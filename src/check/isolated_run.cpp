@@ -2,6 +2,7 @@
 #include "check/isolated_run.h"
 
 #include "compile/driver_host_protocol.h"
+#include "workspace/file_replace.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -137,21 +138,6 @@ DriverStages decodeDriver(const QByteArray& payload) {
         driver.supported.append(ShaderStage(stage));
     }
     return driver;
-}
-
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += n;
-    }
-    return true;
 }
 
 // Loading the driver takes long enough to read the sources meanwhile, as many as it takes.

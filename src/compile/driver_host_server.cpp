@@ -2,6 +2,7 @@
 #include "compile/driver_host_server.h"
 
 #include "compile/driver_host_protocol.h"
+#include "workspace/file_replace.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,21 +13,6 @@
 
 namespace tessory {
 namespace {
-
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
 
 // The hooks through which tests play a driver that crashes or never returns on one input.
 void actOnTestHooks(const QByteArray& payload) {

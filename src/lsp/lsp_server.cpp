@@ -2,6 +2,7 @@
 #include "lsp/lsp_server.h"
 
 #include "lsp/lsp_diagnostics.h"
+#include "workspace/file_replace.h"
 #include "workspace/shader_file.h"
 
 #include <QCoreApplication>
@@ -54,21 +55,6 @@ glsl::TextPosition textPosition(const QJsonValue& params) {
     const QJsonObject at = params[QStringLiteral("position")].toObject();
     return {std::max(0, at[QStringLiteral("line")].toInt()),
             std::max(0, at[QStringLiteral("character")].toInt())};
-}
-
-bool writeAll(const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(STDOUT_FILENO, bytes.constData() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) {
-            continue;
-        }
-        if (wrote <= 0) {
-            return false;
-        }
-        done += wrote;
-    }
-    return true;
 }
 
 }  // namespace
@@ -270,7 +256,7 @@ int runLanguageServer(const CheckOptions& options) {
     std::signal(SIGPIPE, SIG_IGN);
     int status = 1;
     LanguageServer server(options, [&status](const QByteArray& bytes) {
-        if (!writeAll(bytes)) {
+        if (!writeAll(STDOUT_FILENO, bytes)) {
             QCoreApplication::exit(status);
         }
     });

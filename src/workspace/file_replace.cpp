@@ -72,21 +72,6 @@ mode_t processUmask() {
     return 022;
 }
 
-bool writeAll(int fd, const char* data, qint64 size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // Copies everything from the start of `from` into `to`.
 bool copyAll(int from, int to) {
     if (lseek(from, 0, SEEK_SET) != 0) {
@@ -104,7 +89,7 @@ bool copyAll(int from, int to) {
         if (n == 0) {
             return true;
         }
-        if (!writeAll(to, block, n)) {
+        if (!writeAll(to, QByteArrayView(block, n))) {
             return false;
         }
     }
@@ -121,6 +106,23 @@ int createBeside(const QString& target, QByteArray& name) {
 }
 
 }  // namespace
+
+bool writeAll(int fd, QByteArrayView bytes) {
+    const char* data = bytes.data();
+    qint64 size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
 
 FileReplacement::FileReplacement(const QString& path) : path_(path), target_(path) {
     const QFileInfo info(path);
@@ -223,7 +225,7 @@ void FileReplacement::keepOwnerAndMode() {
 }
 
 void FileReplacement::write(QByteArrayView bytes) {
-    if (!writeAll(fd_, bytes.data(), bytes.size())) {
+    if (!writeAll(fd_, bytes)) {
         failWithErrno();
     }
 }

@@ -8,6 +8,10 @@
 
 namespace tessory {
 
+// Writes all of `bytes` to the descriptor, going on after a call a signal interrupted or that
+// wrote only part; false when the descriptor takes no more.
+bool writeAll(int fd, QByteArrayView bytes);
+
 // One write of a whole file that never leaves it half written and never replaces what is not a
 // plain file of ours to replace:
 // - a regular file with one name (or none yet) gets its new content in a temporary beside it,
