@@ -9,9 +9,9 @@
 #include "app/main_window.h"
 #include "compile/gl_context.h"
 #include "support/bench_files.h"
+#include "support/silent_prompter.h"
 #include "support/stored_settings.h"
 #include "support/window_parts.h"
-#include "ui/prompter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,31 +33,16 @@ namespace {
 const QByteArray kVertex = "void main() { gl_Position = ftransform(); }\n";
 const QByteArray kFragment = "void main() { gl_FragColor = vec4(1.0); }\n";
 
-// Recovers whatever is offered, and keeps every other word to itself.
-class RecoveringPrompter final : public Prompter {
+// Recovers whatever is offered; any other question or message is unexpected.
+class RecoveringPrompter final : public bench::SilentPrompter {
 public:
     bool offered = false;
 
-    QMessageBox::StandardButton showMessage(QWidget*, QMessageBox::Icon, const QString& text,
-                                            QMessageBox::StandardButtons) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return QMessageBox::Ok;
-    }
     int askChoice(QWidget*, QMessageBox::Icon, const QString&,
                   const QStringList& choices) override {
         offered = offered || choices.value(0) == QStringLiteral("Recover");
         return 0;
     }
-    int execDialog(QDialog&) override { return 0; }
-    std::optional<QString> chooseDirectory(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-    std::optional<QString> chooseSaveFile(QWidget*, const QString&, const QString&,
-                                          const QString&) override {
-        return std::nullopt;
-    }
-    bool openUrl(const QUrl&) override { return false; }
 };
 
 std::unique_ptr<MainWindow> openWindow(const QString& sandbox, Prompter& prompter) {

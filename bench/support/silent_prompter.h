@@ -8,7 +8,7 @@
 namespace tessory::bench {
 
 // Answers every question with its first harmless button, so nothing waits for a user.
-class SilentPrompter final : public Prompter {
+class SilentPrompter : public Prompter {
 public:
     QMessageBox::StandardButton showMessage(QWidget*, QMessageBox::Icon, const QString& text,
                                             QMessageBox::StandardButtons) override {
