@@ -36,12 +36,19 @@ protected:
     QString root() const { return dir_.path() + u'/'; }
     QString path(const QString& relative) const { return root() + relative; }
 
+    // Readable to the user runAsStranger runs as, whatever the umask of the test run.
     void put(const QString& relative, const QByteArray& bytes) const {
         const QString full = path(relative);
-        QDir().mkpath(full.section(u'/', 0, -2));
+        const QString folder = full.section(u'/', 0, -2);
+        QDir().mkpath(folder);
+        for (QString d = folder; d.size() > dir_.path().size(); d = d.section(u'/', 0, -2)) {
+            ::chmod(QFile::encodeName(d).constData(), 0755);
+        }
         QFile file(full);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << full.toStdString();
         ASSERT_EQ(file.write(bytes), bytes.size());
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
     }
 
     QByteArray read(const QString& relative) const {
