@@ -34,7 +34,10 @@ void OptionsController::Action_ConfigExecute() {
         connect(dialog, &TForm_Config::timeLimitsEdited, &settings_, &AppSettings::setTimeLimits);
         connect(dialog, &TForm_Config::extensionsChosen, this,
                 [this, dialog](const QString& vertexExt, const QString& fragmentExt) {
-                    if (workspace_.changeExtensions(vertexExt, fragmentExt)) {
+                    PairExtensions extensions = workspace_.openPair().extensions();
+                    extensions.vertex = vertexExt;
+                    extensions.fragment = fragmentExt;
+                    if (workspace_.changeExtensions(extensions)) {
                         dialog->accept();
                     }
                 });

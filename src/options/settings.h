@@ -43,6 +43,11 @@ struct TCFG {
     // Seconds the driver may take on one compile and on one preview frame before it is stopped.
     qint32 CompileTimeLimit = 10;
     qint32 FrameTimeLimit = 2;
+    // The extensions of the stages a pair may add, and of compute shaders.
+    QString FileExtGeometry = QStringLiteral(".geom");
+    QString FileExtTessControl = QStringLiteral(".tesc");
+    QString FileExtTessEval = QStringLiteral(".tese");
+    QString FileExtCompute = QStringLiteral(".comp");
 };
 
 // The time limits a store may give; a value outside is left at its default.

@@ -21,6 +21,18 @@ bool takenPath(const QString& path) {
 
 }  // namespace
 
+const QString& PairExtensions::of(PairSide side) const {
+    switch (side) {
+        case PairSide::Vertex: return vertex;
+        case PairSide::Fragment: return fragment;
+        case PairSide::Geometry: return geometry;
+        case PairSide::TessControl: return tessControl;
+        case PairSide::TessEval: return tessEval;
+        case PairSide::Compute: return compute;
+    }
+    return vertex;
+}
+
 QString pairFilePath(const QString& directory, const QString& baseName, const QString& extension) {
     return directory + baseName + extension;
 }

@@ -1,16 +1,25 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "workspace/pair_side.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 namespace tessory {
 
-// The two file name extensions that make a shader pair, dot included (".vert", ".frag").
+// The file name extensions of the stage files, dot included (".vert", ".frag"): the first two
+// make a pair, the others add stages to it, and a compute file stands alone.
 struct PairExtensions {
     QString vertex;
     QString fragment;
+    QString geometry = QStringLiteral(".geom");
+    QString tessControl = QStringLiteral(".tesc");
+    QString tessEval = QStringLiteral(".tese");
+    QString compute = QStringLiteral(".comp");
+
+    const QString& of(PairSide side) const;
 };
 
 // The file of one side of a pair: plain concatenation, the directory ends in a separator.

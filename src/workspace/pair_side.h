@@ -1,13 +1,30 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 #include <array>
 
 namespace tessory {
 
-// The two shaders of a pair, in the order the window shows their panes.
-enum class PairSide { Vertex = 0, Fragment = 1 };
+// The stage files of a program, in the order the window shows their panes: the pair's two
+// first, then the stages a program may add, then a compute shader, which stands alone.
+enum class PairSide { Vertex = 0, Fragment = 1, Geometry = 2, TessControl = 3, TessEval = 4,
+                      Compute = 5 };
+
+inline constexpr int kSideCount = 6;
 
 inline constexpr std::array<PairSide, 2> kPairSides{PairSide::Vertex, PairSide::Fragment};
+
+inline constexpr std::array<PairSide, kSideCount> kProgramSides{
+    PairSide::Vertex,      PairSide::Fragment, PairSide::Geometry,
+    PairSide::TessControl, PairSide::TessEval, PairSide::Compute};
+
+// The stages that a vertex shader may be linked with beside the fragment shader.
+inline constexpr std::array<PairSide, 3> kAddedSides{PairSide::Geometry, PairSide::TessControl,
+                                                     PairSide::TessEval};
+
+// Every stage file of a program by side; empty for a stage the program does not have.
+using ProgramPaths = std::array<QString, kSideCount>;
 
 }  // namespace tessory

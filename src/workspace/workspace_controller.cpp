@@ -55,13 +55,19 @@ void WorkspaceController::storeInto(TCFG& settings) const {
     settings.CurrentFileName = openPair_.name();
     settings.FileExtVertex = openPair_.extensions().vertex;
     settings.FileExtFragment = openPair_.extensions().fragment;
+    settings.FileExtGeometry = openPair_.extensions().geometry;
+    settings.FileExtTessControl = openPair_.extensions().tessControl;
+    settings.FileExtTessEval = openPair_.extensions().tessEval;
+    settings.FileExtCompute = openPair_.extensions().compute;
 }
 
 void WorkspaceController::start(const QString& givenWorkspace) {
     const TCFG& stored = settings_.values();
     openPair_.setDirectory(stored.CurrentDir);
     openPair_.setName(stored.CurrentFileName);
-    openPair_.setExtensions({stored.FileExtVertex, stored.FileExtFragment});
+    openPair_.setExtensions({stored.FileExtVertex, stored.FileExtFragment, stored.FileExtGeometry,
+                             stored.FileExtTessControl, stored.FileExtTessEval,
+                             stored.FileExtCompute});
     const bool workspaceGiven = takeGivenWorkspace(givenWorkspace);
     if (QFileInfo(openPair_.directory()).isDir()) {
         rescanWorkspace();
@@ -359,7 +365,7 @@ void WorkspaceController::Action_SelWorkSpaceExecute() {
     });
 }
 
-bool WorkspaceController::changeExtensions(const QString& vertexExt, const QString& fragmentExt) {
+bool WorkspaceController::changeExtensions(const PairExtensions& extensions) {
     bool changed = false;
     guarded([&] {
         // The open pair is saved under the extensions it was loaded with.
@@ -367,7 +373,7 @@ bool WorkspaceController::changeExtensions(const QString& vertexExt, const QStri
             return;
         }
         closeOpenPair();
-        openPair_.setExtensions({vertexExt, fragmentExt});
+        openPair_.setExtensions(extensions);
         reopenWorkspace();
         changed = true;
     });

@@ -47,7 +47,7 @@ public:
     bool maybeSave();
     // Saves the open pair, reads the WorkSpace with the new extensions and opens its first pair;
     // false when the user cancelled the save prompt.
-    bool changeExtensions(const QString& vertexExt, const QString& fragmentExt);
+    bool changeExtensions(const PairExtensions& extensions);
     // Opens the listed pair at the row as a command does, without a prompt: the WorkSpace test
     // hands over the pair it reports.
     void openListedPair(int row);

@@ -285,7 +285,7 @@ TEST_F(WorkspaceCommands, AWorkSpaceWithoutShadersLeavesNoPairOpen) {
 TEST_F(WorkspaceCommands, AWorkSpaceThatIsGoneListsNothingAfterAnExtensionChange) {
     QWidget& w = start();
     ASSERT_TRUE(QDir(ws()).removeRecursively());
-    EXPECT_TRUE(h.workspace.changeExtensions(".vs", ".fs"));
+    EXPECT_TRUE(h.workspace.changeExtensions({".vs", ".fs"}));
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_EQ(h.stored().CurrentFileName, QString());
     EXPECT_TRUE(h.prompter.messages.isEmpty()) << h.prompter.messageTexts().join('|').toStdString();
