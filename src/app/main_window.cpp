@@ -78,7 +78,7 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     help_ = new HelpCommands(prompter, this);
     recoveryKeeper_ = new RecoveryKeeper(
         env_.recoveryFolder.isEmpty() ? defaultRecoveryFolder() : env_.recoveryFolder, this);
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         recoveryKeeper_->watch(&documents_->document(side));
     }
     workspace_->setRecoveryStore(&recoveryKeeper_->store());
@@ -165,7 +165,7 @@ void MainWindow::connectControllers() {
     connect(settings_, &AppSettings::languageChanged, this, &MainWindow::applyTexts);
 
     auto* keys = new KeyUpRelay(this);
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         keys->watch(editor_->pane(side).widget());
     }
     keys->watch(list);

@@ -14,7 +14,15 @@ namespace tessory {
 namespace {
 
 glsl::Stage stageOf(PairSide side) {
-    return side == PairSide::Vertex ? glsl::Stage::Vertex : glsl::Stage::Fragment;
+    switch (side) {
+        case PairSide::Vertex: return glsl::Stage::Vertex;
+        case PairSide::Fragment: return glsl::Stage::Fragment;
+        case PairSide::Geometry: return glsl::Stage::Geometry;
+        case PairSide::TessControl: return glsl::Stage::TessControl;
+        case PairSide::TessEval: return glsl::Stage::TessEvaluation;
+        case PairSide::Compute: return glsl::Stage::Compute;
+    }
+    return glsl::Stage::Vertex;
 }
 
 glsl::LanguageContext contextOf(QStringView text, PairSide side) {
@@ -49,14 +57,16 @@ std::optional<glsl::SourceSection> readIncluded(const QString& name, const QStri
 
 }  // namespace
 
-AssistModel::AssistModel(ShaderDocument& vertex, ShaderDocument& fragment, QObject* parent)
-    : QObject(parent), program_{nullptr, nullptr} {
+AssistModel::AssistModel(const std::array<ShaderDocument*, kSideCount>& documents,
+                         QObject* parent)
+    : QObject(parent), program_(kSideCount, nullptr) {
     // The front end recurses into nested expressions: a deep one needs more than the usual stack.
     pool_.setStackSize(64 * 1024 * 1024);
     pool_.setMaxThreadCount(1);
-    state_[0].document = &vertex;
-    state_[1].document = &fragment;
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
+        state_[int(side)].document = documents[int(side)];
+    }
+    for (const PairSide side : kProgramSides) {
         State& s = state_[int(side)];
         s.timer = new QTimer(this);
         s.timer->setSingleShot(true);
@@ -78,7 +88,7 @@ AssistModel::~AssistModel() {
 }
 
 const glsl::Program& AssistModel::program() {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         auto& doc = program_[int(side)];
         if (doc == nullptr) {
             doc = glsl::parseDocument(contextOf(head(*state_[int(side)].document), side),
@@ -93,12 +103,11 @@ QString AssistModel::fileName(PairSide side) const {
     if (!path.isEmpty()) {
         return path;
     }
-    return side == PairSide::Vertex ? QStringLiteral("VertexShader")
-                                    : QStringLiteral("FragmentShader");
+    return sideName(side);
 }
 
 std::optional<PairSide> AssistModel::sideOfFile(const QString& file) const {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         if (fileName(side) == file) {
             return side;
         }

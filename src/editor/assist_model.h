@@ -17,21 +17,22 @@ namespace tessory {
 
 class ShaderDocument;
 
-// The pair's two documents as the GLSL core last parsed them, for the assist of both panes: a
+// The program's documents as the GLSL core last parsed them, for the assist of every pane: a
 // document is parsed again on a worker thread a moment after its last change, with the line
 // being typed blanked if it does not parse, so that typing never waits for a parse. A pane whose
 // text is too large for that has its assist switched off until it holds another text.
 class AssistModel : public QObject {
     Q_OBJECT
 public:
-    AssistModel(ShaderDocument& vertex, ShaderDocument& fragment, QObject* parent = nullptr);
+    AssistModel(const std::array<ShaderDocument*, kSideCount>& documents,
+                QObject* parent = nullptr);
     ~AssistModel() override;
 
     static constexpr int kReparseDelayMs = 150;
     // About a 100,000-line shader; a 16 MB one would take seconds of the front end's time.
     static constexpr int kMaxCharacters = 4'000'000;
 
-    // Both documents, by side: the last parse of each, or, before there is one, its builtins.
+    // Every document, by side: the last parse of each, or, before there is one, its builtins.
     const glsl::Program& program();
     // The name a document has in the program: its file, or the stage's name without one.
     QString fileName(PairSide side) const;
@@ -64,7 +65,7 @@ private:
     void startParse(PairSide side);
     void finished(PairSide side, int generation, std::shared_ptr<const glsl::ParsedDocument> doc);
 
-    std::array<State, 2> state_;
+    std::array<State, kSideCount> state_;
     glsl::Program program_;
     QThreadPool pool_;
 };

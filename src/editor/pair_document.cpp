@@ -10,8 +10,10 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace tessory {
 namespace {
@@ -34,7 +36,7 @@ PairDocument::PairDocument(Prompter& prompter, const AppSettings& settings, QWid
       owner_(owner),
       texts_(Texts::of(false)),
       watcher_(new PairWatcher(this)) {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         documents_[int(side)] = new ShaderDocument(this);
         connect(documents_[int(side)], &ShaderDocument::stampChanged, this,
                 &PairDocument::watchFiles);
@@ -48,7 +50,12 @@ PairDocument::PairDocument(Prompter& prompter, const AppSettings& settings, QWid
 PairDocument::~PairDocument() = default;
 
 bool PairDocument::isModified() const {
-    return document(PairSide::Vertex).isModified() || document(PairSide::Fragment).isModified();
+    return std::any_of(documents_.cbegin(), documents_.cend(),
+                       [](const ShaderDocument* document) { return document->isModified(); });
+}
+
+bool PairDocument::hasStage(PairSide side) const {
+    return !document(side).stamp().path().isEmpty();
 }
 
 void PairDocument::setUnmodified() {
@@ -63,32 +70,66 @@ void PairDocument::clear() {
     }
 }
 
-void PairDocument::load(const QString& vertexPath, const QString& fragmentPath) {
-    const QString paths[] = {vertexPath, fragmentPath};
-    const std::optional<QByteArray> files[] = {readPairFile(vertexPath),
-                                               readPairFile(fragmentPath)};
-    for (const PairSide side : kPairSides) {
+void PairDocument::load(const ProgramPaths& paths) {
+    std::array<std::optional<QByteArray>, kSideCount> files;
+    QStringList unreadable;
+    for (const PairSide side : kProgramSides) {
+        const QString& path = paths[int(side)];
+        if (path.isEmpty()) {
+            continue;
+        }
+        // The entry's own files decide whether the program can be opened at all; an added
+        // stage that is no readable file (a folder, too long) leaves the others editable.
+        const bool own = side == PairSide::Vertex || side == PairSide::Fragment ||
+                         side == PairSide::Compute;
+        if (own) {
+            files[int(side)] = readPairFile(path);
+            continue;
+        }
+        try {
+            files[int(side)] = readShaderFile(path);
+        } catch (const FileError& error) {
+            unreadable << texts_.editor.fileNotLoaded.arg(QString::fromUtf8(error.what()));
+        }
+    }
+    for (const PairSide side : kProgramSides) {
         const int i = int(side);
         if (files[i]) {
             document(side).load(decodeShaderText(*files[i]), FileStamp::of(paths[i], *files[i]));
             continue;
         }
-        prompter_.showMessage(owner_, QMessageBox::Critical,
-                              texts_.message(side == PairSide::Vertex ? MsgCouldNotLoadVertex
-                                                                      : MsgCouldNotLoadFragment),
-                              QMessageBox::Ok);
         document(side).clear();
+        if (paths[i].isEmpty() || std::find(kAddedSides.cbegin(), kAddedSides.cend(), side) !=
+                                      kAddedSides.cend()) {
+            continue;
+        }
+        // The file of the entry's own stage that is gone: its empty pane still names it, and
+        // Save writes it again.
+        document(side).setStamp(FileStamp::of(paths[i], {}));
+        if (side != PairSide::Compute) {
+            prompter_.showMessage(owner_, QMessageBox::Critical,
+                                  texts_.message(side == PairSide::Vertex ? MsgCouldNotLoadVertex
+                                                                          : MsgCouldNotLoadFragment),
+                                  QMessageBox::Ok);
+        }
+    }
+    for (const QString& message : unreadable) {
+        prompter_.showMessage(owner_, QMessageBox::Warning, message, QMessageBox::Ok);
     }
 }
 
-void PairDocument::save(const QString& vertexPath, const QString& fragmentPath) {
+void PairDocument::save(const ProgramPaths& paths) {
     struct Side {
         QString path;
         ShaderDocument& document;
         QByteArray bytes;
     };
-    Side sides[] = {{vertexPath, document(PairSide::Vertex), {}},
-                    {fragmentPath, document(PairSide::Fragment), {}}};
+    std::vector<Side> sides;
+    for (const PairSide side : kProgramSides) {
+        if (!paths[int(side)].isEmpty()) {
+            sides.push_back({paths[int(side)], document(side), {}});
+        }
+    }
     // Every character is checked before anything is asked or written.
     for (Side& side : sides) {
         side.bytes = encodeShaderText({side.document.text(), side.document.lineEnd()}, side.path);
@@ -130,12 +171,12 @@ bool PairDocument::overwriteChangedFile(const QString& path) {
                                {texts_.extra().keepOnDisk, texts_.extra().overwrite}) == 1;
 }
 
-bool PairDocument::maybeSave(const QString& vertexPath, const QString& fragmentPath) {
+bool PairDocument::maybeSave(const ProgramPaths& paths) {
     if (!isModified()) {
         return true;
     }
     if (settings_.values().AutoSaveOnChange) {
-        save(vertexPath, fragmentPath);
+        save(paths);
         return true;
     }
     const QMessageBox::StandardButton answer =
@@ -145,7 +186,7 @@ bool PairDocument::maybeSave(const QString& vertexPath, const QString& fragmentP
         return false;
     }
     if (answer == QMessageBox::Yes) {
-        save(vertexPath, fragmentPath);
+        save(paths);
     }
     return true;
 }

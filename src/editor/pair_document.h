@@ -19,9 +19,11 @@ class AppSettings;
 class PairWatcher;
 class Prompter;
 
-// The open pair's two shader documents and their files: loading, saving with its questions,
-// and the files as other programs change them (reloaded when a document holds no edits, asked
-// about when it does, said so when they are deleted). One question about the files at a time.
+// The open program's shader documents, one for each stage file it has, and their files: loading,
+// saving with its questions, and the files as other programs change them (reloaded when a
+// document holds no edits, asked about when it does, said so when they are deleted). One
+// question about the files at a time. A stage the program lacks has an empty document with no
+// file behind it.
 class PairDocument : public QObject {
     Q_OBJECT
 public:
@@ -34,20 +36,23 @@ public:
     ShaderDocument& document(PairSide side) const { return *documents_[int(side)]; }
     bool isModified() const;
     void setUnmodified();
-    // Both documents empty, unmodified, with no file behind them.
+    // Every document empty, unmodified, with no file behind it.
     void clear();
+    // Whether the program has the stage: its document has a file behind it.
+    bool hasStage(PairSide side) const;
 
-    // Both files are read before either document changes, so that a file that cannot be read
-    // (FileError) leaves both as they were. A file that is not there is said so and its
-    // document emptied, rather than left with the previous pair's text, which a save would
-    // write into this pair's file.
-    void load(const QString& vertexPath, const QString& fragmentPath);
-    // Writes the documents to these files, together or not at all. A file another program
-    // changed since it was read is overwritten only when the user says so; its document then
-    // shows what is on disk.
-    void save(const QString& vertexPath, const QString& fragmentPath);
-    // The save prompt before the pair is left: false when the user cancelled.
-    bool maybeSave(const QString& vertexPath, const QString& fragmentPath);
+    // The files are read before any document changes, so that a vertex or fragment file that
+    // cannot be read (FileError) leaves every document as it was. A vertex or fragment file that
+    // is not there is said so and its document emptied, rather than left with the previous
+    // pair's text, which a save would write into this pair's file. Another stage file that
+    // cannot be read is said so, and the program goes on without it: its file is never written.
+    void load(const ProgramPaths& paths);
+    // Writes the documents of the stages with a path to these files, together or not at all. A
+    // file another program changed since it was read is overwritten only when the user says so;
+    // its document then shows what is on disk.
+    void save(const ProgramPaths& paths);
+    // The save prompt before the program is left: false when the user cancelled.
+    bool maybeSave(const ProgramPaths& paths);
 
     // While a WorkSpace test loads pair after pair, changes on disk wait; they are looked at
     // when it ends.
@@ -72,7 +77,7 @@ private:
     const AppSettings& settings_;
     QWidget* owner_;
     Texts texts_;
-    std::array<ShaderDocument*, 2> documents_{};
+    std::array<ShaderDocument*, kSideCount> documents_{};
     PairWatcher* watcher_;
     bool checking_ = false;
     bool recheck_ = false;

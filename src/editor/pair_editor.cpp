@@ -39,29 +39,38 @@ constexpr int kHistoryLength = 100;
 }  // namespace
 
 PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
-    : QWidget(parent), texts_(Texts::of(false)) {
-    const QString paneNames[] = {QStringLiteral("RichEdit_Vertex"),
-                                 QStringLiteral("RichEdit_Fragment")};
-    const QString pageNames[] = {QStringLiteral("TabSheet1"), QStringLiteral("TabSheet2")};
+    : QWidget(parent), documents_(documents), texts_(Texts::of(false)) {
+    // The two panes of a pair keep the names they always had; the other stages follow them.
+    const QString paneNames[] = {
+        QStringLiteral("RichEdit_Vertex"),      QStringLiteral("RichEdit_Fragment"),
+        QStringLiteral("RichEdit_Geometry"),    QStringLiteral("RichEdit_TessControl"),
+        QStringLiteral("RichEdit_TessEval"),    QStringLiteral("RichEdit_Compute")};
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("PageControl1"));
-    assistModel_ = new AssistModel(documents.document(PairSide::Vertex),
-                                   documents.document(PairSide::Fragment), this);
-    for (const PairSide side : kPairSides) {
+    std::array<ShaderDocument*, kSideCount> stageDocuments{};
+    for (const PairSide side : kProgramSides) {
+        stageDocuments[int(side)] = &documents.document(side);
+    }
+    assistModel_ = new AssistModel(stageDocuments, this);
+    for (const PairSide side : kProgramSides) {
         const int i = int(side);
+        const QString pageName = QStringLiteral("TabSheet%1").arg(i + 1);
         panes_[i] = new ShaderPane(documents.document(side), paneNames[i]);
         auto* outline = new QComboBox;
-        outline->setObjectName(pageNames[i] + QStringLiteral("_Outline"));
+        outline->setObjectName(pageName + QStringLiteral("_Outline"));
         outline->setMaxVisibleItems(30);
         outline->setFocusPolicy(Qt::ClickFocus);
         assists_[i] = new PaneAssist(*assistModel_, side, *panes_[i]->widget(), *outline);
-        pages_[i] = makeTabSheet(pageNames[i], outline, panes_[i]->widget());
+        pages_[i] = makeTabSheet(pageName, outline, panes_[i]->widget());
         // The pages, not their tabs, are disabled without a pair, so the active tab never moves.
         pages_[i]->setEnabled(false);
+        tabs_->addTab(pages_[i], sideName(side));
+        // A stage's tab is there while the program has its file.
+        connect(&documents.document(side), &ShaderDocument::stampChanged, this,
+                &PairEditor::showStageTabs);
     }
-    tabs_->addTab(pages_[0], QStringLiteral("VertexShader"));
-    tabs_->addTab(pages_[1], QStringLiteral("FragmentShader"));
     tabs_->setCurrentIndex(1);
+    showStageTabs();
 
     // The find bar sits under the panes, as in other code editors.
     findBar_ = new FindBar;
@@ -72,7 +81,7 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     column->addWidget(tabs_);
     column->addWidget(findBar_);
 
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         CodeEdit* edit = pane(side).widget();
         connect(edit, &CodeEdit::keyDown, this,
                 [this, side](int key, Qt::KeyboardModifiers modifiers) {
@@ -95,14 +104,36 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     connectAssist();
 }
 
+void PairEditor::showStageTabs() {
+    bool any = false;
+    for (const PairSide side : kProgramSides) {
+        any = any || documents_.hasStage(side);
+    }
+    for (const PairSide side : kProgramSides) {
+        const bool ofPair = side == PairSide::Vertex || side == PairSide::Fragment;
+        tabs_->setTabVisible(int(side), any ? documents_.hasStage(side) : ofPair);
+    }
+    if (tabs_->isTabVisible(tabs_->currentIndex())) {
+        return;
+    }
+    for (const PairSide side : {PairSide::Fragment, PairSide::Vertex, PairSide::Compute}) {
+        if (tabs_->isTabVisible(int(side))) {
+            tabs_->setCurrentIndex(int(side));
+            return;
+        }
+    }
+}
+
 void PairEditor::connectAssist() {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         connect(assists_[int(side)], &PaneAssist::navigate, this, &PairEditor::navigate);
         connect(assists_[int(side)], &PaneAssist::backRequested, this, &PairEditor::goBack);
     }
     connect(assistModel_, &AssistModel::switchedOff, this, [this](PairSide side, bool tooLarge) {
         const AssistTexts texts = assistTexts(texts_.german);
-        const QString pane = side == PairSide::Vertex ? texts.vertexShader : texts.fragmentShader;
+        const QString pane = side == PairSide::Vertex     ? texts.vertexShader
+                             : side == PairSide::Fragment ? texts.fragmentShader
+                                                          : sideName(side);
         emit noteShown((tooLarge ? texts.offTooLarge : texts.offTooSlow).arg(pane));
     });
 }
@@ -145,16 +176,17 @@ void PairEditor::goBack() {
 }
 
 QList<QWidget*> PairEditor::pages() const {
-    return {pages_[0], pages_[1]};
+    return {pages_.cbegin(), pages_.cend()};
 }
 
 CodeEdit* PairEditor::activeEdit() const {
     const int index = tabs_->currentIndex();
-    return index == 0 || index == 1 ? pane(PairSide(index)).widget() : nullptr;
+    return index >= 0 && index < kSideCount ? pane(PairSide(index)).widget() : nullptr;
 }
 
 PairSide PairEditor::activeSide() const {
-    return tabs_->currentIndex() == 0 ? PairSide::Vertex : PairSide::Fragment;
+    const int index = tabs_->currentIndex();
+    return index >= 0 && index < kSideCount ? PairSide(index) : PairSide::Fragment;
 }
 
 void PairEditor::connectEditActions(const EditCommands& edit, const ViewCommands& view) {
@@ -199,13 +231,13 @@ void PairEditor::setTexts(const Texts& texts) {
 }
 
 void PairEditor::setFormats(const CategoryFormats& formats) {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         pane(side).document().setFormats(formats);
     }
 }
 
 void PairEditor::setZoom(int step) {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         pane(side).widget()->setZoomStep(step);
     }
 }
@@ -230,7 +262,13 @@ QString PairEditor::insertModeText(PairSide side) const {
     if (side == PairSide::Vertex) {
         return texts_.message(overwrite ? MsgOverwriteVertex : MsgInsertVertex);
     }
-    return texts_.message(overwrite ? MsgOverwriteFragment : MsgInsertFragment);
+    if (side == PairSide::Fragment) {
+        return texts_.message(overwrite ? MsgOverwriteFragment : MsgInsertFragment);
+    }
+    // "Insert [Geometry]": the stage's name as its tab has it, without "Shader".
+    QString text = texts_.message(overwrite ? MsgOverwriteVertex : MsgInsertVertex);
+    return text.replace(QStringLiteral("[Vertex]"),
+                        QLatin1Char('[') + sideName(side).chopped(6) + QLatin1Char(']'));
 }
 
 void PairEditor::paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers) {
@@ -291,7 +329,7 @@ bool PairEditor::showLocation(PairSide side, qint64 line, int column) {
 }
 
 void PairEditor::clearErrorMarks() {
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         pane(side).clearMark();
     }
 }

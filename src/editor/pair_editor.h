@@ -23,8 +23,8 @@ class PairDocument;
 class PaneAssist;
 class ShaderPane;
 
-// The view of the open pair: a tab for each shader's pane with its outline over it and the find
-// bar under them. The edit commands act on the pane of the active tab, the zoom on both panes
+// The view of the open program: a tab for each stage file's pane with its outline over it (the
+// pair's two tabs while no program is open) and the find bar under them. The edit commands act on the pane of the active tab, the zoom on both panes
 // alike, and a key or click in a pane removes the error mark. Go to definition shows the
 // declaration in either pane, and Go Back returns to where each jump started.
 class PairEditor : public QWidget {
@@ -73,6 +73,7 @@ private:
     QString insertModeText(PairSide side) const;
     void runEditCommand(void (QPlainTextEdit::*command)());
     void activeTabChanged();
+    void showStageTabs();
     void connectAssist();
 
     struct Place {
@@ -80,13 +81,14 @@ private:
         int position;
     };
 
+    PairDocument& documents_;
     Texts texts_;
     EditCommands edit_;
-    std::array<ShaderPane*, 2> panes_{};
+    std::array<ShaderPane*, kSideCount> panes_{};
     AssistModel* assistModel_;
-    std::array<PaneAssist*, 2> assists_{};
+    std::array<PaneAssist*, kSideCount> assists_{};
     QList<Place> history_;
-    std::array<QWidget*, 2> pages_{};
+    std::array<QWidget*, kSideCount> pages_{};
     QTabWidget* tabs_;
     FindBar* findBar_;
 };

@@ -21,6 +21,8 @@ EditorTexts editorTexts(bool german) {
             QStringLiteral("Meine Fassung behalten"),
             QStringLiteral("%1\n\nwurde auf dem Datenträger gelöscht. Der Editor behält den Text; "
                            "Speichern schreibt die Datei neu."),
+            QStringLiteral("%1\n\nDie anderen Bereiche bleiben bearbeitbar; diese Datei wird "
+                           "nicht geschrieben."),
         };
     }
     return {
@@ -39,6 +41,7 @@ EditorTexts editorTexts(bool german) {
         QStringLiteral("Keep my version"),
         QStringLiteral("%1\n\nwas deleted on disk. The editor keeps its text; Save writes the "
                        "file again."),
+        QStringLiteral("%1\n\nThe other panes stay editable; this file is not written."),
     };
 }
 

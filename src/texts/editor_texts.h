@@ -22,6 +22,9 @@ struct EditorTexts {
     QString keepMine;
     // %1: the file.
     QString deletedOnDisk;
+    // %1: why a stage file, or an included file, could not be read (naming it). Its tab stays
+    // empty and nothing writes it.
+    QString fileNotLoaded;
 };
 
 EditorTexts editorTexts(bool german);

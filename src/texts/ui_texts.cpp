@@ -74,6 +74,12 @@ LanguageTexts english() {
         "with the text of the editor, or keep the file on disk as it is and show it in the "
         "editor?");
     t.extra.overwrite = QStringLiteral("Overwrite");
+    t.extra.fragmentOnlyEntry = QStringLiteral(
+        "Fragment shader without a vertex shader: compiled and drawn with a full-screen vertex "
+        "stage");
+    t.extra.vertexOnlyEntry =
+        QStringLiteral("Vertex shader without a fragment shader: compiled on its own");
+    t.extra.computeEntry = QStringLiteral("Compute shader: compiled on its own");
     t.extra.keepOnDisk = QStringLiteral("Keep the file on disk");
     t.extra.archiveWithoutPairs = QStringLiteral(
         "The WorkSpace lists no shader pair, so no archive was written: %1 keeps the pairs it "
@@ -175,6 +181,12 @@ LanguageTexts german() {
         "Text des Editors überschreiben oder die Datei auf der Festplatte unverändert behalten "
         "und im Editor anzeigen?");
     t.extra.overwrite = QStringLiteral("Überschreiben");
+    t.extra.fragmentOnlyEntry = QStringLiteral(
+        "Fragment-Shader ohne Vertex-Shader: wird mit einer bildschirmfüllenden Vertex-Stufe "
+        "übersetzt und gezeichnet");
+    t.extra.vertexOnlyEntry =
+        QStringLiteral("Vertex-Shader ohne Fragment-Shader: wird für sich übersetzt");
+    t.extra.computeEntry = QStringLiteral("Compute-Shader: wird für sich übersetzt");
     t.extra.keepOnDisk = QStringLiteral("Datei auf der Festplatte behalten");
     t.extra.archiveWithoutPairs = QStringLiteral(
         "Der Arbeitsbereich enthält kein Shader-Paar, daher wurde kein Archiv geschrieben: %1 "

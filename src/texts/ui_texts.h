@@ -67,6 +67,10 @@ struct LanguageTexts {
         QString recoverGone;      // the same, the file deleted since
         QString recover;
         QString discard;
+        // Why a WorkSpace entry is no pair, as its tooltip says.
+        QString fragmentOnlyEntry;
+        QString vertexOnlyEntry;
+        QString computeEntry;
         QString recoveryFailed;  // %1: why
     } extra;
 };

@@ -73,8 +73,11 @@ bool isValidShaderName(QStringView name) {
 bool pairFileExists(const QString& directory, const QString& baseName,
                     const PairExtensions& extensions) {
     // Pair files are found ignoring A-Z case, so a name in other letter case takes the place too.
-    return takenPath(findPairFile(directory, baseName, extensions.vertex)) ||
-           takenPath(findPairFile(directory, baseName, extensions.fragment));
+    // Any stage file counts: a new pair would take it in, and a new program written from the
+    // open one would overwrite it.
+    return std::any_of(kProgramSides.cbegin(), kProgramSides.cend(), [&](PairSide side) {
+        return takenPath(findPairFile(directory, baseName, extensions.of(side)));
+    });
 }
 
 namespace {

@@ -15,27 +15,81 @@ void OpenPair::setDirectory(const QString& directory) {
 }
 
 QString OpenPair::path(PairSide side, const QString& name) const {
-    return findPairFile(directory_, name,
-                        side == PairSide::Vertex ? extensions_.vertex : extensions_.fragment);
+    return findPairFile(directory_, name, extensions_.of(side));
+}
+
+EntryShape OpenPair::shape(const QString& name) const {
+    if (const auto known = shapes_.constFind(foldAsciiCase(name)); known != shapes_.cend()) {
+        return *known;
+    }
+    const bool vertex = QFileInfo(path(PairSide::Vertex, name)).isFile();
+    const bool fragment = QFileInfo(path(PairSide::Fragment, name)).isFile();
+    if (vertex != fragment) {
+        return vertex ? EntryShape::VertexOnly : EntryShape::FragmentOnly;
+    }
+    if (!vertex && QFileInfo(path(PairSide::Compute, name)).isFile()) {
+        return EntryShape::Compute;
+    }
+    return EntryShape::Pair;
+}
+
+ProgramPaths OpenPair::paths(const QString& name) const {
+    ProgramPaths paths;
+    if (name.isEmpty()) {
+        return paths;
+    }
+    const EntryShape entry = shape(name);
+    for (const PairSide side : kProgramSides) {
+        if (hasSide(entry, side)) {
+            paths[int(side)] = path(side, name);
+        }
+    }
+    if (takesAddedStages(entry)) {
+        for (const PairSide side : kAddedSides) {
+            // Whatever stands there: one that is no file is said so when the program opens.
+            if (const QString added = path(side, name); QFileInfo::exists(added)) {
+                paths[int(side)] = added;
+            }
+        }
+    }
+    return paths;
+}
+
+ProgramPaths OpenPair::pathsAs(const QString& name, const ProgramPaths& like) const {
+    ProgramPaths paths;
+    for (const PairSide side : kProgramSides) {
+        if (!like[int(side)].isEmpty()) {
+            paths[int(side)] = path(side, name);
+        }
+    }
+    return paths;
 }
 
 bool OpenPair::filesExist(const QString& name) const {
-    return QFileInfo(path(PairSide::Vertex, name)).isFile() &&
-           QFileInfo(path(PairSide::Fragment, name)).isFile();
+    const EntryShape entry = shape(name);
+    for (const PairSide side : kProgramSides) {
+        if (hasSide(entry, side) && !QFileInfo(path(side, name)).isFile()) {
+            return false;
+        }
+    }
+    return true;
 }
 
-void OpenPair::setScan(PairList names, bool accepted) {
+void OpenPair::setScan(PairList names, EntryShapes shapes, bool accepted) {
     scanned_ = std::move(names);
+    shapes_ = std::move(shapes);
     listed_ = accepted;
 }
 
-void OpenPair::addPair(const QString& name) {
+void OpenPair::addPair(const QString& name, EntryShape shape) {
     scanned_.add(name);
+    shapes_.insert(foldAsciiCase(name), shape);
     listed_ = true;
 }
 
 void OpenPair::clearPairs() {
     scanned_.clear();
+    shapes_.clear();
     listed_ = false;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "workspace/entry_shape.h"
 #include "workspace/name_rules.h"
 #include "workspace/pair_list.h"
 #include "workspace/pair_side.h"
@@ -26,19 +27,28 @@ public:
     const PairExtensions& extensions() const { return extensions_; }
     void setExtensions(const PairExtensions& extensions) { extensions_ = extensions; }
 
-    // A pair file as it is named on disk (see findPairFile).
+    // A stage file as it is named on disk (see findPairFile), whether it is there or not.
     QString path(PairSide side, const QString& name) const;
     QString path(PairSide side) const { return path(side, name_); }
-    // Whether both files of the named pair are there.
+    // The entry's shape as the last scan found it; for a name it did not list, as its files
+    // are now.
+    EntryShape shape(const QString& name) const;
+    // Every stage file of the named entry: those of its shape, and the added stages whose files
+    // are there.
+    ProgramPaths paths(const QString& name) const;
+    ProgramPaths paths() const { return paths(name_); }
+    // The files that the stages `like` has would have under another name.
+    ProgramPaths pathsAs(const QString& name, const ProgramPaths& like) const;
+    // Whether the files of the named entry's shape are there (both of a pair).
     bool filesExist(const QString& name) const;
 
     // Every base name of the last scan, also when the WorkSpace was refused for a missing file.
     const PairList& scanned() const { return scanned_; }
     // The names the WorkSpace list shows: those of an accepted scan, none of a refused one.
     QStringList listed() const { return listed_ ? scanned_.names() : QStringList(); }
-    void setScan(PairList names, bool accepted);
-    // A pair made by the editor: scanned and listed from now on.
-    void addPair(const QString& name);
+    void setScan(PairList names, EntryShapes shapes, bool accepted);
+    // An entry made by the editor: scanned and listed from now on.
+    void addPair(const QString& name, EntryShape shape = EntryShape::Pair);
     void clearPairs();
     // The listed position of the open pair (A-Z case ignored), or -1.
     int listedIndexOfOpen() const;
@@ -48,6 +58,7 @@ private:
     QString name_;
     PairExtensions extensions_;
     PairList scanned_;
+    EntryShapes shapes_;
     bool listed_ = false;
 };
 

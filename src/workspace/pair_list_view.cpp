@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "workspace/pair_list_view.h"
 
+#include <QPainter>
+#include <QPixmap>
 #include <QScopedValueRollback>
 
 namespace tessory {
@@ -13,13 +15,41 @@ PairListView::PairListView(QWidget* parent) : QListWidget(parent) {
             &PairListView::selectionChangedByAnyone);
 }
 
-void PairListView::showNames(const QStringList& names) {
+QIcon PairListView::entryIcon(QChar letter) {
+    // One icon per letter for the whole list: a thousand lone shaders share three pixmaps.
+    if (const auto known = icons_.constFind(letter); known != icons_.cend()) {
+        return *known;
+    }
+    QPixmap badge(16, 16);
+    badge.fill(Qt::transparent);
+    QPainter painter(&badge);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x4a, 0x6f, 0xa5));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(badge.rect(), Qt::AlignCenter, QString(letter));
+    painter.end();
+    return icons_.insert(letter, QIcon(badge)).value();
+}
+
+void PairListView::showNames(const QStringList& names, const QHash<int, EntryMark>& marks) {
     const QScopedValueRollback fromCode(selectingFromCode_, true);
     setUpdatesEnabled(false);
     clear();
     addItems(names);
     for (int i = 0; i < count(); ++i) {
-        item(i)->setToolTip(item(i)->text());
+        const auto mark = marks.constFind(i);
+        if (mark == marks.cend()) {
+            item(i)->setToolTip(item(i)->text());
+            continue;
+        }
+        item(i)->setIcon(entryIcon(mark->letter));
+        item(i)->setToolTip(item(i)->text() + QLatin1Char('\n') + mark->note);
     }
     setUpdatesEnabled(true);
 }

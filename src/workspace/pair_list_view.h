@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
+#include <QIcon>
 #include <QListWidget>
 
 #include <optional>
@@ -16,8 +18,14 @@ class PairListView : public QListWidget {
 public:
     explicit PairListView(QWidget* parent = nullptr);
 
-    // The names in this order, each with its whole name as tooltip (a long one is elided).
-    void showNames(const QStringList& names);
+    // What sets an entry apart from a pair: a letter on its icon and why, for its tooltip.
+    struct EntryMark {
+        QChar letter;
+        QString note;
+    };
+    // The names in this order, each with its whole name as tooltip (a long one is elided), and
+    // the mark of each name that has one in `marks` (by row).
+    void showNames(const QStringList& names, const QHash<int, EntryMark>& marks = {});
     // Makes the row current and selected; -1 leaves none.
     void selectRow(int row);
     // The selected entry's name; nothing when no entry is selected.
@@ -27,10 +35,12 @@ signals:
     void pairChosen();
 
 private:
+    QIcon entryIcon(QChar letter);
     void selectionChangedByAnyone();
 
     bool selectingFromCode_ = false;
     bool choicePending_ = false;
+    QHash<QChar, QIcon> icons_;
 };
 
 }  // namespace tessory

@@ -111,6 +111,12 @@ QString asciiLower(QStringView text) {
     return lower;
 }
 
+// From the last "." on, with A-Z taken as a-z; empty without a ".".
+QString lowerExtension(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : asciiLower(QStringView(name).mid(dot));
+}
+
 }  // namespace
 
 QString forEachDirectoryEntry(const QString& directory, const QString& mask,
@@ -158,8 +164,7 @@ QList<PairFileName> pairFileNames(const DirEntry& entry, const PairExtensions& e
     if (entry.kind == EntryKind::Directory) {
         return found;
     }
-    const qsizetype dot = entry.name.lastIndexOf(u'.');
-    const QString extension = dot < 0 ? QString() : asciiLower(QStringView(entry.name).mid(dot));
+    const QString extension = lowerExtension(entry.name);
     if (extension == extensions.vertex) {
         found.append(PairFileName{entry.name.chopped(extensions.vertex.size()), PairSide::Vertex});
     }
@@ -172,12 +177,13 @@ QList<PairFileName> pairFileNames(const DirEntry& entry, const PairExtensions& e
 
 WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& extensions,
                             const QLocale& locale) {
-    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}, {}, {}, {}};
+    WorkspaceScan scan{PairList(locale), {}, {}, {}, {}, {}, {}, {}, {}, PairList(locale), {}};
     // The walk sees every entry, so the pair check looks names up here instead of asking the
     // file system once more per file.
     FileIndex files;
     QStringList baseNames;
     QList<std::pair<QString, QString>> pairFiles;  // entry name, base name
+    QStringList computeNames;
     scan.readError = forEachDirectoryEntry(
         directory, QStringLiteral("*.*"), [&](const QString&, const DirEntry& entry) {
             scan.entries.append(entry);
@@ -189,6 +195,9 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
             }
             if (entry.kind == EntryKind::File) {
                 files.add(entry.name);
+            }
+            if (entry.kind == EntryKind::File && lowerExtension(entry.name) == extensions.compute) {
+                computeNames.append(entry.name.chopped(extensions.compute.size()));
             }
             for (const PairFileName& match : pairFileNames(entry, extensions)) {
                 baseNames.append(match.baseName);
@@ -235,6 +244,24 @@ WorkspaceScan scanWorkspace(const QString& directory, const PairExtensions& exte
             }
         }
     }
+    QStringList programNames;
+    for (const QString& name : scan.pairs.names()) {
+        const bool vertex = !files.find(name + extensions.vertex).isNull();
+        const bool fragment = !files.find(name + extensions.fragment).isNull();
+        if (vertex || fragment) {
+            programNames.append(name);
+            scan.shapes.insert(foldAsciiCase(name), vertex && fragment ? EntryShape::Pair
+                                                    : vertex           ? EntryShape::VertexOnly
+                                                                       : EntryShape::FragmentOnly);
+        }
+    }
+    for (const QString& name : computeNames) {
+        if (!scan.pairs.contains(name) && !scan.shapes.contains(foldAsciiCase(name))) {
+            programNames.append(name);
+            scan.shapes.insert(foldAsciiCase(name), EntryShape::Compute);
+        }
+    }
+    scan.programs.assign(programNames);
     std::sort(scan.caseVariantFiles.begin(), scan.caseVariantFiles.end(),
               [](const QString& a, const QString& b) {
                   return QFile::encodeName(a) < QFile::encodeName(b);

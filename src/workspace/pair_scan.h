@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "workspace/entry_shape.h"
 #include "workspace/name_rules.h"
 #include "workspace/pair_list.h"
 #include "workspace/pair_side.h"
@@ -80,8 +81,15 @@ struct WorkspaceScan {
     // Every entry but directories, in byte order, for a caller that looks at the other files too
     // without reading the directory again.
     QList<DirEntry> entries;
+    // What the editor lists: each name of `pairs` that has a vertex or a fragment file, and each
+    // base name of a compute file that no such name takes (A-Z case ignored), with its shape.
+    PairList programs;
+    EntryShapes shapes;
 
     bool complete() const { return missingFiles.isEmpty(); }
+    EntryShape shape(const QString& name) const {
+        return shapes.value(foldAsciiCase(name), EntryShape::Pair);
+    }
     // What the WorkSpace list shows: every pair, or nothing when a pair is incomplete.
     QStringList listedNames() const { return complete() ? pairs.names() : QStringList(); }
 };

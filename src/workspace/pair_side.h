@@ -24,6 +24,15 @@ inline constexpr std::array<PairSide, kSideCount> kProgramSides{
 inline constexpr std::array<PairSide, 3> kAddedSides{PairSide::Geometry, PairSide::TessControl,
                                                      PairSide::TessEval};
 
+// The name of a side's tab, and of its file where it has none: "VertexShader", "FragmentShader",
+// "GeometryShader", "TessControlShader", "TessEvalShader", "ComputeShader", in every language.
+inline QString sideName(PairSide side) {
+    static const char* const names[kSideCount] = {"VertexShader",      "FragmentShader",
+                                                  "GeometryShader",    "TessControlShader",
+                                                  "TessEvalShader",    "ComputeShader"};
+    return QString::fromLatin1(names[int(side)]);
+}
+
 // Every stage file of a program by side; empty for a stage the program does not have.
 using ProgramPaths = std::array<QString, kSideCount>;
 

@@ -91,7 +91,18 @@ bool WorkspaceController::takeGivenWorkspace(const QString& givenWorkspace) {
 }
 
 void WorkspaceController::showListedPairs() {
-    list_->showNames(openPair_.listed());
+    const QStringList names = openPair_.listed();
+    const LanguageTexts::Extra& extra = texts_.extra();
+    QHash<int, PairListView::EntryMark> marks;
+    for (int row = 0; row < names.size(); ++row) {
+        switch (openPair_.shape(names[row])) {
+            case EntryShape::FragmentOnly: marks.insert(row, {u'F', extra.fragmentOnlyEntry}); break;
+            case EntryShape::VertexOnly: marks.insert(row, {u'V', extra.vertexOnlyEntry}); break;
+            case EntryShape::Compute: marks.insert(row, {u'C', extra.computeEntry}); break;
+            case EntryShape::Pair: break;
+        }
+    }
+    list_->showNames(names, marks);
 }
 
 void WorkspaceController::rescanWorkspace() {
@@ -100,8 +111,9 @@ void WorkspaceController::rescanWorkspace() {
     const QString& dir = openPair_.directory();
     emit workspaceShown(dir);
     WorkspaceScan scan = scanWorkspace(dir, openPair_.extensions());
-    const bool accepted = scan.readError.isEmpty() && scan.complete();
-    openPair_.setScan(std::move(scan.pairs), accepted);
+    // A vertex or fragment file without its partner is listed as a shader of its own.
+    const bool accepted = scan.readError.isEmpty();
+    openPair_.setScan(std::move(scan.programs), std::move(scan.shapes), accepted);
     const auto say = [this](QMessageBox::Icon icon, const QString& text) {
         prompter_.showMessage(owner_, icon, text, QMessageBox::Ok);
     };
@@ -113,15 +125,11 @@ void WorkspaceController::rescanWorkspace() {
         say(QMessageBox::Warning,
             texts_.extra().undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
     }
-    if (!accepted) {
-        say(QMessageBox::Critical, texts_.message(MsgPairNotFound));
-        return;
-    }
     showListedPairs();
 }
 
 void WorkspaceController::loadPair(const QString& name) {
-    documents_.load(path(PairSide::Vertex, name), path(PairSide::Fragment, name));
+    documents_.load(openPair_.paths(name));
     emit pairLoaded(name, openPair_.directory());
 }
 
@@ -151,7 +159,7 @@ void WorkspaceController::offerRecovery(const QList<RecoveryEntry>& entries) {
             recovery_->discard(entry);
             continue;
         }
-        for (const PairSide side : kPairSides) {
+        for (const PairSide side : kProgramSides) {
             if (entry.path == path(side, openPair_.name()) && recovery_->take(entry)) {
                 documents_.document(side).recoverText(entry.text);
             }
@@ -164,8 +172,11 @@ void WorkspaceController::offerRecoveryOfOpenPair() {
     if (recovery_ == nullptr || openPair_.name().isEmpty()) {
         return;
     }
-    const RecoveryScan scan = recovery_->recoverable(
-        {path(PairSide::Vertex, openPair_.name()), path(PairSide::Fragment, openPair_.name())});
+    QStringList files;
+    for (const PairSide side : kProgramSides) {
+        files << path(side, openPair_.name());
+    }
+    const RecoveryScan scan = recovery_->recoverable(files);
     for (const QString& problem : scan.problems) {
         emit recoveryTrouble(problem);
     }
@@ -184,9 +195,8 @@ void WorkspaceController::offerRecoveryOfLostPairs() {
     }
     for (const RecoveryEntry& entry : scan.entries) {
         const QString file = QFileInfo(entry.path).fileName();
-        for (const PairSide side : kPairSides) {
-            const QString& extension = side == PairSide::Vertex ? openPair_.extensions().vertex
-                                                                : openPair_.extensions().fragment;
+        for (const PairSide side : kProgramSides) {
+            const QString& extension = openPair_.extensions().of(side);
             if (file.endsWith(extension) && file.size() > extension.size()) {
                 lost[file.chopped(extension.size())].append(entry);
             }
@@ -229,12 +239,26 @@ void WorkspaceController::offerRecoveryOfLostPairs() {
 }
 
 void WorkspaceController::savePair(const QString& name) {
-    documents_.save(path(PairSide::Vertex, name), path(PairSide::Fragment, name));
+    documents_.save(openPair_.pathsAs(name, openPaths()));
 }
 
 bool WorkspaceController::maybeSave() {
-    return documents_.maybeSave(path(PairSide::Vertex, openPair_.name()),
-                                path(PairSide::Fragment, openPair_.name()));
+    return documents_.maybeSave(openPaths());
+}
+
+ProgramPaths WorkspaceController::openPaths() const {
+    // The documents know which stages the open program has: a stage file that could not be
+    // read is not one of them, so it is never written.
+    ProgramPaths paths;
+    if (openPair_.name().isEmpty()) {
+        return paths;
+    }
+    for (const PairSide side : kProgramSides) {
+        if (documents_.hasStage(side)) {
+            paths[int(side)] = path(side, openPair_.name());
+        }
+    }
+    return paths;
 }
 
 void WorkspaceController::reselectOpenPair() {
@@ -244,6 +268,11 @@ void WorkspaceController::reselectOpenPair() {
 void WorkspaceController::reopenLastPair() {
     const int row = openPair_.listedIndexOfOpen();
     if (row < 0 || !openPair_.filesExist(openPair_.name())) {
+        // The pair the settings name has lost its files since: said once, at the start.
+        if (!openPair_.name().isEmpty() && QFileInfo(openPair_.directory()).isDir()) {
+            prompter_.showMessage(owner_, QMessageBox::Critical, texts_.message(MsgPairNotFound),
+                                  QMessageBox::Ok);
+        }
         return;
     }
     loadPair(openPair_.name());
@@ -411,13 +440,14 @@ void WorkspaceController::createPair(bool empty) {
         saveShaderPair(path(PairSide::Vertex, *newName), {}, path(PairSide::Fragment, *newName),
                        {});
     } else {
-        for (const PairSide side : kPairSides) {
+        for (const PairSide side : kProgramSides) {
             documents_.document(side).setLineEnd(LineEnd::Lf);
         }
         savePair(*newName);
     }
+    const EntryShape shape = empty ? EntryShape::Pair : openPair_.shape(oldName);
     openPair_.setName(*newName);
-    openPair_.addPair(*newName);
+    openPair_.addPair(*newName, shape);
     showListedPairs();
     reselectOpenPair();
     if (empty) {
@@ -438,17 +468,20 @@ void WorkspaceController::Action_DelSExecute() {
         if (!name) {
             return;
         }
-        const QString vertex = path(PairSide::Vertex, *name);
-        const QString fragment = path(PairSide::Fragment, *name);
-        const QString question =
-            texts_.extra().deleteFiles + vertex + QStringLiteral("\n\r") + fragment;
+        QStringList files;
+        for (const QString& file : openPair_.paths(*name)) {
+            if (!file.isEmpty()) {
+                files << file;
+            }
+        }
+        const QString question = texts_.extra().deleteFiles + files.join(QStringLiteral("\n\r"));
         if (prompter_.showMessage(owner_, QMessageBox::Question, question,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) !=
             QMessageBox::Yes) {
             return;
         }
         closeOpenPair();
-        for (const QString& file : {vertex, fragment}) {
+        for (const QString& file : files) {
             if (QFileInfo(file).isFile()) {
                 QFile::remove(file);
             }
@@ -474,11 +507,17 @@ void WorkspaceController::Action_RenameExecute() {
         if (!newName || *newName == oldName) {
             return;
         }
-        // Both files move or neither; a failure leaves the pair, the list and the documents as
-        // they were.
-        moveFilesTogether(
-            {{path(PairSide::Vertex, oldName), path(PairSide::Vertex, *newName)},
-             {path(PairSide::Fragment, oldName), path(PairSide::Fragment, *newName)}});
+        // Every stage file moves or none; a failure leaves the program, the list and the
+        // documents as they were.
+        const ProgramPaths from = openPair_.paths(oldName);
+        const ProgramPaths to = openPair_.pathsAs(*newName, from);
+        QList<FileMove> moves;
+        for (const PairSide side : kProgramSides) {
+            if (!from[int(side)].isEmpty() && QFileInfo(from[int(side)]).isFile()) {
+                moves.append({from[int(side)], to[int(side)]});
+            }
+        }
+        moveFilesTogether(moves);
         openPair_.setName(*newName);
         documents_.clear();
         openPair_.clearPairs();

@@ -95,6 +95,8 @@ private:
     bool askToRecover(const QString& pair, const QList<RecoveryEntry>& entries);
     void createPair(bool empty);
     QString path(PairSide side, const QString& name) const { return openPair_.path(side, name); }
+    // The stage files of the open program that its documents hold.
+    ProgramPaths openPaths() const;
 
     AppSettings& settings_;
     PairDocument& documents_;
