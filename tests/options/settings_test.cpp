@@ -247,7 +247,7 @@ TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
         "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
         "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
         "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight EditorZoom CompileTimeLimit "
-        "FrameTimeLimit");
+        "FrameTimeLimit FileExtGeometry FileExtTessControl FileExtTessEval FileExtCompute");
 }
 
 }  // namespace
