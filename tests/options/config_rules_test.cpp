@@ -86,16 +86,6 @@ PairExtensions fieldsWith(PairSide side, const QString& text) {
     return fields;
 }
 
-TEST(StageExtensionsOfTheSettings, AreTheSixFieldsInStageOrder) {
-    TCFG cfg;
-    cfg.FileExtTessEval = QStringLiteral(".te");
-    const PairExtensions extensions = stageExtensions(cfg);
-    const QStringList expected = {".vert", ".frag", ".geom", ".tesc", ".te", ".comp"};
-    for (int i = 0; i < kSideCount; ++i) {
-        EXPECT_EQ(extensions.of(kProgramSides[i]), expected[i]) << i;
-    }
-}
-
 class InvalidStageField : public ::testing::TestWithParam<PairSide> {};
 
 TEST_P(InvalidStageField, IsNamedWhenEmptyOrUnsafe) {
@@ -110,14 +100,6 @@ TEST_P(InvalidStageField, IsNamedWhenEmptyOrUnsafe) {
 INSTANTIATE_TEST_SUITE_P(Stages, InvalidStageField,
                          ::testing::Values(PairSide::Geometry, PairSide::TessControl,
                                            PairSide::TessEval, PairSide::Compute));
-
-TEST(CheckStageExtensions, ThePairsFaultsComeFirstAsBefore) {
-    PairExtensions fields = fieldsWith(PairSide::Compute, QString());
-    fields.fragment = QStringLiteral(" ");
-    EXPECT_EQ(checkStageExtensions(fields, kCurrent).verdict, ExtensionCheck::InvalidFragment);
-    fields.fragment = QStringLiteral(".VERT");
-    EXPECT_EQ(checkStageExtensions(fields, kCurrent).verdict, ExtensionCheck::NotDifferent);
-}
 
 struct SharedCase {
     PairSide side;

@@ -251,18 +251,6 @@ TEST_F(Options, AcceptedExtensionsOfEveryStageReachTheWorkSpace) {
     EXPECT_EQ(optionsDialog(w), nullptr);
 }
 
-TEST_F(Options, OnlyAComputeExtensionChangedStillAsksAndRescans) {
-    QWidget& w = h.start();
-    TForm_Config& d = openConfig(w);
-    d.Edit_Compute->setText(QStringLiteral(".cs"));
-    h.prompter.answers = {QMessageBox::Cancel};
-    d.BT_OK->click();
-    ASSERT_EQ(h.prompter.messages.size(), 1);
-    EXPECT_EQ(h.prompter.messages[0].text, h.messages()[MsgExtensionChangeWarning]);
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(h.stored().FileExtCompute, QStringLiteral(".comp"));
-}
-
 TEST_F(Options, ASecondConfigurationOnlyBringsTheOpenDialogForward) {
     QWidget& w = h.start();
     TForm_Config& d = openConfig(w);

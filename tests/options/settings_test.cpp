@@ -305,17 +305,6 @@ TEST(StageExtensions, AStoreWithoutThemReadsAsBeforeAndGetsTheDefaults) {
     EXPECT_EQ(cfg.FileExtCompute, defaults.FileExtCompute);
 }
 
-TEST(StageExtensions, ADamagedOneEndsTheReadingThere) {
-    auto values = valuesOf(withStageExtensions());
-    values["FileExtTessEval"] = QStringList{".a", ".b"};
-    TCFG cfg;
-    readSettings(storeOf(values), cfg, kScreen);
-    EXPECT_EQ(cfg.FileExtGeometry, QStringLiteral(".gs"));
-    EXPECT_EQ(cfg.FileExtTessControl, QStringLiteral(".tcs"));
-    EXPECT_EQ(cfg.FileExtTessEval, TCFG().FileExtTessEval);
-    EXPECT_EQ(cfg.FileExtCompute, TCFG().FileExtCompute);
-}
-
 TEST(TrimExtensions, TreatsEveryStageAlike) {
     TCFG cfg;
     cfg.FileExtGeometry = QStringLiteral(" .gs\t");
