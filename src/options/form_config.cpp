@@ -26,6 +26,10 @@ const QStringList kCategoryNames = {
     QStringLiteral("TypeQualifiers"), QStringLiteral("Comment"),
 };
 
+// Where the rows of the extension fields start, and how far apart they stand.
+constexpr int kExtensionRowTop = 18;
+constexpr int kExtensionRowPitch = 24;
+
 template <typename W>
 W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -59,9 +63,6 @@ QPushButton* makeButton(const char* name, QWidget* parent, QRect geometry) {
     button->setDefault(false);
     return button;
 }
-
-constexpr int kExtensionRowTop = 18;
-constexpr int kExtensionRowPitch = 24;
 
 QWidget* makePage(const char* name) {
     return named(new QWidget, name);
