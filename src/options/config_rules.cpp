@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "options/config_rules.h"
 
+#include <algorithm>
+
 namespace tessory {
 
 QString normalizeExtension(const QString& typed) {
@@ -30,6 +32,70 @@ CheckedExtensions checkExtensions(const QString& vertexField, const QString& fra
         result.verdict = ExtensionCheck::Changed;
     }
     return result;
+}
+
+CheckedStageExtensions checkStageExtensions(const PairExtensions& fields,
+                                            const PairExtensions& current) {
+    const CheckedExtensions pair =
+        checkExtensions(fields.vertex, fields.fragment, current.vertex, current.fragment);
+    CheckedStageExtensions result;
+    result.verdict = pair.verdict;
+    result.extensions = {pair.vertex,
+                         pair.fragment,
+                         normalizeExtension(fields.geometry),
+                         normalizeExtension(fields.tessControl),
+                         normalizeExtension(fields.tessEval),
+                         normalizeExtension(fields.compute)};
+    if (pair.verdict != ExtensionCheck::Unchanged && pair.verdict != ExtensionCheck::Changed) {
+        return result;
+    }
+    const PairExtensions& chosen = result.extensions;
+    for (const PairSide side : kProgramSides) {
+        const QString& extension = chosen.of(side);
+        if (extension.isEmpty() || !isSafeExtension(extension)) {
+            result.verdict = ExtensionCheck::InvalidStage;
+            result.stage = side;
+            return result;
+        }
+    }
+    for (int i = 0; i < kSideCount; ++i) {
+        for (int j = i + 1; j < kSideCount; ++j) {
+            if (chosen.of(kProgramSides[i]) == chosen.of(kProgramSides[j])) {
+                result.verdict = ExtensionCheck::SharedExtension;
+                result.stage = kProgramSides[i];
+                result.otherStage = kProgramSides[j];
+                return result;
+            }
+        }
+    }
+    const bool unchanged =
+        std::all_of(kProgramSides.begin(), kProgramSides.end(),
+                    [&](PairSide side) { return chosen.of(side) == current.of(side); });
+    result.verdict = unchanged ? ExtensionCheck::Unchanged : ExtensionCheck::Changed;
+    return result;
+}
+
+PairExtensions stageExtensions(const TCFG& cfg) {
+    return {cfg.FileExtVertex,      cfg.FileExtFragment, cfg.FileExtGeometry,
+            cfg.FileExtTessControl, cfg.FileExtTessEval, cfg.FileExtCompute};
+}
+
+QString stageName(PairSide stage) {
+    switch (stage) {
+        case PairSide::Vertex:
+            return QStringLiteral("Vertex");
+        case PairSide::Fragment:
+            return QStringLiteral("Fragment");
+        case PairSide::Geometry:
+            return QStringLiteral("Geometry");
+        case PairSide::TessControl:
+            return QStringLiteral("TessControl");
+        case PairSide::TessEval:
+            return QStringLiteral("TessEval");
+        case PairSide::Compute:
+            return QStringLiteral("Compute");
+    }
+    return {};
 }
 
 FormatBackup takeFormatBackup(const TCFG& cfg) {
@@ -70,6 +136,8 @@ ConfigCaptions configCaptions(bool german) {
             QStringLiteral("s für ein Vorschaubild"),
             QStringLiteral("OK"),
             QStringLiteral("Abbrechen"),
+            QStringLiteral("Ungültige Dateiendung für %1 Shader File!"),
+            QStringLiteral("%1 und %2 Shader dürfen nicht dieselbe Dateiendung %3 haben!"),
         };
     }
     return {
@@ -85,6 +153,8 @@ ConfigCaptions configCaptions(bool german) {
         QStringLiteral("s for a preview frame"),
         QStringLiteral("OK"),
         QStringLiteral("Cancel"),
+        QStringLiteral("Invalid %1 FileExt!"),
+        QStringLiteral("%1 and %2 shaders may not share the FileExtension %3!"),
     };
 }
 

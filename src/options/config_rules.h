@@ -3,6 +3,8 @@
 
 #include "editor/text_format.h"
 #include "options/settings.h"
+#include "workspace/name_rules.h"
+#include "workspace/pair_side.h"
 
 #include <QColor>
 #include <QString>
@@ -18,6 +20,8 @@ enum class ExtensionCheck {
     InvalidVertex,    // the vertex field is empty once normalised, or no safe extension
     InvalidFragment,  // the same for the fragment field
     NotDifferent,     // both fields name the same extension
+    InvalidStage,     // one of the other four fields is empty or no safe extension
+    SharedExtension,  // two stages name the same extension
     Unchanged,        // exactly the extensions in use: nothing to do
     Changed,          // new extensions: the WorkSpace must be read again
 };
@@ -32,6 +36,25 @@ struct CheckedExtensions {
 // exactly, letter case included.
 CheckedExtensions checkExtensions(const QString& vertexField, const QString& fragmentField,
                                   const QString& currentVertex, const QString& currentFragment);
+
+struct CheckedStageExtensions {
+    ExtensionCheck verdict = ExtensionCheck::Unchanged;
+    PairSide stage = PairSide::Vertex;       // the invalid field, or the first of two alike
+    PairSide otherStage = PairSide::Vertex;  // the second of two alike
+    PairExtensions extensions;               // normalised
+};
+
+// All six fields: the pair's two first, exactly as checkExtensions takes them, then the other
+// four in the order of the stages, then whether any two stages share an extension (the first
+// such two are named). Unchanged only when all six are exactly the current ones.
+CheckedStageExtensions checkStageExtensions(const PairExtensions& fields,
+                                            const PairExtensions& current);
+
+// The extensions of every stage as the settings hold them.
+PairExtensions stageExtensions(const TCFG& cfg);
+
+// The name of a stage in the dialog's messages, the same in either language.
+QString stageName(PairSide stage);
 
 // What the options dialog changes while it is open, kept so that Cancel can put it back without
 // undoing what the main window changed meanwhile.
@@ -51,7 +74,8 @@ TColor fromQColor(const QColor& color);
 // `effects` with one effect bit set or cleared, the other bits as they were.
 qint32 withEffect(qint32 effects, qint32 bit, bool on);
 
-// The dialog captions that follow the interface language.
+// The dialog captions, and its messages beyond the message table, that follow the interface
+// language.
 struct ConfigCaptions {
     QString fileExtPage;
     QString colorsGroup;
@@ -65,6 +89,8 @@ struct ConfigCaptions {
     QString frameLimit;    // beside the seconds a preview frame may take
     QString ok;
     QString cancel;
+    QString invalidStageExt;  // %1: the stage
+    QString sharedExt;        // %1 and %2: the stages, %3: the extension
 };
 
 ConfigCaptions configCaptions(bool german);

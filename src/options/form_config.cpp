@@ -26,6 +26,10 @@ const QStringList kCategoryNames = {
     QStringLiteral("TypeQualifiers"), QStringLiteral("Comment"),
 };
 
+// Where the rows of the extension fields start, and how far apart they stand.
+constexpr int kExtensionRowTop = 18;
+constexpr int kExtensionRowPitch = 24;
+
 template <typename W>
 W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -111,19 +115,27 @@ void TForm_Config::setupLayout() {
     Image1->installEventFilter(this);
 
     GroupBox2 = named(new QGroupBox(QStringLiteral(" FileExtensions "), TabSheet2), "GroupBox2");
-    GroupBox2->setGeometry(8, 8, 249, 105);
-    Edit_Vertex = makeEdit("Edit_Vertex", GroupBox2, {16, 24});
-    Edit_Vertex->setText(QStringLiteral(".vert"));
-    Label1 = makeLabel("Label1", QStringLiteral("VertexShader"), GroupBox2, {104, 28});
-    Edit_Fragment = makeEdit("Edit_Fragment", GroupBox2, {16, 56});
-    Edit_Fragment->setText(QStringLiteral(".frag"));
-    Label2 = makeLabel("Label2", QStringLiteral("FragmentShader"), GroupBox2, {104, 60});
+    // Six rows have to fit the page that the dialog's fixed size leaves.
+    GroupBox2->setGeometry(8, 6, 249, kExtensionRowTop + kSideCount * kExtensionRowPitch);
+    const auto makeRow = [this](int row, const char* editName, const char* labelName,
+                                const char* caption, QLabel*& label) {
+        const int top = kExtensionRowTop + row * kExtensionRowPitch;
+        label = makeLabel(labelName, QString::fromLatin1(caption), GroupBox2, {104, top + 4});
+        return makeEdit(editName, GroupBox2, {16, top});
+    };
+    Edit_Vertex = makeRow(0, "Edit_Vertex", "Label1", "VertexShader", Label1);
+    Edit_Fragment = makeRow(1, "Edit_Fragment", "Label2", "FragmentShader", Label2);
+    Edit_Geometry = makeRow(2, "Edit_Geometry", "Label5", "Geometry", Label5);
+    Edit_TessControl = makeRow(3, "Edit_TessControl", "Label6", "TessControl", Label6);
+    Edit_TessEval = makeRow(4, "Edit_TessEval", "Label7", "TessEval", Label7);
+    Edit_Compute = makeRow(5, "Edit_Compute", "Label8", "Compute", Label8);
 
     GroupBox3 = named(new QGroupBox(QStringLiteral(" AutoSave "), TabSheet3), "GroupBox3");
     GroupBox3->setGeometry(8, 8, 249, 65);
     CheckBox1 = makeCheckBox("CheckBox1", GroupBox3, {16, 24, 209, 17});
     CheckBox1->setText(QStringLiteral("No Save Files Questions (always save)"));
-    GroupBox4 = named(new QGroupBox(QStringLiteral(" Driver time limits "), TabSheet3), "GroupBox4");
+    GroupBox4 =
+        named(new QGroupBox(QStringLiteral(" Driver time limits "), TabSheet3), "GroupBox4");
     GroupBox4->setGeometry(8, 80, 249, 81);
     const auto makeSeconds = [this](const char* name, int top, int most) {
         auto* box = named(new QSpinBox(GroupBox4), name);
@@ -197,6 +209,10 @@ void TForm_Config::firstShow() {
     ComboBox1Change();
     Edit_Vertex->setText(cfg_.FileExtVertex);
     Edit_Fragment->setText(cfg_.FileExtFragment);
+    Edit_Geometry->setText(cfg_.FileExtGeometry);
+    Edit_TessControl->setText(cfg_.FileExtTessControl);
+    Edit_TessEval->setText(cfg_.FileExtTessEval);
+    Edit_Compute->setText(cfg_.FileExtCompute);
     CheckBox1->setChecked(cfg_.AutoSaveOnChange);
     SpinBox_Compile->setValue(cfg_.CompileTimeLimit);
     SpinBox_Frame->setValue(cfg_.FrameTimeLimit);
@@ -310,9 +326,15 @@ QMessageBox::StandardButton TForm_Config::message(int slot, QMessageBox::Icon ic
     return prompter_.showMessage(nullptr, icon, messages_.value(slot), buttons);
 }
 
+PairExtensions TForm_Config::typedExtensions() const {
+    return {Edit_Vertex->text(),      Edit_Fragment->text(), Edit_Geometry->text(),
+            Edit_TessControl->text(), Edit_TessEval->text(), Edit_Compute->text()};
+}
+
 void TForm_Config::BT_OKClick() {
-    const CheckedExtensions checked = checkExtensions(Edit_Vertex->text(), Edit_Fragment->text(),
-                                                      cfg_.FileExtVertex, cfg_.FileExtFragment);
+    const CheckedStageExtensions checked =
+        checkStageExtensions(typedExtensions(), stageExtensions(cfg_));
+    const ConfigCaptions captions = configCaptions(german_);
     switch (checked.verdict) {
         case ExtensionCheck::InvalidVertex:
             message(MsgInvalidVertexExt, QMessageBox::Critical, QMessageBox::Ok);
@@ -322,6 +344,18 @@ void TForm_Config::BT_OKClick() {
             return;
         case ExtensionCheck::NotDifferent:
             message(MsgExtensionsMustDiffer, QMessageBox::Critical, QMessageBox::Ok);
+            return;
+        case ExtensionCheck::InvalidStage:
+            prompter_.showMessage(nullptr, QMessageBox::Critical,
+                                  captions.invalidStageExt.arg(stageName(checked.stage)),
+                                  QMessageBox::Ok);
+            return;
+        case ExtensionCheck::SharedExtension:
+            prompter_.showMessage(
+                nullptr, QMessageBox::Critical,
+                captions.sharedExt.arg(stageName(checked.stage), stageName(checked.otherStage),
+                                       checked.extensions.of(checked.stage)),
+                QMessageBox::Ok);
             return;
         case ExtensionCheck::Unchanged:
             accept();
@@ -333,7 +367,7 @@ void TForm_Config::BT_OKClick() {
                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    emit extensionsChosen(checked.vertex, checked.fragment);
+    emit extensionsChosen(checked.extensions);
 }
 
 void TForm_Config::BT_CancelClick() {

@@ -22,7 +22,7 @@ class QTabWidget;
 
 namespace tessory {
 
-// The options dialog: highlight colours and effects, the pair extensions and automatic saving.
+// The options dialog: highlight colours and effects, the stage extensions and automatic saving.
 // It does not block the window that opened it, and it deletes itself when it closes. It edits a
 // copy of the settings and hands each change back as it is made: colours, effects and AutoSave
 // at once, the extensions on OK, after which it closes only when whoever received them accepts
@@ -49,6 +49,14 @@ public:
     QLabel* Label1 = nullptr;
     QLineEdit* Edit_Fragment = nullptr;
     QLabel* Label2 = nullptr;
+    QLineEdit* Edit_Geometry = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Edit_TessControl = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* Edit_TessEval = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* Edit_Compute = nullptr;
+    QLabel* Label8 = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QGroupBox* GroupBox4 = nullptr;
@@ -79,7 +87,7 @@ signals:
     void autoSaveEdited(bool autoSave);
     void timeLimitsEdited(int compileSeconds, int frameSeconds);
     // The user confirmed new extensions; accept() closes the dialog once they are in use.
-    void extensionsChosen(const QString& vertexExt, const QString& fragmentExt);
+    void extensionsChosen(const PairExtensions& extensions);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -96,6 +104,7 @@ private:
 
     void handFormats();
     void handTimeLimits();
+    PairExtensions typedExtensions() const;
 
     Prompter& prompter_;
     QStringList messages_;  // the message table

@@ -33,10 +33,7 @@ void OptionsController::Action_ConfigExecute() {
         connect(dialog, &TForm_Config::autoSaveEdited, &settings_, &AppSettings::setAutoSave);
         connect(dialog, &TForm_Config::timeLimitsEdited, &settings_, &AppSettings::setTimeLimits);
         connect(dialog, &TForm_Config::extensionsChosen, this,
-                [this, dialog](const QString& vertexExt, const QString& fragmentExt) {
-                    PairExtensions extensions = workspace_.openPair().extensions();
-                    extensions.vertex = vertexExt;
-                    extensions.fragment = fragmentExt;
+                [this, dialog](const PairExtensions& extensions) {
                     if (workspace_.changeExtensions(extensions)) {
                         dialog->accept();
                     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace tessory {
 namespace {
@@ -99,6 +100,15 @@ QString textEffectsName(int category) {
     return QStringLiteral("TextEffects_") + kCategoryNames[category];
 }
 
+// Read and written after every other value, so that a store of a version that knew only the pair's
+// two extensions reads as before and leaves these at their defaults.
+const std::array<std::pair<QString, QString TCFG::*>, 4> kStageExtensionFields = {{
+    {QStringLiteral("FileExtGeometry"), &TCFG::FileExtGeometry},
+    {QStringLiteral("FileExtTessControl"), &TCFG::FileExtTessControl},
+    {QStringLiteral("FileExtTessEval"), &TCFG::FileExtTessEval},
+    {QStringLiteral("FileExtCompute"), &TCFG::FileExtCompute},
+}};
+
 bool fits(qint32 pos, qint32 size, int screen) {
     return pos >= 0 && size >= 0 && qint64(pos) + size <= screen;
 }
@@ -177,6 +187,9 @@ void readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen) {
         if (frameLimit >= 1 && frameLimit <= kMaxFrameTimeLimit) {
             cfg.FrameTimeLimit = frameLimit;
         }
+        for (const auto& [name, field] : kStageExtensionFields) {
+            cfg.*field = read.string(name);
+        }
     } catch (const StopReading&) {
         // A damaged or partial store keeps what was read so far; the rest stays at its default.
     }
@@ -207,6 +220,9 @@ QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {
     values.append({QStringLiteral("EditorZoom"), cfg.EditorZoom});
     values.append({QStringLiteral("CompileTimeLimit"), cfg.CompileTimeLimit});
     values.append({QStringLiteral("FrameTimeLimit"), cfg.FrameTimeLimit});
+    for (const auto& [name, field] : kStageExtensionFields) {
+        values.append({name, cfg.*field});
+    }
     return values;
 }
 
@@ -224,13 +240,14 @@ QString trimControls(const QString& text) {
 
 void trimExtensions(TCFG& cfg) {
     const TCFG defaults;
-    cfg.FileExtVertex = trimControls(cfg.FileExtVertex);
-    cfg.FileExtFragment = trimControls(cfg.FileExtFragment);
-    if (cfg.FileExtVertex.isEmpty() || !isSafeExtension(cfg.FileExtVertex)) {
-        cfg.FileExtVertex = defaults.FileExtVertex;
-    }
-    if (cfg.FileExtFragment.isEmpty() || !isSafeExtension(cfg.FileExtFragment)) {
-        cfg.FileExtFragment = defaults.FileExtFragment;
+    for (QString TCFG::*field :
+         {&TCFG::FileExtVertex, &TCFG::FileExtFragment, &TCFG::FileExtGeometry,
+          &TCFG::FileExtTessControl, &TCFG::FileExtTessEval, &TCFG::FileExtCompute}) {
+        QString& extension = cfg.*field;
+        extension = trimControls(extension);
+        if (extension.isEmpty() || !isSafeExtension(extension)) {
+            extension = defaults.*field;
+        }
     }
 }
 

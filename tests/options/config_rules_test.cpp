@@ -3,6 +3,8 @@
 
 #include "support/qt_printers.h"
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -71,6 +73,73 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CheckExtensionsAgainstCurrent, ComparesTheCurrentExtensionsWithLetterCase) {
     // Extensions stored in capitals are not what lower-cased fields give.
     EXPECT_EQ(checkExtensions(".VERT", ".FRAG", ".VERT", ".FRAG").verdict, ExtensionCheck::Changed);
+}
+
+const PairExtensions kCurrent = stageExtensions(TCFG());
+
+PairExtensions fieldsWith(PairSide side, const QString& text) {
+    PairExtensions fields = kCurrent;
+    const std::array<QString*, kSideCount> fieldOf = {&fields.vertex,   &fields.fragment,
+                                                      &fields.geometry, &fields.tessControl,
+                                                      &fields.tessEval, &fields.compute};
+    *fieldOf[int(side)] = text;
+    return fields;
+}
+
+class InvalidStageField : public ::testing::TestWithParam<PairSide> {};
+
+TEST_P(InvalidStageField, IsNamedWhenEmptyOrUnsafe) {
+    for (const char* bad : {" \t", "", "/x.geom", ".g\\s", ".g\x01s"}) {
+        const CheckedStageExtensions checked =
+            checkStageExtensions(fieldsWith(GetParam(), QString::fromLatin1(bad)), kCurrent);
+        EXPECT_EQ(checked.verdict, ExtensionCheck::InvalidStage) << bad;
+        EXPECT_EQ(checked.stage, GetParam()) << bad;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, InvalidStageField,
+                         ::testing::Values(PairSide::Geometry, PairSide::TessControl,
+                                           PairSide::TessEval, PairSide::Compute));
+
+struct SharedCase {
+    PairSide side;
+    const char* typed;
+    PairSide first;
+    PairSide second;
+};
+
+class SharedStageExtension : public ::testing::TestWithParam<SharedCase> {};
+
+TEST_P(SharedStageExtension, NamesBothStagesOnceNormalised) {
+    const SharedCase& c = GetParam();
+    const CheckedStageExtensions checked =
+        checkStageExtensions(fieldsWith(c.side, QString::fromLatin1(c.typed)), kCurrent);
+    EXPECT_EQ(checked.verdict, ExtensionCheck::SharedExtension);
+    EXPECT_EQ(checked.stage, c.first);
+    EXPECT_EQ(checked.otherStage, c.second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, SharedStageExtension,
+    ::testing::Values(
+        SharedCase{PairSide::Geometry, ".vert", PairSide::Vertex, PairSide::Geometry},
+        SharedCase{PairSide::Compute, " .FRAG", PairSide::Fragment, PairSide::Compute},
+        SharedCase{PairSide::TessEval, ".tesc", PairSide::TessControl, PairSide::TessEval},
+        SharedCase{PairSide::Vertex, ".Comp", PairSide::Vertex, PairSide::Compute}));
+
+TEST(CheckStageExtensions, IsUnchangedOnlyWhenAllSixAreTheCurrentOnes) {
+    const CheckedStageExtensions same =
+        checkStageExtensions(fieldsWith(PairSide::TessControl, " .TESC\t"), kCurrent);
+    EXPECT_EQ(same.verdict, ExtensionCheck::Unchanged);
+    EXPECT_EQ(same.extensions.tessControl, QStringLiteral(".tesc"));
+
+    const CheckedStageExtensions changed =
+        checkStageExtensions(fieldsWith(PairSide::Compute, ".CS "), kCurrent);
+    EXPECT_EQ(changed.verdict, ExtensionCheck::Changed);
+    const QStringList expected = {".vert", ".frag", ".geom", ".tesc", ".tese", ".cs"};
+    for (int i = 0; i < kSideCount; ++i) {
+        EXPECT_EQ(changed.extensions.of(kProgramSides[i]), expected[i]) << i;
+    }
 }
 
 TEST(FormatBackup, RestoresColoursEffectsAndAutoSaveOnly) {

@@ -19,6 +19,9 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <array>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 using namespace tessory;
@@ -121,6 +124,131 @@ TEST(OptionsCaptions, FollowTheInterfaceLanguage) {
         ASSERT_NE(optionsDialog(w), nullptr);
         EXPECT_EQ(captions(*optionsDialog(w)), differing + same) << language.toStdString();
     }
+}
+
+// The extension fields and their labels in the order of the stages.
+std::array<QLineEdit*, kSideCount> extensionEdits(const TForm_Config& d) {
+    return {d.Edit_Vertex,      d.Edit_Fragment, d.Edit_Geometry,
+            d.Edit_TessControl, d.Edit_TessEval, d.Edit_Compute};
+}
+
+std::array<QLabel*, kSideCount> extensionLabels(const TForm_Config& d) {
+    return {d.Label1, d.Label2, d.Label5, d.Label6, d.Label7, d.Label8};
+}
+
+TEST(OptionsCaptions, EveryStageHasARowOnTheExtensionPageInEitherLanguage) {
+    const QStringList labels = {"VertexShader", "FragmentShader", "Geometry",
+                                "TessControl",  "TessEval",       "Compute"};
+    for (const bool german : {false, true}) {
+        SCOPED_TRACE(german);
+        ControllerHarness h;
+        h.german = german;
+        QWidget& w = h.start();
+        h.options->Action_ConfigExecute();
+        ASSERT_NE(optionsDialog(w), nullptr);
+        TForm_Config& d = *optionsDialog(w);
+        d.PageControl1->setCurrentWidget(d.TabSheet2);
+        QCoreApplication::processEvents();
+
+        EXPECT_TRUE(d.TabSheet2->rect().contains(d.GroupBox2->geometry()));
+        int below = 0;
+        for (int i = 0; i < kSideCount; ++i) {
+            SCOPED_TRACE(i);
+            const QLineEdit* edit = extensionEdits(d)[i];
+            const QLabel* label = extensionLabels(d)[i];
+            EXPECT_EQ(label->text(), labels[i]);
+            EXPECT_TRUE(edit->isVisible());
+            EXPECT_TRUE(d.GroupBox2->rect().contains(edit->geometry()));
+            EXPECT_TRUE(d.GroupBox2->rect().contains(label->geometry()));
+            EXPECT_GT(label->x(), edit->geometry().right());
+            EXPECT_GE(edit->y(), below);
+            below = edit->geometry().bottom() + 1;
+        }
+    }
+}
+
+TEST_F(Options, TheDialogShowsTheExtensionsOfEveryStage) {
+    h.storeSettings(ws(), "a", [](TCFG& cfg) {
+        cfg.FileExtGeometry = QStringLiteral(".gs");
+        cfg.FileExtTessControl = QStringLiteral(".tcs");
+        cfg.FileExtTessEval = QStringLiteral(".tes");
+        cfg.FileExtCompute = QStringLiteral(".cs");
+    });
+    QWidget& w = h.start();
+    const TForm_Config& d = openConfig(w);
+    const QStringList shown = {".vert", ".frag", ".gs", ".tcs", ".tes", ".cs"};
+    for (int i = 0; i < kSideCount; ++i) {
+        EXPECT_EQ(extensionEdits(d)[i]->text(), shown[i]) << i;
+    }
+}
+
+struct StageFault {
+    const char* name;
+    bool german;
+    PairSide side;
+    const char* typed;
+    const char* text;
+};
+
+class OptionsStageFaults : public Options, public ::testing::WithParamInterface<StageFault> {};
+
+TEST_P(OptionsStageFaults, AreRefusedWithAnErrorNamingTheStages) {
+    h.german = GetParam().german;
+    QWidget& w = h.start();
+    TForm_Config& d = openConfig(w);
+    extensionEdits(d)[int(GetParam().side)]->setText(QString::fromUtf8(GetParam().typed));
+    d.BT_OK->click();
+
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    const auto& m = h.prompter.messages[0];
+    EXPECT_EQ(m.text, QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(m.icon, QMessageBox::Critical);
+    EXPECT_EQ(m.buttons, QMessageBox::Ok);
+    EXPECT_TRUE(d.isVisible());
+    const TCFG stored = h.stored();
+    EXPECT_EQ(stageExtensions(stored).of(GetParam().side),
+              stageExtensions(TCFG()).of(GetParam().side));
+    EXPECT_EQ(stored.CurrentFileName, QStringLiteral("a"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, OptionsStageFaults,
+    ::testing::Values(
+        StageFault{"GeometryLikeVertex", false, PairSide::Geometry, " .VERT",
+                   "Vertex and Geometry shaders may not share the FileExtension .vert!"},
+        StageFault{"ComputeLikeTessEval", false, PairSide::Compute, ".tese",
+                   "TessEval and Compute shaders may not share the FileExtension .tese!"},
+        StageFault{"ComputeLikeFragmentGerman", true, PairSide::Compute, ".frag",
+                   "Fragment und Compute Shader dürfen nicht dieselbe Dateiendung .frag haben!"},
+        StageFault{"TessControlEmpty", false, PairSide::TessControl, " ",
+                   "Invalid TessControl FileExt!"},
+        StageFault{"TessEvalUnsafeGerman", true, PairSide::TessEval, "../x",
+                   "Ungültige Dateiendung für TessEval Shader File!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Options, AcceptedExtensionsOfEveryStageReachTheWorkSpace) {
+    QWidget& w = h.start();
+    TForm_Config& d = openConfig(w);
+    std::vector<PairExtensions> chosen;
+    QObject::connect(&d, &TForm_Config::extensionsChosen,
+                     [&](const PairExtensions& extensions) { chosen.push_back(extensions); });
+    d.Edit_Fragment->setText(QStringLiteral(".fs"));
+    d.Edit_Geometry->setText(QStringLiteral(" .GS"));
+    d.Edit_TessControl->setText(QStringLiteral(".tcs"));
+    d.Edit_TessEval->setText(QStringLiteral(".tes\t"));
+    d.Edit_Compute->setText(QStringLiteral(".cs"));
+    h.prompter.answers = {QMessageBox::Ok};
+    d.BT_OK->click();
+
+    ASSERT_EQ(chosen.size(), 1u);
+    const QStringList expected = {".vert", ".fs", ".gs", ".tcs", ".tes", ".cs"};
+    const PairExtensions stored = stageExtensions(h.stored());
+    for (int i = 0; i < kSideCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(chosen[0].of(kProgramSides[i]), expected[i]);
+        EXPECT_EQ(stored.of(kProgramSides[i]), expected[i]);
+    }
+    EXPECT_EQ(optionsDialog(w), nullptr);
 }
 
 TEST_F(Options, ASecondConfigurationOnlyBringsTheOpenDialogForward) {

@@ -247,7 +247,78 @@ TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
         "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
         "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
         "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight EditorZoom CompileTimeLimit "
-        "FrameTimeLimit");
+        "FrameTimeLimit FileExtGeometry FileExtTessControl FileExtTessEval FileExtCompute");
+}
+
+// The extensions of the stages beyond the pair, each unlike its default.
+TCFG withStageExtensions() {
+    TCFG cfg = defaultSettings(QStringLiteral("/ws/"));
+    cfg.FileExtGeometry = QStringLiteral(".gs");
+    cfg.FileExtTessControl = QStringLiteral(".tcs");
+    cfg.FileExtTessEval = QStringLiteral(".tes");
+    cfg.FileExtCompute = QStringLiteral(".cs");
+    return cfg;
+}
+
+// The values of cfg as the settings file holds them.
+QMap<QString, QVariant> valuesOf(const TCFG& cfg) {
+    QMap<QString, QVariant> values;
+    for (const auto& [name, value] : storedValues(cfg)) {
+        values.insert(name, value.toString());
+    }
+    return values;
+}
+
+TEST(StageExtensions, AreWrittenLastAndReadBack) {
+    const TCFG written = withStageExtensions();
+    const auto values = storedValues(written);
+    ASSERT_GE(values.size(), 4);
+    const auto last = values.mid(values.size() - 4);
+    EXPECT_EQ(last[0], std::pair(QStringLiteral("FileExtGeometry"), QVariant(".gs")));
+    EXPECT_EQ(last[1], std::pair(QStringLiteral("FileExtTessControl"), QVariant(".tcs")));
+    EXPECT_EQ(last[2], std::pair(QStringLiteral("FileExtTessEval"), QVariant(".tes")));
+    EXPECT_EQ(last[3], std::pair(QStringLiteral("FileExtCompute"), QVariant(".cs")));
+
+    TCFG read;
+    readSettings(storeOf(valuesOf(written)), read, kScreen);
+    EXPECT_EQ(read.FileExtGeometry, QStringLiteral(".gs"));
+    EXPECT_EQ(read.FileExtTessControl, QStringLiteral(".tcs"));
+    EXPECT_EQ(read.FileExtTessEval, QStringLiteral(".tes"));
+    EXPECT_EQ(read.FileExtCompute, QStringLiteral(".cs"));
+}
+
+TEST(StageExtensions, AStoreWithoutThemReadsAsBeforeAndGetsTheDefaults) {
+    auto values = valuesOf(withStageExtensions());
+    for (const char* name :
+         {"FileExtGeometry", "FileExtTessControl", "FileExtTessEval", "FileExtCompute"}) {
+        values.remove(name);
+    }
+    values["FrameTimeLimit"] = "7";
+    TCFG cfg;
+    readSettings(storeOf(values), cfg, kScreen);
+    trimExtensions(cfg);
+    EXPECT_EQ(cfg.FrameTimeLimit, 7);
+    const TCFG defaults;
+    EXPECT_EQ(cfg.FileExtGeometry, defaults.FileExtGeometry);
+    EXPECT_EQ(cfg.FileExtTessControl, defaults.FileExtTessControl);
+    EXPECT_EQ(cfg.FileExtTessEval, defaults.FileExtTessEval);
+    EXPECT_EQ(cfg.FileExtCompute, defaults.FileExtCompute);
+}
+
+TEST(TrimExtensions, TreatsEveryStageAlike) {
+    TCFG cfg;
+    cfg.FileExtGeometry = QStringLiteral(" .gs\t");
+    cfg.FileExtTessControl = QStringLiteral("\r\n");
+    cfg.FileExtTessEval = QStringLiteral("../x.tese");
+    cfg.FileExtCompute = QStringLiteral("\t.cs ");
+    trimExtensions(cfg);
+    EXPECT_EQ(cfg.FileExtGeometry, QStringLiteral(".gs"));
+    EXPECT_EQ(cfg.FileExtTessControl, QStringLiteral(".tesc"));
+    EXPECT_EQ(cfg.FileExtTessEval, QStringLiteral(".tese"));
+    EXPECT_EQ(cfg.FileExtCompute, QStringLiteral(".cs"));
+    cfg.FileExtCompute = QStringLiteral(".c\x01s");
+    trimExtensions(cfg);
+    EXPECT_EQ(cfg.FileExtCompute, QStringLiteral(".comp"));
 }
 
 }  // namespace
