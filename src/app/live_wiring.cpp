@@ -3,6 +3,7 @@
 
 #include "compile/build_controller.h"
 #include "compile/live_check.h"
+#include "compile/program_context.h"
 #include "editor/code_edit.h"
 #include "editor/diagnostic_marks.h"
 #include "editor/pair_document.h"
@@ -19,17 +20,17 @@
 namespace tessory {
 namespace {
 
-using PaneMarks = std::array<DiagnosticMarks*, 2>;
+using PaneMarks = std::array<DiagnosticMarks*, kSideCount>;
 
 void showLive(const PaneMarks& marks, const LiveCheckReply& reply) {
-    std::array<QList<PaneDiagnostic>, 2> byPane;
+    std::array<QList<PaneDiagnostic>, kSideCount> byPane;
     for (const LiveMark& mark : reply.marks) {
         if (mark.line >= 0) {
             byPane[int(mark.side)].append(
                 {mark.line, mark.column, mark.severity == MessageSeverity::Warning, mark.text});
         }
     }
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         marks[int(side)]->show(byPane[int(side)]);
     }
 }
@@ -38,25 +39,31 @@ void showLive(const PaneMarks& marks, const LiveCheckReply& reply) {
 // after the preprocessor, as the live compile's engine reads them.
 void showTested(const PaneMarks& marks, const PairDocument& documents,
                 const QList<ShaderMessage>& messages) {
-    std::array<QList<PaneDiagnostic>, 2> byPane;
+    std::array<QList<PaneDiagnostic>, kSideCount> byPane;
     for (const ShaderMessage& message : messages) {
         const std::optional<qint64> line = message.lineIndex();
         if (!message.pane || !line) {
             continue;
         }
         const ShaderDocument& document = documents.document(*message.pane);
-        if (*line < 0 || *line >= document.lineCount()) {
+        // A message about an included file is marked where the live compile marks it: on the
+        // #include line.
+        const bool ofIncluded = !message.path.isEmpty() && message.path != document.stamp().path();
+        if (ofIncluded || *line < 0 || *line >= document.lineCount()) {
             continue;
         }
         int column = -1;
-        if (message.column) {
+        // The engine's messages, which name their file, count columns in it.
+        if (message.column && !message.path.isEmpty()) {
+            column = int(*message.column - 1);
+        } else if (message.column) {
             column = int(
                 sourceColumn(toWin1252Lossy(document.lineText(int(*line))), *message.column) - 1);
         }
         byPane[int(*message.pane)].append(
             {int(*line), column, message.severity == MessageSeverity::Warning, message.text});
     }
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         marks[int(side)]->show(byPane[int(side)]);
     }
 }
@@ -64,18 +71,13 @@ void showTested(const PaneMarks& marks, const PairDocument& documents,
 }  // namespace
 
 LiveCheck* startLiveCheck(const QString& hostProgram, PairDocument& documents, PairEditor& editor,
-                          BuildController& build, const AppSettings& settings, QObject* parent) {
+                          BuildController& build, ProgramContext& program,
+                          const AppSettings& settings, QObject* parent) {
     auto* live = new LiveCheck(
-        hostProgram,
-        [&documents] {
-            const ShaderDocument& vertex = documents.document(PairSide::Vertex);
-            const ShaderDocument& fragment = documents.document(PairSide::Fragment);
-            return LiveCheckRequest{vertex.source(), fragment.source(), vertex.stamp().path(),
-                                    fragment.stamp().path()};
-        },
+        hostProgram, [&program] { return program.job().request; },
         [&settings] { return settings.values().CompileTimeLimit; }, parent);
     PaneMarks marks{};
-    for (const PairSide side : kPairSides) {
+    for (const PairSide side : kProgramSides) {
         marks[int(side)] = new DiagnosticMarks(editor.pane(side).widget());
         // A text replaced as a whole has none of the marks' places until it is checked.
         QObject::connect(&documents.document(side), &ShaderDocument::replaced, marks[int(side)],

@@ -9,6 +9,7 @@ namespace tessory {
 
 class AppSettings;
 class BuildController;
+class ProgramContext;
 class LiveCheck;
 class PairDocument;
 class PairEditor;
@@ -17,6 +18,7 @@ class PairEditor;
 // `hostProgram` once typing pauses, and the messages drawn in the panes, from the live compile
 // and from Test Shader alike (the error list stays Test Shader's).
 LiveCheck* startLiveCheck(const QString& hostProgram, PairDocument& documents, PairEditor& editor,
-                          BuildController& build, const AppSettings& settings, QObject* parent);
+                          BuildController& build, ProgramContext& program,
+                          const AppSettings& settings, QObject* parent);
 
 }  // namespace tessory

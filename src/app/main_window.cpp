@@ -7,6 +7,7 @@
 #include "app/live_wiring.h"
 #include "archive/archive_command.h"
 #include "compile/build_controller.h"
+#include "compile/program_context.h"
 #include "compile/driver_host.h"
 #include "compile/error_list_view.h"
 #include "editor/code_edit.h"
@@ -72,7 +73,9 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     editor_ = new PairEditor(*documents_);
     workspace_ = new WorkspaceController(*settings_, *documents_, prompter, this);
     driverHost_ = new DriverHost(env_.driverHostProgram, {QStringLiteral("--driver-host")}, this);
-    build_ = new BuildController(*documents_, *editor_, *workspace_, prompter, *driverHost_, this);
+    program_ = new ProgramContext(*documents_, *workspace_, *settings_, this);
+    build_ = new BuildController(*documents_, *editor_, *workspace_, *program_, prompter,
+                                 *driverHost_, this);
     options_ = new OptionsController(*settings_, *workspace_, prompter, this);
     archive_ = new ArchiveCommand(workspace_->openPair(), prompter, this);
     help_ = new HelpCommands(prompter, this);
@@ -85,7 +88,8 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     setupLayout();
     status_ = StatusPanels::addTo(statusBar());
     auto* live =
-        startLiveCheck(env_.driverHostProgram, *documents_, *editor_, *build_, *settings_, this);
+        startLiveCheck(env_.driverHostProgram, *documents_, *editor_, *build_, *program_,
+                       *settings_, this);
     preview_ = new PreviewDock(prompter, *documents_, *workspace_, *live, *settings_, this);
     connectControllers();
     start();

@@ -18,6 +18,7 @@ namespace tessory {
 class AppSettings;
 class ArchiveCommand;
 class BuildController;
+class ProgramContext;
 class DriverHost;
 class CommandSet;
 class HelpCommands;
@@ -59,6 +60,7 @@ public:
     PairDocument& documents() const { return *documents_; }
     PairEditor& editor() const { return *editor_; }
     BuildController& build() const { return *build_; }
+    ProgramContext& program() const { return *program_; }
     OptionsController& options() const { return *options_; }
 
 protected:
@@ -83,6 +85,7 @@ private:
     PairEditor* editor_;
     WorkspaceController* workspace_;
     DriverHost* driverHost_;
+    ProgramContext* program_;
     BuildController* build_;
     PreviewDock* preview_;
     OptionsController* options_;

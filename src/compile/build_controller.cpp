@@ -93,12 +93,13 @@ private:
 }  // namespace
 
 BuildController::BuildController(PairDocument& documents, PairEditor& editor,
-                                 WorkspaceController& workspace, Prompter& prompter,
-                                 DriverHost& host, QWidget* owner)
+                                 WorkspaceController& workspace, ProgramContext& program,
+                                 Prompter& prompter, DriverHost& host, QWidget* owner)
     : QObject(owner),
       documents_(documents),
       editor_(editor),
       workspace_(workspace),
+      program_(program),
       prompter_(prompter),
       host_(host),
       owner_(owner),
@@ -139,7 +140,8 @@ void BuildController::clearMessages() {
     errorList_->clear();
 }
 
-BuildController::HostAnswer BuildController::compileOnHost(const PairCompileRequest& request,
+BuildController::HostAnswer BuildController::compileOnHost(quint8 kind,
+                                                           const QByteArray& request,
                                                            const QString& pairName) {
     compiling_ = true;
     // A question about a file changed on disk waits until the driver has answered.
@@ -156,10 +158,9 @@ BuildController::HostAnswer BuildController::compileOnHost(const PairCompileRequ
     if (!testRunning_) {
         freeze.start(kFreezeAfterMs);
     }
-    const DriverHost::Outcome outcome =
-        host_.call(HostKind::CompilePair, encodePairCompile(request), timeLimitSeconds_ * 1000);
+    const DriverHost::Outcome outcome = host_.call(kind, request, timeLimitSeconds_ * 1000);
     if (outcome.reply) {
-        return {decodePairCompileReply(*outcome.reply)};
+        return {*outcome.reply, {}, false};
     }
     return {std::nullopt, failureText(outcome.failure, pairName),
             outcome.failure.kind == HostFailure::Kind::Cancelled};
@@ -187,52 +188,76 @@ QString BuildController::failureText(const HostFailure& failure, const QString& 
     return extra.noOpenGlEntry.arg(failure.detail);
 }
 
-QList<ShaderMessage> BuildController::nulByteMessages() const {
+QList<ShaderMessage> BuildController::nulByteMessages(const LiveCheckRequest& request) const {
     QList<ShaderMessage> messages;
-    for (const PairSide side : kPairSides) {
-        const std::optional<qint64> line =
-            lineOfFirstNul(toWin1252Lossy(documents_.document(side).text()));
+    for (const LiveStage& stage : request.stages) {
+        const std::optional<qint64> line = lineOfFirstNul(stage.bytes);
         if (!line) {
             continue;
         }
         ShaderMessage message;
-        message.pane = side;
-        message.origin = side == PairSide::Vertex ? MessageOrigin::VertexCompile
-                                                  : MessageOrigin::FragmentCompile;
+        message.pane = stage.side;
+        message.origin = compileOrigin(sideStage(stage.side));
         // No column: the jump reads a column as the driver counts it in its preprocessed text.
         message.line = *line;
-        message.text = texts_.extra()
-                           .nulByte
-                           .arg(side == PairSide::Vertex ? QStringLiteral("VertexShader")
-                                                         : QStringLiteral("FragmentShader"))
-                           .arg(*line);
+        message.text = texts_.extra().nulByte.arg(sideName(stage.side)).arg(*line);
         message.shown = message.text;
         messages.append(message);
     }
     return messages;
 }
 
+BuildController::JobResult BuildController::compileJob(const ProgramJob& job,
+                                                       const QString& pairName) {
+    JobResult result;
+    if (job.classic) {
+        const HostAnswer answer = compileOnHost(
+            HostKind::CompilePair,
+            encodePairCompile(PairCompileRequest{job.request.stages[0].bytes,
+                                                 job.request.stages[1].bytes, fromFiles_}),
+            pairName);
+        if (!answer.reply) {
+            result.failed = answer;
+            return result;
+        }
+        const PairCompileReply run = decodePairCompileReply(*answer.reply);
+        result.messages = errorListMessages(run.vertexLog, run.fragmentLog, run.linkLog);
+        result.clean = !run.hasLog();
+        return result;
+    }
+    const HostAnswer answer =
+        compileOnHost(HostKind::CheckProgram, encodeLiveCheck(job.request), pairName);
+    if (!answer.reply) {
+        result.failed = answer;
+        return result;
+    }
+    const LiveCheckReply reply = decodeLiveCheckReply(*answer.reply);
+    QList<PairSide> panes;
+    for (const LiveStage& stage : job.request.stages) {
+        panes.append(stage.side);
+    }
+    result.messages = programListMessages(reply.messages, panes);
+    result.clean = reply.messages.isEmpty();
+    return result;
+}
+
 bool BuildController::compileDocuments() {
+    const ProgramJob job = program_.job();
     // The driver would stop reading at the NUL byte and call the text before it clean.
-    if (const QList<ShaderMessage> nul = nulByteMessages(); !nul.isEmpty()) {
+    if (const QList<ShaderMessage> nul = nulByteMessages(job.request); !nul.isEmpty()) {
         errorList_->showMessages(nul);
         emit diagnosticsReady(nul, false);
         return false;
     }
-    const HostAnswer answer =
-        compileOnHost({documents_.document(PairSide::Vertex).source(),
-                       documents_.document(PairSide::Fragment).source(), false},
-                      workspace_.openPair().name());
-    const std::optional<PairCompileReply>& run = answer.reply;
-    if (!run) {
-        errorList_->showMessages({noteMessage(answer.failure)});
+    fromFiles_ = false;
+    const JobResult result = compileJob(job, workspace_.openPair().name());
+    if (result.failed) {
+        errorList_->showMessages({noteMessage(result.failed->failure)});
         return false;
     }
-    const QList<ShaderMessage> messages =
-        errorListMessages(run->vertexLog, run->fragmentLog, run->linkLog);
-    errorList_->showMessages(messages);
-    emit diagnosticsReady(messages, !run->hasLog());
-    return !run->hasLog();
+    errorList_->showMessages(result.messages);
+    emit diagnosticsReady(result.messages, result.clean);
+    return result.clean;
 }
 
 void BuildController::Action_CompileExecute() {
@@ -254,10 +279,13 @@ bool BuildController::jumpTo(const ShaderMessage& message) {
         return false;
     }
     // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
-    // preprocessed text, where each run of blanks and comments is one character.
+    // preprocessed text, where each run of blanks and comments is one character; the engine's
+    // messages, which name their file, count it in the file.
     qint64 column = 0;
     const ShaderDocument& document = documents_.document(*message.pane);
-    if (message.column && *line >= 0 && *line < document.lineCount()) {
+    if (!message.path.isEmpty() && message.column) {
+        column = *message.column - 1;
+    } else if (message.column && *line >= 0 && *line < document.lineCount()) {
         column = sourceColumn(toWin1252Lossy(document.lineText(int(*line))), *message.column) - 1;
     }
     return editor_.showLocation(*message.pane, *line,
@@ -348,31 +376,34 @@ BuildController::WorkspaceRun BuildController::compileWorkspace() {
             sincePaint.start();
         }
         const QString name = list->item(i)->text();
-        const QString vertex = pair.path(PairSide::Vertex, name);
-        const QString fragment = pair.path(PairSide::Fragment, name);
+        const ProgramPaths paths = pair.paths(name);
         // Owned by the progress window, which stays on top: a box owned by the main window
         // would open behind it.
-        if (!QFileInfo(vertex).isFile()) {
-            prompter_.showMessage(progress, QMessageBox::Critical,
-                                  texts_.message(MsgCouldNotLoadVertex), QMessageBox::Ok);
-        } else if (!QFileInfo(fragment).isFile()) {
-            prompter_.showMessage(progress, QMessageBox::Critical,
-                                  texts_.message(MsgCouldNotLoadFragment), QMessageBox::Ok);
-        } else {
-            const QByteArray vertexBytes = readShaderFile(vertex);
-            const QByteArray fragmentBytes = readShaderFile(fragment);
-            // A NUL byte ends what the driver reads: the pair is reported, as its pane says why.
-            if (vertexBytes.contains('\0') || fragmentBytes.contains('\0')) {
-                return {i, {}};
-            }
-            const HostAnswer answer = compileOnHost({vertexBytes, fragmentBytes, true}, name);
-            if (!answer.reply) {
-                // Cancelled: back to the pair the test started from.
-                return {answer.cancelled ? -1 : i, answer.failure};
-            }
-            if (answer.reply->hasLog()) {
-                return {i, {}};
-            }
+        if (!pair.filesExist(name)) {
+            const auto gone = [&paths](PairSide side) {
+                return !paths[int(side)].isEmpty() && !QFileInfo(paths[int(side)]).isFile();
+            };
+            const QString text =
+                gone(PairSide::Vertex)     ? texts_.message(MsgCouldNotLoadVertex)
+                : gone(PairSide::Fragment) ? texts_.message(MsgCouldNotLoadFragment)
+                                           : texts_.editor.fileNotLoaded.arg(
+                                                 paths[int(PairSide::Compute)]);
+            prompter_.showMessage(progress, QMessageBox::Critical, text, QMessageBox::Ok);
+            continue;
+        }
+        const ProgramJob job = program_.jobForFiles(paths, name);
+        // A NUL byte ends what the driver reads: the pair is reported, as its pane says why.
+        if (!nulByteMessages(job.request).isEmpty()) {
+            return {i, {}};
+        }
+        fromFiles_ = true;
+        const JobResult result = compileJob(job, name);
+        if (result.failed) {
+            // Cancelled: back to the pair the test started from.
+            return {result.failed->cancelled ? -1 : i, result.failed->failure};
+        }
+        if (!result.clean) {
+            return {i, {}};
         }
     }
     return {};

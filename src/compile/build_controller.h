@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compile/host_compile.h"
+#include "compile/program_context.h"
 #include "compile/shader_message.h"
 #include "texts/texts.h"
 #include "ui/command_groups.h"
@@ -20,6 +21,7 @@ struct HostFailure;
 class ErrorListView;
 class PairDocument;
 class PairEditor;
+class ProgramContext;
 class Prompter;
 class WorkspaceController;
 
@@ -31,7 +33,7 @@ class BuildController : public QObject {
     Q_OBJECT
 public:
     BuildController(PairDocument& documents, PairEditor& editor, WorkspaceController& workspace,
-                    Prompter& prompter, DriverHost& host, QWidget* owner);
+                    ProgramContext& program, Prompter& prompter, DriverHost& host, QWidget* owner);
     ~BuildController() override;
 
     ErrorListView* errorList() const { return errorList_; }
@@ -62,18 +64,25 @@ signals:
 
 private:
     void guarded(const std::function<void()>& command);
-    // The driver host's logs of the pair, or why it gave none.
+    // The driver host's answer about a program, or why it gave none.
     struct HostAnswer {
-        std::optional<PairCompileReply> reply;
+        std::optional<QByteArray> reply;
         QString failure;
         bool cancelled = false;
     };
-    HostAnswer compileOnHost(const PairCompileRequest& request, const QString& pairName);
+    HostAnswer compileOnHost(quint8 kind, const QByteArray& request, const QString& pairName);
+    // The error list of a job, or why the driver host gave none; with whether it was clean.
+    struct JobResult {
+        QList<ShaderMessage> messages;
+        bool clean = false;
+        std::optional<HostAnswer> failed;
+    };
+    JobResult compileJob(const ProgramJob& job, const QString& pairName);
     QString failureText(const HostFailure& failure, const QString& pairName) const;
     // Compiles and links the documents and lists what the driver said; true when it was clean.
     bool compileDocuments();
-    // An entry for each document that holds a NUL byte.
-    QList<ShaderMessage> nulByteMessages() const;
+    // An entry for each stage text that holds a NUL byte.
+    QList<ShaderMessage> nulByteMessages(const LiveCheckRequest& request) const;
     bool jumpTo(const ShaderMessage& message);
     struct WorkspaceRun {
         int reportedRow = -1;  // the first pair the driver complains about, or -1
@@ -85,6 +94,7 @@ private:
     PairDocument& documents_;
     PairEditor& editor_;
     WorkspaceController& workspace_;
+    ProgramContext& program_;
     Prompter& prompter_;
     DriverHost& host_;
     QWidget* owner_;
@@ -95,6 +105,8 @@ private:
     bool testRunning_ = false;
     bool compiling_ = false;
     bool driverWarned_ = false;
+    // Test all gives the driver the files' bytes as they are, Test Shader the panes' text.
+    bool fromFiles_ = false;
 };
 
 }  // namespace tessory

@@ -5,6 +5,8 @@
 #include "compile/info_log.h"
 #include "texts/win1252.h"
 
+#include <QFileInfo>
+
 namespace tessory {
 namespace {
 
@@ -52,6 +54,41 @@ QList<ShaderMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView 
         messages.append(std::move(message));
     }
     return messages;
+}
+
+QList<ShaderMessage> programListMessages(const QList<ShaderMessage>& messages,
+                                         const QList<PairSide>& panes) {
+    QList<ShaderMessage> list;
+    for (const PairSide pane : panes) {
+        bool any = false;
+        for (ShaderMessage message : messages) {
+            if (message.pane != pane) {
+                continue;
+            }
+            any = true;
+            QString where = QFileInfo(message.path).fileName();
+            if (message.line) {
+                where += u':' + QString::number(*message.line);
+                if (message.column) {
+                    where += u'(' + QString::number(*message.column) + u')';
+                }
+            }
+            message.shown = where + QStringLiteral(": ") +
+                            (message.severity == MessageSeverity::Warning
+                                 ? QStringLiteral("warning: ")
+                                 : QStringLiteral("error: ")) +
+                            message.text + QStringLiteral("  [") + sideName(pane) + u']';
+            list.append(std::move(message));
+        }
+        if (!any) {
+            ShaderMessage ok;
+            ok.pane = std::nullopt;
+            ok.shown = sideName(pane) + QStringLiteral(": OK");
+            ok.text = ok.shown;
+            list.append(ok);
+        }
+    }
+    return list;
 }
 
 }  // namespace tessory

@@ -24,4 +24,10 @@ ShaderMessage errorListEntry(QStringView entry);
 QList<ShaderMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView fragmentLog,
                                        QByteArrayView linkLog);
 
+// The error list of a program the engine compiled: for each of its panes, in their order, the
+// messages placed there ("file:line(column): error: text  [GeometryShader]", the file being the
+// included one where the message is about one), or "GeometryShader: OK".
+QList<ShaderMessage> programListMessages(const QList<ShaderMessage>& messages,
+                                         const QList<PairSide>& panes);
+
 }  // namespace tessory

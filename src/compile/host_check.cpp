@@ -5,29 +5,26 @@
 #include "compile/driver_host_server.h"
 #include "compile/gl_contexts.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
 namespace tessory {
 namespace {
 
-QString stagePath(const QString& path, const char* stage) {
-    return path.isEmpty() ? QString::fromLatin1(stage) : path;
-}
-
-// The place in one of the two files where the message belongs: its own, or the outermost
+// The place in one of the panes' files where the message belongs: its own, or the outermost
 // #include line in a pane's file that brought its file in.
 std::optional<std::pair<PairSide, SourceLocation>> placeOf(const ShaderMessage& message,
-                                                           const QString& vertexPath,
-                                                           const QString& fragmentPath) {
+                                                           const QList<LiveStage>& stages) {
     const auto sideOf = [&](const QString& path) -> std::optional<PairSide> {
-        if (path == vertexPath && message.stage != ShaderStage::Fragment) {
-            return PairSide::Vertex;
+        // A file two stages share goes to the stage that said it.
+        std::optional<PairSide> found;
+        for (const LiveStage& stage : stages) {
+            if (stage.path == path && (!found || message.stage == sideStage(stage.side))) {
+                found = stage.side;
+            }
         }
-        if (path == fragmentPath) {
-            return PairSide::Fragment;
-        }
-        return std::nullopt;
+        return found;
     };
     if (const std::optional<PairSide> side = sideOf(message.path)) {
         return std::pair{*side, message.location()};
@@ -42,35 +39,52 @@ std::optional<std::pair<PairSide, SourceLocation>> placeOf(const ShaderMessage& 
 
 }  // namespace
 
-LiveCheckReply checkPair(const LiveCheckRequest& request, const IncludeResolver& includes,
-                         GlContextSource& contexts) {
-    const QString vertexPath = stagePath(request.vertexPath, "VertexShader");
-    const QString fragmentPath = stagePath(request.fragmentPath, "FragmentShader");
+LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolver& includes,
+                            GlContextSource& contexts) {
+    QList<LiveStage> stages = request.stages;
     ProgramRequest program;
-    program.stages = {{ShaderStage::Vertex, vertexPath, request.vertex},
-                      {ShaderStage::Fragment, fragmentPath, request.fragment}};
+    for (LiveStage& stage : stages) {
+        if (stage.path.isEmpty()) {
+            stage.path = sideName(stage.side);
+        }
+        program.stages.append({sideStage(stage.side), stage.path, stage.bytes});
+    }
+    // The vertex stage before the fragment stage, the others in the order of their stages.
+    std::stable_sort(program.stages.begin(), program.stages.end(),
+                     [](const StageSource& a, const StageSource& b) { return a.stage < b.stage; });
+    program.target = request.target;
+    program.vulkan = request.vulkan;
+    program.expand = request.expand;
+    program.builtInVertex = stages.size() == 1 && stages.first().side == PairSide::Fragment;
     const ProgramResult result = CompileEngine(includes).compile(program, contexts);
     LiveCheckReply reply;
     reply.target = result.target;
+    const PairSide first = stages.isEmpty() ? PairSide::Vertex : stages.first().side;
     QStringList lines;
     for (const ShaderMessage& message : result.messages) {
         LiveMark mark;
         mark.severity = message.severity;
         mark.text = message.text;
-        const auto place = placeOf(message, vertexPath, fragmentPath);
+        const auto place = placeOf(message, stages);
         if (place) {
             mark.side = place->first;
             mark.line = place->second.line ? int(qMax<qint64>(*place->second.line, 1) - 1) : -1;
             mark.column = place->second.column ? int(*place->second.column - 1) : -1;
         } else {
-            mark.side =
-                message.stage == ShaderStage::Fragment ? PairSide::Fragment : PairSide::Vertex;
+            mark.side = first;
+            for (const LiveStage& stage : stages) {
+                if (message.stage == sideStage(stage.side)) {
+                    mark.side = stage.side;
+                }
+            }
         }
         reply.marks.append(mark);
-        const QString stage = mark.side == PairSide::Vertex ? QStringLiteral("VertexShader")
-                                                            : QStringLiteral("FragmentShader");
-        lines << (mark.line >= 0 ? QStringLiteral("%1 (%2): ").arg(stage).arg(mark.line + 1)
-                                 : stage + QStringLiteral(": ")) +
+        ShaderMessage placed = message;
+        placed.pane = mark.side;
+        reply.messages.append(placed);
+        const QString pane = sideName(mark.side);
+        lines << (mark.line >= 0 ? QStringLiteral("%1 (%2): ").arg(pane).arg(mark.line + 1)
+                                 : pane + QStringLiteral(": ")) +
                      message.text;
     }
     reply.summary = lines.join(u'\n');
@@ -97,7 +111,7 @@ void serveChecks(DriverHostServer& server, std::function<GlContextResult()> make
             throw std::runtime_error(state->base.failure.toStdString());
         }
         const LiveCheckReply reply =
-            checkPair(decodeLiveCheckRequest(payload), state->includes, *state->contexts);
+            checkProgram(decodeLiveCheckRequest(payload), state->includes, *state->contexts);
         state->contexts->release();
         return encodeLiveCheck(reply);
     });

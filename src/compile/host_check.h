@@ -11,11 +11,11 @@ namespace tessory {
 
 class DriverHostServer;
 
-// The live compile of a pair through the compile engine, for the target its #version asks for
-// (the target "auto"), with each message placed in the pane whose text it is about: a message
-// about an included file goes to the #include line that brought it in.
-LiveCheckReply checkPair(const LiveCheckRequest& request, const IncludeResolver& includes,
-                         GlContextSource& contexts);
+// The compile of a program through the compile engine, for the target asked for, with each
+// message placed in the pane whose text it is about: a message about an included file goes to
+// the #include line that brought it in.
+LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolver& includes,
+                            GlContextSource& contexts);
 
 // The host's live compiles: the engine on contexts of every profile, made beside a first one
 // from makeContext when the first check comes. Without a context every check fails with the

@@ -15,6 +15,63 @@ void requireReadable(const QDataStream& in) {
     }
 }
 
+void writeLocation(QDataStream& out, const SourceLocation& at) {
+    out << at.path << bool(at.line) << at.line.value_or(0) << bool(at.column)
+        << at.column.value_or(0);
+}
+
+SourceLocation readLocation(QDataStream& in) {
+    SourceLocation at;
+    bool hasLine = false;
+    bool hasColumn = false;
+    qint64 line = 0;
+    qint64 column = 0;
+    in >> at.path >> hasLine >> line >> hasColumn >> column;
+    if (hasLine) {
+        at.line = line;
+    }
+    if (hasColumn) {
+        at.column = column;
+    }
+    return at;
+}
+
+void writeMessage(QDataStream& out, const ShaderMessage& message) {
+    writeLocation(out, message.location());
+    out << qint32(message.severity) << message.text << qint32(message.origin)
+        << qint32(message.stage ? int(*message.stage) : -1)
+        << qint32(message.pane ? int(*message.pane) : -1) << message.shown
+        << quint32(message.includedFrom.size());
+    for (const SourceLocation& at : message.includedFrom) {
+        writeLocation(out, at);
+    }
+}
+
+ShaderMessage readMessage(QDataStream& in) {
+    ShaderMessage message;
+    const SourceLocation at = readLocation(in);
+    message.path = at.path;
+    message.line = at.line;
+    message.column = at.column;
+    qint32 severity = 0;
+    qint32 origin = 0;
+    qint32 stage = -1;
+    qint32 pane = -1;
+    quint32 includes = 0;
+    in >> severity >> message.text >> origin >> stage >> pane >> message.shown >> includes;
+    message.severity = severity == 1 ? MessageSeverity::Warning : MessageSeverity::Error;
+    message.origin = MessageOrigin(qBound(0, origin, int(MessageOrigin::Setup)));
+    message.stage = stage >= 0 && stage <= int(ShaderStage::Task)
+                        ? std::optional<ShaderStage>(ShaderStage(stage))
+                        : std::nullopt;
+    message.pane = pane >= 0 && pane < kSideCount ? std::optional<PairSide>(PairSide(pane))
+                                                  : std::nullopt;
+    for (quint32 i = 0; i < includes && in.status() == QDataStream::Ok; ++i) {
+        message.includedFrom.append(readLocation(in));
+    }
+    return message;
+}
+
 }  // namespace
 
 bool LiveCheckReply::hasErrors() const {
@@ -29,14 +86,46 @@ bool LiveCheckReply::hasErrors() const {
 QByteArray encodeLiveCheck(const LiveCheckRequest& request) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << request.vertex << request.fragment << request.vertexPath << request.fragmentPath;
+    out << quint32(request.stages.size());
+    for (const LiveStage& stage : request.stages) {
+        out << qint32(stage.side) << stage.path << stage.bytes;
+    }
+    out << qint32(request.target) << qint32(request.vulkan) << request.expand.includeDirs
+        << request.expand.root << quint32(request.expand.defines.size());
+    for (const Define& define : request.expand.defines) {
+        out << define.name << bool(define.value) << define.value.value_or(QString());
+    }
     return bytes;
 }
 
 LiveCheckRequest decodeLiveCheckRequest(const QByteArray& payload) {
     LiveCheckRequest request;
     QDataStream in(payload);
-    in >> request.vertex >> request.fragment >> request.vertexPath >> request.fragmentPath;
+    quint32 count = 0;
+    in >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        LiveStage stage;
+        qint32 side = 0;
+        in >> side >> stage.path >> stage.bytes;
+        stage.side = PairSide(qBound(0, side, kSideCount - 1));
+        request.stages.append(stage);
+    }
+    qint32 target = 0;
+    qint32 vulkan = 0;
+    quint32 defines = 0;
+    in >> target >> vulkan >> request.expand.includeDirs >> request.expand.root >> defines;
+    request.target = Target(qBound(0, target, int(Target::Vulkan)));
+    request.vulkan = VulkanVersion(qBound(0, vulkan, int(VulkanVersion::V1_3)));
+    for (quint32 i = 0; i < defines && in.status() == QDataStream::Ok; ++i) {
+        Define define;
+        bool valued = false;
+        QString value;
+        in >> define.name >> valued >> value;
+        if (valued) {
+            define.value = value;
+        }
+        request.expand.defines.append(define);
+    }
     requireReadable(in);
     return request;
 }
@@ -48,6 +137,10 @@ QByteArray encodeLiveCheck(const LiveCheckReply& reply) {
     for (const LiveMark& mark : reply.marks) {
         out << qint32(mark.side) << qint32(mark.line) << qint32(mark.column)
             << qint32(mark.severity) << mark.text;
+    }
+    out << quint32(reply.messages.size());
+    for (const ShaderMessage& message : reply.messages) {
+        writeMessage(out, message);
     }
     out << reply.summary;
     return bytes;
@@ -65,9 +158,13 @@ LiveCheckReply decodeLiveCheckReply(const QByteArray& payload) {
         qint32 side = 0;
         qint32 severity = 0;
         in >> side >> mark.line >> mark.column >> severity >> mark.text;
-        mark.side = side == 1 ? PairSide::Fragment : PairSide::Vertex;
+        mark.side = PairSide(qBound(0, side, kSideCount - 1));
         mark.severity = severity == 1 ? MessageSeverity::Warning : MessageSeverity::Error;
         reply.marks.append(mark);
+    }
+    in >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        reply.messages.append(readMessage(in));
     }
     in >> reply.summary;
     requireReadable(in);

@@ -3,6 +3,7 @@
 
 #include "compile/driver_host.h"
 #include "compile/driver_messages.h"
+#include "compile/source_expand.h"
 #include "compile/target.h"
 #include "workspace/pair_side.h"
 
@@ -29,20 +30,30 @@ struct LiveMark {
     friend bool operator==(const LiveMark&, const LiveMark&) = default;
 };
 
-// The pair as the panes hold it, with the files it was read from (the includes are found from
-// there); a pane without a file is named after its stage.
+// One stage of the program as its pane holds it, with the file it was read from (the includes
+// are found from there); a pane without a file is named after its tab.
+struct LiveStage {
+    PairSide side = PairSide::Vertex;
+    QString path;
+    QByteArray bytes;
+};
+
+// The program to compile and how: a lone fragment shader is linked with the engine's full-screen
+// vertex stage.
 struct LiveCheckRequest {
-    QByteArray vertex;
-    QByteArray fragment;
-    QString vertexPath;
-    QString fragmentPath;
+    QList<LiveStage> stages;
+    Target target = Target::Gl;
+    VulkanVersion vulkan = VulkanVersion::V1_3;
+    ExpandSettings expand;
 };
 
 struct LiveCheckReply {
     Target target = Target::Gl;
     // Every message, lineless ones too, in the order the engine gave them.
     QList<LiveMark> marks;
-    // The messages as the preview shows them, one a line; empty for a clean pair.
+    // The same messages whole: the file each is about, and the pane it was placed in.
+    QList<ShaderMessage> messages;
+    // The messages as the preview shows them, one a line; empty for a clean program.
     QString summary;
 
     bool hasErrors() const;

@@ -3,6 +3,18 @@
 
 namespace tessory {
 
+ShaderStage sideStage(PairSide side) {
+    switch (side) {
+        case PairSide::Vertex: return ShaderStage::Vertex;
+        case PairSide::Fragment: return ShaderStage::Fragment;
+        case PairSide::Geometry: return ShaderStage::Geometry;
+        case PairSide::TessControl: return ShaderStage::TessControl;
+        case PairSide::TessEval: return ShaderStage::TessEvaluation;
+        case PairSide::Compute: return ShaderStage::Compute;
+    }
+    return ShaderStage::Vertex;
+}
+
 MessageOrigin compileOrigin(ShaderStage stage) {
     switch (stage) {
         case ShaderStage::Vertex:

@@ -85,6 +85,9 @@ struct ShaderMessage {
     friend bool operator==(const ShaderMessage&, const ShaderMessage&) = default;
 };
 
+// The stage of a pane's file.
+ShaderStage sideStage(PairSide side);
+
 // The origin of a stage's compile messages.
 MessageOrigin compileOrigin(ShaderStage stage);
 

@@ -36,6 +36,7 @@ public:
     void setAutoSave(bool autoSave);
     void setTimeLimits(int compileSeconds, int frameSeconds);
     void setGerman(bool german);
+    void setProgramTargets(const QString& targets) { values_.ProgramTargets = targets; }
     bool german() const { return german_; }
 
     // What the window remembers of itself; nobody needs to hear of it before it is stored.

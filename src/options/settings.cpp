@@ -190,6 +190,7 @@ void readSettings(const SettingsLookup& lookup, TCFG& cfg, QSize screen) {
         for (const auto& [name, field] : kStageExtensionFields) {
             cfg.*field = read.string(name);
         }
+        cfg.ProgramTargets = read.string(QStringLiteral("ProgramTargets"));
     } catch (const StopReading&) {
         // A damaged or partial store keeps what was read so far; the rest stays at its default.
     }
@@ -223,6 +224,7 @@ QList<std::pair<QString, QVariant>> storedValues(const TCFG& cfg) {
     for (const auto& [name, field] : kStageExtensionFields) {
         values.append({name, cfg.*field});
     }
+    values.append({QStringLiteral("ProgramTargets"), cfg.ProgramTargets});
     return values;
 }
 

@@ -48,6 +48,8 @@ struct TCFG {
     QString FileExtTessControl = QStringLiteral(".tesc");
     QString FileExtTessEval = QStringLiteral(".tese");
     QString FileExtCompute = QStringLiteral(".comp");
+    // The targets the user chose for programs, one "WorkSpace<TAB>name<TAB>target word" a line.
+    QString ProgramTargets;
 };
 
 // The time limits a store may give; a value outside is left at its default.

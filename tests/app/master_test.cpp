@@ -227,7 +227,7 @@ TEST(MasterSettings, CloseStoresEveryValueAndTheNextStartReadsThemBack) {
         pane(w, PairSide::Vertex).setOverwrite(true);
         ASSERT_TRUE(h.close());
     }
-    EXPECT_EQ(h.settings()->childKeys().size(), 30);
+    EXPECT_EQ(h.settings()->childKeys().size(), 31);
     EXPECT_EQ(h.settings()->value("AutoSaveOnChange").toString(), QStringLiteral("1"));
     MainWindow& w = h.start();
     EXPECT_EQ(w.settings().CurrentDir, h.path("ws/"));

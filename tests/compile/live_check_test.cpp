@@ -18,6 +18,16 @@ namespace {
 const QByteArray kVertex = "void main() { gl_Position = ftransform(); }\r\n";
 const QByteArray kFragment = "void main() { gl_FragColor = vec4(1.0); }\r\n";
 
+LiveCheckRequest pair(const QByteArray& vertex, const QByteArray& fragment,
+                      const QString& vertexPath = {}, const QString& fragmentPath = {},
+                      Target target = Target::Gl) {
+    LiveCheckRequest request;
+    request.stages = {{PairSide::Vertex, vertexPath, vertex},
+                      {PairSide::Fragment, fragmentPath, fragment}};
+    request.target = target;
+    return request;
+}
+
 class LiveCheckHost : public ::testing::Test {
 protected:
     ~LiveCheckHost() override { qunsetenv("TESSORY_HOST_NO_CONTEXT"); }
@@ -35,8 +45,8 @@ protected:
                    [] { return 20; }};
 };
 
-TEST_F(LiveCheckHost, AMessageComesInItsPaneAtItsLineAndColumnForTheTargetOfItsVersion) {
-    const LiveCheckReply clean = check({kVertex, kFragment, {}, {}});
+TEST_F(LiveCheckHost, AMessageComesInItsPaneAtItsLineAndColumnForItsTarget) {
+    const LiveCheckReply clean = check(pair(kVertex, kFragment));
     EXPECT_EQ(clean.target, Target::Gl);
     EXPECT_TRUE(clean.marks.isEmpty());
     EXPECT_EQ(clean.summary, QString());
@@ -45,7 +55,8 @@ TEST_F(LiveCheckHost, AMessageComesInItsPaneAtItsLineAndColumnForTheTargetOfItsV
         "#version 330 core\r\nout vec4 colour;\r\n"
         "void main() {\r\n  colour = vec4(1.0) * nothing;\r\n}\r\n";
     const LiveCheckReply broken =
-        check({"#version 330 core\r\nvoid main() { gl_Position = vec4(0.0); }\r\n", core, {}, {}});
+        check(pair("#version 330 core\r\nvoid main() { gl_Position = vec4(0.0); }\r\n", core, {},
+                   {}, Target::GlCore));
     EXPECT_EQ(broken.target, Target::GlCore);
     ASSERT_FALSE(broken.marks.isEmpty());
     const LiveMark& first = broken.marks[0];
@@ -67,8 +78,8 @@ TEST_F(LiveCheckHost, AMessageAboutAnIncludedFileIsPutAtItsIncludeLine) {
     common.close();
     const QByteArray fragment =
         "// lit\r\n#include \"common.glsl\"\r\nvoid main() { gl_FragColor = shade(); }\r\n";
-    const LiveCheckReply reply = check({kVertex, fragment, dir.filePath(QStringLiteral("p.vert")),
-                                        dir.filePath(QStringLiteral("p.frag"))});
+    const LiveCheckReply reply = check(pair(kVertex, fragment, dir.filePath(QStringLiteral("p.vert")),
+                                            dir.filePath(QStringLiteral("p.frag"))));
     ASSERT_FALSE(reply.marks.isEmpty());
     EXPECT_EQ(reply.marks[0].side, PairSide::Fragment);
     EXPECT_EQ(reply.marks[0].line, 1);
@@ -78,9 +89,9 @@ TEST_F(LiveCheckHost, AMessageAboutAnIncludedFileIsPutAtItsIncludeLine) {
 
 TEST_F(LiveCheckHost, OnlyTheAnswerToTheLatestTextIsPassedOn) {
     QSignalSpy checked(&live, &LiveCheck::checked);
-    request = {kVertex, "void main() { broken }\r\n", {}, {}};
+    request = pair(kVertex, "void main() { broken }\r\n");
     live.checkNow();
-    request = {kVertex, kFragment, {}, {}};
+    request = pair(kVertex, kFragment);
     live.checkNow();
     ASSERT_TRUE(checked.wait(20000));
     QTest::qWait(100);
@@ -91,7 +102,7 @@ TEST_F(LiveCheckHost, OnlyTheAnswerToTheLatestTextIsPassedOn) {
 TEST_F(LiveCheckHost, WithoutADriverTheCheckFailsWithTheReason) {
     qputenv("TESSORY_HOST_NO_CONTEXT", "no EGL display here");
     QSignalSpy failed(&live, &LiveCheck::failed);
-    request = {kVertex, kFragment, {}, {}};
+    request = pair(kVertex, kFragment);
     live.checkNow();
     ASSERT_TRUE(failed.wait(20000));
     const auto failure = failed[0][0].value<HostFailure>();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compile/build_controller.h"
+#include "compile/program_context.h"
 #include "compile/driver_host.h"
 #include "compile/error_list_view.h"
 #include "editor/code_edit.h"
@@ -98,8 +99,9 @@ public:
                          [this](const QString& text) { insertMode = text; });
         editor->setFormats(categoryFormats(settings.values()));
         layout->addWidget(editor);
-        build = std::make_unique<BuildController>(documents, *editor, workspace, prompter, host,
-                                                  nullptr);
+        program = std::make_unique<ProgramContext>(documents, workspace, settings);
+        build = std::make_unique<BuildController>(documents, *editor, workspace, *program,
+                                                  prompter, host, nullptr);
         build->setTexts(texts);
         layout->addWidget(build->errorList());
         QObject::connect(&workspace, &WorkspaceController::messagesOutdated, build.get(),
@@ -140,6 +142,7 @@ public:
     DriverHost host{QStringLiteral(TESSORY_EDITOR_BINARY), {QStringLiteral("--driver-host")}};
     QWidget root;
     PairEditor* editor = nullptr;
+    std::unique_ptr<ProgramContext> program;
     std::unique_ptr<BuildController> build;
     std::unique_ptr<OptionsController> options;
     QString caption;

@@ -51,12 +51,12 @@ TEST(OpenPair, OnlyAnAcceptedScanIsListedAndTheOpenNameIsFoundIgnoringCase) {
     OpenPair pair;
     pair.setName(QStringLiteral("B"));
 
-    pair.setScan(names, false);
+    pair.setScan(names, {}, false);
     EXPECT_EQ(pair.scanned().names(), QStringList({"A", "b", "c"}));
     EXPECT_TRUE(pair.listed().isEmpty());
     EXPECT_EQ(pair.listedIndexOfOpen(), -1);
 
-    pair.setScan(names, true);
+    pair.setScan(names, {}, true);
     EXPECT_EQ(pair.listed(), QStringList({"A", "b", "c"}));
     EXPECT_EQ(pair.listedIndexOfOpen(), 1);
 

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "compile/program_context.h"
+
+#include "editor/pair_document.h"
+#include "options/app_settings.h"
+#include "texts/engine_texts.h"
+#include "workspace/shader_file.h"
+#include "workspace/workspace_controller.h"
+
+#include <QDir>
+
+namespace tessory {
+namespace {
+
+bool sameSetup(const ProgramSetup& a, const ProgramSetup& b) {
+    return a.target == b.target && a.source == b.source && a.vulkan == b.vulkan &&
+           a.expand.includeDirs == b.expand.includeDirs && a.expand.defines == b.expand.defines &&
+           a.projectFile == b.projectFile && a.projectProblem == b.projectProblem;
+}
+
+QList<StageSource> engineStages(const QList<LiveStage>& stages) {
+    QList<StageSource> sources;
+    for (const LiveStage& stage : stages) {
+        sources.append({sideStage(stage.side), stage.path, stage.bytes});
+    }
+    return sources;
+}
+
+}  // namespace
+
+ProgramContext::ProgramContext(const PairDocument& documents,
+                               const WorkspaceController& workspace, AppSettings& settings,
+                               QObject* parent)
+    : QObject(parent), documents_(documents), workspace_(workspace), settings_(settings) {}
+
+void ProgramContext::setGerman(bool german) {
+    project_.setTexts(engineTexts(german));
+}
+
+QList<LiveStage> ProgramContext::documentStages() const {
+    QList<LiveStage> stages;
+    for (const PairSide side : kProgramSides) {
+        if (documents_.hasStage(side)) {
+            const ShaderDocument& document = documents_.document(side);
+            stages.append({side, document.stamp().path(), document.source()});
+        }
+    }
+    if (stages.isEmpty()) {
+        // No program open: the two empty panes, named after their tabs.
+        for (const PairSide side : kPairSides) {
+            stages.append({side, QString(), documents_.document(side).source()});
+        }
+    }
+    return stages;
+}
+
+ProgramSetup ProgramContext::setupFor(const QList<LiveStage>& stages, const QString& name) {
+    const QString& directory = workspace_.openPair().directory();
+    const ProjectFileResult* project =
+        directory.isEmpty() ? nullptr : project_.lookup(QDir::cleanPath(directory));
+    const std::optional<Target> chosen =
+        TargetChoices::fromText(settings_.values().ProgramTargets).chosen(directory, name);
+    return programSetup(project, chosen, engineStages(stages));
+}
+
+ProgramSetup ProgramContext::setup() {
+    const ProgramSetup now = setupFor(documentStages(), workspace_.openPair().name());
+    if (!last_ || !sameSetup(*last_, now)) {
+        last_ = now;
+        emit setupChanged(now);
+    }
+    return now;
+}
+
+ProgramJob ProgramContext::jobFor(QList<LiveStage> stages, const ProgramSetup& setup) {
+    ProgramJob job;
+    job.classic = setup.target == Target::Gl && !setup.projectFile && stages.size() == 2 &&
+                  stages[0].side == PairSide::Vertex && stages[1].side == PairSide::Fragment;
+    job.request.stages = std::move(stages);
+    job.request.target = setup.target;
+    job.request.vulkan = setup.vulkan;
+    job.request.expand = setup.expand;
+    return job;
+}
+
+ProgramJob ProgramContext::job() {
+    const ProgramSetup current = setup();
+    return jobFor(documentStages(), current);
+}
+
+ProgramJob ProgramContext::jobForFiles(const ProgramPaths& paths, const QString& name) {
+    QList<LiveStage> stages;
+    for (const PairSide side : kProgramSides) {
+        if (!paths[int(side)].isEmpty()) {
+            stages.append({side, paths[int(side)], readShaderFile(paths[int(side)])});
+        }
+    }
+    const ProgramSetup setup = setupFor(stages, name);
+    return jobFor(std::move(stages), setup);
+}
+
+std::optional<Target> ProgramContext::chosenTarget() const {
+    return TargetChoices::fromText(settings_.values().ProgramTargets)
+        .chosen(workspace_.openPair().directory(), workspace_.openPair().name());
+}
+
+void ProgramContext::chooseTarget(std::optional<Target> target) {
+    TargetChoices choices = TargetChoices::fromText(settings_.values().ProgramTargets);
+    choices.choose(workspace_.openPair().directory(), workspace_.openPair().name(), target);
+    settings_.setProgramTargets(choices.toText());
+    setup();
+}
+
+}  // namespace tessory
