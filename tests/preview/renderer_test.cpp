@@ -269,7 +269,7 @@ TEST_F(Preview, AGeometryStageIsLinkedBetweenTheVertexAndFragmentShaders) {
     EXPECT_TRUE(near(image.pixelColor(4, 4), Qt::black, 0));
 }
 
-TEST(PreviewUniforms, LiveCodingNamesOfTimeResolutionAndMouseGetTheirRoles) {
+TEST(UniformRoles, LiveCodingNamesOfTimeResolutionAndMouseGetTheirRoles) {
     const struct {
         const char* name;
         UniformType type;
