@@ -48,9 +48,10 @@ QByteArray encodeScene(const PreviewScene& scene) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setFloatingPointPrecision(QDataStream::SinglePrecision);
-    out << scene.vertexSource << scene.fragmentSource << qint32(scene.mesh) << scene.size
-        << scene.background << scene.view.yaw << scene.view.pitch << scene.view.distance
-        << scene.time << scene.mouse << quint32(scene.values.size());
+    out << scene.vertexSource << scene.fragmentSource << scene.geometrySource << scene.fragmentOnly
+        << qint32(scene.mesh) << scene.size << scene.background << scene.view.yaw
+        << scene.view.pitch << scene.view.distance << scene.time << scene.mouse
+        << quint32(scene.values.size());
     for (auto value = scene.values.cbegin(); value != scene.values.cend(); ++value) {
         out << value.key() << value.value();
     }
@@ -64,9 +65,9 @@ PreviewScene decodeScene(const QByteArray& payload) {
     in.setFloatingPointPrecision(QDataStream::SinglePrecision);
     qint32 mesh = 0;
     quint32 values = 0;
-    in >> scene.vertexSource >> scene.fragmentSource >> mesh >> scene.size >> scene.background >>
-        scene.view.yaw >> scene.view.pitch >> scene.view.distance >> scene.time >> scene.mouse >>
-        values;
+    in >> scene.vertexSource >> scene.fragmentSource >> scene.geometrySource >>
+        scene.fragmentOnly >> mesh >> scene.size >> scene.background >> scene.view.yaw >>
+        scene.view.pitch >> scene.view.distance >> scene.time >> scene.mouse >> values;
     if (mesh < 0 || mesh > int(MeshKind::Torus)) {
         in.setStatus(QDataStream::ReadCorruptData);
     }

@@ -124,4 +124,14 @@ Mesh makeMesh(MeshKind kind) {
     }
     return quad();
 }
+
+Mesh fullScreenTriangle() {
+    Mesh mesh;
+    for (const auto& [x, y] : {std::pair{-1.0f, -1.0f}, {3.0f, -1.0f}, {-1.0f, 3.0f}}) {
+        mesh.vertices.push_back({{x, y, 0}, {0, 0, 1}, {(x + 1) / 2, (y + 1) / 2}, {1, 1, 1, 1}});
+    }
+    mesh.indices = {0, 1, 2};
+    return mesh;
+}
+
 }  // namespace tessory

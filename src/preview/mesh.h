@@ -26,5 +26,8 @@ enum class MeshKind { Quad, Sphere, Cube, Torus };
 // The quad covers the whole window (-1..1 in x and y, z = 0), corners red (bottom left), green
 // (bottom right), blue (top right) and yellow (top left). The solids fit the unit sphere.
 Mesh makeMesh(MeshKind kind);
+// The triangle the built-in full-screen vertex stage draws (its corners are gl_VertexID 0, 1
+// and 2), covering -1..1 in x and y at z = 0.
+Mesh fullScreenTriangle();
 
 }  // namespace tessory

@@ -12,6 +12,14 @@
 #include <QMainWindow>
 
 namespace tessory {
+namespace {
+
+// A document with no file behind it holds a stage the program does not have.
+bool hasFile(const ShaderDocument& document) {
+    return !document.stamp().path().isEmpty();
+}
+
+}  // namespace
 
 PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
                          const WorkspaceController& workspace, LiveCheck& live,
@@ -19,9 +27,17 @@ PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
     : QObject(window), window_(window) {
     panel_ = new PreviewPanel(
         prompter,
-        [&documents] {
-            return std::pair{documents.document(PairSide::Vertex).source(),
-                             documents.document(PairSide::Fragment).source()};
+        [this, &documents] {
+            const ShaderDocument& vertex = documents.document(PairSide::Vertex);
+            const ShaderDocument& fragment = documents.document(PairSide::Fragment);
+            PreviewProgram program;
+            program.fragmentOnly = !hasFile(vertex) && hasFile(fragment);
+            if (!program.fragmentOnly) {
+                program.vertex = vertex.source();
+            }
+            program.fragment = fragment.source();
+            program.vulkan = vulkan_ && vulkan_();
+            return program;
         },
         live.host());
     panel_->setShaderFiles([&documents, &workspace] {

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QSize>
 
+#include <functional>
+
 class QAction;
 class QDockWidget;
 class QMainWindow;
@@ -34,6 +36,9 @@ public:
     PreviewPanel* panel() const { return panel_; }
 
     void connectPreviewAction(QAction* preview);
+    // Whether the open program is compiled for Vulkan, which the preview does not draw; until it
+    // is set, no program is.
+    void setVulkan(std::function<bool()> vulkan) { vulkan_ = std::move(vulkan); }
     void setTexts(const Texts& texts);
     // Start-up: the dock as the settings left it.
     void restore(const TCFG& settings);
@@ -49,6 +54,7 @@ private:
     PreviewPanel* panel_;
     QDockWidget* dock_;
     QAction* action_ = nullptr;
+    std::function<bool()> vulkan_;
 };
 
 }  // namespace tessory

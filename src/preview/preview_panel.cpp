@@ -75,10 +75,10 @@ double SliderSpan::value(int position) const {
 
 }  // namespace
 
-PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources, DriverHost& host, QWidget* parent)
+PreviewPanel::PreviewPanel(Prompter& prompter, Program program, DriverHost& host, QWidget* parent)
     : QWidget(parent),
       prompter_(prompter),
-      sources_(std::move(sources)),
+      program_(std::move(program)),
       host_(host),
       texts_(previewTexts(false)) {
     setObjectName(QStringLiteral("PreviewPanel"));
@@ -168,7 +168,13 @@ PreviewPanel::PreviewPanel(Prompter& prompter, Sources sources, DriverHost& host
         view_.distance = qBound(1.2f, view_.distance * factor, 20.0f);
         draw();
     });
-    connect(viewWidget_, &PreviewView::pointerMoved, this, [this](QPointF at) { mouse_ = at; });
+    // Leaving the view keeps the last position, as shaders that follow the pointer expect.
+    connect(viewWidget_, &PreviewView::pointerMoved, this, [this](QPointF at) {
+        mouse_ = at;
+        if (declaresRole(uniforms_, UniformRole::Mouse)) {
+            draw();
+        }
+    });
     connect(viewWidget_, &PreviewView::resized, this, &PreviewPanel::draw);
     setTexts(texts_);
 }
@@ -304,9 +310,12 @@ bool PreviewPanel::showing() const {
     return isVisible() && !window()->isMinimized();
 }
 
-PreviewScene PreviewPanel::scene(QSize size) const {
+PreviewScene PreviewPanel::scene(const PreviewProgram& program, QSize size) const {
     PreviewScene scene;
-    std::tie(scene.vertexSource, scene.fragmentSource) = sources_();
+    scene.vertexSource = program.vertex;
+    scene.fragmentSource = program.fragment;
+    scene.geometrySource = program.geometry;
+    scene.fragmentOnly = program.fragmentOnly;
     scene.mesh = mesh_;
     scene.size = size.expandedTo(QSize(1, 1));
     scene.background = background_;
@@ -327,6 +336,16 @@ void PreviewPanel::pump() {
     if (!wanted_ || inFlight_ != 0 || !showing()) {
         return;
     }
+    const PreviewProgram program = program_();
+    // A fragment shader alone covers the view whatever the mesh.
+    meshChoice_->setEnabled(!program.fragmentOnly);
+    if (program.vulkan) {
+        // A frame of the program before would pass for this one's.
+        wanted_ = false;
+        viewWidget_->setFrame(QImage());
+        showMessage(texts_.openGlOnly);
+        return;
+    }
     if (sinceSent_.isValid()) {
         if (const qint64 wait = frameIntervalMs() - sinceSent_.elapsed(); wait > 0) {
             if (!pace_.isActive()) {
@@ -337,8 +356,8 @@ void PreviewPanel::pump() {
     }
     wanted_ = false;
     sinceSent_.restart();
-    inFlight_ = host_.send(HostKind::RenderFrame, encodeScene(scene(viewWidget_->framePixels())),
-                           frameLimitMs_);
+    inFlight_ = host_.send(HostKind::RenderFrame,
+                           encodeScene(scene(program, viewWidget_->framePixels())), frameLimitMs_);
 }
 
 void PreviewPanel::frameAnswered(quint64 id, const QByteArray& payload) {
@@ -576,10 +595,13 @@ void PreviewPanel::saveImage() {
     }
     const int choice = saveSize_->currentIndex();
     const QSize size = choice <= 0 ? viewWidget_->framePixels() : kImageSizes[choice - 1];
-    const DriverHost::Outcome drawn =
-        host_.call(HostKind::RenderFrame, encodeScene(scene(size)), frameLimitMs_);
+    const PreviewProgram program = program_();
     PreviewFrame frame;
-    if (!drawn.reply) {
+    if (program.vulkan) {
+        frame.error = texts_.openGlOnly;
+    } else if (const DriverHost::Outcome drawn = host_.call(
+                   HostKind::RenderFrame, encodeScene(scene(program, size)), frameLimitMs_);
+               !drawn.reply) {
         frame.error = failureText(drawn.failure);
     } else {
         try {

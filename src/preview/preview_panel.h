@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compile/driver_host.h"
+#include "preview/preview_program.h"
 #include "preview/renderer.h"
 #include "texts/preview_texts.h"
 
@@ -25,8 +26,9 @@ namespace tessory {
 class Prompter;
 class PreviewView;
 
-// The preview: the open pair drawn on a mesh the user picks, with the uniforms it declares to
-// edit. The frames are drawn by the driver host, so that the window holds no OpenGL context for
+// The preview: the open program drawn on a mesh the user picks, or over the whole view when it is
+// a fragment shader alone, with the uniforms it declares to edit. Programs for Vulkan are not
+// drawn. The frames are drawn by the driver host, so that the window holds no OpenGL context for
 // them, one at a time and at most at the display's rate (60 a second at most). It draws only
 // while shown and its window is not minimised: after a live compile without errors, when asked,
 // when a view or value changes, and continuously while the program declares a time.
@@ -34,10 +36,10 @@ class PreviewPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // The current vertex and fragment sources, as the driver gets them.
-    using Sources = std::function<std::pair<QByteArray, QByteArray>()>;
+    // The current program, as the driver gets it.
+    using Program = std::function<PreviewProgram()>;
 
-    PreviewPanel(Prompter& prompter, Sources sources, DriverHost& host, QWidget* parent = nullptr);
+    PreviewPanel(Prompter& prompter, Program program, DriverHost& host, QWidget* parent = nullptr);
     ~PreviewPanel() override;
 
     void setTexts(const PreviewTexts& texts);
@@ -81,7 +83,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    PreviewScene scene(QSize size) const;
+    PreviewScene scene(const PreviewProgram& program, QSize size) const;
     bool showing() const;
     void draw();
     // Sends the frame that is wanted when none is on its way and the interval has passed.
@@ -104,7 +106,7 @@ private:
     void updateAnimation();
 
     Prompter& prompter_;
-    Sources sources_;
+    Program program_;
     DriverHost& host_;
     std::function<QStringList()> shaderFiles_;
     PreviewTexts texts_;

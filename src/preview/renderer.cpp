@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "preview/renderer.h"
 
+#include "preview/builtin_vertex.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMatrix4x4>
 
 #include <array>
 #include <cmath>
+#include <tuple>
 
 namespace tessory {
 
@@ -46,6 +49,8 @@ constexpr std::array kNamedAttributes = {
     NamedAttribute{"a_color", VertexPart::Color},
     NamedAttribute{"inColor", VertexPart::Color},
     NamedAttribute{"aColor", VertexPart::Color},
+    // The built-in full-screen vertex stage's corner before GLSL 1.30.
+    NamedAttribute{"tessory_corner", VertexPart::Position},
 };
 
 QString shaderLog(const RenderApi& gl, GLuint shader) {
@@ -67,7 +72,7 @@ QString programLog(const RenderApi& gl, GLuint program) {
 Matrices matricesFor(const PreviewScene& scene) {
     Matrices m;
     // The quad fills the window whatever the view: a canvas for image shaders.
-    if (scene.mesh == MeshKind::Quad) {
+    if (scene.mesh == MeshKind::Quad || scene.fragmentOnly) {
         return m;
     }
     const float aspect = float(scene.size.width()) / float(qMax(1, scene.size.height()));
@@ -150,14 +155,16 @@ void PreviewRenderer::releaseProgram() {
     attributes_.clear();
 }
 
-QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray& fragment) {
-    if (vertex == programVertex_ && fragment == programFragment_ &&
+QString PreviewRenderer::buildProgram(const PreviewScene& scene) {
+    const auto wanted = std::tie(scene.vertexSource, scene.fragmentSource, scene.geometrySource,
+                                 scene.fragmentOnly);
+    if (wanted ==
+            std::tie(programVertex_, programFragment_, programGeometry_, programFragmentOnly_) &&
         (program_ != 0 || !programError_.isEmpty())) {
         return programError_;
     }
     releaseProgram();
-    programVertex_ = vertex;
-    programFragment_ = fragment;
+    std::tie(programVertex_, programFragment_, programGeometry_, programFragmentOnly_) = wanted;
     programError_.clear();
     QStringList errors;
     const auto compile = [&](GLenum type, const QByteArray& source, const QString& label) {
@@ -173,12 +180,21 @@ QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray
         }
         return shader;
     };
-    const GLuint vs = compile(GL_VERTEX_SHADER, vertex, QStringLiteral("VertexShader"));
-    const GLuint fs = compile(GL_FRAGMENT_SHADER, fragment, QStringLiteral("FragmentShader"));
+    const QByteArray vertex = scene.fragmentOnly
+                                  ? builtInVertexFor(context_->core(), scene.fragmentSource)
+                                  : scene.vertexSource;
+    std::vector<GLuint> shaders = {
+        compile(GL_VERTEX_SHADER, vertex, QStringLiteral("VertexShader")),
+        compile(GL_FRAGMENT_SHADER, scene.fragmentSource, QStringLiteral("FragmentShader"))};
+    if (!scene.geometrySource.isEmpty()) {
+        shaders.push_back(
+            compile(GL_GEOMETRY_SHADER, scene.geometrySource, QStringLiteral("GeometryShader")));
+    }
     if (errors.isEmpty()) {
         program_ = gl_.glCreateProgram();
-        gl_.glAttachShader(program_, vs);
-        gl_.glAttachShader(program_, fs);
+        for (const GLuint shader : shaders) {
+            gl_.glAttachShader(program_, shader);
+        }
         gl_.glLinkProgram(program_);
         GLint linked = GL_FALSE;
         gl_.glGetProgramiv(program_, GL_LINK_STATUS, &linked);
@@ -188,8 +204,9 @@ QString PreviewRenderer::buildProgram(const QByteArray& vertex, const QByteArray
             program_ = 0;
         }
     }
-    gl_.glDeleteShader(vs);
-    gl_.glDeleteShader(fs);
+    for (const GLuint shader : shaders) {
+        gl_.glDeleteShader(shader);
+    }
     if (!errors.isEmpty()) {
         programError_ = errors.join(u'\n');
         return programError_;
@@ -460,11 +477,11 @@ PreviewFrame PreviewRenderer::render(const PreviewScene& scene) {
                           .arg(size.height());
         return frame;
     }
-    frame.error = buildProgram(scene.vertexSource, scene.fragmentSource);
+    frame.error = buildProgram(scene);
     if (!frame.error.isEmpty()) {
         return frame;
     }
-    if (mesh_.indices.empty() || meshKind_ != scene.mesh) {
+    if (!scene.fragmentOnly && (mesh_.indices.empty() || meshKind_ != scene.mesh)) {
         mesh_ = makeMesh(scene.mesh);
         meshKind_ = scene.mesh;
     }
@@ -496,7 +513,7 @@ PreviewFrame PreviewRenderer::render(const PreviewScene& scene) {
 
     gl_.glUseProgram(program_);
     setUniforms(scene, m, frame.imageProblems);
-    draw(mesh_);
+    draw(scene.fragmentOnly ? fullScreen_ : mesh_);
     gl_.glUseProgram(0);
 
     QImage image(size, QImage::Format_RGBA8888);

@@ -33,6 +33,9 @@ struct OrbitView {
 struct PreviewScene {
     QByteArray vertexSource;  // the shader bytes as the driver gets them
     QByteArray fragmentSource;
+    QByteArray geometrySource;  // empty when the program has none
+    // Drawn with the built-in full-screen vertex stage instead of vertexSource, whatever the mesh.
+    bool fragmentOnly = false;
     MeshKind mesh = MeshKind::Sphere;
     QSize size{512, 512};
     QColor background{40, 40, 48};
@@ -68,7 +71,7 @@ struct PreviewFrame {
     QList<ImageProblem> imageProblems;
 };
 
-// Draws a shader pair into an image with its own OpenGL context, beside the one that compiles:
+// Draws a shader program into an image with its own OpenGL context, beside the one that compiles:
 // the same driver, so whatever compiles can be seen. The program is built again only when the
 // sources change.
 class PreviewRenderer {
@@ -87,7 +90,7 @@ private:
     PreviewRenderer(std::unique_ptr<GlContext> context, const RenderApi& gl);
 
     bool ensureTarget(QSize size);
-    QString buildProgram(const QByteArray& vertex, const QByteArray& fragment);
+    QString buildProgram(const PreviewScene& scene);
     void releaseProgram();
     GLuint textureFor(const QString& sampler, const QString& directory,
                       QList<ImageProblem>& problems);
@@ -106,6 +109,8 @@ private:
     GLuint program_ = 0;
     QByteArray programVertex_;
     QByteArray programFragment_;
+    QByteArray programGeometry_;
+    bool programFragmentOnly_ = false;
     QString programError_;
     QList<UniformInfo> uniforms_;
     // Looked up once a program is built, not at every frame: the location of each uniform (in
@@ -123,6 +128,7 @@ private:
     QHash<QString, CachedTexture> images_;
     MeshKind meshKind_ = MeshKind::Quad;
     Mesh mesh_;
+    const Mesh fullScreen_ = fullScreenTriangle();
 };
 
 }  // namespace tessory

@@ -96,7 +96,7 @@ UniformRole roleOf(const QString& name, UniformType type) {
          UniformType::Vec2,
          {"resolution", "u_resolution", "iResolution", "uResolution"}},
         {UniformRole::Resolution, UniformType::Vec3, {"iResolution"}},
-        {UniformRole::Mouse, UniformType::Vec2, {"mouse", "u_mouse", "uMouse"}},
+        {UniformRole::Mouse, UniformType::Vec2, {"mouse", "u_mouse", "uMouse", "iMouse"}},
         {UniformRole::Mouse, UniformType::Vec4, {"iMouse", "mouse", "u_mouse"}},
         {UniformRole::ModelViewProjection,
          UniformType::Mat4,
@@ -121,9 +121,13 @@ UniformRole roleOf(const QString& name, UniformType type) {
     return UniformRole::Value;
 }
 
-bool declaresTime(const QList<UniformInfo>& uniforms) {
+bool declaresRole(const QList<UniformInfo>& uniforms, UniformRole role) {
     return std::any_of(uniforms.begin(), uniforms.end(),
-                       [](const UniformInfo& u) { return u.role == UniformRole::Time; });
+                       [role](const UniformInfo& u) { return u.role == role; });
+}
+
+bool declaresTime(const QList<UniformInfo>& uniforms) {
+    return declaresRole(uniforms, UniformRole::Time);
 }
 
 }  // namespace tessory

@@ -45,6 +45,7 @@ int componentCount(UniformType type);
 // fits; samplers are textures whatever their name.
 UniformRole roleOf(const QString& name, UniformType type);
 
+bool declaresRole(const QList<UniformInfo>& uniforms, UniformRole role);
 // Whether any uniform is animated by time, which makes the preview draw continuously.
 bool declaresTime(const QList<UniformInfo>& uniforms);
 

@@ -28,7 +28,8 @@ PreviewTexts previewTexts(bool german) {
                                "Shader-Datei %2 des WorkSpace."),
                 QStringLiteral("der Treiber brauchte länger als %1 s"),
                 QStringLiteral("der Treiber ist abgestürzt; für das nächste Bild wird er neu "
-                               "gestartet")};
+                               "gestartet"),
+                QStringLiteral("Die Vorschau zeichnet nur OpenGL- und OpenGL-ES-Programme.")};
     }
     return {QStringLiteral("Preview"),
             QStringLiteral("Shows what the shader pair draws."),
@@ -52,7 +53,8 @@ PreviewTexts previewTexts(bool german) {
             QStringLiteral("The image cannot be saved as %1: that is the shader file %2 of the "
                            "WorkSpace."),
             QStringLiteral("the driver took longer than %1 s"),
-            QStringLiteral("the driver stopped; it is started again for the next frame")};
+            QStringLiteral("the driver stopped; it is started again for the next frame"),
+            QStringLiteral("The preview draws OpenGL and OpenGL ES programs only.")};
 }
 
 }  // namespace tessory

@@ -27,6 +27,7 @@ struct PreviewTexts {
     QString savingOverShader;  // %1: the chosen file, %2: the shader file it is
     QString driverTooSlow;     // %1: the frame's time limit in seconds
     QString driverStopped;
+    QString openGlOnly;  // why a program compiled for Vulkan is not drawn
 };
 
 PreviewTexts previewTexts(bool german);

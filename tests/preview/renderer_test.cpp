@@ -211,6 +211,103 @@ TEST_F(Preview, TimeResolutionAndMouseReachUniformsOfTheirCommonNames) {
     EXPECT_NEAR(render(scene).image.pixelColor(5, 5).red(), 191, 2);
 }
 
+PreviewScene fragmentOnly(const QByteArray& fragment) {
+    PreviewScene scene;
+    // The mesh chosen does not apply to a fragment shader alone.
+    scene.mesh = MeshKind::Sphere;
+    scene.size = QSize(64, 32);
+    scene.background = Qt::blue;
+    scene.fragmentSource = fragment;
+    scene.fragmentOnly = true;
+    return scene;
+}
+
+TEST_F(Preview, AFragmentShaderAloneFillsTheViewWhateverItsGlslVersion) {
+    for (const QByteArray& fragment : {
+             QByteArray("#version 330\nuniform vec2 u_resolution;\nout vec4 colour;\n"
+                        "void main() { colour = vec4(gl_FragCoord.xy / u_resolution, 0.0, 1.0); "
+                        "}\n"),
+             QByteArray("uniform vec2 resolution;\nvoid main() {\n"
+                        "    gl_FragColor = vec4(gl_FragCoord.xy / resolution, 0.0, 1.0);\n}\n"),
+         }) {
+        const QImage image = render(fragmentOnly(fragment)).image;
+        // The rows run top down: the bottom left is black, the top right yellow, and nothing is
+        // left in the background's blue.
+        EXPECT_TRUE(near(image.pixelColor(0, 31), Qt::black, 10)) << fragment.toStdString();
+        EXPECT_TRUE(near(image.pixelColor(63, 0), Qt::yellow, 10)) << fragment.toStdString();
+        EXPECT_LT(image.pixelColor(63, 31).green(), 10);
+        EXPECT_GT(image.pixelColor(63, 31).red(), 240);
+        for (const QPoint at : {QPoint(0, 0), QPoint(63, 31), QPoint(32, 16)}) {
+            EXPECT_EQ(image.pixelColor(at).blue(), 0) << at.x() << "," << at.y();
+        }
+    }
+}
+
+TEST_F(Preview, TheBuiltInVertexStageWritesTheInputsTheFragmentShaderDeclares) {
+    const PreviewFrame frame = render(fragmentOnly(
+        "#version 330\nin vec2 uv;\nflat in int band;\nout vec4 colour;\n"
+        "void main() { colour = vec4(uv, float(band), 1.0) + vec4(0.0, 0.5, 0.0, 0.0); }\n"));
+    EXPECT_TRUE(near(frame.image.pixelColor(32, 16), QColor(0, 128, 0), 2));
+}
+
+TEST_F(Preview, AGeometryStageIsLinkedBetweenTheVertexAndFragmentShaders) {
+    PreviewScene scene = exampleScene("color", MeshKind::Quad);
+    scene.vertexSource =
+        "#version 330\nin vec3 position;\nvoid main() { gl_Position = vec4(position, 1.0); }\n";
+    // The fragment shader's colour comes from the geometry stage alone, which also halves the
+    // quad.
+    scene.geometrySource =
+        "#version 330\nlayout(triangles) in;\nlayout(triangle_strip, max_vertices = 3) out;\n"
+        "out vec3 shade;\nvoid main() {\n    for (int i = 0; i < 3; ++i) {\n"
+        "        gl_Position = gl_in[i].gl_Position * vec4(0.5, 0.5, 1.0, 1.0);\n"
+        "        shade = vec3(0.0, 1.0, 0.0);\n        EmitVertex();\n    }\n}\n";
+    scene.fragmentSource =
+        "#version 330\nin vec3 shade;\nout vec4 colour;\n"
+        "void main() { colour = vec4(shade, 1.0); }\n";
+    const QImage image = render(scene).image;
+    EXPECT_TRUE(near(image.pixelColor(64, 64), Qt::green, 0));
+    EXPECT_TRUE(near(image.pixelColor(4, 4), Qt::black, 0));
+}
+
+TEST(UniformRoles, LiveCodingNamesOfTimeResolutionAndMouseGetTheirRoles) {
+    const struct {
+        const char* name;
+        UniformType type;
+        UniformRole role;
+    } named[] = {
+        {"u_time", UniformType::Float, UniformRole::Time},
+        {"time", UniformType::Float, UniformRole::Time},
+        {"iTime", UniformType::Float, UniformRole::Time},
+        {"u_resolution", UniformType::Vec2, UniformRole::Resolution},
+        {"resolution", UniformType::Vec2, UniformRole::Resolution},
+        {"iResolution", UniformType::Vec3, UniformRole::Resolution},
+        {"iResolution", UniformType::Vec2, UniformRole::Resolution},
+        {"u_mouse", UniformType::Vec2, UniformRole::Mouse},
+        {"mouse", UniformType::Vec2, UniformRole::Mouse},
+        {"iMouse", UniformType::Vec4, UniformRole::Mouse},
+        {"iMouse", UniformType::Vec2, UniformRole::Mouse},
+        // A type the role cannot fill leaves the uniform to the user.
+        {"u_mouse", UniformType::Mat4, UniformRole::Value},
+        {"iTime", UniformType::Vec2, UniformRole::Value},
+    };
+    for (const auto& n : named) {
+        EXPECT_EQ(roleOf(QString::fromLatin1(n.name), n.type), n.role) << n.name;
+    }
+}
+
+TEST_F(Preview, IResolutionAndIMouseGetWhatTheirTypesHold) {
+    PreviewScene scene = fragmentOnly(
+        "uniform vec3 iResolution;\nuniform vec4 iMouse;\nvoid main() {\n"
+        "    gl_FragColor = vec4(iResolution.y / 255.0, iResolution.z, iMouse.x / 255.0,\n"
+        "                        1.0 - iMouse.w);\n}\n");
+    scene.mouse = QPointF(40, 7);
+    const QImage image = render(scene).image;
+    const QColor pixel = image.pixelColor(10, 10);
+    EXPECT_NEAR(pixel.red(), 32, 1);
+    EXPECT_EQ(pixel.green(), 255);
+    EXPECT_NEAR(pixel.blue(), 40, 1);
+}
+
 TEST_F(Preview, AShaderThatFailsToCompileGivesItsMessageAndNoFrame) {
     PreviewScene scene = exampleScene("color", MeshKind::Quad);
     scene.fragmentSource = "void main() { gl_FragColor = nothing; }\n";
