@@ -7,9 +7,9 @@
 #include "app/live_wiring.h"
 #include "archive/archive_command.h"
 #include "compile/build_controller.h"
-#include "compile/program_context.h"
 #include "compile/driver_host.h"
 #include "compile/error_list_view.h"
+#include "compile/program_context.h"
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
 #include "editor/pair_editor.h"
@@ -87,10 +87,10 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     workspace_->setRecoveryStore(&recoveryKeeper_->store());
     setupLayout();
     status_ = StatusPanels::addTo(statusBar());
-    auto* live =
-        startLiveCheck(env_.driverHostProgram, *documents_, *editor_, *build_, *program_,
-                       *settings_, this);
+    auto* live = startLiveCheck(env_.driverHostProgram, *documents_, *editor_, *build_, *program_,
+                                *settings_, this);
     preview_ = new PreviewDock(prompter, *documents_, *workspace_, *live, *settings_, this);
+    preview_->setVulkan([this] { return program_->setup().target == Target::Vulkan; });
     connectControllers();
     start();
 }

@@ -26,7 +26,8 @@ ArchiveCommand::ArchiveCommand(const OpenPair& workspace, Prompter& prompter, QW
 
 void ArchiveCommand::writeShaderArchive() {
     const QString archive = workspace_.directory() + QStringLiteral("shaders.dat");
-    const QStringList names = workspace_.listed();
+    // The archive holds pairs: a shader that stands alone has no place in its format.
+    const QStringList names = workspace_.listedPairs();
     // An archive without a pair is a backup of nothing: an archive that exists keeps its pairs.
     if (names.isEmpty() && QFileInfo::exists(archive)) {
         prompter_.showMessage(owner_, QMessageBox::Warning,

@@ -140,8 +140,7 @@ void BuildController::clearMessages() {
     errorList_->clear();
 }
 
-BuildController::HostAnswer BuildController::compileOnHost(quint8 kind,
-                                                           const QByteArray& request,
+BuildController::HostAnswer BuildController::compileOnHost(quint8 kind, const QByteArray& request,
                                                            const QString& pairName) {
     compiling_ = true;
     // A question about a file changed on disk waits until the driver has answered.
@@ -188,10 +187,13 @@ QString BuildController::failureText(const HostFailure& failure, const QString& 
     return extra.noOpenGlEntry.arg(failure.detail);
 }
 
-QList<ShaderMessage> BuildController::nulByteMessages(const LiveCheckRequest& request) const {
+QList<ShaderMessage> BuildController::nulByteMessages(const LiveCheckRequest& request,
+                                                      bool fromDocuments) const {
     QList<ShaderMessage> messages;
     for (const LiveStage& stage : request.stages) {
-        const std::optional<qint64> line = lineOfFirstNul(stage.bytes);
+        // A document's source for the driver ends at its NUL byte, as the driver would read it.
+        const std::optional<qint64> line = lineOfFirstNul(
+            fromDocuments ? toWin1252Lossy(documents_.document(stage.side).text()) : stage.bytes);
         if (!line) {
             continue;
         }
@@ -244,7 +246,7 @@ BuildController::JobResult BuildController::compileJob(const ProgramJob& job,
 bool BuildController::compileDocuments() {
     const ProgramJob job = program_.job();
     // The driver would stop reading at the NUL byte and call the text before it clean.
-    if (const QList<ShaderMessage> nul = nulByteMessages(job.request); !nul.isEmpty()) {
+    if (const QList<ShaderMessage> nul = nulByteMessages(job.request, true); !nul.isEmpty()) {
         errorList_->showMessages(nul);
         emit diagnosticsReady(nul, false);
         return false;
@@ -384,16 +386,16 @@ BuildController::WorkspaceRun BuildController::compileWorkspace() {
                 return !paths[int(side)].isEmpty() && !QFileInfo(paths[int(side)]).isFile();
             };
             const QString text =
-                gone(PairSide::Vertex)     ? texts_.message(MsgCouldNotLoadVertex)
-                : gone(PairSide::Fragment) ? texts_.message(MsgCouldNotLoadFragment)
-                                           : texts_.editor.fileNotLoaded.arg(
-                                                 paths[int(PairSide::Compute)]);
+                gone(PairSide::Vertex) ? texts_.message(MsgCouldNotLoadVertex)
+                : gone(PairSide::Fragment)
+                    ? texts_.message(MsgCouldNotLoadFragment)
+                    : texts_.editor.fileNotLoaded.arg(paths[int(PairSide::Compute)]);
             prompter_.showMessage(progress, QMessageBox::Critical, text, QMessageBox::Ok);
             continue;
         }
         const ProgramJob job = program_.jobForFiles(paths, name);
         // A NUL byte ends what the driver reads: the pair is reported, as its pane says why.
-        if (!nulByteMessages(job.request).isEmpty()) {
+        if (!nulByteMessages(job.request, false).isEmpty()) {
             return {i, {}};
         }
         fromFiles_ = true;

@@ -82,7 +82,7 @@ private:
     // Compiles and links the documents and lists what the driver said; true when it was clean.
     bool compileDocuments();
     // An entry for each stage text that holds a NUL byte.
-    QList<ShaderMessage> nulByteMessages(const LiveCheckRequest& request) const;
+    QList<ShaderMessage> nulByteMessages(const LiveCheckRequest& request, bool fromDocuments) const;
     bool jumpTo(const ShaderMessage& message);
     struct WorkspaceRun {
         int reportedRow = -1;  // the first pair the driver complains about, or -1

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -42,9 +43,9 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     : QWidget(parent), documents_(documents), texts_(Texts::of(false)) {
     // The two panes of a pair keep the names they always had; the other stages follow them.
     const QString paneNames[] = {
-        QStringLiteral("RichEdit_Vertex"),      QStringLiteral("RichEdit_Fragment"),
-        QStringLiteral("RichEdit_Geometry"),    QStringLiteral("RichEdit_TessControl"),
-        QStringLiteral("RichEdit_TessEval"),    QStringLiteral("RichEdit_Compute")};
+        QStringLiteral("RichEdit_Vertex"),   QStringLiteral("RichEdit_Fragment"),
+        QStringLiteral("RichEdit_Geometry"), QStringLiteral("RichEdit_TessControl"),
+        QStringLiteral("RichEdit_TessEval"), QStringLiteral("RichEdit_Compute")};
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     std::array<ShaderDocument*, kSideCount> stageDocuments{};
@@ -105,6 +106,10 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
 }
 
 void PairEditor::showStageTabs() {
+    // Documents are loaded one after the other, so a tab may be hidden for a moment: the tab that
+    // was active comes back as soon as its stage is there again.
+    const int active = wantedTab_ >= 0 ? wantedTab_ : tabs_->currentIndex();
+    const QScopedValueRollback switching(switchingTabs_, true);
     bool any = false;
     for (const PairSide side : kProgramSides) {
         any = any || documents_.hasStage(side);
@@ -113,9 +118,12 @@ void PairEditor::showStageTabs() {
         const bool ofPair = side == PairSide::Vertex || side == PairSide::Fragment;
         tabs_->setTabVisible(int(side), any ? documents_.hasStage(side) : ofPair);
     }
-    if (tabs_->isTabVisible(tabs_->currentIndex())) {
+    if (tabs_->isTabVisible(active)) {
+        tabs_->setCurrentIndex(active);
+        wantedTab_ = -1;
         return;
     }
+    wantedTab_ = active;
     for (const PairSide side : {PairSide::Fragment, PairSide::Vertex, PairSide::Compute}) {
         if (tabs_->isTabVisible(int(side))) {
             tabs_->setCurrentIndex(int(side));
@@ -292,6 +300,9 @@ void PairEditor::showCaret(PairSide side) {
 }
 
 void PairEditor::activeTabChanged() {
+    if (!switchingTabs_) {
+        wantedTab_ = -1;
+    }
     findBar_->setEditor(activeEdit());
     emit insertModeShown(insertModeText(activeSide()));
     updateEditActions();

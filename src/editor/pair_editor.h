@@ -24,9 +24,10 @@ class PaneAssist;
 class ShaderPane;
 
 // The view of the open program: a tab for each stage file's pane with its outline over it (the
-// pair's two tabs while no program is open) and the find bar under them. The edit commands act on the pane of the active tab, the zoom on both panes
-// alike, and a key or click in a pane removes the error mark. Go to definition shows the
-// declaration in either pane, and Go Back returns to where each jump started.
+// pair's two tabs while no program is open) and the find bar under them. The edit commands act on
+// the pane of the active tab, the zoom on both panes alike, and a key or click in a pane removes
+// the error mark. Go to definition shows the declaration in either pane, and Go Back returns to
+// where each jump started.
 class PairEditor : public QWidget {
     Q_OBJECT
 public:
@@ -90,6 +91,9 @@ private:
     QList<Place> history_;
     std::array<QWidget*, kSideCount> pages_{};
     QTabWidget* tabs_;
+    // The tab to go back to once its stage is shown again; -1 for none.
+    int wantedTab_ = -1;
+    bool switchingTabs_ = false;
     FindBar* findBar_;
 };
 

@@ -36,18 +36,22 @@ PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
                 program.vertex = vertex.source();
             }
             program.fragment = fragment.source();
+            if (const ShaderDocument& geometry = documents.document(PairSide::Geometry);
+                hasFile(geometry)) {
+                program.geometry = geometry.source();
+            }
             program.vulkan = vulkan_ && vulkan_();
             return program;
         },
         live.host());
     panel_->setShaderFiles([&documents, &workspace] {
         QStringList files;
-        for (const PairSide side : kPairSides) {
+        for (const PairSide side : kProgramSides) {
             files << documents.document(side).stamp().path();
         }
         const OpenPair& pair = workspace.openPair();
         for (const QString& name : pair.scanned().names()) {
-            for (const PairSide side : kPairSides) {
+            for (const PairSide side : kProgramSides) {
                 files << pair.path(side, name);
             }
         }

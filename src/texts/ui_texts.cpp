@@ -80,6 +80,9 @@ LanguageTexts english() {
     t.extra.vertexOnlyEntry =
         QStringLiteral("Vertex shader without a fragment shader: compiled on its own");
     t.extra.computeEntry = QStringLiteral("Compute shader: compiled on its own");
+    t.extra.unusableFiles = QStringLiteral(
+        "These entries of the WorkSpace have a shader file's name but are no file the editor can "
+        "read, so their programs are listed without them and nothing writes them:\n\r%1");
     t.extra.keepOnDisk = QStringLiteral("Keep the file on disk");
     t.extra.archiveWithoutPairs = QStringLiteral(
         "The WorkSpace lists no shader pair, so no archive was written: %1 keeps the pairs it "
@@ -187,6 +190,10 @@ LanguageTexts german() {
     t.extra.vertexOnlyEntry =
         QStringLiteral("Vertex-Shader ohne Fragment-Shader: wird für sich übersetzt");
     t.extra.computeEntry = QStringLiteral("Compute-Shader: wird für sich übersetzt");
+    t.extra.unusableFiles = QStringLiteral(
+        "Diese Einträge des Arbeitsbereichs tragen den Namen einer Shader-Datei, sind aber keine "
+        "Datei, die der Editor lesen kann; ihre Programme werden ohne sie aufgeführt, und nichts "
+        "schreibt sie:\n\r%1");
     t.extra.keepOnDisk = QStringLiteral("Datei auf der Festplatte behalten");
     t.extra.archiveWithoutPairs = QStringLiteral(
         "Der Arbeitsbereich enthält kein Shader-Paar, daher wurde kein Archiv geschrieben: %1 "

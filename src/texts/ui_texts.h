@@ -71,6 +71,8 @@ struct LanguageTexts {
         QString fragmentOnlyEntry;
         QString vertexOnlyEntry;
         QString computeEntry;
+        // %1: "name: why" for each entry with a shader extension that is no readable file.
+        QString unusableFiles;
         QString recoveryFailed;  // %1: why
     } extra;
 };

@@ -75,6 +75,16 @@ bool OpenPair::filesExist(const QString& name) const {
     return true;
 }
 
+QStringList OpenPair::listedPairs() const {
+    QStringList pairs;
+    for (const QString& name : listed()) {
+        if (shape(name) == EntryShape::Pair) {
+            pairs << name;
+        }
+    }
+    return pairs;
+}
+
 void OpenPair::setScan(PairList names, EntryShapes shapes, bool accepted) {
     scanned_ = std::move(names);
     shapes_ = std::move(shapes);

@@ -46,6 +46,8 @@ public:
     const PairList& scanned() const { return scanned_; }
     // The names the WorkSpace list shows: those of an accepted scan, none of a refused one.
     QStringList listed() const { return listed_ ? scanned_.names() : QStringList(); }
+    // The listed names that are pairs, without the shaders that stand alone.
+    QStringList listedPairs() const;
     void setScan(PairList names, EntryShapes shapes, bool accepted);
     // An entry made by the editor: scanned and listed from now on.
     void addPair(const QString& name, EntryShape shape = EntryShape::Pair);

@@ -96,10 +96,17 @@ void WorkspaceController::showListedPairs() {
     QHash<int, PairListView::EntryMark> marks;
     for (int row = 0; row < names.size(); ++row) {
         switch (openPair_.shape(names[row])) {
-            case EntryShape::FragmentOnly: marks.insert(row, {u'F', extra.fragmentOnlyEntry}); break;
-            case EntryShape::VertexOnly: marks.insert(row, {u'V', extra.vertexOnlyEntry}); break;
-            case EntryShape::Compute: marks.insert(row, {u'C', extra.computeEntry}); break;
-            case EntryShape::Pair: break;
+            case EntryShape::FragmentOnly:
+                marks.insert(row, {u'F', extra.fragmentOnlyEntry});
+                break;
+            case EntryShape::VertexOnly:
+                marks.insert(row, {u'V', extra.vertexOnlyEntry});
+                break;
+            case EntryShape::Compute:
+                marks.insert(row, {u'C', extra.computeEntry});
+                break;
+            case EntryShape::Pair:
+                break;
         }
     }
     list_->showNames(names, marks);
@@ -124,6 +131,13 @@ void WorkspaceController::rescanWorkspace() {
     if (!scan.undecodableFiles.isEmpty()) {
         say(QMessageBox::Warning,
             texts_.extra().undecodableFileNames.arg(scan.undecodableFiles.join(u'\n')));
+    }
+    if (!scan.unusableFiles.isEmpty()) {
+        QStringList lines;
+        for (auto file = scan.unusableFiles.cbegin(); file != scan.unusableFiles.cend(); ++file) {
+            lines << file.key() + QStringLiteral(": ") + file.value();
+        }
+        say(QMessageBox::Warning, texts_.extra().unusableFiles.arg(lines.join(u'\n')));
     }
     showListedPairs();
 }

@@ -165,7 +165,8 @@ TEST_F(Assist, ANameTypedInIsOfferedOnceTypingPausesAndTheHoverShowsItsDeclarati
     QTest::keyClick(edit(), Qt::Key_Return);
     QTest::keyClicks(edit(), "b");
     bool parsed = false;
-    QObject::connect(&h.editor->assistModel(), &AssistModel::parsed, [&] { parsed = true; });
+    QObject::connect(&h.editor->assistModel(), &AssistModel::parsed,
+                     [&](PairSide side) { parsed = parsed || side == PairSide::Fragment; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return parsed; }, 5000));
     ctrlSpace();
     EXPECT_TRUE(list().labels().contains("brandNew"));

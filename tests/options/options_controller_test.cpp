@@ -419,10 +419,11 @@ TEST_F(Options, AnAcceptedChangeSavesUnderTheOldNamesRescansAndOpensTheFirstPair
     EXPECT_EQ(formatAt(fragmentEdit(w), 0, 0), expected(h.stored().FontColor_Comment, 0));
 }
 
-// With no pair under the new extensions nothing stays open; a file without its partner is named.
+// With nothing under the new extensions nothing stays open; a vertex file without its partner
+// is opened as a shader of its own.
 class OptionsWithoutPairs : public Options, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
+TEST_P(OptionsWithoutPairs, AnAcceptedChangeOpensWhatTheNewExtensionsFind) {
     const bool loneFile = GetParam();
     if (loneFile) {
         h.writeFile("ws/b.vs", "// b vertex\n");
@@ -434,16 +435,24 @@ TEST_P(OptionsWithoutPairs, AnAcceptedChangeLeavesNothingOpen) {
     h.prompter.answers = {QMessageBox::Ok};
     d.BT_OK->click();
 
-    ASSERT_EQ(h.prompter.messages.size(), loneFile ? 2 : 1);
-    if (loneFile) {
-        EXPECT_EQ(h.prompter.messages[1].text, h.messages()[MsgPairNotFound]);
-    }
+    ASSERT_EQ(h.prompter.messages.size(), 1) << h.prompter.messageTexts().join('|').toStdString();
     EXPECT_EQ(optionsDialog(w), nullptr);
     EXPECT_EQ(h.stored().FileExtVertex, QStringLiteral(".vs"));
+    EXPECT_TRUE(fragmentEdit(w)->document()->isEmpty());
+    if (loneFile) {
+        EXPECT_EQ(entries(w), QStringList({"b"}));
+        EXPECT_EQ(h.stored().CurrentFileName, QStringLiteral("b"));
+        EXPECT_EQ(vertexEdit(w)->toPlainText(), QStringLiteral("// b vertex\n"));
+        EXPECT_EQ(h.caption, QStringLiteral("GLSL Tessory - [b]"));
+        EXPECT_TRUE(h.pairSelected);
+        EXPECT_TRUE(part<QWidget>(w, "TabSheet1")->isEnabled());
+        // The vertex shader is the program's only stage: the fragment tab is gone.
+        EXPECT_FALSE(paneTabs(w)->isTabVisible(1));
+        return;
+    }
     EXPECT_TRUE(entries(w).isEmpty());
     EXPECT_TRUE(h.stored().CurrentFileName.isEmpty());
     EXPECT_TRUE(vertexEdit(w)->document()->isEmpty());
-    EXPECT_TRUE(fragmentEdit(w)->document()->isEmpty());
     EXPECT_EQ(h.caption, QStringLiteral("GLSL Tessory - []"));
     EXPECT_FALSE(h.pairSelected);
     EXPECT_FALSE(part<QWidget>(w, "TabSheet1")->isEnabled());

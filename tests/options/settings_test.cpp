@@ -247,7 +247,8 @@ TEST(StoredValues, WritesEveryStoredFieldOnceInItsOrder) {
         "FontColor_Comment TextEffects_DataTypes TextEffects_FunctionNames "
         "TextEffects_StateVars TextEffects_TypeQualifiers TextEffects_Comment "
         "AutoSaveOnChange PreviewVisible PreviewWidth PreviewHeight EditorZoom CompileTimeLimit "
-        "FrameTimeLimit FileExtGeometry FileExtTessControl FileExtTessEval FileExtCompute");
+        "FrameTimeLimit FileExtGeometry FileExtTessControl FileExtTessEval FileExtCompute "
+        "ProgramTargets");
 }
 
 // The extensions of the stages beyond the pair, each unlike its default.
@@ -273,7 +274,7 @@ TEST(StageExtensions, AreWrittenLastAndReadBack) {
     const TCFG written = withStageExtensions();
     const auto values = storedValues(written);
     ASSERT_GE(values.size(), 4);
-    const auto last = values.mid(values.size() - 4);
+    const auto last = values.mid(values.size() - 5, 4);
     EXPECT_EQ(last[0], std::pair(QStringLiteral("FileExtGeometry"), QVariant(".gs")));
     EXPECT_EQ(last[1], std::pair(QStringLiteral("FileExtTessControl"), QVariant(".tcs")));
     EXPECT_EQ(last[2], std::pair(QStringLiteral("FileExtTessEval"), QVariant(".tes")));

@@ -61,19 +61,24 @@ TEST(WorkspaceCapitalExtensions, LoadAndSaveUseTheNamesOnDisk) {
     EXPECT_EQ(QDir(h.path("ws")).entryList(QDir::Files), QStringList({"Water.FRAG", "Water.VERT"}));
 }
 
-// A WorkSpace with a pair that lacks a file is refused whole, even its stored pair: an empty list
-// and one message.
-TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
+// A vertex or fragment file without its partner, and a compute file, are listed as shaders of
+// their own; only a stored pair whose files are gone is said to be missing.
+TEST(WorkspaceScanWindow, ListsEveryProgramAndSaysWhenTheStoredPairIsGone) {
     const struct {
         QStringList files;  // "d.vert/f" makes a folder d.vert
         QString stored;
         QStringList listed;
+        QString selected;  // empty: the stored pair is gone, and said so
     } cases[] = {
-        {{"a.vert", "a.frag", "c.frag"}, "a", {}},  // the lone c.frag
-        {{"a.vert", "a.frag", "Water.VERT"}, "a", {}},
+        {{"a.vert", "a.frag", "c.frag"}, "a", {"a", "c"}, "a"},
+        {{"a.vert", "a.frag", "Water.VERT", "k.comp"}, "a", {"a", "k", "Water"}, "a"},
         // Pair files are found ignoring A-Z case: b.frag is the fragment file of B.
-        {{"a.vert", "a.frag", "B.vert", "b.frag"}, "a", {"a", "B"}},
-        {{".vert", ".frag", "x.y.vert", "x.y.frag", "d.vert/f", "notes.txt"}, "x.y", {"", "x.y"}},
+        {{"a.vert", "a.frag", "B.vert", "b.frag"}, "a", {"a", "B"}, "a"},
+        {{".vert", ".frag", "x.y.vert", "x.y.frag", "d.vert/f", "notes.txt"},
+         "x.y",
+         {"", "x.y"},
+         "x.y"},
+        {{"c.frag"}, "gone", {"c"}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.files.join(' ').toStdString());
@@ -84,13 +89,14 @@ TEST(WorkspaceScanWindow, ListsTheWholePairsOrRefusesTheWorkSpace) {
         h.storeSettings(h.path("ws/"), c.stored);
         QWidget& w = h.start();
         EXPECT_EQ(entries(w), c.listed);
-        if (c.listed.isEmpty()) {
+        if (c.selected.isEmpty()) {
             ASSERT_EQ(h.prompter.messageTexts(), QStringList({h.messages()[MsgPairNotFound]}));
             EXPECT_EQ(h.prompter.messages[0].icon, QMessageBox::Critical);
             EXPECT_FALSE(h.pairSelected);
         } else {
-            EXPECT_TRUE(h.prompter.messages.isEmpty());
-            EXPECT_EQ(selectedEntry(w), c.stored);
+            EXPECT_TRUE(h.prompter.messages.isEmpty())
+                << h.prompter.messageTexts().join('|').toStdString();
+            EXPECT_EQ(selectedEntry(w), c.selected);
         }
     }
 }
