@@ -4,6 +4,7 @@
 #include "compile/build_controller.h"
 #include "compile/live_check.h"
 #include "compile/program_context.h"
+#include "compile/target_panel.h"
 #include "editor/code_edit.h"
 #include "editor/diagnostic_marks.h"
 #include "editor/pair_document.h"
@@ -11,7 +12,9 @@
 #include "editor/shader_pane.h"
 #include "options/app_settings.h"
 #include "texts/win1252.h"
+#include "workspace/workspace_controller.h"
 
+#include <QStatusBar>
 #include <QTextDocument>
 
 #include <array>
@@ -20,17 +23,17 @@
 namespace tessory {
 namespace {
 
-using PaneMarks = std::array<DiagnosticMarks*, kSideCount>;
+using PaneMarks = std::array<DiagnosticMarks*, kPaneCount>;
 
 void showLive(const PaneMarks& marks, const LiveCheckReply& reply) {
-    std::array<QList<PaneDiagnostic>, kSideCount> byPane;
+    std::array<QList<PaneDiagnostic>, kPaneCount> byPane;
     for (const LiveMark& mark : reply.marks) {
         if (mark.line >= 0) {
             byPane[int(mark.side)].append(
                 {mark.line, mark.column, mark.severity == MessageSeverity::Warning, mark.text});
         }
     }
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         marks[int(side)]->show(byPane[int(side)]);
     }
 }
@@ -39,7 +42,7 @@ void showLive(const PaneMarks& marks, const LiveCheckReply& reply) {
 // after the preprocessor, as the live compile's engine reads them.
 void showTested(const PaneMarks& marks, const PairDocument& documents,
                 const QList<ShaderMessage>& messages) {
-    std::array<QList<PaneDiagnostic>, kSideCount> byPane;
+    std::array<QList<PaneDiagnostic>, kPaneCount> byPane;
     for (const ShaderMessage& message : messages) {
         const std::optional<qint64> line = message.lineIndex();
         if (!message.pane || !line) {
@@ -63,7 +66,7 @@ void showTested(const PaneMarks& marks, const PairDocument& documents,
         byPane[int(*message.pane)].append(
             {int(*line), column, message.severity == MessageSeverity::Warning, message.text});
     }
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         marks[int(side)]->show(byPane[int(side)]);
     }
 }
@@ -76,8 +79,11 @@ LiveCheck* startLiveCheck(const QString& hostProgram, PairDocument& documents, P
     auto* live = new LiveCheck(
         hostProgram, [&program] { return program.job().request; },
         [&settings] { return settings.values().CompileTimeLimit; }, parent);
+    editor.setIncludeResolver([&program](const QString& name, const QString& from) {
+        return program.resolveInclude(name, from);
+    });
     PaneMarks marks{};
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         marks[int(side)] = new DiagnosticMarks(editor.pane(side).widget());
         // A text replaced as a whole has none of the marks' places until it is checked.
         QObject::connect(&documents.document(side), &ShaderDocument::replaced, marks[int(side)],
@@ -92,6 +98,29 @@ LiveCheck* startLiveCheck(const QString& hostProgram, PairDocument& documents, P
                          showTested(marks, documents, messages);
                      });
     return live;
+}
+
+TargetPanel* addTargetPanel(QStatusBar* bar, ProgramContext& program,
+                            const WorkspaceController& workspace, LiveCheck& live) {
+    auto* panel = new TargetPanel;
+    bar->addPermanentWidget(panel);
+    const auto show = [panel, &program] {
+        panel->showSetup(program.setup(), program.chosenTarget());
+    };
+    QObject::connect(&program, &ProgramContext::setupChanged, panel,
+                     [panel, &program](const ProgramSetup& setup) {
+                         panel->showSetup(setup, program.chosenTarget());
+                     });
+    QObject::connect(&workspace, &WorkspaceController::pairLoaded, panel, show);
+    QObject::connect(panel, &TargetPanel::targetChosen, panel,
+                     [show, &program, &live](std::optional<Target> target) {
+                         program.chooseTarget(target);
+                         show();
+                         // The marks and the preview follow the new target at once.
+                         live.checkNow();
+                     });
+    show();
+    return panel;
 }
 
 }  // namespace tessory

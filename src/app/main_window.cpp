@@ -10,6 +10,7 @@
 #include "compile/driver_host.h"
 #include "compile/error_list_view.h"
 #include "compile/program_context.h"
+#include "compile/target_panel.h"
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
 #include "editor/pair_editor.h"
@@ -81,7 +82,7 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
     help_ = new HelpCommands(prompter, this);
     recoveryKeeper_ = new RecoveryKeeper(
         env_.recoveryFolder.isEmpty() ? defaultRecoveryFolder() : env_.recoveryFolder, this);
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         recoveryKeeper_->watch(&documents_->document(side));
     }
     workspace_->setRecoveryStore(&recoveryKeeper_->store());
@@ -91,6 +92,7 @@ MainWindow::MainWindow(Environment environment, QWidget* parent)
                                 *settings_, this);
     preview_ = new PreviewDock(prompter, *documents_, *workspace_, *live, *settings_, this);
     preview_->setVulkan([this] { return program_->setup().target == Target::Vulkan; });
+    targetPanel_ = addTargetPanel(statusBar(), *program_, *workspace_, *live);
     connectControllers();
     start();
 }
@@ -169,7 +171,7 @@ void MainWindow::connectControllers() {
     connect(settings_, &AppSettings::languageChanged, this, &MainWindow::applyTexts);
 
     auto* keys = new KeyUpRelay(this);
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         keys->watch(editor_->pane(side).widget());
     }
     keys->watch(list);
@@ -221,6 +223,8 @@ void MainWindow::applyTexts() {
     options_->setTexts(texts);
     archive_->setTexts(texts);
     preview_->setTexts(texts);
+    program_->setGerman(texts.german);
+    targetPanel_->setTexts(texts);
 }
 
 TCFG MainWindow::settings() const {

@@ -19,6 +19,7 @@ class AppSettings;
 class ArchiveCommand;
 class BuildController;
 class ProgramContext;
+class TargetPanel;
 class DriverHost;
 class CommandSet;
 class HelpCommands;
@@ -86,6 +87,7 @@ private:
     WorkspaceController* workspace_;
     DriverHost* driverHost_;
     ProgramContext* program_;
+    TargetPanel* targetPanel_ = nullptr;
     BuildController* build_;
     PreviewDock* preview_;
     OptionsController* options_;

@@ -257,7 +257,11 @@ bool BuildController::compileDocuments() {
         errorList_->showMessages({noteMessage(result.failed->failure)});
         return false;
     }
-    errorList_->showMessages(result.messages);
+    QList<ShaderMessage> listed = result.messages;
+    if (!job.projectProblem.isEmpty()) {
+        listed.prepend(noteMessage(texts_.extra().projectFileUnusable.arg(job.projectProblem)));
+    }
+    errorList_->showMessages(listed);
     emit diagnosticsReady(result.messages, result.clean);
     return result.clean;
 }
@@ -279,6 +283,18 @@ bool BuildController::jumpTo(const ShaderMessage& message) {
     const std::optional<qint64> line = message.lineIndex();
     if (!line || !message.pane) {
         return false;
+    }
+    // A message about a file a stage includes goes to that file, in a tab of its own.
+    if (!message.path.isEmpty() &&
+        message.path != documents_.document(*message.pane).stamp().path() &&
+        QFileInfo(message.path).isAbsolute()) {
+        const std::optional<PairSide> shown = editor_.showFile(message.path);
+        if (!shown) {
+            return false;
+        }
+        ShaderMessage there = message;
+        there.pane = *shown;
+        return jumpTo(there);
     }
     // The column only places the caret; the mark stays on the whole line. Mesa counts it in its
     // preprocessed text, where each run of blanks and comments is one character; the engine's

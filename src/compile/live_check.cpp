@@ -64,8 +64,8 @@ ShaderMessage readMessage(QDataStream& in) {
     message.stage = stage >= 0 && stage <= int(ShaderStage::Task)
                         ? std::optional<ShaderStage>(ShaderStage(stage))
                         : std::nullopt;
-    message.pane = pane >= 0 && pane < kSideCount ? std::optional<PairSide>(PairSide(pane))
-                                                  : std::nullopt;
+    message.pane =
+        pane >= 0 && pane < kPaneCount ? std::optional<PairSide>(PairSide(pane)) : std::nullopt;
     for (quint32 i = 0; i < includes && in.status() == QDataStream::Ok; ++i) {
         message.includedFrom.append(readLocation(in));
     }
@@ -158,7 +158,7 @@ LiveCheckReply decodeLiveCheckReply(const QByteArray& payload) {
         qint32 side = 0;
         qint32 severity = 0;
         in >> side >> mark.line >> mark.column >> severity >> mark.text;
-        mark.side = PairSide(qBound(0, side, kSideCount - 1));
+        mark.side = PairSide(qBound(0, side, kPaneCount - 1));
         mark.severity = severity == 1 ? MessageSeverity::Warning : MessageSeverity::Error;
         reply.marks.append(mark);
     }

@@ -8,6 +8,10 @@
 #include "workspace/workspace_controller.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace tessory {
 namespace {
@@ -26,11 +30,19 @@ QList<StageSource> engineStages(const QList<LiveStage>& stages) {
     return sources;
 }
 
+// The driver's own compile knows no #include: a stage that has one goes to the engine.
+bool includesFiles(const QList<LiveStage>& stages) {
+    static const QRegularExpression include(QStringLiteral("(^|\\n)[ \\t]*#[ \\t]*include\\b"));
+    return std::any_of(stages.cbegin(), stages.cend(), [](const LiveStage& stage) {
+        return stage.bytes.contains("include") &&
+               include.match(QString::fromLatin1(stage.bytes)).hasMatch();
+    });
+}
+
 }  // namespace
 
-ProgramContext::ProgramContext(const PairDocument& documents,
-                               const WorkspaceController& workspace, AppSettings& settings,
-                               QObject* parent)
+ProgramContext::ProgramContext(const PairDocument& documents, const WorkspaceController& workspace,
+                               AppSettings& settings, QObject* parent)
     : QObject(parent), documents_(documents), workspace_(workspace), settings_(settings) {}
 
 void ProgramContext::setGerman(bool german) {
@@ -75,11 +87,13 @@ ProgramSetup ProgramContext::setup() {
 ProgramJob ProgramContext::jobFor(QList<LiveStage> stages, const ProgramSetup& setup) {
     ProgramJob job;
     job.classic = setup.target == Target::Gl && !setup.projectFile && stages.size() == 2 &&
-                  stages[0].side == PairSide::Vertex && stages[1].side == PairSide::Fragment;
+                  stages[0].side == PairSide::Vertex && stages[1].side == PairSide::Fragment &&
+                  !includesFiles(stages);
     job.request.stages = std::move(stages);
     job.request.target = setup.target;
     job.request.vulkan = setup.vulkan;
     job.request.expand = setup.expand;
+    job.projectProblem = setup.projectProblem;
     return job;
 }
 
@@ -97,6 +111,21 @@ ProgramJob ProgramContext::jobForFiles(const ProgramPaths& paths, const QString&
     }
     const ProgramSetup setup = setupFor(stages, name);
     return jobFor(std::move(stages), setup);
+}
+
+QString ProgramContext::resolveInclude(const QString& name, const QString& from) {
+    QStringList directories;
+    if (QFileInfo(from).isAbsolute()) {
+        directories << QFileInfo(from).absolutePath();
+    }
+    directories << setup().expand.includeDirs;
+    for (const QString& directory : directories) {
+        const QFileInfo candidate(QDir(directory), name);
+        if (candidate.exists()) {
+            return QDir::cleanPath(candidate.absoluteFilePath());
+        }
+    }
+    return {};
 }
 
 std::optional<Target> ProgramContext::chosenTarget() const {

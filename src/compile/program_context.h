@@ -15,6 +15,8 @@ namespace tessory {
 struct ProgramJob {
     LiveCheckRequest request;
     bool classic = false;
+    // Why the project file could not be used, naming it; the job goes on without it.
+    QString projectProblem;
 };
 
 class AppSettings;
@@ -39,6 +41,10 @@ public:
     ProgramJob job();
     // Test all's job for one WorkSpace entry, from its files (FileError when one cannot be read).
     ProgramJob jobForFiles(const ProgramPaths& paths, const QString& name);
+
+    // The file an #include line's name means in the file `from`: beside it, else in the project
+    // file's include directories; empty when it is in none of them.
+    QString resolveInclude(const QString& name, const QString& from);
 
     std::optional<Target> chosenTarget() const;
     // Nothing: back to the project file's target or to "auto".

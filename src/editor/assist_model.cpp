@@ -15,12 +15,21 @@ namespace {
 
 glsl::Stage stageOf(PairSide side) {
     switch (side) {
-        case PairSide::Vertex: return glsl::Stage::Vertex;
-        case PairSide::Fragment: return glsl::Stage::Fragment;
-        case PairSide::Geometry: return glsl::Stage::Geometry;
-        case PairSide::TessControl: return glsl::Stage::TessControl;
-        case PairSide::TessEval: return glsl::Stage::TessEvaluation;
-        case PairSide::Compute: return glsl::Stage::Compute;
+        case PairSide::Vertex:
+            return glsl::Stage::Vertex;
+        case PairSide::Fragment:
+            return glsl::Stage::Fragment;
+        case PairSide::Geometry:
+            return glsl::Stage::Geometry;
+        case PairSide::TessControl:
+            return glsl::Stage::TessControl;
+        case PairSide::TessEval:
+            return glsl::Stage::TessEvaluation;
+        case PairSide::Compute:
+            return glsl::Stage::Compute;
+        // An included file is read as the language of whichever stage includes it allows.
+        case PairSide::Included:
+            break;
     }
     return glsl::Stage::Vertex;
 }
@@ -57,16 +66,15 @@ std::optional<glsl::SourceSection> readIncluded(const QString& name, const QStri
 
 }  // namespace
 
-AssistModel::AssistModel(const std::array<ShaderDocument*, kSideCount>& documents,
-                         QObject* parent)
-    : QObject(parent), program_(kSideCount, nullptr) {
+AssistModel::AssistModel(const std::array<ShaderDocument*, kPaneCount>& documents, QObject* parent)
+    : QObject(parent), program_(kPaneCount, nullptr) {
     // The front end recurses into nested expressions: a deep one needs more than the usual stack.
     pool_.setStackSize(64 * 1024 * 1024);
     pool_.setMaxThreadCount(1);
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         state_[int(side)].document = documents[int(side)];
     }
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         State& s = state_[int(side)];
         s.timer = new QTimer(this);
         s.timer->setSingleShot(true);
@@ -88,7 +96,7 @@ AssistModel::~AssistModel() {
 }
 
 const glsl::Program& AssistModel::program() {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         auto& doc = program_[int(side)];
         if (doc == nullptr) {
             doc = glsl::parseDocument(contextOf(head(*state_[int(side)].document), side),
@@ -107,7 +115,7 @@ QString AssistModel::fileName(PairSide side) const {
 }
 
 std::optional<PairSide> AssistModel::sideOfFile(const QString& file) const {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         if (fileName(side) == file) {
             return side;
         }

@@ -24,7 +24,7 @@ class ShaderDocument;
 class AssistModel : public QObject {
     Q_OBJECT
 public:
-    AssistModel(const std::array<ShaderDocument*, kSideCount>& documents,
+    AssistModel(const std::array<ShaderDocument*, kPaneCount>& documents,
                 QObject* parent = nullptr);
     ~AssistModel() override;
 
@@ -65,7 +65,7 @@ private:
     void startParse(PairSide side);
     void finished(PairSide side, int generation, std::shared_ptr<const glsl::ParsedDocument> doc);
 
-    std::array<State, kSideCount> state_;
+    std::array<State, kPaneCount> state_;
     glsl::Program program_;
     QThreadPool pool_;
 };

@@ -3,6 +3,8 @@
 
 #include "editor/glsl_resolve.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace tessory::glsl {
@@ -93,6 +95,18 @@ int outlineEntryAt(const QList<OutlineEntry>& entries, int line) {
         last = i;
     }
     return last;
+}
+
+std::optional<IncludeName> includeNameOf(QStringView line) {
+    static const QRegularExpression include(
+        QStringLiteral("^[ \\t]*#[ \\t]*include[ \\t]*([\"<])([^\">]*)([\">])"));
+    const QRegularExpressionMatch match = include.match(line);
+    // The closing mark must fit the opening one: "a> and <a" name nothing.
+    if (!match.hasMatch() || match.capturedLength(2) == 0 ||
+        (match.captured(1) == u'"') != (match.captured(3) == u'"')) {
+        return std::nullopt;
+    }
+    return IncludeName{match.captured(2), int(match.capturedStart(2)), int(match.capturedEnd(2))};
 }
 
 }  // namespace tessory::glsl

@@ -24,6 +24,15 @@ struct Location {
 std::optional<Location> definition(const Program& program, int document, const QString& text,
                                    TextPosition at);
 
+// The file an #include line names (between its quotes or angle brackets), with where the name
+// starts and ends in the line; nothing for any other line.
+struct IncludeName {
+    QString name;
+    int start = 0;
+    int end = 0;
+};
+std::optional<IncludeName> includeNameOf(QStringView line);
+
 struct OutlineEntry {
     QString name;
     SymbolKind kind = SymbolKind::Function;

@@ -36,7 +36,7 @@ PairDocument::PairDocument(Prompter& prompter, const AppSettings& settings, QWid
       owner_(owner),
       texts_(Texts::of(false)),
       watcher_(new PairWatcher(this)) {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         documents_[int(side)] = new ShaderDocument(this);
         connect(documents_[int(side)], &ShaderDocument::stampChanged, this,
                 &PairDocument::watchFiles);
@@ -80,8 +80,8 @@ void PairDocument::load(const ProgramPaths& paths) {
         }
         // The entry's own files decide whether the program can be opened at all; an added
         // stage that is no readable file (a folder, too long) leaves the others editable.
-        const bool own = side == PairSide::Vertex || side == PairSide::Fragment ||
-                         side == PairSide::Compute;
+        const bool own =
+            side == PairSide::Vertex || side == PairSide::Fragment || side == PairSide::Compute;
         if (own) {
             files[int(side)] = readPairFile(path);
             continue;
@@ -99,20 +99,23 @@ void PairDocument::load(const ProgramPaths& paths) {
             continue;
         }
         document(side).clear();
-        if (paths[i].isEmpty() || std::find(kAddedSides.cbegin(), kAddedSides.cend(), side) !=
-                                      kAddedSides.cend()) {
+        if (paths[i].isEmpty() ||
+            std::find(kAddedSides.cbegin(), kAddedSides.cend(), side) != kAddedSides.cend()) {
             continue;
         }
         // The file of the entry's own stage that is gone: its empty pane still names it, and
         // Save writes it again.
         document(side).setStamp(FileStamp::of(paths[i], {}));
         if (side != PairSide::Compute) {
-            prompter_.showMessage(owner_, QMessageBox::Critical,
-                                  texts_.message(side == PairSide::Vertex ? MsgCouldNotLoadVertex
-                                                                          : MsgCouldNotLoadFragment),
-                                  QMessageBox::Ok);
+            prompter_.showMessage(
+                owner_, QMessageBox::Critical,
+                texts_.message(side == PairSide::Vertex ? MsgCouldNotLoadVertex
+                                                        : MsgCouldNotLoadFragment),
+                QMessageBox::Ok);
         }
     }
+    // An included file shown for the previous program belongs to none of this one's.
+    document(PairSide::Included).clear();
     for (const QString& message : unreadable) {
         prompter_.showMessage(owner_, QMessageBox::Warning, message, QMessageBox::Ok);
     }
@@ -129,6 +132,11 @@ void PairDocument::save(const ProgramPaths& paths) {
         if (!paths[int(side)].isEmpty()) {
             sides.push_back({paths[int(side)], document(side), {}});
         }
+    }
+    // An included file open beside the stages is written with them, under its own name.
+    if (hasStage(PairSide::Included)) {
+        sides.push_back(
+            {document(PairSide::Included).stamp().path(), document(PairSide::Included), {}});
     }
     // Every character is checked before anything is asked or written.
     for (Side& side : sides) {
@@ -169,6 +177,32 @@ bool PairDocument::overwriteChangedFile(const QString& path) {
     const FileQuestion asking = holdFileChecks();
     return prompter_.askChoice(owner_, QMessageBox::Warning, texts_.extra().changedOnDisk.arg(path),
                                {texts_.extra().keepOnDisk, texts_.extra().overwrite}) == 1;
+}
+
+bool PairDocument::openIncluded(const QString& path) {
+    ShaderDocument& included = document(PairSide::Included);
+    if (included.stamp().path() == path) {
+        return true;
+    }
+    const QByteArray bytes = readShaderFile(path);
+    if (included.isModified()) {
+        const QMessageBox::StandardButton answer =
+            settings_.values().AutoSaveOnChange
+                ? QMessageBox::Yes
+                : prompter_.showMessage(owner_, QMessageBox::Question,
+                                        texts_.message(MsgSaveChanges),
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            return false;
+        }
+        if (answer == QMessageBox::Yes) {
+            const QString& own = included.stamp().path();
+            const QByteArray text = encodeShaderText({included.text(), included.lineEnd()}, own);
+            writeFilesTogether({{own, text}});
+        }
+    }
+    included.load(decodeShaderText(bytes), FileStamp::of(path, bytes));
+    return true;
 }
 
 bool PairDocument::maybeSave(const ProgramPaths& paths) {

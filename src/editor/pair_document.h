@@ -53,6 +53,10 @@ public:
     void save(const ProgramPaths& paths);
     // The save prompt before the program is left: false when the user cancelled.
     bool maybeSave(const ProgramPaths& paths);
+    // Shows a file that a stage includes in the included file's pane. Edits of another file
+    // there are saved first if the save prompt says so; false when the user cancelled. A file
+    // that cannot be read (missing, a pipe, too long) throws FileError and changes nothing.
+    bool openIncluded(const QString& path);
 
     // While a WorkSpace test loads pair after pair, changes on disk wait; they are looked at
     // when it ends.
@@ -77,7 +81,7 @@ private:
     const AppSettings& settings_;
     QWidget* owner_;
     Texts texts_;
-    std::array<ShaderDocument*, kSideCount> documents_{};
+    std::array<ShaderDocument*, kPaneCount> documents_{};
     PairWatcher* watcher_;
     bool checking_ = false;
     bool recheck_ = false;

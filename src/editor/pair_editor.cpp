@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <QTabWidget>
@@ -45,15 +46,17 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     const QString paneNames[] = {
         QStringLiteral("RichEdit_Vertex"),   QStringLiteral("RichEdit_Fragment"),
         QStringLiteral("RichEdit_Geometry"), QStringLiteral("RichEdit_TessControl"),
-        QStringLiteral("RichEdit_TessEval"), QStringLiteral("RichEdit_Compute")};
+        QStringLiteral("RichEdit_TessEval"), QStringLiteral("RichEdit_Compute"),
+        QStringLiteral("RichEdit_Included")};
+    static_assert(sizeof(paneNames) / sizeof(paneNames[0]) == kPaneCount);
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("PageControl1"));
-    std::array<ShaderDocument*, kSideCount> stageDocuments{};
-    for (const PairSide side : kProgramSides) {
+    std::array<ShaderDocument*, kPaneCount> stageDocuments{};
+    for (const PairSide side : kPanes) {
         stageDocuments[int(side)] = &documents.document(side);
     }
     assistModel_ = new AssistModel(stageDocuments, this);
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         const int i = int(side);
         const QString pageName = QStringLiteral("TabSheet%1").arg(i + 1);
         panes_[i] = new ShaderPane(documents.document(side), paneNames[i]);
@@ -82,7 +85,7 @@ PairEditor::PairEditor(PairDocument& documents, QWidget* parent)
     column->addWidget(tabs_);
     column->addWidget(findBar_);
 
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         CodeEdit* edit = pane(side).widget();
         connect(edit, &CodeEdit::keyDown, this,
                 [this, side](int key, Qt::KeyboardModifiers modifiers) {
@@ -118,6 +121,10 @@ void PairEditor::showStageTabs() {
         const bool ofPair = side == PairSide::Vertex || side == PairSide::Fragment;
         tabs_->setTabVisible(int(side), any ? documents_.hasStage(side) : ofPair);
     }
+    const QString included = documents_.document(PairSide::Included).stamp().path();
+    tabs_->setTabVisible(int(PairSide::Included), !included.isEmpty());
+    tabs_->setTabText(int(PairSide::Included), QFileInfo(included).fileName());
+    tabs_->setTabToolTip(int(PairSide::Included), included);
     if (tabs_->isTabVisible(active)) {
         tabs_->setCurrentIndex(active);
         wantedTab_ = -1;
@@ -133,9 +140,11 @@ void PairEditor::showStageTabs() {
 }
 
 void PairEditor::connectAssist() {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         connect(assists_[int(side)], &PaneAssist::navigate, this, &PairEditor::navigate);
         connect(assists_[int(side)], &PaneAssist::backRequested, this, &PairEditor::goBack);
+        connect(assists_[int(side)], &PaneAssist::includeRequested, this,
+                [this, side](const QString& name) { openInclude(side, name); });
     }
     connect(assistModel_, &AssistModel::switchedOff, this, [this](PairSide side, bool tooLarge) {
         const AssistTexts texts = assistTexts(texts_.german);
@@ -169,6 +178,32 @@ void PairEditor::navigate(const glsl::Location& to) {
     edit->setFocus();
 }
 
+std::optional<PairSide> PairEditor::showFile(const QString& path) {
+    if (const std::optional<PairSide> side = assistModel_->sideOfFile(path)) {
+        return side;
+    }
+    if (!documents_.openIncluded(path)) {
+        return std::nullopt;
+    }
+    return PairSide::Included;
+}
+
+void PairEditor::openInclude(PairSide from, const QString& name) {
+    const QString including = documents_.document(from).stamp().path();
+    const QString path = resolveInclude_ ? resolveInclude_(name, including) : QString();
+    if (path.isEmpty()) {
+        emit noteShown(texts_.editor.includeNotFound.arg(name, including));
+        return;
+    }
+    try {
+        if (showFile(path)) {
+            navigate({path, 0, 0});
+        }
+    } catch (const FileError& error) {
+        emit noteShown(QString::fromUtf8(error.what()));
+    }
+}
+
 void PairEditor::goBack() {
     if (history_.isEmpty()) {
         return;
@@ -189,12 +224,12 @@ QList<QWidget*> PairEditor::pages() const {
 
 CodeEdit* PairEditor::activeEdit() const {
     const int index = tabs_->currentIndex();
-    return index >= 0 && index < kSideCount ? pane(PairSide(index)).widget() : nullptr;
+    return index >= 0 && index < kPaneCount ? pane(PairSide(index)).widget() : nullptr;
 }
 
 PairSide PairEditor::activeSide() const {
     const int index = tabs_->currentIndex();
-    return index >= 0 && index < kSideCount ? PairSide(index) : PairSide::Fragment;
+    return index >= 0 && index < kPaneCount ? PairSide(index) : PairSide::Fragment;
 }
 
 void PairEditor::connectEditActions(const EditCommands& edit, const ViewCommands& view) {
@@ -239,13 +274,13 @@ void PairEditor::setTexts(const Texts& texts) {
 }
 
 void PairEditor::setFormats(const CategoryFormats& formats) {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         pane(side).document().setFormats(formats);
     }
 }
 
 void PairEditor::setZoom(int step) {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         pane(side).widget()->setZoomStep(step);
     }
 }
@@ -340,7 +375,7 @@ bool PairEditor::showLocation(PairSide side, qint64 line, int column) {
 }
 
 void PairEditor::clearErrorMarks() {
-    for (const PairSide side : kProgramSides) {
+    for (const PairSide side : kPanes) {
         pane(side).clearMark();
     }
 }

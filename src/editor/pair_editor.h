@@ -10,6 +10,8 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <optional>
 
 class QPlainTextEdit;
 class QTabWidget;
@@ -60,6 +62,14 @@ public:
     void navigate(const glsl::Location& to);
     void goBack();
 
+    // The file an #include line's name means for the file it is in; empty when there is none.
+    using IncludeResolver = std::function<QString(const QString& name, const QString& from)>;
+    void setIncludeResolver(IncludeResolver resolve) { resolveInclude_ = std::move(resolve); }
+    // The pane that shows the file: a stage's, or the included file's tab, which is given the
+    // file first when no pane shows it. Nothing when the user cancelled the save prompt of the
+    // included file shown before; FileError when the file cannot be read.
+    std::optional<PairSide> showFile(const QString& path);
+
 signals:
     // A note for the status bar.
     void noteShown(const QString& text);
@@ -75,6 +85,7 @@ private:
     void runEditCommand(void (QPlainTextEdit::*command)());
     void activeTabChanged();
     void showStageTabs();
+    void openInclude(PairSide from, const QString& name);
     void connectAssist();
 
     struct Place {
@@ -85,11 +96,12 @@ private:
     PairDocument& documents_;
     Texts texts_;
     EditCommands edit_;
-    std::array<ShaderPane*, kSideCount> panes_{};
+    std::array<ShaderPane*, kPaneCount> panes_{};
     AssistModel* assistModel_;
-    std::array<PaneAssist*, kSideCount> assists_{};
+    std::array<PaneAssist*, kPaneCount> assists_{};
     QList<Place> history_;
-    std::array<QWidget*, kSideCount> pages_{};
+    IncludeResolver resolveInclude_;
+    std::array<QWidget*, kPaneCount> pages_{};
     QTabWidget* tabs_;
     // The tab to go back to once its stage is shown again; -1 for none.
     int wantedTab_ = -1;

@@ -155,7 +155,19 @@ std::optional<glsl::Location> PaneAssist::definitionAt(glsl::TextPosition at) {
     });
 }
 
+bool PaneAssist::requestInclude(int line) {
+    const std::optional<glsl::IncludeName> include =
+        glsl::includeNameOf(edit_.document()->findBlockByNumber(line).text());
+    if (include) {
+        emit includeRequested(include->name);
+    }
+    return include.has_value();
+}
+
 void PaneAssist::goToDefinition() {
+    if (requestInclude(edit_.textCursor().blockNumber())) {
+        return;
+    }
     if (const auto to = definitionAt(caret())) {
         emit navigate(*to);
     }
@@ -320,6 +332,9 @@ bool PaneAssist::eventFilter(QObject* watched, QEvent* event) {
         auto* click = static_cast<QMouseEvent*>(event);
         if (click->button() == Qt::LeftButton && click->modifiers() == Qt::ControlModifier) {
             const QTextCursor at = edit_.cursorForPosition(click->position().toPoint());
+            if (requestInclude(at.blockNumber())) {
+                return true;
+            }
             if (const auto to = definitionAt({at.blockNumber(), at.positionInBlock()})) {
                 emit navigate(*to);
                 return true;

@@ -44,11 +44,15 @@ signals:
     // A declaration to show, of this pane's program: the pair editor knows the panes.
     void navigate(const glsl::Location& to);
     void backRequested();
+    // Go to definition on an #include line: the file it names, as written there.
+    void includeRequested(const QString& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks for the file of an #include line at the line (0-based); false for another line.
+    bool requestInclude(int line);
     bool keyPressed(QKeyEvent* event);
     void typed();
     void caretMoved();

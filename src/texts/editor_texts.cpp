@@ -23,6 +23,8 @@ EditorTexts editorTexts(bool german) {
                            "Speichern schreibt die Datei neu."),
             QStringLiteral("%1\n\nDie anderen Bereiche bleiben bearbeitbar; diese Datei wird "
                            "nicht geschrieben."),
+            QStringLiteral("\"%1\" (aus %2) liegt weder neben der Datei noch in einem "
+                           "Include-Verzeichnis der Projektdatei."),
         };
     }
     return {
@@ -42,6 +44,8 @@ EditorTexts editorTexts(bool german) {
         QStringLiteral("%1\n\nwas deleted on disk. The editor keeps its text; Save writes the "
                        "file again."),
         QStringLiteral("%1\n\nThe other panes stay editable; this file is not written."),
+        QStringLiteral("\"%1\" (in %2) is neither beside that file nor in an include directory "
+                       "of the project file."),
     };
 }
 

@@ -25,6 +25,8 @@ struct EditorTexts {
     // %1: why a stage file, or an included file, could not be read (naming it). Its tab stays
     // empty and nothing writes it.
     QString fileNotLoaded;
+    // %1: the name an #include line gives, %2: the file it is in.
+    QString includeNotFound;
 };
 
 EditorTexts editorTexts(bool german);

@@ -80,6 +80,18 @@ LanguageTexts english() {
     t.extra.vertexOnlyEntry =
         QStringLiteral("Vertex shader without a fragment shader: compiled on its own");
     t.extra.computeEntry = QStringLiteral("Compute shader: compiled on its own");
+    t.extra.targetAutomatic = QStringLiteral("Automatic");
+    t.extra.targetFromVersion = QStringLiteral(
+        "Compiled for %1, as the #version line of the program asks. Click to choose another "
+        "target for this program.");
+    t.extra.targetFromProject = QStringLiteral(
+        "Compiled for %1, as the WorkSpace's project file says. Click to choose another target "
+        "for this program.");
+    t.extra.targetChosen = QStringLiteral(
+        "Compiled for %1, as chosen for this program. Click to choose another target, or "
+        "Automatic.");
+    t.extra.projectFileUnusable = QStringLiteral(
+        "The project file cannot be used, so the program is compiled without it: %1");
     t.extra.unusableFiles = QStringLiteral(
         "These entries of the WorkSpace have a shader file's name but are no file the editor can "
         "read, so their programs are listed without them and nothing writes them:\n\r%1");
@@ -190,6 +202,18 @@ LanguageTexts german() {
     t.extra.vertexOnlyEntry =
         QStringLiteral("Vertex-Shader ohne Fragment-Shader: wird für sich übersetzt");
     t.extra.computeEntry = QStringLiteral("Compute-Shader: wird für sich übersetzt");
+    t.extra.targetAutomatic = QStringLiteral("Automatisch");
+    t.extra.targetFromVersion = QStringLiteral(
+        "Übersetzt für %1, wie die #version-Zeile des Programms verlangt. Klicken, um für dieses "
+        "Programm ein anderes Ziel zu wählen.");
+    t.extra.targetFromProject = QStringLiteral(
+        "Übersetzt für %1, wie die Projektdatei des Arbeitsbereichs sagt. Klicken, um für dieses "
+        "Programm ein anderes Ziel zu wählen.");
+    t.extra.targetChosen = QStringLiteral(
+        "Übersetzt für %1, wie für dieses Programm gewählt. Klicken, um ein anderes Ziel oder "
+        "Automatisch zu wählen.");
+    t.extra.projectFileUnusable = QStringLiteral(
+        "Die Projektdatei ist nicht verwendbar, daher wird das Programm ohne sie übersetzt: %1");
     t.extra.unusableFiles = QStringLiteral(
         "Diese Einträge des Arbeitsbereichs tragen den Namen einer Shader-Datei, sind aber keine "
         "Datei, die der Editor lesen kann; ihre Programme werden ohne sie aufgeführt, und nichts "

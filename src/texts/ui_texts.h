@@ -73,6 +73,14 @@ struct LanguageTexts {
         QString computeEntry;
         // %1: "name: why" for each entry with a shader extension that is no readable file.
         QString unusableFiles;
+        // The target panel of the status bar: its menu's first choice, and why the target is
+        // the one it shows (%1: the target).
+        QString targetAutomatic;
+        QString targetFromVersion;
+        QString targetFromProject;
+        QString targetChosen;
+        // %1: "file:line: what is wrong". The program is compiled without the project file.
+        QString projectFileUnusable;
         QString recoveryFailed;  // %1: why
     } extra;
 };
