@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
@@ -190,7 +191,13 @@ std::optional<PairSide> PairEditor::showFile(const QString& path) {
 
 void PairEditor::openInclude(PairSide from, const QString& name) {
     const QString including = documents_.document(from).stamp().path();
-    const QString path = resolveInclude_ ? resolveInclude_(name, including) : QString();
+    QString path;
+    if (resolveInclude_) {
+        path = resolveInclude_(name, including);
+    } else if (const QFileInfo beside(QFileInfo(including).dir(), name);
+               !including.isEmpty() && beside.exists()) {
+        path = QDir::cleanPath(beside.absoluteFilePath());
+    }
     if (path.isEmpty()) {
         emit noteShown(texts_.editor.includeNotFound.arg(name, including));
         return;

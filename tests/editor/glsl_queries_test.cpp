@@ -193,3 +193,20 @@ TEST(Definition, PrefersTheDocumentThenTheProgramAndFollowsScopesAndMembers) {
 }
 
 }  // namespace
+
+TEST(Include, TheNameOfAnIncludeLineAndNothingForOtherLines) {
+    const auto name = [](const char* line) {
+        const auto found = tessory::glsl::includeNameOf(QString::fromLatin1(line));
+        return found ? found->name : QStringLiteral("<none>");
+    };
+    EXPECT_EQ(name("#include \"common.glsl\""), QStringLiteral("common.glsl"));
+    EXPECT_EQ(name("  #  include <lib/noise.glsl> // noise"), QStringLiteral("lib/noise.glsl"));
+    EXPECT_EQ(name("#include \"half>"), QStringLiteral("<none>"));
+    EXPECT_EQ(name("#include \"\""), QStringLiteral("<none>"));
+    EXPECT_EQ(name("// #include \"common.glsl\""), QStringLiteral("<none>"));
+    EXPECT_EQ(name("#includes \"x\""), QStringLiteral("<none>"));
+    const auto at = tessory::glsl::includeNameOf(QStringLiteral("#include \"ab\""));
+    ASSERT_TRUE(at);
+    EXPECT_EQ(at->start, 10);
+    EXPECT_EQ(at->end, 12);
+}

@@ -37,8 +37,10 @@ inline CodeEdit* fragmentEdit(const QObject& w) {
     return part<CodeEdit>(w, "RichEdit_Fragment");
 }
 inline ShaderPane& pane(const QObject& w, PairSide side) {
-    CodeEdit* edit = side == PairSide::Vertex ? vertexEdit(w) : fragmentEdit(w);
-    return *edit->findChild<ShaderPane*>();
+    static const char* const names[kPaneCount] = {
+        "RichEdit_Vertex",   "RichEdit_Fragment", "RichEdit_Geometry", "RichEdit_TessControl",
+        "RichEdit_TessEval", "RichEdit_Compute",  "RichEdit_Included"};
+    return *part<CodeEdit>(w, names[int(side)])->findChild<ShaderPane*>();
 }
 inline QListWidget* pairListBox(const QObject& w) {
     return part<QListWidget>(w, "ListBox1");

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "workspace/open_pair.h"
+#include "workspace/pair_scan.h"
 
 #include "support/qt_printers.h"
 
@@ -69,3 +70,37 @@ TEST(OpenPair, OnlyAnAcceptedScanIsListedAndTheOpenNameIsFoundIgnoringCase) {
 }
 
 }  // namespace
+
+// A program's files: its shape's own, the added stages a pair or vertex shader has on disk, and
+// the same sides under another name for New and Rename.
+TEST(OpenPair, TheFilesOfAProgramFollowItsShape) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + u'/';
+    for (const char* file :
+         {"t.vert", "t.frag", "t.tesc", "t.tese", "f.frag", "f.geom", "c.comp"}) {
+        QFile out(dir + QString::fromLatin1(file));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    }
+    OpenPair pair;
+    pair.setDirectory(dir);
+    pair.setExtensions({QStringLiteral(".vert"), QStringLiteral(".frag")});
+    const WorkspaceScan scan = scanWorkspace(dir, pair.extensions());
+    pair.setScan(scan.programs, scan.shapes, true);
+
+    const ProgramPaths terrain = pair.paths(QStringLiteral("t"));
+    EXPECT_EQ(terrain[int(PairSide::TessControl)], dir + "t.tesc");
+    EXPECT_EQ(terrain[int(PairSide::TessEval)], dir + "t.tese");
+    EXPECT_TRUE(terrain[int(PairSide::Geometry)].isEmpty());
+    // A lone fragment shader takes no added stage, even one with its name.
+    const ProgramPaths lone = pair.paths(QStringLiteral("f"));
+    EXPECT_EQ(lone[int(PairSide::Fragment)], dir + "f.frag");
+    EXPECT_TRUE(lone[int(PairSide::Vertex)].isEmpty());
+    EXPECT_TRUE(lone[int(PairSide::Geometry)].isEmpty());
+    EXPECT_EQ(pair.paths(QStringLiteral("c"))[int(PairSide::Compute)], dir + "c.comp");
+    EXPECT_TRUE(pair.filesExist(QStringLiteral("f")));
+    EXPECT_EQ(pair.listedPairs(), QStringList({"t"}));
+
+    const ProgramPaths renamed = pair.pathsAs(QStringLiteral("u"), terrain);
+    EXPECT_EQ(renamed[int(PairSide::TessEval)], dir + "u.tese");
+    EXPECT_TRUE(renamed[int(PairSide::Geometry)].isEmpty());
+}

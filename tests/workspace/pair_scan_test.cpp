@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <unistd.h>
 #include <cerrno>
 
 #include <gtest/gtest.h>
@@ -222,4 +223,26 @@ TEST(pairFileNames, TakesTheBaseNameForEachMatchingExtension) {
     EXPECT_EQ(baseNames("s.glsl", EntryKind::File, {".glsl", ".glsl"}),
               QStringList({"s:v", "s:f"}));
     EXPECT_EQ(baseNames("noext", EntryKind::File, {"", ".frag"}), QStringList({"noext:v"}));
+}
+
+// What the editor lists: a lone vertex or fragment file and a compute file are shaders of their
+// own; a compute file whose name a pair has stays out, and so does a name without a usable file.
+TEST(WorkspaceScanPrograms, ListsEveryShaderWithItsShape) {
+    QTemporaryDir temp;
+    const QString dir = temp.path() + u'/';
+    for (const char* file : {"pair.vert", "pair.frag", "pair.comp", "glow.frag", "Wave.FRAG",
+                             "skin.vert", "skin.geom", "blur.comp", "notes.txt"}) {
+        test_files::writeBytes(dir + QString::fromLatin1(file), "void main() {}\n");
+    }
+    ASSERT_EQ(symlink("nowhere", QFile::encodeName(dir + "dangling.frag").constData()), 0);
+    const WorkspaceScan scan = scanWorkspace(dir, kDefaultExtensions, kEnglish);
+    EXPECT_EQ(scan.programs.names(), QStringList({"blur", "glow", "pair", "skin", "Wave"}));
+    EXPECT_EQ(scan.shape("pair"), EntryShape::Pair);
+    EXPECT_EQ(scan.shape("glow"), EntryShape::FragmentOnly);
+    EXPECT_EQ(scan.shape("WAVE"), EntryShape::FragmentOnly);
+    EXPECT_EQ(scan.shape("skin"), EntryShape::VertexOnly);
+    EXPECT_EQ(scan.shape("blur"), EntryShape::Compute);
+    // The checker's view of the pairs is as it was: the lone files are its problems.
+    EXPECT_FALSE(scan.complete());
+    EXPECT_TRUE(scan.unusableFiles.contains("dangling.frag"));
 }
