@@ -5,6 +5,7 @@
 // the driver host's start next to loading the driver here, measured in the same run.
 // Run by hand: build/bench/app/window_bench
 #include "app/main_window.h"
+#include "bench_window.h"
 #include "compile/build_controller.h"
 #include "compile/driver_host.h"
 #include "compile/gl_context.h"
@@ -34,36 +35,13 @@
 
 using namespace tessory;
 using namespace tessory::testing;
+using tessory::bench::MedianReporter;
 using tessory::bench::readExample;
 using tessory::bench::SilentPrompter;
+using tessory::bench::Window;
 using tessory::bench::writeBenchFile;
 
 namespace {
-
-// A window on its own WorkSpace and settings, as a user who has just opened `pair` has it.
-struct Window {
-    explicit Window(const QString& workspace, const QString& pair = {}) {
-        MainWindow::Environment environment;
-        environment.prompter = &prompter;
-        environment.programDir = workspace;
-        environment.languageName = QStringLiteral("English");
-        const QString file = settings.filePath(QStringLiteral("settings.conf"));
-        if (!pair.isEmpty()) {
-            bench::storeOpenPair(file, workspace, pair);
-        }
-        environment.openSettings = [file] {
-            return std::make_unique<QSettings>(file, QSettings::IniFormat);
-        };
-        environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
-        environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
-        window = std::make_unique<MainWindow>(std::move(environment));
-        window->show();
-    }
-
-    SilentPrompter prompter;
-    QTemporaryDir settings;
-    std::unique_ptr<MainWindow> window;
-};
 
 // The driver calls of one compile-and-link run on their own, as compileAndLink makes them.
 class BareDriver {
@@ -169,7 +147,7 @@ void BM_LoadPair_20000Lines(benchmark::State& state) {
     writeBenchFile(dir.filePath("big.frag"), text);
     Window w(dir.path() + '/');
     for (auto _ : state) {
-        w.window->documents().load(dir.filePath("big.vert"), dir.filePath("big.frag"));
+        w.window->documents().load({dir.filePath("big.vert"), dir.filePath("big.frag")});
     }
 }
 
@@ -264,21 +242,6 @@ TESSORY_WINDOW_BENCHMARK(BM_TestAll_Window);
 TESSORY_WINDOW_BENCHMARK(BM_TestAll_BareDriver);
 BENCHMARK(BM_DriverHostStart)->Unit(benchmark::kMillisecond)->Repetitions(5)->UseManualTime();
 BENCHMARK(BM_BareDriverProcessStart)->Unit(benchmark::kMillisecond)->Repetitions(5);
-
-// Keeps the median wall time of each benchmark for the summary.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> medians;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 // The command through the driver host next to the same driver calls in this process, with the
 // target the host must meet: 1.1 times the calls here plus 2 ms.

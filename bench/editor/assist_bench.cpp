@@ -19,6 +19,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -35,6 +36,8 @@ constexpr int kRuns = 9;
 struct Pair {
     ShaderDocument vertex;
     ShaderDocument fragment;
+    // The program's other panes, empty as in a window showing a pair.
+    std::array<ShaderDocument, kPaneCount - 2> others;
     ShaderPane* vertexPane = new ShaderPane(vertex, QStringLiteral("RichEdit_Vertex"));
     ShaderPane* fragmentPane = new ShaderPane(fragment, QStringLiteral("RichEdit_Fragment"));
     std::unique_ptr<AssistModel> model;
@@ -45,7 +48,11 @@ struct Pair {
         vertex.setFormats(CategoryFormats{});
         fragment.setFormats(CategoryFormats{});
         if (assisted) {
-            model = std::make_unique<AssistModel>(vertex, fragment);
+            std::array<ShaderDocument*, kPaneCount> documents{&vertex, &fragment};
+            for (int i = 2; i < kPaneCount; ++i) {
+                documents[i] = &others[i - 2];
+            }
+            model = std::make_unique<AssistModel>(documents);
             assist = new PaneAssist(*model, PairSide::Fragment, *fragmentPane->widget(), outline);
         }
         vertex.load({bench::generateValidShader(kLines, false)}, {});

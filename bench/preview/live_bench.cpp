@@ -64,7 +64,6 @@ struct LiveWindow {
         environment.openSettings = [file] {
             return std::make_unique<QSettings>(file, QSettings::IniFormat);
         };
-        environment.createGlContext = &GlContext::create;
         environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
         environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
         window = std::make_unique<MainWindow>(std::move(environment));
