@@ -6,9 +6,12 @@
 #include "support/window_parts.h"
 
 #include "compile/error_list_view.h"
+#include "workspace/name_dialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -79,6 +82,40 @@ TEST_F(Programs, AGeometryStageHasItsTabAndIsLinkedWithThePair) {
     h.build->Action_CompileExecute();
     EXPECT_TRUE(errorEntries(w).join('\n').contains("lineColor"))
         << errorEntries(w).join('\n').toStdString();
+}
+
+// New from current, Rename and Delete take every stage file of the program along.
+TEST_F(Programs, TheFileCommandsActOnEveryStageFile) {
+    QWidget& w = startTutorial();
+    const auto typeName = [](const QString& name) {
+        return [name](QDialog& dialog) {
+            auto& names = static_cast<NameDialog&>(dialog);
+            names.Edit1->setText(name);
+            names.Button1->click();
+        };
+    };
+    h.prompter.dialogScripts.push_back(typeName(QStringLiteral("copy")));
+    h.workspace.Action_NewShaderExecute();
+    EXPECT_EQ(h.readFile("ws/copy.gs"), h.readFile("ws/normals.gs"));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("copy"));
+    EXPECT_TRUE(paneTabs(w)->isTabVisible(int(PairSide::Geometry)));
+
+    h.prompter.dialogScripts.push_back(typeName(QStringLiteral("lines")));
+    h.workspace.Action_RenameExecute();
+    EXPECT_FALSE(QFile::exists(h.path("ws/copy.gs")));
+    EXPECT_TRUE(QFile::exists(h.path("ws/lines.vs")));
+    EXPECT_TRUE(QFile::exists(h.path("ws/lines.gs")));
+    EXPECT_TRUE(QFile::exists(h.path("ws/lines.fs")));
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("lines"));
+
+    h.prompter.answers = {QMessageBox::Yes};
+    h.workspace.Action_DelSExecute();
+    ASSERT_FALSE(h.prompter.messages.isEmpty());
+    EXPECT_TRUE(h.prompter.messages.last().text.contains(h.path("ws/lines.gs")));
+    EXPECT_FALSE(QFile::exists(h.path("ws/lines.vs")));
+    EXPECT_FALSE(QFile::exists(h.path("ws/lines.gs")));
+    EXPECT_FALSE(QFile::exists(h.path("ws/lines.fs")));
+    EXPECT_EQ(entries(w), QStringList({"flat", "normals"}));
 }
 
 TEST_F(Programs, SaveWritesEveryStageFileOfTheProgramOrNone) {

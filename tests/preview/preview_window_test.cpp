@@ -3,6 +3,8 @@
 #include "support/master_harness.h"
 
 #include "compile/live_check.h"
+#include "compile/program_context.h"
+#include "compile/target_panel.h"
 #include "preview/preview_panel.h"
 #include "texts/preview_texts.h"
 
@@ -10,6 +12,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -249,6 +252,46 @@ TEST(PreviewWithoutDriver, ThePanelSaysWhyAndTheEditorWorksOn) {
         << panel->message().toStdString();
     QTest::keyClicks(fragmentEdit(w), "// still editing");
     EXPECT_TRUE(fragmentEdit(w)->document()->isModified());
+}
+
+}  // namespace
+
+namespace {
+
+// A lone fragment shader of a live-coding collection opened from the WorkSpace list: drawn over
+// the whole view, with the mesh choice off; a Vulkan program chosen instead is not drawn.
+TEST_F(PreviewWindow, ALoneFragmentShaderOfTheListIsDrawnOverTheWholeView) {
+    QFile book(QStringLiteral(TESSORY_TEST_SOURCE_DIR "/../check/repositories/book/03/time.frag"));
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    h.writeFile("ws/time.frag", book.readAll());
+    h.storeSettings(h.path("ws/"), "time");
+    MainWindow& w = h.start();
+    panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(selectedEntry(w), QStringLiteral("time"));
+    action(w, "Action_Preview")->trigger();
+    ASSERT_TRUE(nextFrame()) << panel->message().toStdString();
+    EXPECT_EQ(panel->message(), QString());
+    // Red follows x across the view and green y, up from the bottom.
+    const QImage& frame = panel->frame();
+    const QColor bottomLeft = frame.pixelColor(2, frame.height() - 3);
+    const QColor topRight = frame.pixelColor(frame.width() - 3, 2);
+    EXPECT_LT(bottomLeft.red(), 20);
+    EXPECT_LT(bottomLeft.green(), 20);
+    EXPECT_GT(topRight.red(), 230);
+    EXPECT_GT(topRight.green(), 230);
+    EXPECT_FALSE(panel->findChild<QComboBox*>(QStringLiteral("PreviewMesh"))->isEnabled());
+
+    // Chosen in the status bar, as a user does.
+    for (QAction* choice :
+         w.findChild<TargetPanel*>(QStringLiteral("TargetPanel"))->findChildren<QAction*>()) {
+        if (choice->text() == QStringLiteral("Vulkan")) {
+            choice->trigger();
+        }
+    }
+    EXPECT_EQ(w.program().setup().target, Target::Vulkan);
+    EXPECT_TRUE(frameUntil([&] { return panel->message().contains("OpenGL ES"); }))
+        << panel->message().toStdString();
 }
 
 }  // namespace
