@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -173,6 +174,37 @@ TEST_F(Programs, ALoneFragmentShaderIsListedMarkedAndCompiledWithTheBuiltInVerte
     h.workspace.Action_SaveShaderExecute();
     EXPECT_TRUE(h.readFile("ws/broken.frag").startsWith("// kept\n"));
     EXPECT_FALSE(QFile::exists(h.path("ws/broken.vert")));
+}
+
+TEST_F(Programs, TestAllCoversTheLoneShadersAndStopsAtTheFirstWithAMessage) {
+    h.writeFile("ws/a.vert", "void main() { gl_Position = ftransform(); }\n");
+    h.writeFile("ws/a.frag", "void main() { gl_FragColor = vec4(1.0); }\n");
+    h.writeFile("ws/b.frag", repositoryFile("book/03/time.frag"));
+    h.writeFile("ws/c.comp",
+                "#version 430\nlayout(local_size_x = 1) in;\nvoid main() { nothing = 1; }\n");
+    QWidget& w = h.start("ws/", "a");
+    h.build->Action_TestAllExecute();
+    EXPECT_EQ(selectedEntry(w), QStringLiteral("c"));
+    ASSERT_FALSE(errorEntries(w).isEmpty());
+    EXPECT_TRUE(errorEntries(w)[0].startsWith("c.comp:3(")) << errorEntries(w)[0].toStdString();
+    EXPECT_EQ(paneTabs(w)->currentIndex(), int(PairSide::Compute));
+}
+
+// A stage file too long to be read is said so; the pair stays editable and nothing is written.
+TEST_F(Programs, AnAddedStageFileThatCannotBeReadIsNamedAndNeverWritten) {
+    h.writeFile("ws/p.vert", "void main() { gl_Position = ftransform(); }\n");
+    h.writeFile("ws/p.frag", "void main() { gl_FragColor = vec4(1.0); }\n");
+    const QByteArray huge(17 << 20, 'x');
+    h.writeFile("ws/p.geom", huge);
+    QWidget& w = h.start("ws/", "p");
+    ASSERT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_TRUE(h.prompter.messages[0].text.contains(h.path("ws/p.geom")))
+        << h.prompter.messages[0].text.toStdString();
+    EXPECT_FALSE(paneTabs(w)->isTabVisible(int(PairSide::Geometry)));
+    QTextCursor(vertexEdit(w)->document()).insertText(QStringLiteral("// edited\n"));
+    h.workspace.Action_SaveShaderExecute();
+    EXPECT_TRUE(h.readFile("ws/p.vert").startsWith("// edited\n"));
+    EXPECT_EQ(QFileInfo(h.path("ws/p.geom")).size(), huge.size());
 }
 
 TEST_F(Programs, TheTargetChosenForAProgramDecidesItsCompileAndIsKept) {
