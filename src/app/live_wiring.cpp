@@ -14,6 +14,8 @@
 #include "texts/win1252.h"
 #include "workspace/workspace_controller.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QTextDocument>
 
@@ -51,7 +53,9 @@ void showTested(const PaneMarks& marks, const PairDocument& documents,
         const ShaderDocument& document = documents.document(*message.pane);
         // A message about an included file is marked where the live compile marks it: on the
         // #include line.
-        const bool ofIncluded = !message.path.isEmpty() && message.path != document.stamp().path();
+        const bool ofIncluded =
+            !message.path.isEmpty() &&
+            QDir::cleanPath(QFileInfo(message.path).absoluteFilePath()) != document.stamp().path();
         if (ofIncluded || *line < 0 || *line >= document.lineCount()) {
             continue;
         }

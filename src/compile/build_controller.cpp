@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
@@ -285,10 +286,15 @@ bool BuildController::jumpTo(const ShaderMessage& message) {
         return false;
     }
     // A message about a file a stage includes goes to that file, in a tab of its own.
-    if (!message.path.isEmpty() &&
-        message.path != documents_.document(*message.pane).stamp().path() &&
-        QFileInfo(message.path).isAbsolute()) {
-        const std::optional<PairSide> shown = editor_.showFile(message.path);
+    // The engine names a file found through a relative include directory as the working
+    // directory reaches it.
+    const QString file = message.path.isEmpty()
+                             ? QString()
+                             : QDir::cleanPath(QFileInfo(message.path).absoluteFilePath());
+    const QString paneFile = documents_.document(*message.pane).stamp().path();
+    if (!file.isEmpty() && file != QDir::cleanPath(QFileInfo(paneFile).absoluteFilePath()) &&
+        QFileInfo(file).isFile()) {
+        const std::optional<PairSide> shown = editor_.showFile(file);
         if (!shown) {
             return false;
         }

@@ -180,8 +180,14 @@ void PairEditor::navigate(const glsl::Location& to) {
 }
 
 std::optional<PairSide> PairEditor::showFile(const QString& path) {
-    if (const std::optional<PairSide> side = assistModel_->sideOfFile(path)) {
-        return side;
+    const auto clean = [](const QString& file) {
+        return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    };
+    for (const PairSide side : kPanes) {
+        const QString& shown = documents_.document(side).stamp().path();
+        if (!shown.isEmpty() && clean(shown) == clean(path)) {
+            return side;
+        }
     }
     if (!documents_.openIncluded(path)) {
         return std::nullopt;
@@ -203,8 +209,8 @@ void PairEditor::openInclude(PairSide from, const QString& name) {
         return;
     }
     try {
-        if (showFile(path)) {
-            navigate({path, 0, 0});
+        if (const std::optional<PairSide> side = showFile(path)) {
+            navigate({documents_.document(*side).stamp().path(), 0, 0});
         }
     } catch (const FileError& error) {
         emit noteShown(QString::fromUtf8(error.what()));

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -242,6 +243,11 @@ TEST_F(Programs, AnErrorInAnIncludedFileLeadsIntoThatFileInATabOfItsOwn) {
     h.writeFile("ws/lamp.frag",
                 "#include <lighting.glsl>\nvoid main() { gl_FragColor = vec4(lit(vec3(1.0)), "
                 "1.0); }\n");
+    // From inside the project, the engine names the included file as the working directory
+    // reaches it: a relative path.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(h.path("ws"));
+    const auto back = qScopeGuard([&before] { QDir::setCurrent(before); });
     QWidget& w = h.start("ws/", "lamp");
     h.build->Action_CompileExecute();
     const QStringList listed = errorEntries(w);
