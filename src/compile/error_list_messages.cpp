@@ -58,27 +58,28 @@ QList<ShaderMessage> errorListMessages(QByteArrayView vertexLog, QByteArrayView 
 
 QList<ShaderMessage> programListMessages(const QList<ShaderMessage>& messages,
                                          const QList<PairSide>& panes) {
+    const auto entry = [](ShaderMessage message, PairSide pane) {
+        QString where = QFileInfo(message.path).fileName();
+        if (message.line) {
+            where += u':' + QString::number(*message.line);
+            if (message.column) {
+                where += u'(' + QString::number(*message.column) + u')';
+            }
+        }
+        message.shown = where + QStringLiteral(": ") +
+                        (message.severity == MessageSeverity::Warning ? QStringLiteral("warning: ")
+                                                                      : QStringLiteral("error: ")) +
+                        message.text + QStringLiteral("  [") + sideName(pane) + u']';
+        return message;
+    };
     QList<ShaderMessage> list;
     for (const PairSide pane : panes) {
         bool any = false;
-        for (ShaderMessage message : messages) {
-            if (message.pane != pane) {
-                continue;
+        for (const ShaderMessage& message : messages) {
+            if (message.pane == pane && message.origin != MessageOrigin::Link) {
+                any = true;
+                list.append(entry(message, pane));
             }
-            any = true;
-            QString where = QFileInfo(message.path).fileName();
-            if (message.line) {
-                where += u':' + QString::number(*message.line);
-                if (message.column) {
-                    where += u'(' + QString::number(*message.column) + u')';
-                }
-            }
-            message.shown = where + QStringLiteral(": ") +
-                            (message.severity == MessageSeverity::Warning
-                                 ? QStringLiteral("warning: ")
-                                 : QStringLiteral("error: ")) +
-                            message.text + QStringLiteral("  [") + sideName(pane) + u']';
-            list.append(std::move(message));
         }
         if (!any) {
             ShaderMessage ok;
@@ -86,6 +87,12 @@ QList<ShaderMessage> programListMessages(const QList<ShaderMessage>& messages,
             ok.shown = sideName(pane) + QStringLiteral(": OK");
             ok.text = ok.shown;
             list.append(ok);
+        }
+    }
+    // What the link says follows from the stages', so it comes after all of them.
+    for (const ShaderMessage& message : messages) {
+        if (message.origin == MessageOrigin::Link && message.pane) {
+            list.append(entry(message, *message.pane));
         }
     }
     return list;

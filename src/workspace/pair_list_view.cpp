@@ -22,6 +22,9 @@ QIcon PairListView::entryIcon(QChar letter) {
     }
     QPixmap badge(16, 16);
     badge.fill(Qt::transparent);
+    if (letter.isNull()) {
+        return icons_.insert(letter, QIcon(badge)).value();
+    }
     QPainter painter(&badge);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -46,6 +49,10 @@ void PairListView::showNames(const QStringList& names, const QHash<int, EntryMar
         const auto mark = marks.constFind(i);
         if (mark == marks.cend()) {
             item(i)->setToolTip(item(i)->text());
+            // Beside marked entries a pair keeps its name in line with theirs.
+            if (!marks.isEmpty()) {
+                item(i)->setIcon(entryIcon(QChar()));
+            }
             continue;
         }
         item(i)->setIcon(entryIcon(mark->letter));

@@ -35,6 +35,7 @@ signals:
     void pairChosen();
 
 private:
+    // A badge with the letter; a blank one without.
     QIcon entryIcon(QChar letter);
     void selectionChangedByAnyone();
 
