@@ -321,10 +321,14 @@ QString PairEditor::insertModeText(PairSide side) const {
     if (side == PairSide::Fragment) {
         return texts_.message(overwrite ? MsgOverwriteFragment : MsgInsertFragment);
     }
-    // "Insert [Geometry]": the stage's name as its tab has it, without "Shader".
+    // "Insert [Geometry]": the stage's name as its tab has it, without "Shader"; an included
+    // file's name.
+    const QString name =
+        side == PairSide::Included
+            ? QFileInfo(documents_.document(side).stamp().path()).fileName()
+            : sideName(side).chopped(6);
     QString text = texts_.message(overwrite ? MsgOverwriteVertex : MsgInsertVertex);
-    return text.replace(QStringLiteral("[Vertex]"),
-                        QLatin1Char('[') + sideName(side).chopped(6) + QLatin1Char(']'));
+    return text.replace(QStringLiteral("[Vertex]"), QLatin1Char('[') + name + QLatin1Char(']'));
 }
 
 void PairEditor::paneKeyDown(PairSide side, int key, Qt::KeyboardModifiers modifiers) {
