@@ -75,10 +75,10 @@ GlRun runCore(const CoreShaderApi& gl, const QList<StageText>& stages) {
     return run;
 }
 
-// A fragment shader's inputs, read from a separable program of that stage alone; nothing when
-// that program does not link, whose log then tells why.
-std::optional<QList<FragmentInput>> inputsOf(const CoreShaderApi& gl, GlUint fragment,
-                                             QByteArray& linkLog) {
+}  // namespace
+
+std::optional<QList<FragmentInput>> fragmentInputs(const CoreShaderApi& gl, GlUint fragment,
+                                                   QByteArray& linkLog) {
     const GlUint program = gl.createProgram();
     gl.programParameteri(program, kProgramSeparable, 1);
     gl.attachShader(program, fragment);
@@ -107,8 +107,6 @@ std::optional<QList<FragmentInput>> inputsOf(const CoreShaderApi& gl, GlUint fra
     gl.deleteProgram(program);
     return inputs;
 }
-
-}  // namespace
 
 GlRun runGlProgram(const GlContext& context, const QList<StageText>& stages) {
     const bool compatibility = context.profile() == GlProfile::Compatibility;
@@ -147,7 +145,7 @@ GlRun runGlFragmentWithBuiltInVertex(const GlContext& context, const QByteArray&
         gl.deleteShader(shader);
         return run;
     }
-    const std::optional<QList<FragmentInput>> inputs = inputsOf(gl, shader, run.linkLog);
+    const std::optional<QList<FragmentInput>> inputs = fragmentInputs(gl, shader, run.linkLog);
     if (!inputs) {
         gl.deleteShader(shader);
         return run;

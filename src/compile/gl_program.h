@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "compile/fullscreen_vertex.h"
 #include "compile/gl_context.h"
 #include "compile/shader_stage.h"
 
 #include <QByteArray>
 #include <QList>
+
+#include <optional>
 
 namespace tessory {
 
@@ -31,6 +34,12 @@ struct GlRun {
 // in the core and ES profiles, through the core ones. The caller has checked that the context
 // has every stage.
 GlRun runGlProgram(const GlContext& context, const QList<StageText>& stages);
+
+// A compiled fragment shader's inputs, read from a separable program of that stage alone (which
+// needs the interface queries of OpenGL 4.3, ES 3.1); nothing when that program does not link,
+// whose log then tells why.
+std::optional<QList<FragmentInput>> fragmentInputs(const CoreShaderApi& gl, GlUint fragment,
+                                                   QByteArray& linkLog);
 
 // A fragment shader alone, linked with a vertex stage that writes every input it declares
 // (fullScreenVertexSource); when it does not compile, only its compile log. Needs the core
