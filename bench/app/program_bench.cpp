@@ -2,8 +2,8 @@
 // Opening programs in the window: the example's four-stage terrain program next to a pair of the
 // same total size, and switching between two programs of 1,000-line files, each the window's whole
 // work from the list's choice to the highlighted panes. Run by hand: build/bench/app/program_bench
-#include "bench_window.h"
 #include "support/bench_files.h"
+#include "support/bench_window.h"
 #include "support/generated_shader.h"
 #include "workspace/pair_list_view.h"
 #include "workspace/workspace_controller.h"
@@ -96,15 +96,8 @@ TESSORY_PROGRAM_BENCHMARK(BM_OpenPairOfTheSameSize);
 TESSORY_PROGRAM_BENCHMARK(BM_SwitchPrograms_1000Lines);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     bench::MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    bench::runWindowBenchmarks(argc, argv, reporter);
     const auto median = [&reporter](const char* name) {
         const auto found = reporter.medians.find(name);
         return found == reporter.medians.end() ? -1.0 : found->second;

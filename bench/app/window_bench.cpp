@@ -5,12 +5,12 @@
 // the driver host's start next to loading the driver here, measured in the same run.
 // Run by hand: build/bench/app/window_bench
 #include "app/main_window.h"
-#include "bench_window.h"
 #include "compile/build_controller.h"
 #include "compile/driver_host.h"
 #include "compile/gl_context.h"
 #include "editor/pair_document.h"
 #include "support/bench_files.h"
+#include "support/bench_window.h"
 #include "support/generated_shader.h"
 #include "support/silent_prompter.h"
 #include "support/stored_settings.h"
@@ -263,15 +263,8 @@ void printHostCost(const MedianReporter& r, const char* what, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    bench::MedianReporter reporter;
+    bench::runWindowBenchmarks(argc, argv, reporter);
     std::printf("\nThe driver host next to the driver in this process, medians (wall):\n");
     printHostCost(reporter, "Test Shader", "BM_TestShader_Window", "BM_TestShader_BareDriver", 2);
     printHostCost(reporter, "the host's round trip", "BM_TestShader_HostCall",

@@ -10,6 +10,7 @@
 #include "preview/preview_panel.h"
 #include "preview/renderer.h"
 #include "support/bench_files.h"
+#include "support/bench_window.h"
 #include "support/silent_prompter.h"
 #include "support/stored_settings.h"
 #include "support/window_parts.h"
@@ -23,6 +24,8 @@
 #include <QTextDocument>
 
 #include <benchmark/benchmark.h>
+
+#include <optional>
 
 using namespace tessory;
 using namespace tessory::testing;
@@ -55,19 +58,8 @@ struct LiveWindow {
     LiveWindow(const QByteArray& vertex, const QByteArray& fragment, bool preview) {
         bench::writeBenchFile(workspace.filePath(QStringLiteral("p.vert")), vertex);
         bench::writeBenchFile(workspace.filePath(QStringLiteral("p.frag")), fragment);
-        MainWindow::Environment environment;
-        environment.prompter = &prompter;
-        environment.programDir = workspace.path() + '/';
-        environment.languageName = QStringLiteral("English");
-        const QString file = settings.filePath(QStringLiteral("settings.conf"));
-        bench::storeOpenPair(file, environment.programDir, QStringLiteral("p"));
-        environment.openSettings = [file] {
-            return std::make_unique<QSettings>(file, QSettings::IniFormat);
-        };
-        environment.driverHostProgram = QStringLiteral(TESSORY_EDITOR_BINARY);
-        environment.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
-        window = std::make_unique<MainWindow>(std::move(environment));
-        window->show();
+        opened.emplace(workspace.path() + '/', QStringLiteral("p"));
+        window = opened->window.get();
         live = window->findChild<LiveCheck*>(QStringLiteral("LiveCheck"));
         panel = window->findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
         if (preview) {
@@ -92,10 +84,9 @@ struct LiveWindow {
         }
     }
 
-    bench::SilentPrompter prompter;
     QTemporaryDir workspace;
-    QTemporaryDir settings;
-    std::unique_ptr<MainWindow> window;
+    std::optional<bench::Window> opened;
+    MainWindow* window = nullptr;
     LiveCheck* live = nullptr;
     PreviewPanel* panel = nullptr;
     int edits = 0;

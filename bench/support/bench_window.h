@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -56,5 +57,18 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 };
+
+// Runs the program's benchmarks on the offscreen platform unless a display is named, with a
+// settings folder of their own, keeping each median in the reporter.
+inline void runWindowBenchmarks(int argc, char** argv, MedianReporter& reporter) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}
 
 }  // namespace tessory::bench
