@@ -103,7 +103,12 @@ const QStringList kOrder = {"main_pos_left",
                             "PreviewHeight",
                             "EditorZoom",
                             "CompileTimeLimit",
-                            "FrameTimeLimit"};
+                            "FrameTimeLimit",
+                            "FileExtGeometry",
+                            "FileExtTessControl",
+                            "FileExtTessEval",
+                            "FileExtCompute",
+                            "ProgramTargets"};
 constexpr int kStrings = 5;   // CurrentDir
 constexpr int kColors = 9;    // FontColor_DataTypes
 constexpr int kEffects = 14;  // TextEffects_DataTypes
@@ -113,6 +118,7 @@ constexpr int kPreviewWidth = 21;  // and PreviewHeight, read as a pair
 constexpr int kEditorZoom = 23;
 constexpr int kCompileTimeLimit = 24;
 constexpr int kFrameTimeLimit = 25;
+constexpr int kLaterStrings = 26;  // FileExtGeometry and the strings after it
 
 std::optional<qint32> int32From(const QVariant& v) {
     constexpr qint64 kLow = std::numeric_limits<qint32>::min();
@@ -173,6 +179,11 @@ void setInteger(TCFG& cfg, int field, qint32 v) {
 }
 
 QString* stringField(TCFG& cfg, int field) {
+    if (field >= kLaterStrings) {
+        QString* later[] = {&cfg.FileExtGeometry, &cfg.FileExtTessControl, &cfg.FileExtTessEval,
+                            &cfg.FileExtCompute, &cfg.ProgramTargets};
+        return later[field - kLaterStrings];
+    }
     QString* fields[] = {&cfg.CurrentDir, &cfg.CurrentFileName, &cfg.FileExtVertex,
                          &cfg.FileExtFragment};
     return fields[field - kStrings];
@@ -213,7 +224,7 @@ Expected expectedRead(const Store& store, const TCFG& start) {
         return e;
     }
     for (int field = 4; field < kOrder.size(); ++field) {
-        if (field >= kStrings && field < kColors) {
+        if ((field >= kStrings && field < kColors) || field >= kLaterStrings) {
             const std::optional<QVariant> v = value(field);
             if (v && v->isValid() && v->typeId() != QMetaType::QString) {
                 return e;
@@ -254,7 +265,10 @@ bool sameFields(const TCFG& a, const TCFG& b) {
            a.FileExtFragment == b.FileExtFragment && a.AutoSaveOnChange == b.AutoSaveOnChange &&
            a.PreviewVisible == b.PreviewVisible && a.PreviewWidth == b.PreviewWidth &&
            a.PreviewHeight == b.PreviewHeight && a.EditorZoom == b.EditorZoom &&
-           a.CompileTimeLimit == b.CompileTimeLimit && a.FrameTimeLimit == b.FrameTimeLimit;
+           a.CompileTimeLimit == b.CompileTimeLimit && a.FrameTimeLimit == b.FrameTimeLimit &&
+           a.FileExtGeometry == b.FileExtGeometry && a.FileExtTessControl == b.FileExtTessControl &&
+           a.FileExtTessEval == b.FileExtTessEval && a.FileExtCompute == b.FileExtCompute &&
+           a.ProgramTargets == b.ProgramTargets;
 }
 
 SettingsLookup lookupIn(const QMap<QString, QVariant>& values, QStringList& asked) {
