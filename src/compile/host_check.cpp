@@ -5,6 +5,10 @@
 #include "compile/driver_host_server.h"
 #include "compile/gl_contexts.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
@@ -37,6 +41,43 @@ std::optional<std::pair<PairSide, SourceLocation>> placeOf(const ShaderMessage& 
     return std::nullopt;
 }
 
+QString cleanAbsolute(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// The files the editor has open answer for themselves; every other file is read from disk.
+class OpenFilesResolver : public IncludeResolver {
+public:
+    OpenFilesResolver(const QList<LiveStage>& files, const IncludeResolver& disk) : disk_(disk) {
+        for (const LiveStage& file : files) {
+            open_.insert(cleanAbsolute(file.path), file.bytes);
+        }
+    }
+
+    IncludeText read(const QString& path) const override {
+        const auto found = open_.constFind(cleanAbsolute(path));
+        if (found == open_.cend()) {
+            return disk_.read(path);
+        }
+        return {IncludeText::Status::Found, *found, {}};
+    }
+
+private:
+    const IncludeResolver& disk_;
+    QHash<QString, QByteArray> open_;
+};
+
+// The open file's pane, for a message about a file the editor has open beside the stages.
+std::optional<PairSide> openFileSide(const ShaderMessage& message,
+                                     const QList<LiveStage>& files) {
+    for (const LiveStage& file : files) {
+        if (!message.path.isEmpty() && cleanAbsolute(file.path) == cleanAbsolute(message.path)) {
+            return file.side;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolver& includes,
@@ -56,7 +97,8 @@ LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolv
     program.vulkan = request.vulkan;
     program.expand = request.expand;
     program.builtInVertex = stages.size() == 1 && stages.first().side == PairSide::Fragment;
-    const ProgramResult result = CompileEngine(includes).compile(program, contexts);
+    const OpenFilesResolver withOpenFiles(request.openFiles, includes);
+    const ProgramResult result = CompileEngine(withOpenFiles).compile(program, contexts);
     LiveCheckReply reply;
     reply.target = result.target;
     const PairSide first = stages.isEmpty() ? PairSide::Vertex : stages.first().side;
@@ -78,11 +120,18 @@ LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolv
                 }
             }
         }
-        reply.marks.append(mark);
+        // The error list goes by the stage; the mark, where the file is open, goes into it.
         ShaderMessage placed = message;
         placed.pane = mark.side;
         reply.messages.append(placed);
-        const QString pane = sideName(mark.side);
+        if (const std::optional<PairSide> open = openFileSide(message, request.openFiles)) {
+            mark.side = *open;
+            mark.line = message.line ? int(qMax<qint64>(*message.line, 1) - 1) : -1;
+            mark.column = message.column ? int(*message.column - 1) : -1;
+        }
+        reply.marks.append(mark);
+        const QString pane = mark.side == PairSide::Included ? QFileInfo(message.path).fileName()
+                                                             : sideName(mark.side);
         lines << (mark.line >= 0 ? QStringLiteral("%1 (%2): ").arg(pane).arg(mark.line + 1)
                                  : pane + QStringLiteral(": ")) +
                      message.text;

@@ -90,6 +90,10 @@ QByteArray encodeLiveCheck(const LiveCheckRequest& request) {
     for (const LiveStage& stage : request.stages) {
         out << qint32(stage.side) << stage.path << stage.bytes;
     }
+    out << quint32(request.openFiles.size());
+    for (const LiveStage& file : request.openFiles) {
+        out << qint32(file.side) << file.path << file.bytes;
+    }
     out << qint32(request.target) << qint32(request.vulkan) << request.expand.includeDirs
         << request.expand.root << quint32(request.expand.defines.size());
     for (const Define& define : request.expand.defines) {
@@ -109,6 +113,14 @@ LiveCheckRequest decodeLiveCheckRequest(const QByteArray& payload) {
         in >> side >> stage.path >> stage.bytes;
         stage.side = PairSide(qBound(0, side, kSideCount - 1));
         request.stages.append(stage);
+    }
+    in >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        LiveStage file;
+        qint32 side = 0;
+        in >> side >> file.path >> file.bytes;
+        file.side = PairSide(qBound(0, side, kPaneCount - 1));
+        request.openFiles.append(file);
     }
     qint32 target = 0;
     qint32 vulkan = 0;

@@ -42,6 +42,9 @@ struct LiveStage {
 // vertex stage.
 struct LiveCheckRequest {
     QList<LiveStage> stages;
+    // Files the stages include that the editor has open, with their texts, saved or not: read in
+    // place of the files on disk.
+    QList<LiveStage> openFiles;
     Target target = Target::Gl;
     VulkanVersion vulkan = VulkanVersion::V1_3;
     ExpandSettings expand;

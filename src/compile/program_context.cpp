@@ -99,7 +99,14 @@ ProgramJob ProgramContext::jobFor(QList<LiveStage> stages, const ProgramSetup& s
 
 ProgramJob ProgramContext::job() {
     const ProgramSetup current = setup();
-    return jobFor(documentStages(), current);
+    ProgramJob job = jobFor(documentStages(), current);
+    // An included file open in its tab is compiled as it stands there, saved or not.
+    if (documents_.hasStage(PairSide::Included)) {
+        const ShaderDocument& included = documents_.document(PairSide::Included);
+        job.request.openFiles.append(
+            {PairSide::Included, included.stamp().path(), included.source()});
+    }
+    return job;
 }
 
 ProgramJob ProgramContext::jobForFiles(const ProgramPaths& paths, const QString& name) {

@@ -87,6 +87,34 @@ TEST_F(LiveCheckHost, AMessageAboutAnIncludedFileIsPutAtItsIncludeLine) {
         << reply.marks[0].text.toStdString();
 }
 
+// An included file open in the editor is compiled as its pane holds it, and its messages are
+// marked there; the error list still names the stage that included it.
+TEST_F(LiveCheckHost, AnOpenIncludedFileIsCompiledAsItsPaneHoldsItAndMarkedThere) {
+    QTemporaryDir dir;
+    const QString common = dir.filePath(QStringLiteral("common.glsl"));
+    QFile file(common);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("vec4 shade() { return vec4(1.0); }\r\n");
+    file.close();
+    const QByteArray fragment =
+        "#include \"common.glsl\"\r\nvoid main() { gl_FragColor = shade(); }\r\n";
+    LiveCheckRequest request = pair(kVertex, fragment, dir.filePath(QStringLiteral("p.vert")),
+                                    dir.filePath(QStringLiteral("p.frag")));
+    EXPECT_TRUE(check(request).marks.isEmpty());
+
+    request.openFiles = {{PairSide::Included, common,
+                          "// edited\r\nvec4 shade() { return unsavedName; }\r\n"}};
+    const LiveCheckReply reply = check(request);
+    ASSERT_FALSE(reply.marks.isEmpty());
+    EXPECT_EQ(reply.marks[0].side, PairSide::Included);
+    EXPECT_EQ(reply.marks[0].line, 1);
+    EXPECT_TRUE(reply.marks[0].text.contains(QStringLiteral("unsavedName")));
+    ASSERT_FALSE(reply.messages.isEmpty());
+    EXPECT_EQ(reply.messages[0].pane, PairSide::Fragment);
+    EXPECT_TRUE(reply.summary.startsWith(QStringLiteral("common.glsl (2): ")))
+        << reply.summary.toStdString();
+}
+
 TEST_F(LiveCheckHost, OnlyTheAnswerToTheLatestTextIsPassedOn) {
     QSignalSpy checked(&live, &LiveCheck::checked);
     request = pair(kVertex, "void main() { broken }\r\n");
