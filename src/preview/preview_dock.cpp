@@ -40,6 +40,9 @@ PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
                 hasFile(geometry)) {
                 program.geometry = geometry.source();
             }
+            program.compute = hasFile(documents.document(PairSide::Compute));
+            program.tessellated = hasFile(documents.document(PairSide::TessControl)) ||
+                                  hasFile(documents.document(PairSide::TessEval));
             program.vulkan = vulkan_ && vulkan_();
             return program;
         },

@@ -332,6 +332,13 @@ void PreviewPanel::draw() {
     pump();
 }
 
+QString PreviewPanel::notDrawnWhy(const PreviewProgram& program) const {
+    return program.vulkan        ? texts_.openGlOnly
+           : program.compute     ? texts_.computeNotDrawn
+           : program.tessellated ? texts_.tessellationNotDrawn
+                                 : QString();
+}
+
 void PreviewPanel::pump() {
     if (!wanted_ || inFlight_ != 0 || !showing()) {
         return;
@@ -339,11 +346,11 @@ void PreviewPanel::pump() {
     const PreviewProgram program = program_();
     // A fragment shader alone covers the view whatever the mesh.
     meshChoice_->setEnabled(!program.fragmentOnly);
-    if (program.vulkan) {
+    if (const QString why = notDrawnWhy(program); !why.isEmpty()) {
         // A frame of the program before would pass for this one's.
         wanted_ = false;
         viewWidget_->setFrame(QImage());
-        showMessage(texts_.openGlOnly);
+        showMessage(why);
         return;
     }
     if (sinceSent_.isValid()) {
@@ -597,8 +604,8 @@ void PreviewPanel::saveImage() {
     const QSize size = choice <= 0 ? viewWidget_->framePixels() : kImageSizes[choice - 1];
     const PreviewProgram program = program_();
     PreviewFrame frame;
-    if (program.vulkan) {
-        frame.error = texts_.openGlOnly;
+    if (const QString why = notDrawnWhy(program); !why.isEmpty()) {
+        frame.error = why;
     } else if (const DriverHost::Outcome drawn = host_.call(
                    HostKind::RenderFrame, encodeScene(scene(program, size)), frameLimitMs_);
                !drawn.reply) {

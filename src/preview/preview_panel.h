@@ -86,6 +86,8 @@ private:
     PreviewScene scene(const PreviewProgram& program, QSize size) const;
     bool showing() const;
     void draw();
+    // Why the program is not drawn; empty when it is.
+    QString notDrawnWhy(const PreviewProgram& program) const;
     // Sends the frame that is wanted when none is on its way and the interval has passed.
     void pump();
     void frameAnswered(quint64 id, const QByteArray& payload);

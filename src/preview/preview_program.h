@@ -11,7 +11,11 @@ struct PreviewProgram {
     QByteArray fragment;
     QByteArray geometry;  // empty when the program has none
     bool fragmentOnly = false;
-    bool vulkan = false;  // compiled for Vulkan: the preview does not draw it
+    // Programs the preview does not draw, and says why: compiled for Vulkan, a compute shader,
+    // one with tessellation stages.
+    bool vulkan = false;
+    bool compute = false;
+    bool tessellated = false;
 };
 
 }  // namespace tessory

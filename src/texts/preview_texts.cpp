@@ -29,7 +29,10 @@ PreviewTexts previewTexts(bool german) {
                 QStringLiteral("der Treiber brauchte länger als %1 s"),
                 QStringLiteral("der Treiber ist abgestürzt; für das nächste Bild wird er neu "
                                "gestartet"),
-                QStringLiteral("Die Vorschau zeichnet nur OpenGL- und OpenGL-ES-Programme.")};
+                QStringLiteral("Die Vorschau zeichnet nur OpenGL- und OpenGL-ES-Programme."),
+                QStringLiteral("Ein Compute-Shader zeichnet nichts: Die Vorschau zeichnet "
+                               "Programme mit Vertex- und Fragment-Stufe."),
+                QStringLiteral("Die Vorschau zeichnet Programme ohne Tessellation-Stufen.")};
     }
     return {QStringLiteral("Preview"),
             QStringLiteral("Shows what the shader pair draws."),
@@ -54,7 +57,10 @@ PreviewTexts previewTexts(bool german) {
                            "WorkSpace."),
             QStringLiteral("the driver took longer than %1 s"),
             QStringLiteral("the driver stopped; it is started again for the next frame"),
-            QStringLiteral("The preview draws OpenGL and OpenGL ES programs only.")};
+            QStringLiteral("The preview draws OpenGL and OpenGL ES programs only."),
+            QStringLiteral("A compute shader draws nothing: the preview draws programs with "
+                           "vertex and fragment stages."),
+            QStringLiteral("The preview draws programs without tessellation stages.")};
 }
 
 }  // namespace tessory

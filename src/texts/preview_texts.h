@@ -28,6 +28,8 @@ struct PreviewTexts {
     QString driverTooSlow;     // %1: the frame's time limit in seconds
     QString driverStopped;
     QString openGlOnly;  // why a program compiled for Vulkan is not drawn
+    QString computeNotDrawn;
+    QString tessellationNotDrawn;
 };
 
 PreviewTexts previewTexts(bool german);

@@ -294,4 +294,23 @@ TEST_F(PreviewWindow, ALoneFragmentShaderOfTheListIsDrawnOverTheWholeView) {
         << panel->message().toStdString();
 }
 
+// A compute shader and a program with tessellation stages are not drawn, and the panel says why.
+TEST_F(PreviewWindow, ProgramsItCannotDrawAreNamedAsSuch) {
+    h.writeFile("ws/blur.comp", "#version 430\nlayout(local_size_x = 8) in;\nvoid main() {}\n");
+    for (const char* file : {"terrain.vert", "terrain.tesc", "terrain.tese", "terrain.frag"}) {
+        h.writeFile(QStringLiteral("ws/") + file, example(file));
+    }
+    h.storeSettings(h.path("ws/"), "blur");
+    MainWindow& w = h.start();
+    panel = w.findChild<PreviewPanel*>(QStringLiteral("PreviewPanel"));
+    ASSERT_NE(panel, nullptr);
+    action(w, "Action_Preview")->trigger();
+    EXPECT_TRUE(frameUntil([&] { return panel->message().contains("compute shader"); }))
+        << panel->message().toStdString();
+    clickEntry(w, 1);
+    ASSERT_EQ(selectedEntry(w), QStringLiteral("terrain"));
+    EXPECT_TRUE(frameUntil([&] { return panel->message().contains("tessellation"); }))
+        << panel->message().toStdString();
+}
+
 }  // namespace
