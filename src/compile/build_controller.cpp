@@ -17,8 +17,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
@@ -211,14 +211,14 @@ QList<ShaderMessage> BuildController::nulByteMessages(const LiveCheckRequest& re
 }
 
 BuildController::JobResult BuildController::compileJob(const ProgramJob& job,
-                                                       const QString& pairName) {
+                                                       const QString& pairName, bool fromFiles) {
     JobResult result;
     if (job.classic) {
-        const HostAnswer answer = compileOnHost(
-            HostKind::CompilePair,
-            encodePairCompile(PairCompileRequest{job.request.stages[0].bytes,
-                                                 job.request.stages[1].bytes, fromFiles_}),
-            pairName);
+        const HostAnswer answer =
+            compileOnHost(HostKind::CompilePair,
+                          encodePairCompile(PairCompileRequest{
+                              job.request.stages[0].bytes, job.request.stages[1].bytes, fromFiles}),
+                          pairName);
         if (!answer.reply) {
             result.failed = answer;
             return result;
@@ -252,8 +252,7 @@ bool BuildController::compileDocuments() {
         emit diagnosticsReady(nul, false);
         return false;
     }
-    fromFiles_ = false;
-    const JobResult result = compileJob(job, workspace_.openPair().name());
+    const JobResult result = compileJob(job, workspace_.openPair().name(), false);
     if (result.failed) {
         errorList_->showMessages({noteMessage(result.failed->failure)});
         return false;
@@ -420,8 +419,7 @@ BuildController::WorkspaceRun BuildController::compileWorkspace() {
         if (!nulByteMessages(job.request, false).isEmpty()) {
             return {i, {}};
         }
-        fromFiles_ = true;
-        const JobResult result = compileJob(job, name);
+        const JobResult result = compileJob(job, name, true);
         if (result.failed) {
             // Cancelled: back to the pair the test started from.
             return {result.failed->cancelled ? -1 : i, result.failed->failure};

@@ -77,7 +77,8 @@ private:
         bool clean = false;
         std::optional<HostAnswer> failed;
     };
-    JobResult compileJob(const ProgramJob& job, const QString& pairName);
+    // Test all gives the driver the files' bytes as they are, Test Shader the panes' text.
+    JobResult compileJob(const ProgramJob& job, const QString& pairName, bool fromFiles);
     QString failureText(const HostFailure& failure, const QString& pairName) const;
     // Compiles and links the documents and lists what the driver said; true when it was clean.
     bool compileDocuments();
@@ -105,8 +106,6 @@ private:
     bool testRunning_ = false;
     bool compiling_ = false;
     bool driverWarned_ = false;
-    // Test all gives the driver the files' bytes as they are, Test Shader the panes' text.
-    bool fromFiles_ = false;
 };
 
 }  // namespace tessory

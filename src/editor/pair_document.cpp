@@ -196,9 +196,8 @@ bool PairDocument::openIncluded(const QString& path) {
             return false;
         }
         if (answer == QMessageBox::Yes) {
-            const QString& own = included.stamp().path();
-            const QByteArray text = encodeShaderText({included.text(), included.lineEnd()}, own);
-            writeFilesTogether({{own, text}});
+            // No stage path: only the included file is written, with the same questions.
+            save(ProgramPaths());
         }
     }
     included.load(decodeShaderText(bytes), FileStamp::of(path, bytes));

@@ -274,24 +274,39 @@ TEST_F(Programs, AnErrorInAnIncludedFileLeadsIntoThatFileInATabOfItsOwn) {
 
 TEST_F(Programs, GoToDefinitionOnAnIncludeLineOpensTheFileItNames) {
     h.writeFile("ws/common.glsl", "float shade() { return 0.5; }\n");
+    h.writeFile("ws/other.glsl", "float other() { return 1.0; }\n");
     h.writeFile("ws/p.vert", "void main() { gl_Position = ftransform(); }\n");
     h.writeFile("ws/p.frag",
-                "#include \"common.glsl\"\n#include \"missing.glsl\"\nvoid main() {}\n");
+                "#include \"common.glsl\"\n#include \"missing.glsl\"\n#include \"other.glsl\"\n"
+                "void main() {}\n");
     QWidget& w = h.start("ws/", "p");
-    paneTabs(w)->setCurrentIndex(1);
     QString note;
     QObject::connect(h.editor, &PairEditor::noteShown, [&](const QString& text) { note = text; });
-    QTest::keyClick(fragmentEdit(w), Qt::Key_F2);
+    const auto f2OnLine = [&](int line) {
+        paneTabs(w)->setCurrentIndex(1);
+        fragmentEdit(w)->setTextCursor(
+            QTextCursor(fragmentEdit(w)->document()->findBlockByNumber(line)));
+        QTest::keyClick(fragmentEdit(w), Qt::Key_F2);
+    };
+    f2OnLine(0);
     EXPECT_EQ(paneTabs(w)->currentIndex(), int(PairSide::Included));
     EXPECT_EQ(pane(w, PairSide::Included).document().text(),
               QStringLiteral("float shade() { return 0.5; }\n"));
 
-    paneTabs(w)->setCurrentIndex(1);
-    QTextCursor second(fragmentEdit(w)->document()->findBlockByNumber(1));
-    fragmentEdit(w)->setTextCursor(second);
-    QTest::keyClick(fragmentEdit(w), Qt::Key_F2);
+    f2OnLine(1);
     EXPECT_EQ(paneTabs(w)->currentIndex(), 1);
     EXPECT_TRUE(note.contains("missing.glsl")) << note.toStdString();
+
+    // Edits of the included file shown are saved, if the user says so, before another is shown.
+    QTextCursor(pane(w, PairSide::Included).document().textDocument())
+        .insertText(QStringLiteral("// tuned\n"));
+    h.prompter.answers = {QMessageBox::Yes};
+    f2OnLine(2);
+    EXPECT_EQ(h.prompter.messages.size(), 1);
+    EXPECT_TRUE(h.readFile("ws/common.glsl").startsWith("// tuned\n"));
+    EXPECT_EQ(pane(w, PairSide::Included).document().text(),
+              QStringLiteral("float other() { return 1.0; }\n"));
+    EXPECT_EQ(paneTabs(w)->tabText(int(PairSide::Included)), QStringLiteral("other.glsl"));
 }
 
 TEST_F(Programs, AProjectFileBrokenMeanwhileIsNamedAndTheProgramStillCompiles) {
