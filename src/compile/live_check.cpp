@@ -72,6 +72,28 @@ ShaderMessage readMessage(QDataStream& in) {
     return message;
 }
 
+void writeStages(QDataStream& out, const QList<LiveStage>& stages) {
+    out << quint32(stages.size());
+    for (const LiveStage& stage : stages) {
+        out << qint32(stage.side) << stage.path << stage.bytes;
+    }
+}
+
+// Sides at or past `sides` are taken as the last one below it.
+QList<LiveStage> readStages(QDataStream& in, int sides) {
+    QList<LiveStage> stages;
+    quint32 count = 0;
+    in >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        LiveStage stage;
+        qint32 side = 0;
+        in >> side >> stage.path >> stage.bytes;
+        stage.side = PairSide(qBound(0, side, sides - 1));
+        stages.append(stage);
+    }
+    return stages;
+}
+
 }  // namespace
 
 bool LiveCheckReply::hasErrors() const {
@@ -86,14 +108,8 @@ bool LiveCheckReply::hasErrors() const {
 QByteArray encodeLiveCheck(const LiveCheckRequest& request) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << quint32(request.stages.size());
-    for (const LiveStage& stage : request.stages) {
-        out << qint32(stage.side) << stage.path << stage.bytes;
-    }
-    out << quint32(request.openFiles.size());
-    for (const LiveStage& file : request.openFiles) {
-        out << qint32(file.side) << file.path << file.bytes;
-    }
+    writeStages(out, request.stages);
+    writeStages(out, request.openFiles);
     out << qint32(request.target) << qint32(request.vulkan) << request.expand.includeDirs
         << request.expand.root << quint32(request.expand.defines.size());
     for (const Define& define : request.expand.defines) {
@@ -105,23 +121,8 @@ QByteArray encodeLiveCheck(const LiveCheckRequest& request) {
 LiveCheckRequest decodeLiveCheckRequest(const QByteArray& payload) {
     LiveCheckRequest request;
     QDataStream in(payload);
-    quint32 count = 0;
-    in >> count;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        LiveStage stage;
-        qint32 side = 0;
-        in >> side >> stage.path >> stage.bytes;
-        stage.side = PairSide(qBound(0, side, kSideCount - 1));
-        request.stages.append(stage);
-    }
-    in >> count;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        LiveStage file;
-        qint32 side = 0;
-        in >> side >> file.path >> file.bytes;
-        file.side = PairSide(qBound(0, side, kPaneCount - 1));
-        request.openFiles.append(file);
-    }
+    request.stages = readStages(in, kSideCount);
+    request.openFiles = readStages(in, kPaneCount);
     qint32 target = 0;
     qint32 vulkan = 0;
     quint32 defines = 0;
