@@ -185,23 +185,27 @@ bool PairDocument::openIncluded(const QString& path) {
         return true;
     }
     const QByteArray bytes = readShaderFile(path);
-    if (included.isModified()) {
-        const QMessageBox::StandardButton answer =
-            settings_.values().AutoSaveOnChange
-                ? QMessageBox::Yes
-                : prompter_.showMessage(owner_, QMessageBox::Question,
-                                        texts_.message(MsgSaveChanges),
-                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel) {
-            return false;
-        }
-        if (answer == QMessageBox::Yes) {
-            // No stage path: only the included file is written, with the same questions.
-            save(ProgramPaths());
-        }
+    if (!maybeSaveIncluded()) {
+        return false;
     }
     included.load(decodeShaderText(bytes), FileStamp::of(path, bytes));
     return true;
+}
+
+bool PairDocument::maybeSaveIncluded() {
+    if (!document(PairSide::Included).isModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer =
+        settings_.values().AutoSaveOnChange
+            ? QMessageBox::Yes
+            : prompter_.showMessage(owner_, QMessageBox::Question, texts_.message(MsgSaveChanges),
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) {
+        // No stage path: only the included file is written, with the same questions.
+        save(ProgramPaths());
+    }
+    return answer != QMessageBox::Cancel;
 }
 
 bool PairDocument::maybeSave(const ProgramPaths& paths) {

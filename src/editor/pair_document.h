@@ -57,6 +57,9 @@ public:
     // there are saved first if the save prompt says so; false when the user cancelled. A file
     // that cannot be read (missing, a pipe, too long) throws FileError and changes nothing.
     bool openIncluded(const QString& path);
+    // The save prompt for the included file's edits alone, before its tab is given another
+    // file or closed; false when the user cancelled.
+    bool maybeSaveIncluded();
 
     // While a WorkSpace test loads pair after pair, changes on disk wait; they are looked at
     // when it ends.

@@ -494,6 +494,10 @@ void WorkspaceController::Action_DelSExecute() {
             QMessageBox::Yes) {
             return;
         }
+        // An included file is no file of the program: its edits outlive the program's.
+        if (!documents_.maybeSaveIncluded()) {
+            return;
+        }
         closeOpenPair();
         for (const QString& file : files) {
             if (QFileInfo(file).isFile()) {

@@ -307,6 +307,14 @@ TEST_F(Programs, GoToDefinitionOnAnIncludeLineOpensTheFileItNames) {
     EXPECT_EQ(pane(w, PairSide::Included).document().text(),
               QStringLiteral("float other() { return 1.0; }\n"));
     EXPECT_EQ(paneTabs(w)->tabText(int(PairSide::Included)), QStringLiteral("other.glsl"));
+
+    // Deleting the program deletes none of the files it includes, nor their edits.
+    QTextCursor(pane(w, PairSide::Included).document().textDocument())
+        .insertText(QStringLiteral("// kept\n"));
+    h.prompter.answers = {QMessageBox::Yes, QMessageBox::Yes};
+    h.workspace.Action_DelSExecute();
+    EXPECT_FALSE(QFile::exists(h.path("ws/p.frag")));
+    EXPECT_TRUE(h.readFile("ws/other.glsl").startsWith("// kept\n"));
 }
 
 TEST_F(Programs, AProjectFileBrokenMeanwhileIsNamedAndTheProgramStillCompiles) {
