@@ -74,14 +74,14 @@ private:
     const QString& firstPath() const { return request_.stages.first().path; }
 
     void setup(const QString& text) {
-        add(messageAt({firstPath()}, MessageSeverity::Error, text, MessageOrigin::Setup));
+        add(messageAt({firstPath(), {}, {}}, MessageSeverity::Error, text, MessageOrigin::Setup));
     }
 
     bool definesUsable() {
         bool usable = true;
         for (const Define& define : request_.expand.defines) {
             if (const QString problem = defineProblem(define, texts_); !problem.isEmpty()) {
-                add(messageAt({firstPath()}, MessageSeverity::Error, problem,
+                add(messageAt({firstPath(), {}, {}}, MessageSeverity::Error, problem,
                               MessageOrigin::Include));
                 usable = false;
             }
@@ -93,7 +93,7 @@ private:
         bool exist = true;
         for (const StageSource& stage : request_.stages) {
             if (result_.target != Target::Vulkan && isVulkanOnly(stage.stage)) {
-                add(messageAt({stage.path}, MessageSeverity::Error,
+                add(messageAt({stage.path, {}, {}}, MessageSeverity::Error,
                               texts_.stageNotForTarget.arg(stageName(stage.stage),
                                                            targetTitle(result_.target)),
                               MessageOrigin::Setup, stage.stage));
@@ -134,7 +134,7 @@ private:
             return false;
         }
         const ShaderStage stage = request_.stages[index].stage;
-        SourceLocation at{request_.stages[index].path};
+        SourceLocation at{request_.stages[index].path, {}, {}};
         QList<SourceLocation> includedFrom;
         if (driver.line) {
             // Mesa counts compile columns in its preprocessed line; the link's stay as given.
@@ -207,7 +207,7 @@ private:
         if (!run.builtInVertexLog.isEmpty()) {
             for (const ShaderMessage& driver :
                  compileLogMessages(run.builtInVertexLog, PairSide::Vertex)) {
-                add(messageAt({firstPath()}, driver.severity, driver.text, MessageOrigin::Link));
+                add(messageAt({firstPath(), {}, {}}, driver.severity, driver.text, MessageOrigin::Link));
             }
         }
         if (!run.linkLog.isEmpty()) {
@@ -235,12 +235,12 @@ private:
         for (qsizetype i = 0; i < run.validation.size(); ++i) {
             const StageSource& stage = request_.stages[i];
             if (run.linked && !run.generated[i]) {
-                add(messageAt({stage.path}, MessageSeverity::Error,
+                add(messageAt({stage.path, {}, {}}, MessageSeverity::Error,
                               texts_.spirvNotMade.arg(stageName(stage.stage)),
                               MessageOrigin::Validate, stage.stage));
             }
             for (const QString& problem : run.validation[i]) {
-                add(messageAt({stage.path}, MessageSeverity::Error,
+                add(messageAt({stage.path, {}, {}}, MessageSeverity::Error,
                               texts_.spirvRejected.arg(problem.simplified()),
                               MessageOrigin::Validate, stage.stage));
             }

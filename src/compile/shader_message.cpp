@@ -11,6 +11,8 @@ ShaderStage sideStage(PairSide side) {
         case PairSide::TessControl: return ShaderStage::TessControl;
         case PairSide::TessEval: return ShaderStage::TessEvaluation;
         case PairSide::Compute: return ShaderStage::Compute;
+        // Not a stage of its own: compiled as part of the stages that include it.
+        case PairSide::Included: break;
     }
     return ShaderStage::Vertex;
 }

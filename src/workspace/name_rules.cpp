@@ -29,8 +29,11 @@ const QString& PairExtensions::of(PairSide side) const {
         case PairSide::TessControl: return tessControl;
         case PairSide::TessEval: return tessEval;
         case PairSide::Compute: return compute;
+        // An included file is named by the #include line, not by the program's name.
+        case PairSide::Included: break;
     }
-    return vertex;
+    static const QString none;
+    return none;
 }
 
 QString pairFilePath(const QString& directory, const QString& baseName, const QString& extension) {
