@@ -3,16 +3,6 @@
 
 namespace tessory {
 
-PairSide mainSide(EntryShape shape) {
-    switch (shape) {
-        case EntryShape::FragmentOnly: return PairSide::Fragment;
-        case EntryShape::Compute: return PairSide::Compute;
-        case EntryShape::Pair:
-        case EntryShape::VertexOnly: break;
-    }
-    return PairSide::Vertex;
-}
-
 bool hasSide(EntryShape shape, PairSide side) {
     switch (shape) {
         case EntryShape::Pair: return side == PairSide::Vertex || side == PairSide::Fragment;

@@ -13,8 +13,7 @@ namespace tessory {
 // lone vertex shader, which they follow.
 enum class EntryShape { Pair, FragmentOnly, VertexOnly, Compute };
 
-// The side whose file every entry of the shape has.
-PairSide mainSide(EntryShape shape);
+// Whether every entry of the shape has a file of the side.
 bool hasSide(EntryShape shape, PairSide side);
 // Whether the stages of kAddedSides belong to an entry of the shape when their files are there.
 bool takesAddedStages(EntryShape shape);
