@@ -12,14 +12,6 @@
 #include <QMainWindow>
 
 namespace tessory {
-namespace {
-
-// A document with no file behind it holds a stage the program does not have.
-bool hasFile(const ShaderDocument& document) {
-    return !document.stamp().path().isEmpty();
-}
-
-}  // namespace
 
 PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
                          const WorkspaceController& workspace, LiveCheck& live,
@@ -28,21 +20,19 @@ PreviewDock::PreviewDock(Prompter& prompter, PairDocument& documents,
     panel_ = new PreviewPanel(
         prompter,
         [this, &documents] {
-            const ShaderDocument& vertex = documents.document(PairSide::Vertex);
-            const ShaderDocument& fragment = documents.document(PairSide::Fragment);
             PreviewProgram program;
-            program.fragmentOnly = !hasFile(vertex) && hasFile(fragment);
+            program.fragmentOnly =
+                !documents.hasStage(PairSide::Vertex) && documents.hasStage(PairSide::Fragment);
             if (!program.fragmentOnly) {
-                program.vertex = vertex.source();
+                program.vertex = documents.document(PairSide::Vertex).source();
             }
-            program.fragment = fragment.source();
-            if (const ShaderDocument& geometry = documents.document(PairSide::Geometry);
-                hasFile(geometry)) {
-                program.geometry = geometry.source();
+            program.fragment = documents.document(PairSide::Fragment).source();
+            if (documents.hasStage(PairSide::Geometry)) {
+                program.geometry = documents.document(PairSide::Geometry).source();
             }
-            program.compute = hasFile(documents.document(PairSide::Compute));
-            program.tessellated = hasFile(documents.document(PairSide::TessControl)) ||
-                                  hasFile(documents.document(PairSide::TessEval));
+            program.compute = documents.hasStage(PairSide::Compute);
+            program.tessellated =
+                documents.hasStage(PairSide::TessControl) || documents.hasStage(PairSide::TessEval);
             program.vulkan = vulkan_ && vulkan_();
             return program;
         },
