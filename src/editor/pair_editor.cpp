@@ -321,12 +321,10 @@ QString PairEditor::insertModeText(PairSide side) const {
     if (side == PairSide::Fragment) {
         return texts_.message(overwrite ? MsgOverwriteFragment : MsgInsertFragment);
     }
-    // "Insert [Geometry]": the stage's name as its tab has it, without "Shader"; an included
-    // file's name.
-    const QString name =
-        side == PairSide::Included
-            ? QFileInfo(documents_.document(side).stamp().path()).fileName()
-            : sideName(side).chopped(6);
+    // "Insert [Geometry]", or the included file's name.
+    const QString name = side == PairSide::Included
+                             ? QFileInfo(documents_.document(side).stamp().path()).fileName()
+                             : sideWord(side);
     QString text = texts_.message(overwrite ? MsgOverwriteVertex : MsgInsertVertex);
     return text.replace(QStringLiteral("[Vertex]"), QLatin1Char('[') + name + QLatin1Char(']'));
 }

@@ -80,24 +80,6 @@ PairExtensions stageExtensions(const TCFG& cfg) {
             cfg.FileExtTessControl, cfg.FileExtTessEval, cfg.FileExtCompute};
 }
 
-QString stageName(PairSide stage) {
-    switch (stage) {
-        case PairSide::Vertex:
-            return QStringLiteral("Vertex");
-        case PairSide::Fragment:
-            return QStringLiteral("Fragment");
-        case PairSide::Geometry:
-            return QStringLiteral("Geometry");
-        case PairSide::TessControl:
-            return QStringLiteral("TessControl");
-        case PairSide::TessEval:
-            return QStringLiteral("TessEval");
-        case PairSide::Compute:
-            return QStringLiteral("Compute");
-    }
-    return {};
-}
-
 FormatBackup takeFormatBackup(const TCFG& cfg) {
     return {categoryFormats(cfg), cfg.AutoSaveOnChange, cfg.CompileTimeLimit, cfg.FrameTimeLimit};
 }

@@ -53,9 +53,6 @@ CheckedStageExtensions checkStageExtensions(const PairExtensions& fields,
 // The extensions of every stage as the settings hold them.
 PairExtensions stageExtensions(const TCFG& cfg);
 
-// The name of a stage in the dialog's messages, the same in either language.
-QString stageName(PairSide stage);
-
 // What the options dialog changes while it is open, kept so that Cancel can put it back without
 // undoing what the main window changed meanwhile.
 struct FormatBackup {

@@ -347,13 +347,13 @@ void TForm_Config::BT_OKClick() {
             return;
         case ExtensionCheck::InvalidStage:
             prompter_.showMessage(nullptr, QMessageBox::Critical,
-                                  captions.invalidStageExt.arg(stageName(checked.stage)),
+                                  captions.invalidStageExt.arg(sideWord(checked.stage)),
                                   QMessageBox::Ok);
             return;
         case ExtensionCheck::SharedExtension:
             prompter_.showMessage(
                 nullptr, QMessageBox::Critical,
-                captions.sharedExt.arg(stageName(checked.stage), stageName(checked.otherStage),
+                captions.sharedExt.arg(sideWord(checked.stage), sideWord(checked.otherStage),
                                        checked.extensions.of(checked.stage)),
                 QMessageBox::Ok);
             return;

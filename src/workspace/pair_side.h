@@ -47,6 +47,12 @@ inline QString sideName(PairSide side) {
     return QString::fromLatin1(names[int(side)]);
 }
 
+// The stage's word within messages, the same in every language: its tab's name without "Shader"
+// ("Vertex", "TessControl").
+inline QString sideWord(PairSide side) {
+    return sideName(side).chopped(6);
+}
+
 // Every stage file of a program by side; empty for a stage the program does not have.
 using ProgramPaths = std::array<QString, kSideCount>;
 
