@@ -75,11 +75,6 @@ CheckedStageExtensions checkStageExtensions(const PairExtensions& fields,
     return result;
 }
 
-PairExtensions stageExtensions(const TCFG& cfg) {
-    return {cfg.FileExtVertex,      cfg.FileExtFragment, cfg.FileExtGeometry,
-            cfg.FileExtTessControl, cfg.FileExtTessEval, cfg.FileExtCompute};
-}
-
 FormatBackup takeFormatBackup(const TCFG& cfg) {
     return {categoryFormats(cfg), cfg.AutoSaveOnChange, cfg.CompileTimeLimit, cfg.FrameTimeLimit};
 }

@@ -50,9 +50,6 @@ struct CheckedStageExtensions {
 CheckedStageExtensions checkStageExtensions(const PairExtensions& fields,
                                             const PairExtensions& current);
 
-// The extensions of every stage as the settings hold them.
-PairExtensions stageExtensions(const TCFG& cfg);
-
 // What the options dialog changes while it is open, kept so that Cancel can put it back without
 // undoing what the main window changed meanwhile.
 struct FormatBackup {

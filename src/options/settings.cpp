@@ -121,6 +121,11 @@ TCFG defaultSettings(const QString& programDir) {
     return cfg;
 }
 
+PairExtensions stageExtensions(const TCFG& cfg) {
+    return {cfg.FileExtVertex,      cfg.FileExtFragment, cfg.FileExtGeometry,
+            cfg.FileExtTessControl, cfg.FileExtTessEval, cfg.FileExtCompute};
+}
+
 TColor& fontColor(TCFG& cfg, Category category) {
     return cfg.*kFontColorFields[int(category)];
 }

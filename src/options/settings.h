@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editor/text_format.h"
+#include "workspace/name_rules.h"
 
 #include <QSize>
 #include <QString>
@@ -58,6 +59,9 @@ inline constexpr qint32 kMaxFrameTimeLimit = 600;
 
 // The defaults of a first start: the WorkSpace is the program's own directory.
 TCFG defaultSettings(const QString& programDir);
+
+// The extensions of every stage as the settings hold them.
+PairExtensions stageExtensions(const TCFG& cfg);
 
 TColor& fontColor(TCFG& cfg, Category category);
 qint32& textEffects(TCFG& cfg, Category category);

@@ -65,9 +65,7 @@ void WorkspaceController::start(const QString& givenWorkspace) {
     const TCFG& stored = settings_.values();
     openPair_.setDirectory(stored.CurrentDir);
     openPair_.setName(stored.CurrentFileName);
-    openPair_.setExtensions({stored.FileExtVertex, stored.FileExtFragment, stored.FileExtGeometry,
-                             stored.FileExtTessControl, stored.FileExtTessEval,
-                             stored.FileExtCompute});
+    openPair_.setExtensions(stageExtensions(stored));
     const bool workspaceGiven = takeGivenWorkspace(givenWorkspace);
     if (QFileInfo(openPair_.directory()).isDir()) {
         rescanWorkspace();
