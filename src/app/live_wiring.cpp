@@ -12,10 +12,9 @@
 #include "editor/shader_pane.h"
 #include "options/app_settings.h"
 #include "texts/win1252.h"
+#include "workspace/file_io.h"
 #include "workspace/workspace_controller.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStatusBar>
 #include <QTextDocument>
 
@@ -54,8 +53,7 @@ void showTested(const PaneMarks& marks, const PairDocument& documents,
         // A message about an included file is marked where the live compile marks it: on the
         // #include line.
         const bool ofIncluded =
-            !message.path.isEmpty() &&
-            QDir::cleanPath(QFileInfo(message.path).absoluteFilePath()) != document.stamp().path();
+            !message.path.isEmpty() && absoluteCleanPath(message.path) != document.stamp().path();
         if (ofIncluded || *line < 0 || *line >= document.lineCount()) {
             continue;
         }

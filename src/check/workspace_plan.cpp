@@ -5,6 +5,7 @@
 #include "check/workspace_check.h"
 
 #include "compile/include_resolver.h"
+#include "workspace/file_io.h"
 #include "workspace/pair_scan.h"
 
 #include <QDir>
@@ -20,10 +21,6 @@ namespace {
 ShaderMessage workspaceProblem(const QString& path, const QString& text) {
     return ShaderMessage{
         path, std::nullopt, MessageSeverity::Error, text, MessageOrigin::Workspace, std::nullopt};
-}
-
-QString absolutePath(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 ShaderMessage loneProblem(const QString& path, const QString& partner) {
@@ -118,7 +115,7 @@ public:
         if (const ProjectFile* project = rules.directory.project) {
             for (const ProjectProgram& program : project->programs) {
                 for (const auto& stage : program.stages) {
-                    taken_.insert(absolutePath(stage.second));
+                    taken_.insert(absoluteCleanPath(stage.second));
                 }
             }
         }
@@ -351,7 +348,7 @@ private:
     }
 
     bool isTaken(const QString& path) const {
-        return !taken_.isEmpty() && taken_.contains(absolutePath(path));
+        return !taken_.isEmpty() && taken_.contains(absoluteCleanPath(path));
     }
 
     void addFile(const QString& path, ShaderStage stage, bool builtInVertex) {
@@ -368,10 +365,10 @@ private:
         if (project == nullptr) {
             return;
         }
-        const QString here = absolutePath(directory_);
+        const QString here = absoluteCleanPath(directory_);
         for (const ProjectProgram& program : project->programs) {
             const QString& first = program.stages.first().second;
-            if (QFileInfo(absolutePath(first)).absolutePath() != here) {
+            if (QFileInfo(absoluteCleanPath(first)).absolutePath() != here) {
                 continue;
             }
             if (program.stages.size() == 1) {

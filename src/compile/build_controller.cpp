@@ -11,13 +11,13 @@
 #include "ui/form_progress.h"
 #include "ui/guarded.h"
 #include "ui/prompter.h"
+#include "workspace/file_io.h"
 #include "workspace/open_pair.h"
 #include "workspace/pair_list_view.h"
 #include "workspace/workspace_controller.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -287,12 +287,9 @@ bool BuildController::jumpTo(const ShaderMessage& message) {
     // A message about a file a stage includes goes to that file, in a tab of its own.
     // The engine names a file found through a relative include directory as the working
     // directory reaches it.
-    const QString file = message.path.isEmpty()
-                             ? QString()
-                             : QDir::cleanPath(QFileInfo(message.path).absoluteFilePath());
+    const QString file = message.path.isEmpty() ? QString() : absoluteCleanPath(message.path);
     const QString paneFile = documents_.document(*message.pane).stamp().path();
-    if (!file.isEmpty() && file != QDir::cleanPath(QFileInfo(paneFile).absoluteFilePath()) &&
-        QFileInfo(file).isFile()) {
+    if (!file.isEmpty() && file != absoluteCleanPath(paneFile) && QFileInfo(file).isFile()) {
         const std::optional<PairSide> shown = editor_.showFile(file);
         if (!shown) {
             return false;

@@ -4,8 +4,8 @@
 #include "compile/driver_host_protocol.h"
 #include "compile/driver_host_server.h"
 #include "compile/gl_contexts.h"
+#include "workspace/file_io.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
@@ -41,21 +41,17 @@ std::optional<std::pair<PairSide, SourceLocation>> placeOf(const ShaderMessage& 
     return std::nullopt;
 }
 
-QString cleanAbsolute(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
 // The files the editor has open answer for themselves; every other file is read from disk.
 class OpenFilesResolver : public IncludeResolver {
 public:
     OpenFilesResolver(const QList<LiveStage>& files, const IncludeResolver& disk) : disk_(disk) {
         for (const LiveStage& file : files) {
-            open_.insert(cleanAbsolute(file.path), file.bytes);
+            open_.insert(absoluteCleanPath(file.path), file.bytes);
         }
     }
 
     IncludeText read(const QString& path) const override {
-        const auto found = open_.constFind(cleanAbsolute(path));
+        const auto found = open_.constFind(absoluteCleanPath(path));
         if (found == open_.cend()) {
             return disk_.read(path);
         }
@@ -68,10 +64,10 @@ private:
 };
 
 // The open file's pane, for a message about a file the editor has open beside the stages.
-std::optional<PairSide> openFileSide(const ShaderMessage& message,
-                                     const QList<LiveStage>& files) {
+std::optional<PairSide> openFileSide(const ShaderMessage& message, const QList<LiveStage>& files) {
     for (const LiveStage& file : files) {
-        if (!message.path.isEmpty() && cleanAbsolute(file.path) == cleanAbsolute(message.path)) {
+        if (!message.path.isEmpty() &&
+            absoluteCleanPath(file.path) == absoluteCleanPath(message.path)) {
             return file.side;
         }
     }

@@ -4,6 +4,7 @@
 #include "compile/driver_messages.h"
 #include "compile/target.h"
 #include "texts/text_lines.h"
+#include "workspace/file_io.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -138,10 +139,6 @@ QString directoryOf(const QString& path) {
     return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.first(slash);
 }
 
-QString absoluteClean(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
 bool isUnder(const QString& absolutePath, const QString& absoluteDirectory) {
     return absoluteDirectory == u"/" || absolutePath == absoluteDirectory ||
            absolutePath.startsWith(absoluteDirectory + u'/');
@@ -184,12 +181,12 @@ public:
         }
         // Only a source that includes or is given defines needs the paths.
         for (const QString& directory : settings_.includeDirs) {
-            absoluteDirs_.append(absoluteClean(directory));
+            absoluteDirs_.append(absoluteCleanPath(directory));
         }
         if (!settings_.root.isEmpty()) {
-            root_ = absoluteClean(settings_.root);
+            root_ = absoluteCleanPath(settings_.root);
         }
-        absolutePaths_.append(absoluteClean(path));
+        absolutePaths_.append(absoluteCleanPath(path));
         result_.text.reserve(text.size() + text.size() / 2);
         const qint64 definesLine = readGlslVersion(text).bodyLine + 1;
         bool definesPut = settings_.defines.isEmpty();

@@ -8,6 +8,7 @@
 #include "editor/pane_assist.h"
 #include "editor/shader_pane.h"
 #include "texts/assist_texts.h"
+#include "workspace/file_io.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -180,12 +181,9 @@ void PairEditor::navigate(const glsl::Location& to) {
 }
 
 std::optional<PairSide> PairEditor::showFile(const QString& path) {
-    const auto clean = [](const QString& file) {
-        return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-    };
     for (const PairSide side : kPanes) {
         const QString& shown = documents_.document(side).stamp().path();
-        if (!shown.isEmpty() && clean(shown) == clean(path)) {
+        if (!shown.isEmpty() && absoluteCleanPath(shown) == absoluteCleanPath(path)) {
             return side;
         }
     }

@@ -4,6 +4,7 @@
 #include "workspace/file_replace.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
@@ -199,6 +200,10 @@ std::optional<FileStamp> FileStamp::fromJson(const QJsonObject& json) {
         return std::nullopt;
     }
     return stamp;
+}
+
+QString absoluteCleanPath(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 bool isSameFile(const QString& a, const QString& b) {

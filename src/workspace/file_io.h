@@ -77,6 +77,10 @@ private:
     QByteArray hash_;
 };
 
+// The path made absolute from the working directory, without "." and ".." parts or doubled
+// separators: one spelling of a path for comparing and for keys. Links are not followed.
+QString absoluteCleanPath(const QString& path);
+
 // Whether both paths name one existing file, also through links.
 bool isSameFile(const QString& a, const QString& b);
 
