@@ -76,6 +76,14 @@ std::optional<PairSide> openFileSide(const ShaderMessage& message, const QList<L
 
 }  // namespace
 
+QList<StageSource> engineStages(const QList<LiveStage>& stages) {
+    QList<StageSource> sources;
+    for (const LiveStage& stage : stages) {
+        sources.append({sideStage(stage.side), stage.path, stage.bytes});
+    }
+    return sources;
+}
+
 LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolver& includes,
                             GlContextSource& contexts) {
     QList<LiveStage> stages = request.stages;
@@ -84,8 +92,8 @@ LiveCheckReply checkProgram(const LiveCheckRequest& request, const IncludeResolv
         if (stage.path.isEmpty()) {
             stage.path = sideName(stage.side);
         }
-        program.stages.append({sideStage(stage.side), stage.path, stage.bytes});
     }
+    program.stages = engineStages(stages);
     // The vertex stage before the fragment stage, the others in the order of their stages.
     std::stable_sort(program.stages.begin(), program.stages.end(),
                      [](const StageSource& a, const StageSource& b) { return a.stage < b.stage; });

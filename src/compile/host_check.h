@@ -11,6 +11,9 @@ namespace tessory {
 
 class DriverHostServer;
 
+// The panes' stages as the engine takes them, in the panes' order.
+QList<StageSource> engineStages(const QList<LiveStage>& stages);
+
 // The compile of a program through the compile engine, for the target asked for, with each
 // message placed in the pane whose text it is about: a message about an included file goes to
 // the #include line that brought it in.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "compile/program_context.h"
 
+#include "compile/host_check.h"
 #include "editor/pair_document.h"
 #include "options/app_settings.h"
 #include "texts/engine_texts.h"
@@ -20,14 +21,6 @@ bool sameSetup(const ProgramSetup& a, const ProgramSetup& b) {
     return a.target == b.target && a.source == b.source && a.vulkan == b.vulkan &&
            a.expand.includeDirs == b.expand.includeDirs && a.expand.defines == b.expand.defines &&
            a.projectFile == b.projectFile && a.projectProblem == b.projectProblem;
-}
-
-QList<StageSource> engineStages(const QList<LiveStage>& stages) {
-    QList<StageSource> sources;
-    for (const LiveStage& stage : stages) {
-        sources.append({sideStage(stage.side), stage.path, stage.bytes});
-    }
-    return sources;
 }
 
 // The driver's own compile knows no #include: a stage that has one goes to the engine.
