@@ -5,6 +5,7 @@
 #include "editor/pair_document.h"
 #include "options/app_settings.h"
 #include "texts/engine_texts.h"
+#include "texts/win1252.h"
 #include "workspace/shader_file.h"
 #include "workspace/workspace_controller.h"
 
@@ -32,6 +33,17 @@ bool includesFiles(const QList<LiveStage>& stages) {
     });
 }
 
+// The #version line is the first one that is not a comment, and only it and the stages decide
+// the target: the text's start is enough, and much cheaper than the whole text each frame.
+QByteArray headOf(const ShaderDocument& document) {
+    constexpr qsizetype kHeadCharacters = 8192;
+    QString head;
+    for (int line = 0; line < document.lineCount() && head.size() < kHeadCharacters; ++line) {
+        head += document.lineText(line) + u'\n';
+    }
+    return toWin1252Lossy(head);
+}
+
 }  // namespace
 
 ProgramContext::ProgramContext(const PairDocument& documents, const WorkspaceController& workspace,
@@ -42,18 +54,21 @@ void ProgramContext::setGerman(bool german) {
     project_.setTexts(engineTexts(german));
 }
 
-QList<LiveStage> ProgramContext::documentStages() const {
+QList<LiveStage> ProgramContext::documentStages(Text text) const {
+    const auto bytes = [text](const ShaderDocument& document) {
+        return text == Text::Whole ? document.source() : headOf(document);
+    };
     QList<LiveStage> stages;
     for (const PairSide side : kProgramSides) {
         if (documents_.hasStage(side)) {
             const ShaderDocument& document = documents_.document(side);
-            stages.append({side, document.stamp().path(), document.source()});
+            stages.append({side, document.stamp().path(), bytes(document)});
         }
     }
     if (stages.isEmpty()) {
         // No program open: the two empty panes, named after their tabs.
         for (const PairSide side : kPairSides) {
-            stages.append({side, QString(), documents_.document(side).source()});
+            stages.append({side, QString(), bytes(documents_.document(side))});
         }
     }
     return stages;
@@ -69,7 +84,11 @@ ProgramSetup ProgramContext::setupFor(const QList<LiveStage>& stages, const QStr
 }
 
 ProgramSetup ProgramContext::setup() {
-    const ProgramSetup now = setupFor(documentStages(), workspace_.openPair().name());
+    return setupOf(documentStages(Text::Head));
+}
+
+ProgramSetup ProgramContext::setupOf(const QList<LiveStage>& stages) {
+    const ProgramSetup now = setupFor(stages, workspace_.openPair().name());
     if (!last_ || !sameSetup(*last_, now)) {
         last_ = now;
         emit setupChanged(now);
@@ -91,8 +110,9 @@ ProgramJob ProgramContext::jobFor(QList<LiveStage> stages, const ProgramSetup& s
 }
 
 ProgramJob ProgramContext::job() {
-    const ProgramSetup current = setup();
-    ProgramJob job = jobFor(documentStages(), current);
+    QList<LiveStage> stages = documentStages(Text::Whole);
+    const ProgramSetup current = setupOf(stages);
+    ProgramJob job = jobFor(std::move(stages), current);
     // An included file open in its tab is compiled as it stands there, saved or not.
     if (documents_.hasStage(PairSide::Included)) {
         const ShaderDocument& included = documents_.document(PairSide::Included);

@@ -54,7 +54,11 @@ signals:
     void setupChanged(const ProgramSetup& setup);
 
 private:
-    QList<LiveStage> documentStages() const;
+    // The stages' whole texts for a compile, or their starts, which tell the setup.
+    enum class Text { Whole, Head };
+    QList<LiveStage> documentStages(Text text) const;
+    // The setup of these stages; emits setupChanged when it is another one.
+    ProgramSetup setupOf(const QList<LiveStage>& stages);
     ProgramSetup setupFor(const QList<LiveStage>& stages, const QString& name);
     static ProgramJob jobFor(QList<LiveStage> stages, const ProgramSetup& setup);
 
