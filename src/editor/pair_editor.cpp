@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
@@ -195,13 +194,7 @@ std::optional<PairSide> PairEditor::showFile(const QString& path) {
 
 void PairEditor::openInclude(PairSide from, const QString& name) {
     const QString including = documents_.document(from).stamp().path();
-    QString path;
-    if (resolveInclude_) {
-        path = resolveInclude_(name, including);
-    } else if (const QFileInfo beside(QFileInfo(including).dir(), name);
-               !including.isEmpty() && beside.exists()) {
-        path = QDir::cleanPath(beside.absoluteFilePath());
-    }
+    const QString path = resolveInclude_ ? resolveInclude_(name, including) : QString();
     if (path.isEmpty()) {
         emit noteShown(texts_.editor.includeNotFound.arg(name, including));
         return;

@@ -63,7 +63,7 @@ public:
     void goBack();
 
     // The file an #include line's name means for the file it is in; empty when there is none.
-    // Without one, only the files beside the including file are found.
+    // Without one, an #include line leads nowhere.
     using IncludeResolver = std::function<QString(const QString& name, const QString& from)>;
     void setIncludeResolver(IncludeResolver resolve) { resolveInclude_ = std::move(resolve); }
     // The pane that shows the file: a stage's, or the included file's tab, which is given the

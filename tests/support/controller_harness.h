@@ -2,9 +2,9 @@
 #pragma once
 
 #include "compile/build_controller.h"
-#include "compile/program_context.h"
 #include "compile/driver_host.h"
 #include "compile/error_list_view.h"
+#include "compile/program_context.h"
 #include "editor/code_edit.h"
 #include "editor/pair_document.h"
 #include "editor/pair_editor.h"
@@ -100,8 +100,11 @@ public:
         editor->setFormats(categoryFormats(settings.values()));
         layout->addWidget(editor);
         program = std::make_unique<ProgramContext>(documents, workspace, settings);
-        build = std::make_unique<BuildController>(documents, *editor, workspace, *program,
-                                                  prompter, host, nullptr);
+        editor->setIncludeResolver([this](const QString& name, const QString& from) {
+            return program->resolveInclude(name, from);
+        });
+        build = std::make_unique<BuildController>(documents, *editor, workspace, *program, prompter,
+                                                  host, nullptr);
         build->setTexts(texts);
         layout->addWidget(build->errorList());
         QObject::connect(&workspace, &WorkspaceController::messagesOutdated, build.get(),
