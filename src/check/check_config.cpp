@@ -13,11 +13,7 @@ const ProjectFile* CheckConfig::project(const QString& path, QString& problem) {
     }
     ProjectFileResult read = readProjectFile(path, engineTexts(false));
     if (!read.file) {
-        problem = read.errorLine > 0 ? QStringLiteral("%1:%2: %3")
-                                           .arg(read.errorPath)
-                                           .arg(read.errorLine)
-                                           .arg(read.error)
-                                     : QStringLiteral("%1: %2").arg(read.errorPath, read.error);
+        problem = read.problem();
         return nullptr;
     }
     return projects_.emplace(path, std::make_unique<ProjectFile>(std::move(*read.file)))

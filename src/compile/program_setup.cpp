@@ -46,13 +46,7 @@ ProgramSetup programSetup(const ProjectFileResult* project, std::optional<Target
                 settings.overlay(first);
             }
         } else {
-            setup.projectProblem =
-                project->errorLine > 0
-                    ? QStringLiteral("%1:%2: %3")
-                          .arg(project->errorPath)
-                          .arg(project->errorLine)
-                          .arg(project->error)
-                    : QStringLiteral("%1: %2").arg(project->errorPath, project->error);
+            setup.projectProblem = project->problem();
         }
     }
     if (chosen) {

@@ -437,6 +437,11 @@ ProjectSettings ProjectFile::settingsForDirectory(const QString& path) const {
     return merged;
 }
 
+QString ProjectFileResult::problem() const {
+    return errorLine > 0 ? QStringLiteral("%1:%2: %3").arg(errorPath).arg(errorLine).arg(error)
+                         : QStringLiteral("%1: %2").arg(errorPath, error);
+}
+
 QString findProjectFile(const QString& directory) {
     QDir dir(QFileInfo(directory).absoluteFilePath());
     for (;;) {

@@ -77,6 +77,9 @@ struct ProjectFileResult {
     QString errorPath;
     int errorLine = 0;
     QString error;
+
+    // What is wrong in one line: "file:line: text", or "file: text" without a line.
+    QString problem() const;
 };
 
 // The project file that applies to a directory: tessory.json there or in the nearest directory

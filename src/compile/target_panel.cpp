@@ -16,18 +16,17 @@ TargetPanel::TargetPanel(QWidget* parent)
       automatic_(new QAction(this)) {
     setObjectName(QStringLiteral("TargetPanel"));
     setCursor(Qt::PointingHandCursor);
-    QMenu* menu = menu_;
     automatic_->setCheckable(true);
     automatic_->setChecked(true);
     choices_->addAction(automatic_);
-    menu->addAction(automatic_);
-    menu->addSeparator();
+    menu_->addAction(automatic_);
+    menu_->addSeparator();
     for (const Target target : {Target::Gl, Target::GlCore, Target::Gles, Target::Vulkan}) {
         auto* action = new QAction(targetTitle(target), this);
         action->setCheckable(true);
         action->setData(int(target));
         choices_->addAction(action);
-        menu->addAction(action);
+        menu_->addAction(action);
         targets_.append(action);
     }
     connect(choices_, &QActionGroup::triggered, this, [this](QAction* action) {
